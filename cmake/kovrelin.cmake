@@ -25,10 +25,15 @@ endfunction()
 
 # kv_add_tests(NAME [DEPENDS lib...])
 # One GoogleTest executable test_NAME from every .cpp in the folder,
-# registered with ctest test by test.
+# registered with ctest test by test. Every *.cmake file in the folder is
+# included afterwards (independent checks register themselves there).
 function(kv_add_tests name)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB extra_cmake CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake)
+  foreach(f IN LISTS extra_cmake)
+    include(${f})
+  endforeach()
   if(NOT sources)
     return()
   endif()
