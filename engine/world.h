@@ -1,0 +1,62 @@
+// The world record: the world's document record followed by what all
+// components and colour functions share (label buffer, default colours,
+// palette library). The record only grows: the engine's application
+// interface appends its fields at the end.
+//
+// The batch length: every compute function, colour function and evaluator
+// processes KV_batchLength() samples, at most 16. It is per evaluating thread
+// (render workers and the sound thread evaluate at the same time, each on its
+// own document copy): the evaluator of a thread sets it with
+// KV_setBatchLength() before it runs a batch. It is 16 on every thread until
+// set. `KovrelinWorld::batchLength` is the nominal length (16) kept in the
+// record; evaluation code never reads it.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/gfunc.h"
+#include "foundation/types.h"
+
+struct cpalettelib;
+
+inline constexpr int kDefaultColorCount = 48;
+
+struct KovrelinWorld
+{
+  sfuncSystem doc;            // the world's document; the only one with a sine table
+  int32_t batchLength;        // nominal batch length, 16
+  Str255 label;               // handlers copy display names and labels here
+  int32_t defaultColorCount;  // 48
+  normalcolor defaultColors[kDefaultColorCount];  // terrain gradient, opaque
+  cpalettelib* paletteLib;    // the palette library, carved from the memory pool
+};
+
+extern KovrelinWorld* gKovrelinWorld;
+
+// The 48 default colours: a terrain gradient from deep water through sand,
+// greens, browns and greys to snow white.
+extern const normalcolor kDefaultTerrainColors[kDefaultColorCount];
+
+// Fills the world fields this module owns: batch length 16, an empty label,
+// the default colour table. Leaves the document and the palette library alone.
+void KV_initWorldRecord(KovrelinWorld* world);
+
+// Copies the Pascal string `s` (length byte included) into the world's label
+// buffer. Does nothing when there is no world yet.
+void KV_setLabel(const unsigned char* s);
+
+namespace kvdetail {
+inline thread_local int32_t tBatchLength = kBatchCapacity;
+}
+
+// Samples in the current batch of this thread (0..16).
+inline int32_t KV_batchLength()
+{
+  return kvdetail::tBatchLength;
+}
+
+// Sets this thread's batch length, clamped to 0..16.
+inline void KV_setBatchLength(int32_t n)
+{
+  kvdetail::tBatchLength = n < 0 ? 0 : (n > kBatchCapacity ? kBatchCapacity : n);
+}

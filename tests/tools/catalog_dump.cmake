@@ -1,0 +1,1 @@
+kv_add_tool(catalog_dump components)
