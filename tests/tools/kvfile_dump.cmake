@@ -1,0 +1,1 @@
+kv_add_tool(kvfile_dump engine foundation platform)
