@@ -52,15 +52,16 @@ inline constexpr bool operator==(const Point& a, const Point& b)
   return a.v == b.v && a.h == b.h;
 }
 
-// Old signatures pass a point as one 32-bit word (v in the high half, h in the
-// low half) and a rectangle as two such words (top-left, bottom-right).
+// Old signatures pass a point as one 32-bit word, v in the low half and h in
+// the high half (v | h << 16), and a rectangle as two such words: top | left
+// << 16, then bottom | right << 16.
 constexpr int32_t PackPoint(Point p)
 {
-  return int32_t((uint32_t(uint16_t(p.v)) << 16) | uint16_t(p.h));
+  return int32_t(uint32_t(uint16_t(p.v)) | (uint32_t(uint16_t(p.h)) << 16));
 }
 constexpr Point UnpackPoint(int32_t w)
 {
-  return Point{int16_t(uint32_t(w) >> 16), int16_t(uint32_t(w) & 0xFFFF)};
+  return Point{int16_t(uint32_t(w) & 0xFFFF), int16_t(uint32_t(w) >> 16)};
 }
 constexpr int32_t PackRectTopLeft(const Rect& r) { return PackPoint(Point{r.top, r.left}); }
 constexpr int32_t PackRectBottomRight(const Rect& r) { return PackPoint(Point{r.bottom, r.right}); }

@@ -17,7 +17,8 @@ TEST(BaseTypes, PointAndRectPackRoundTrip)
 {
   Rect r{-3, 40, 520, 680};
   EXPECT_EQ(UnpackRect(PackRectTopLeft(r), PackRectBottomRight(r)), r);
-  EXPECT_EQ(PackPoint(Point{1, -1}), int32_t(0x0001FFFF));
+  EXPECT_EQ(PackPoint(Point{1, -1}), int32_t(0xFFFF0001));
+  EXPECT_EQ(PackRectTopLeft(Rect{2, 3, 0, 0}), int32_t(0x00030002));
   EXPECT_EQ(UnpackPoint(PackPoint(Point{-2, 7})), (Point{-2, 7}));
 }
 

@@ -1,0 +1,1 @@
+kv_add_tool(qz_render_png imaging)
