@@ -1,0 +1,1 @@
+kv_add_tool(noise2_dump noise)
