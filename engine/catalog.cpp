@@ -3,11 +3,8 @@
 #include <cstring>
 #include <numbers>
 
+#include "engine/randomize.h"
 #include "foundation/modifierkeys.h"
-
-// The randomiser of the parameters; a weak reference so that binding works in
-// programs that link no randomisation (mode 2 then keeps the defaults).
-void ParamRandomize(gfunc* g, double amount) __attribute__((weak));
 
 namespace {
 
@@ -179,6 +176,6 @@ void setFunc(gfunc* g, int16_t family, int16_t id, int16_t mode)
     for (KVparamTriple& key : g->keyframes)
       key = KVparamTriple{g->A, g->B, g->C};
   arb_findparamtypes(g);
-  if (mode == kBindRandomize && ParamRandomize != nullptr)
+  if (mode == kBindRandomize)
     ParamRandomize(g, 0.33);
 }
