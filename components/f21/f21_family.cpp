@@ -5,31 +5,36 @@
 #include <iterator>
 
 #include "components/common/families.h"
+#include "components/f21/f21_arith.h"
+#include "components/f21/f21_mathutils.h"
+#include "components/f21/f21_noises.h"
+#include "components/f21/f21_recurtree.h"
+#include "components/f21/f21_waves.h"
 
 namespace {
 
 constexpr KVmemberDesc kMembers[] = {
-    {.id = 0, .computeName = "f21_affine", .name = " Ax+By+C"},
-    {.id = 1, .computeName = "f21_add", .name = " Distance*(x + y)"},
-    {.id = 2, .computeName = "f21_mul", .name = " Multiply (x+A)*(y+B)"},
-    {.id = 3, .computeName = "f21_distance", .name = " Distance"},
-    {.id = 4, .computeName = "f21_Grid", .name = " Grid"},
-    {.id = 5, .computeName = "f21_Sines", .name = " Sin x * Sin y"},
-    {.id = 6, .computeName = "f21_xplusASine", .name = " x + A Sin y "},
-    {.id = 7, .computeName = "f21_radial", .name = " Radial"},
-    {.id = 8, .computeName = "f21_hexaSines", .name = " Hexa sines"},
-    {.id = 9, .computeName = "f21_hexagrid", .name = " Hexa grid"},
-    {.id = 10, .computeName = "f21_difference", .name = " Difference"},
-    {.id = 11, .computeName = "f21_random", .name = " Random noise"},
-    {.id = 12, .computeName = "f21_fractalnoise", .name = " Fractal noise"},
-    {.id = 13, .computeName = "f21_circles", .name = " Circles"},
-    {.id = 14, .computeName = "f21_Dynamo", .name = " Dynamo"},
-    {.id = 15, .computeName = "f21_ripples", .name = " Ripples"},
-    {.id = 16, .computeName = "f21_sinxy", .name = " Sin x + Sin y"},
-    {.id = 17, .computeName = "f21_MinMax", .name = " Min <-> Max"},
-    {.id = 18, .computeName = "f21_Cones", .name = " Random Cones "},
-    {.id = 19, .computeName = "f21_Bubbles", .name = " Bubbles"},
-    {.id = 20, .computeName = "f21_mosaic", .name = " Facet"},
+    kF21_affine,
+    kF21_add,
+    kF21_mul,
+    kF21_distance,
+    kF21_Grid,
+    kF21_Sines,
+    kF21_xplusASine,
+    kF21_radial,
+    kF21_hexaSines,
+    kF21_hexagrid,
+    kF21_difference,
+    kF21_random,
+    kF21_fractalnoise,
+    kF21_circles,
+    kF21_Dynamo,
+    kF21_ripples,
+    kF21_sinxy,
+    kF21_MinMax,
+    kF21_Cones,
+    kF21_Bubbles,
+    kF21_mosaic,
     {.id = 21, .computeName = "f21_LowFreqRandom", .name = " Low freq noise"},
     {.id = 22, .computeName = "f21_MinMaxAdd", .name = " Min+Max"},
     {.id = 23, .computeName = "f21_discretRandom", .name = " Random Squares"},
@@ -44,7 +49,7 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 32, .computeName = "f21_pyranoise", .name = " Pyramids"},
     {.id = 33, .computeName = "f21_line", .name = " Line"},
     {.id = 34, .computeName = "f21_blurredmovie", .name = " Blurred Pict/Movie "},
-    {.id = 35, .computeName = "f21_hexatile", .name = " Hexagons"},
+    kF21_hexatile,
     {.id = 36, .computeName = "f21_branchpat", .name = " Circuitry"},
     {.id = 37, .computeName = "f21_branchpat2", .name = " ZigZag"},
     {.id = 38, .computeName = "f21_losange", .name = " Lozenge"},
@@ -53,8 +58,8 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 41, .computeName = "f21_gaussianDot", .name = " Gaussian Dot"},
     {.id = 42, .computeName = "f21_Craters", .name = " Craters"},
     {.id = 43, .computeName = "f21_multifract", .name = " Multi Fractal noise"},
-    {.id = 44, .computeName = "f21_crossfade", .name = " Interpolate"},
-    {.id = 45, .computeName = "f21_distance2", .name = " Distance squared"},
+    kF21_crossfade,
+    kF21_distance2,
     {.id = 46, .computeName = "f21_voronoi", .name = " Cellular"},
     {.id = 47, .computeName = "f21_ridgedfractal", .name = " Ridged fractal noise"},
     {.id = 48, .computeName = "f21_mazeA", .name = " Maze "},
@@ -67,13 +72,13 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 55, .computeName = "f21_bubblerock", .name = " Bubble rocks"},
     {.id = 56, .computeName = "f21_ridgedtomf", .name = " Mountain Ranges"},
     {.id = 57, .computeName = "f21_stonescluster", .name = " Stone Clusters "},
-    {.id = 58, .computeName = "f21_addmax", .name = " Max(x,x*A+y) "},
+    kF21_addmax,
     {.id = 59, .computeName = "f21_sharpfaultrock", .name = " Stratified rocks"},
     {.id = 60, .computeName = "f21_volcanoes", .name = " Volcanoes "},
-    {.id = 61, .computeName = "f21_Mathutils", .name = " Math utils #"},
+    kF21_Mathutils,
     {.id = 62, .computeName = "f21_shapes", .name = " Shapes #"},
     {.id = 63, .computeName = "f21_procTechNoises", .name = " Tech Noise #"},
-    {.id = 127, .computeName = "f21_recurtree", .name = ""},
+    kF21_recurtree,
 };
 
 static_assert(KV_idsInOrder(kMembers));

@@ -1,0 +1,93 @@
+// What the f21 group files share: the precomputed doubles of the private
+// area, the batch's two inputs, and the per-sample loop that passes the
+// no-value marker through.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "engine/gfunc.h"
+#include "engine/world.h"
+
+// The doubles a member's handler precomputes at messages 7 and 8.
+struct F21precomputed
+{
+  double P1;
+  double P2;
+  double P3;
+  double P4;
+};
+
+inline F21precomputed& f21_pre(gfunc* g)
+{
+  return privateArea<F21precomputed>(g);
+}
+
+// Samples of input k for the current batch: element 0 repeated for a uniform
+// source (channel kind 0), zeros for an input that is not linked.
+inline void f21_readInput(const gfunc* g, int k, int n, double* dst)
+{
+  const inletinfos& in = g->inlets[k];
+  if (in.data == nullptr)
+    std::fill_n(dst, n, 0.0);
+  else if (in.channels == 0)
+    std::fill_n(dst, n, in.data[0]);
+  else
+    std::copy_n(in.data, n, dst);
+}
+
+// x and y of the current batch, copied so that the output may be written
+// while they are read.
+struct F21batch
+{
+  int n;
+  std::array<double, kBatchCapacity> x;
+  std::array<double, kBatchCapacity> y;
+};
+
+inline F21batch f21_batch(const gfunc* g)
+{
+  F21batch b;
+  b.n = KV_batchLength();
+  f21_readInput(g, 0, b.n, b.x.data());
+  f21_readInput(g, 1, b.n, b.y.data());
+  return b;
+}
+
+inline bool f21_masked(double x, double y)
+{
+  return x >= gINFINITY || y >= gINFINITY;
+}
+
+// out[i] = f(x[i], y[i]) for every sample of the batch; a sample whose x or y
+// is the no-value marker gives the marker.
+template <class F>
+inline void f21_eachSample(gfunc* g, F f)
+{
+  const F21batch b = f21_batch(g);
+  double* out = g->outputs[0];
+  for (int i = 0; i < b.n; ++i)
+    out[i] = f21_masked(b.x[i], b.y[i]) ? gINFINITY : f(b.x[i], b.y[i]);
+}
+
+// The part of v above its lattice cell, the cell being trunc(v) for v >= 0
+// and trunc(v) - 1 below 0 (so a negative whole number gives 1). Done in
+// doubles: no integer conversion is needed.
+inline double f21_cellFraction(double v)
+{
+  const double cell = v >= 0 ? std::trunc(v) : std::trunc(v) - 1.0;
+  return v - cell;
+}
+
+// The document's pixel density, or |density / A| of the component feeding
+// input 1 when that component has function id 2 (a scaling member in front
+// moves the fade of finer-than-pixel detail with it).
+inline double f21_adjustedDensity(const gfunc* g)
+{
+  const double density = g->doc->yPixelScale;
+  const gfunc* src = g->sources[0];
+  if (src != nullptr && src->funcID == 2)
+    return std::fabs(density / src->A);
+  return density;
+}

@@ -1,0 +1,265 @@
+// Family f21 as a whole: binding of every id, the handler messages that come
+// from the member tables, and properties every built member must have
+// (marker pass-through, uniform inputs, batch lengths, finite output).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "components/common/member.h"
+#include "components/f21/f21_arith.h"
+#include "components/f21/f21_mathutils.h"
+#include "components/f21/f21_recurtree.h"
+#include "components/f21/f21_waves.h"
+#include "engine/catalog.h"
+#include "tests/components/member_harness.h"
+
+namespace {
+
+std::vector<int16_t> familyIds()
+{
+  std::vector<int16_t> ids;
+  for (int16_t id = 0; id <= 63; ++id)
+    ids.push_back(id);
+  ids.push_back(kCompiledTreeId);
+  return ids;
+}
+
+// The members of the arithmetic, Math utils, waves and lattices, noises and
+// jittered cells groups, and the compiled sub-tree.
+const std::vector<int16_t> kGroupIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
+                                        14, 15, 16, 17, 18, 19, 20, 35, 44, 45, 58, 61, 127};
+
+TEST(F21Catalog, EveryIdBindsItsEntryAndUnknownIdsBindAffine)
+{
+  KVmemberHarness h;
+  for (int16_t id : familyIds()) {
+    SCOPED_TRACE(id);
+    gfunc* g = h.bind(kFamily21, id);
+    const KVcatalogMember m = KV_catalogMember(kFamily21, id);
+    EXPECT_EQ(m.id, id);
+    EXPECT_EQ(g->compute, m.compute);
+    EXPECT_EQ(g->inputCode, kConnTwo);
+    EXPECT_EQ(g->outputCode, kConnOne);
+  }
+  for (int16_t id : {int16_t(64), int16_t(100), int16_t(126), int16_t(-1), int16_t(128)}) {
+    SCOPED_TRACE(id);
+    gfunc* g = h.bind(kFamily21, id);
+    EXPECT_EQ(g->compute, f21_affine);
+    EXPECT_EQ(g->handler, f21_affine_handler);
+    EXPECT_EQ(h.displayName(), " Ax+By+C");
+  }
+
+  gfunc* grid = h.bind(kFamily21, 4);
+  EXPECT_EQ(grid->handler, f21_grid_handler);
+
+  gfunc* sub = h.bind(kFamily21, kCompiledTreeId);
+  EXPECT_EQ(sub->compute, f21_recurtree);
+  EXPECT_TRUE(sub->lockFlags & 2);
+}
+
+TEST(F21Catalog, TheGroupsMembersAreBuilt)
+{
+  for (int16_t id : kGroupIds)
+    EXPECT_TRUE(KV_catalogMember(kFamily21, id).real) << id;
+}
+
+// Labels and parameter counts as the handlers give them, byte for byte.
+TEST(F21Catalog, LabelsAndParameterCounts)
+{
+  struct Row
+  {
+    int16_t id;
+    int count;
+    const char* labels[3];
+  };
+  const Row rows[] = {
+      {0, 3, {"Scale X ", "Scale Y ", "Add    "}},
+      {1, 2, {"Offset ", "Amplitude ", ""}},
+      {2, 2, {"Offset x ", "Offset y ", ""}},
+      {3, 3, {"Offset x ", "Offset y ", "Amplitude "}},
+      {4, 3, {"Scale X ", "Scale Y ", "Amplitude "}},
+      {5, 3, {"Amplitude ", "Phase X ", "Phase Y "}},
+      {6, 2, {"Amplitude ", "Frequency ", ""}},
+      {7, 1, {"Frequency ", "", ""}},
+      {8, 1, {"Amplitude ", "", ""}},
+      {9, 3, {"Frequency ", "Amplitude ", "Phase "}},
+      {10, 1, {"Amplitude ", "", ""}},
+      {11, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {12, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {13, 3, {"Frequency ", "Size ", "Power "}},
+      {14, 3, {"Rotation ", "Phase X ", "Phase Y "}},
+      {15, 3, {"Ripples ", "Phase ", "Scale "}},
+      {16, 3, {"Frequency ", "Phase X ", "Phase Y "}},
+      {17, 3, {"Amplitude ", "Min to Max ", "Smoothing "}},
+      {18, 3, {"Amplitude ", "Cone size ", "Frequency "}},
+      {19, 3, {"Amplitude ", "Bubble Size ", "Frequency "}},
+      {20, 3, {"Frequency ", "Amplitude ", "Phase "}},
+      {35, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {44, 1, {"Interpolate ", "", ""}},
+      {45, 0, {"", "", ""}},
+      {58, 3, {"x weight ", "Offset y ", "Smoothing "}},
+      {61, 1, {" x-y #", "", ""}},
+      {127, 2, {"Scale ", "Iterations ", ""}},
+  };
+  KVmemberHarness h;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.id);
+    gfunc* g = h.bind(kFamily21, row.id);
+    EXPECT_EQ(g->paramCount, row.count);
+    for (int p = 0; p < 3; ++p)
+      EXPECT_EQ(h.send(int16_t(kMsgParamA + p), nullptr), row.labels[p]) << "parameter " << p;
+  }
+}
+
+TEST(F21Catalog, NamesWithTrickyBytes)
+{
+  struct Row
+  {
+    int16_t id;
+    std::string name;
+  };
+  const Row rows[] = {
+      {6, " x + A Sin y "},       // trailing blank
+      {18, " Random Cones "},     // trailing blank
+      {58, " Max(x,x*A+y) "},     // trailing blank
+      {17, " Min <-> Max"},
+      {127, ""},                  // zero-length name
+  };
+  KVmemberHarness h;
+  for (const Row& row : rows) {
+    h.bind(kFamily21, row.id);
+    EXPECT_EQ(h.displayName(), row.name) << row.id;
+  }
+}
+
+// Message 4 then message 5 gives the normalised values back (for whole-number
+// parameters: values that message 4 maps to the same parameter), and every
+// default of a parameter the member has lies in the normalised range.
+TEST(F21Catalog, NormalisedValuesRoundTrip)
+{
+  KVmemberHarness h;
+  for (int16_t id : familyIds()) {
+    SCOPED_TRACE(id);
+    gfunc* g = h.bind(kFamily21, id);
+    const int count = g->paramCount;
+
+    double na = -1, nb = -1, nc = -1;
+    h.send(kMsgToNormalized, &na, &nb, &nc);
+    const double atDefaults[3] = {na, nb, nc};
+    for (int p = 0; p < count; ++p) {
+      EXPECT_GE(atDefaults[p], -1e-12) << "default of parameter " << p;
+      EXPECT_LE(atDefaults[p], 1 + 1e-12) << "default of parameter " << p;
+    }
+
+    for (double n : {0.0, 0.137, 0.5, 0.91, 1.0}) {
+      double a = n, b = n, c = n;
+      h.send(kMsgFromNormalized, &a, &b, &c);
+      const double values[3] = {g->A, g->B, g->C};
+      h.send(kMsgToNormalized, &a, &b, &c);
+      const double back[3] = {a, b, c};
+      for (int p = 0; p < count; ++p) {
+        // A whole-number parameter comes back at the start of its step.
+        const KVparamDesc& desc = KV_memberDesc(kFamily21, id)->params[p];
+        const double tolerance = desc.truncate ? 1 / desc.k : 1e-12;
+        EXPECT_NEAR(back[p], n, tolerance) << "parameter " << p << " n " << n;
+      }
+      h.send(kMsgFromNormalized, &a, &b, &c);
+      const double again[3] = {g->A, g->B, g->C};
+      for (int p = 0; p < count; ++p)
+        EXPECT_NEAR(again[p], values[p], 1e-9 * (1 + std::fabs(values[p])))
+            << "parameter " << p << " n " << n;
+    }
+  }
+}
+
+// Every member of these groups at its defaults, sample by sample against a whole
+// batch, with markers and a uniform y.
+class F21BuiltMember : public ::testing::TestWithParam<int16_t>
+{
+protected:
+  void SetUp() override
+  {
+    g_ = h_.bind(kFamily21, GetParam());
+    h_.prepare();
+  }
+  KVmemberHarness h_;
+  gfunc* g_ = nullptr;
+};
+
+KVbatch rampX()
+{
+  KVbatch x;
+  for (int i = 0; i < kBatchCapacity; ++i)
+    x[i] = -2.9 + 0.37 * i;
+  return x;
+}
+
+TEST_P(F21BuiltMember, IsFiniteOverThePlaneAtItsDefaults)
+{
+  KVgridView view;
+  view.width = 37;  // two full batches and a short one per row
+  view.height = 23;
+  for (double v : h_.grid(view))
+    ASSERT_TRUE(std::isfinite(v)) << v;
+}
+
+TEST_P(F21BuiltMember, OneBatchEqualsSingleSamples)
+{
+  const KVtestInput x = KVtestInput::samples(rampX());
+  const KVtestInput y = KVtestInput::fill(0.83);
+  const KVbatch whole = h_.run(x, y);
+  for (int i = 0; i < kBatchCapacity; ++i)
+    EXPECT_EQ(h_.at(x.data[i], 0.83), whole[i]) << "sample " << i;
+}
+
+TEST_P(F21BuiltMember, WritesOnlyTheSamplesOfTheBatch)
+{
+  for (double& v : g_->outputs[0])
+    v = 777;
+  const KVbatch out =
+      h_.run(KVtestInput::samples(rampX()), KVtestInput::fill(0.5), 5);
+  for (int i = 0; i < 5; ++i)
+    EXPECT_NE(out[i], 777) << i;
+  for (int i = 5; i < kBatchCapacity; ++i)
+    EXPECT_EQ(out[i], 777) << i;
+}
+
+TEST_P(F21BuiltMember, UniformYReadsOnlyItsFirstElement)
+{
+  const KVtestInput x = KVtestInput::samples(rampX());
+  const KVbatch perSample = h_.run(x, KVtestInput::fill(1.25));
+  const KVbatch uniform = h_.run(x, KVtestInput::uniform(1.25));
+  EXPECT_EQ(perSample, uniform);
+}
+
+// Min <-> Max keeps the other input where one is masked, and the sub-tree
+// member without a sub-tree passes x through; every other member masks.
+TEST_P(F21BuiltMember, MarkerPassesThrough)
+{
+  const int16_t id = GetParam();
+  const double x = 1.5, y = -0.75;
+  const KVbatch xMasked =
+      h_.run(KVtestInput::samples({gINFINITY, x, 2 * gINFINITY}), KVtestInput::fill(y), 3);
+  const KVbatch yMasked =
+      h_.run(KVtestInput::fill(x), KVtestInput::samples({gINFINITY, y, 2 * gINFINITY}), 3);
+  const double a = g_->A;
+  EXPECT_EQ(xMasked[0], id == 17 ? y * a : gINFINITY);
+  EXPECT_EQ(xMasked[2], id == 17 ? y * a : (id == 127 ? 2 * gINFINITY : gINFINITY));
+  EXPECT_LT(xMasked[1], gINFINITY);
+  if (id == 17)
+    EXPECT_EQ(yMasked[0], x * a);
+  else if (id == 127)
+    EXPECT_EQ(yMasked[0], x);
+  else
+    EXPECT_EQ(yMasked[0], gINFINITY);
+  EXPECT_LT(yMasked[1], gINFINITY);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, F21BuiltMember, ::testing::ValuesIn(kGroupIds),
+                         [](const ::testing::TestParamInfo<int16_t>& info) {
+                           return "id" + std::to_string(info.param);
+                         });
+
+}  // namespace

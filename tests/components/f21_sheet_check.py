@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""Reads the f21 contact sheet back as a PPM file and checks its layout: the
+picture size that its thumbnail grid needs, and no thumbnail of one flat
+colour (every built member shows a pattern at its defaults).
+
+Usage: f21_sheet_check.py F21_CONTACT_SHEET_TOOL CATALOG_DUMP_TOOL
+"""
+import os
+import subprocess
+import sys
+import tempfile
+
+THUMB = 48
+COLUMNS = 6
+GAP = 6
+LABELS = 2 * 9
+
+
+def read_ppm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    fields = []
+    pos = 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        start = pos
+        while not data[pos:pos + 1].isspace():
+            pos += 1
+        fields.append(data[start:pos])
+    pos += 1
+    magic, width, height, maxval = fields[0], int(fields[1]), int(fields[2]), int(fields[3])
+    assert magic == b"P6" and maxval == 255, (magic, maxval)
+    pixels = data[pos:]
+    assert len(pixels) == width * height * 3, (len(pixels), width, height)
+    return width, height, pixels
+
+
+def main():
+    sheet_tool, dump_tool = sys.argv[1], sys.argv[2]
+    dump = subprocess.run([dump_tool], check=True, capture_output=True, text=True).stdout
+    built = [line.split("\t")[1] for line in dump.splitlines()
+             if line.split("\t")[0] == "2" and line.endswith("\treal")]
+    with tempfile.TemporaryDirectory() as tmp:
+        path = os.path.join(tmp, "sheet.ppm")
+        subprocess.run([sheet_tool, path, str(THUMB)], check=True)
+        width, height, pixels = read_ppm(path)
+
+    rows = (len(built) + COLUMNS - 1) // COLUMNS
+    want = (COLUMNS * (THUMB + GAP) + GAP, rows * (THUMB + LABELS + GAP) + GAP)
+    failures = 0
+    if (width, height) != want:
+        print(f"sheet is {width}x{height}, expected {want[0]}x{want[1]}")
+        return 1
+    for k, member in enumerate(built):
+        left = GAP + (k % COLUMNS) * (THUMB + GAP)
+        top = GAP + (k // COLUMNS) * (THUMB + LABELS + GAP)
+        colours = set()
+        for y in range(top, top + THUMB):
+            row = (y * width + left) * 3
+            for x in range(THUMB):
+                colours.add(pixels[row + 3 * x:row + 3 * x + 3])
+        if len(colours) < 2:
+            print(f"f21 id {member}: thumbnail is one flat colour")
+            failures += 1
+    print(f"{len(built)} thumbnails, {failures} flat")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
