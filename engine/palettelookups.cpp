@@ -27,11 +27,13 @@ void store(const normalcolor& c, double out[3])
     out[2] = c.blue;
 }
 
-// A key of the hue cycles: lightness fall-off d, saturation S, lightness L.
+// A key of the one-colour hue cycle: lightness fall-off d, saturation S,
+// lightness L.
 constexpr normalcolor key(uint8_t d, uint8_t s, uint8_t l) { return normalcolor{0, d, s, l}; }
 
-// Closes a 15-colour hue cycle for t into a 16-entry table and samples it at
-// three positions, writing (red, green, blue) triples to out.
+// Closes a 15-colour hue cycle for t (the table of foundation/colormath) into a
+// 16-entry table and samples it at three positions, writing (red, green, blue)
+// triples to out.
 void sampleColorCycle(double* out, double t, const double positions[3])
 {
     normalcolor table[16] = {};
@@ -164,29 +166,6 @@ void GetParam1DColor(normalcolor* scratch, double t, double out[3])
     out[0] = c.red * 0.03125;
     out[1] = c.green * 0.03125;
     out[2] = c.blue * 0.03125;
-}
-
-void GetParam1DColorTable(normalcolor* out, double t, int32_t n)
-{
-    if (n < 1) return;
-    const bool few = n < 3;
-    const normalcolor keys[7] = {few ? key(32, 128, 0) : key(32, 128, 32),
-                                 key(0, 255, 64),
-                                 key(0, 255, 128),
-                                 key(0, 255, 128),
-                                 key(0, 128, 128),
-                                 few ? key(64, 0, 128) : key(64, 0, 160),
-                                 key(128, 0, 255)};
-    const normalcolor dsl = colorgradient(keys, 7, t);
-    const int32_t falloff = dsl.red, saturation = dsl.green, lightness = dsl.blue;
-    const int16_t startHue = int16_t(kvnum::sat_i32(t * 2160 + 360));
-    for (int32_t i = 0; i < n; ++i) {
-        int32_t hue = kvnum::sat_i32(double(i) * 360 / n + startHue) % 360;
-        int32_t l = lightness;
-        // A lightness below 0 has no colour: it is held at black.
-        if (n > 1) l = std::max(0, int32_t(lightness - double(falloff) * i / (n - 1)));
-        myHSLtoRGB(hue, saturation, l, &out[i]);
-    }
 }
 
 void GetQuadrupleColorCycle(double* out, double t)

@@ -457,6 +457,40 @@ normalcolor HueRotate180(uint8_t r, uint8_t g, uint8_t b)
     return out;
 }
 
+// ---- Hue-cycle table ----
+
+namespace {
+
+// A key of the hue cycle: lightness fall-off d, saturation S, lightness L in
+// bytes 1..3.
+constexpr normalcolor hue_key(uint8_t d, uint8_t s, uint8_t l) { return normalcolor{0, d, s, l}; }
+
+}  // namespace
+
+void GetParam1DColorTable(normalcolor* out, double t, int32_t n)
+{
+    if (n < 1) return;
+    const bool few = n < 3;
+    const normalcolor keys[7] = {few ? hue_key(32, 128, 0) : hue_key(32, 128, 32),
+                                 hue_key(0, 255, 64),
+                                 hue_key(0, 255, 128),
+                                 hue_key(0, 255, 128),
+                                 hue_key(0, 128, 128),
+                                 few ? hue_key(64, 0, 128) : hue_key(64, 0, 160),
+                                 hue_key(128, 0, 255)};
+    const normalcolor dsl = colorgradient(keys, 7, t);
+    const int32_t falloff = dsl.red, saturation = dsl.green, lightness = dsl.blue;
+    // Six turns over 0..1, kept as a 16-bit value (wrapping beyond it).
+    const int16_t startHue = int16_t(kvnum::sat_i32(t * 2160 + 360));
+    for (int32_t i = 0; i < n; ++i) {
+        int32_t hue = kvnum::sat_i32(double(i) * 360 / n + startHue) % 360;
+        int32_t l = lightness;
+        // A lightness below 0 has no colour: it is held at black.
+        if (n > 1) l = std::max(0, int32_t(lightness - double(falloff) * i / (n - 1)));
+        myHSLtoRGB(hue, saturation, l, &out[i]);
+    }
+}
+
 // ---- 16-bit colour picker conversions ----
 
 namespace {

@@ -102,6 +102,13 @@ void doubleHSLtoRGB(double h, double s, double l, double out[3]);
 // The colour with its HSV hue turned by 180 degrees; byte 0 = 255.
 normalcolor HueRotate180(uint8_t r, uint8_t g, uint8_t b);
 
+// ---- Hue-cycle table ----
+// n colours round the hue circle for a parameter t (normally 0..1), written
+// into red, green and blue of out[0..n-1]; byte 0 is not written. t chooses
+// the start hue (six turns over 0..1), the saturation and the lightness,
+// which falls along the table. Nothing for n < 1.
+void GetParam1DColorTable(normalcolor* out, double t, int32_t n);
+
 // ---- 16-bit colour picker conversions ----
 // Components are 0..65535; hue is the fraction of a turn scaled to 0..65535.
 struct HSLColor

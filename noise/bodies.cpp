@@ -88,21 +88,25 @@ inline void forEachCorner(const KVtables* t, int32_t i, int32_t j, int32_t k, Vi
       }
 }
 
-inline bool split3(double x, double y, double z, int32_t cell[3], double frac[3])
+// Visits the eight corners of the sample's 3D cell with the offset of the
+// sample from each corner's point, the point jittered by `jitter` times the
+// corner's random vector: visit(corner, offset). False (nothing visited)
+// when the sample has no cell.
+template <class Visit>
+inline bool forEachJitteredCorner(const KVtables* t, double x, double y, double z,
+                                  double jitter, Visit visit)
 {
-  return kvnoise::cellSplit(x, cell[0], frac[0]) &&
-         kvnoise::cellSplit(y, cell[1], frac[1]) &&
-         kvnoise::cellSplit(z, cell[2], frac[2]);
-}
-
-// Offset of the sample from a corner's point, the point jittered by
-// `jitter` times the corner's random vector.
-inline dvector3d cornerOffset(const KVtables* t, const Corner3& c, const double frac[3],
-                              double jitter)
-{
-  const double* r = t->rndVec3D[c.index];
-  return {frac[0] - c.cx + jitter * r[0], frac[1] - c.cy + jitter * r[1],
-          frac[2] - c.cz + jitter * r[2]};
+  int32_t cell[3];
+  double frac[3];
+  if (!kvnoise::cellSplit(x, cell[0], frac[0]) || !kvnoise::cellSplit(y, cell[1], frac[1]) ||
+      !kvnoise::cellSplit(z, cell[2], frac[2]))
+    return false;
+  forEachCorner(t, cell[0], cell[1], cell[2], [&](const Corner3& c) {
+    const double* r = t->rndVec3D[c.index];
+    visit(c, dvector3d{frac[0] - c.cx + jitter * r[0], frac[1] - c.cy + jitter * r[1],
+                       frac[2] - c.cz + jitter * r[2]});
+  });
+  return true;
 }
 
 }  // namespace
@@ -154,23 +158,18 @@ bool fpssharpminnoise(fractalsinfos* fi, double x, double y, double z, double w,
   }
   const KVtables* t = fi->tables;
 
-  // Nearest jittered corner point in the chessboard metric, bounded by 0.6.
-  int32_t cell[3];
-  double frac[3];
+  // Nearest jittered corner point in the chessboard metric, bounded by 0.6
+  // (also where the sample has no cell).
   int32_t value = 0;
-  double depth = -1.2;
-  if (split3(x, y, z, cell, frac)) {
-    double nearest = 0.6;
-    forEachCorner(t, cell[0], cell[1], cell[2], [&](const Corner3& c) {
-      dvector3d d = cornerOffset(t, c, frac, 0.4);
-      double dist = std::max({std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)});
-      if (dist < nearest) {
-        nearest = dist;
-        value = t->perm[c.index];
-      }
-    });
-    depth = -2.0 * nearest;
-  }
+  double nearest = 0.6;
+  forEachJitteredCorner(t, x, y, z, 0.4, [&](const Corner3& c, const dvector3d& d) {
+    double dist = std::max({std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)});
+    if (dist < nearest) {
+      nearest = dist;
+      value = t->perm[c.index];
+    }
+  });
+  double depth = -2.0 * nearest;
 
   // Rounded floor at 0.
   double e = depth + 1.0;
@@ -240,23 +239,19 @@ bool fp4futur(fractalsinfos* fi, double x, double y, double z, double weight,
   }
 
   // Panel pattern: smooth minimum of the squared distances to the jittered
-  // corner points of the 3D cell.
-  int32_t cell[3];
-  double frac[3];
-  double m = 0.0, e = -0.75;
-  if (split3(5.0 * x, 5.0 * y, 5.0 * z + lift, cell, frac)) {
-    m = 1.0;
-    forEachCorner(t, cell[0], cell[1], cell[2], [&](const Corner3& c) {
-      dvector3d d = cornerOffset(t, c, frac, 0.38);
-      double q2 = d.x * d.x + d.y * d.y + d.z * d.z;
-      double u = q2 - 0.0125;
-      if (u <= m) {
-        double s = (u - m) / 0.05;
-        m = s > -0.5 ? m - 0.05 * s * s : q2;
-      }
-    });
-    e = m - 0.75;
-  }
+  // corner points of the 3D cell (0 where the sample has no cell).
+  double m = 1.0;
+  bool inCell = forEachJitteredCorner(
+      t, 5.0 * x, 5.0 * y, 5.0 * z + lift, 0.38, [&](const Corner3&, const dvector3d& d) {
+        double q2 = d.x * d.x + d.y * d.y + d.z * d.z;
+        double u = q2 - 0.0125;
+        if (u <= m) {
+          double s = (u - m) / 0.05;
+          m = s > -0.5 ? m - 0.05 * s * s : q2;
+        }
+      });
+  if (!inCell) m = 0.0;
+  double e = m - 0.75;
 
   // Panel depth and height merge.
   double w2 = e <= 0.0 ? -e * e : 0.0;

@@ -8,6 +8,9 @@
 
 namespace {
 
+using kvnoise::cellHash2;
+using kvnoise::cellHash3;
+
 // Cell index plus a small offset, wrapping like 32-bit hardware arithmetic
 // (only the hashes see the wrapped value; positions use double(i) + offset).
 inline int32_t cellPlus(int32_t i, int offset)
@@ -18,24 +21,6 @@ inline int32_t cellPlus(int32_t i, int offset)
 inline int32_t permAt(const KVtables* t, uint32_t index)
 {
   return t->perm[index & 1023u];
-}
-
-// Column key K(c, r) = r + perm[c & 1023] + (c >> 9), unmasked.
-inline uint32_t columnKey(const KVtables* t, int32_t c, int32_t r)
-{
-  return kvnoise::usum(r, t->perm[c & 1023], c >> 9);
-}
-
-// H2(c, r) = perm[K(c, r) & 1023].
-inline int32_t cellHash2(const KVtables* t, int32_t c, int32_t r)
-{
-  return permAt(t, columnKey(t, c, r));
-}
-
-// H3(a, b, c) = perm[(c + perm[K(a, b) & 1023] + (b >> 9)) & 1023].
-inline int32_t cellHash3(const KVtables* t, int32_t a, int32_t b, int32_t c)
-{
-  return permAt(t, kvnoise::usum(c, permAt(t, columnKey(t, a, b)), b >> 9));
 }
 
 inline bool cellsOf(double x, double y, int32_t& i, int32_t& j)
@@ -59,26 +44,37 @@ template <class Visit>
 inline void forEachNeighbour(const KVtables* t, int32_t i, int32_t j, Visit visit)
 {
   for (int dc = -1; dc <= 1; dc++) {
-    uint32_t key0 = columnKey(t, cellPlus(i, dc), cellPlus(j, -1));
+    uint32_t key0 = kvnoise::columnKey(t->perm, cellPlus(i, dc), cellPlus(j, -1));
     for (int n = 0; n < 3; n++) visit(Neighbour{dc, n - 1, key0 + n, (key0 & 1023u) + n});
   }
 }
 
+constexpr double kVoronJitter = 0.3825;
+
 // Squared distances from (x, y) to the nine random-vector points
-// (c + 0.5 + J v.x, r + 0.5 + J v.y), in neighbourhood order.
-inline void jitteredDistances(const KVtables* t, int32_t i, int32_t j, double x, double y,
-                              double jitter, double q[9])
+// (c + 0.5 + J v.x, r + 0.5 + J v.y) around it, in neighbourhood order.
+// False when (x, y) has no cell.
+inline bool voronDistances(const KVtables* t, double x, double y, double q[9])
 {
+  int32_t i, j;
+  if (!cellsOf(x, y, i, j)) return false;
   int n = 0;
   forEachNeighbour(t, i, j, [&](const Neighbour& c) {
     const double* v = t->rndVec3D[c.row];
-    double dx = x - (double(i) + c.dc + 0.5 + jitter * v[0]);
-    double dy = y - (double(j) + c.dr + 0.5 + jitter * v[1]);
+    double dx = x - (double(i) + c.dc + 0.5 + kVoronJitter * v[0]);
+    double dy = y - (double(j) + c.dr + 0.5 + kVoronJitter * v[1]);
     q[n++] = dx * dx + dy * dy;
   });
+  return true;
 }
 
-constexpr double kVoronJitter = 0.3825;
+// The smallest of the nine distances, or `bound` when none lies below it.
+inline double smallestBelow(const double q[9], double bound)
+{
+  for (int n = 0; n < 9; n++)
+    if (q[n] < bound) bound = q[n];
+  return bound;
+}
 
 // Direction-scheme offset of the sample from the point of a cell:
 // (x - 0.5 - c + u.x, y - 0.5 - r + u.y), u = unitDir2D[key & 255].
@@ -126,13 +122,9 @@ inline double fold(double u)
 
 double Jitter_Voron(const KVtables* t, double x, double y)
 {
-  int32_t i, j;
-  if (!cellsOf(x, y, i, j)) return 0.0;
   double q[9];
-  jitteredDistances(t, i, j, x, y, kVoronJitter, q);
-  double f1 = 1.5;
-  for (double d : q)
-    if (d < f1) f1 = d;
+  if (!voronDistances(t, x, y, q)) return 0.0;
+  double f1 = smallestBelow(q, 1.5);
   // A second point at exactly F1 is not the second nearest.
   double f2 = 1.5;
   for (double d : q)
@@ -142,14 +134,9 @@ double Jitter_Voron(const KVtables* t, double x, double y)
 
 double Jitter_Circle(const KVtables* t, double x, double y)
 {
-  int32_t i, j;
-  if (!cellsOf(x, y, i, j)) return 1.0;
   double q[9];
-  jitteredDistances(t, i, j, x, y, kVoronJitter, q);
-  double f1 = 1.0;
-  for (double d : q)
-    if (d < f1) f1 = d;
-  return std::sqrt(f1);
+  if (!voronDistances(t, x, y, q)) return 1.0;
+  return std::sqrt(smallestBelow(q, 1.0));
 }
 
 double Jitter_SmoothVoronXYA(const KVtables* t, double x, double y, double out[3])

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "noise/lattice.h"
+#include "noise/noise_pvt.h"
 
 namespace {
 
@@ -20,12 +20,8 @@ constexpr double kMultiFade = 0.5238095238095238;
 
 constexpr double kNegligibleAmplitude = 1e-7;
 
-// Fade of the first octave beyond the band limit: 1 at f = fmax, 0 at
-// f = fmax * L (c = 1 - 1/L); negative beyond.
-inline double bandFade(double f, double fmax, double c)
-{
-  return 1.0 - (f - fmax) / (f * c);
-}
+using kvnoise::bandFade;
+using kvnoise::zeroOutputs;
 
 // Frequency, amplitude, phase and count of the octave about to be summed.
 struct Octave
@@ -34,10 +30,65 @@ struct Octave
   int k;
 };
 
-void zero2(double* out1, double* out2)
+// The band of the scalar drivers: lacunarity L, fade divisor c = 1 - 1/L,
+// and whether the phase also steps when the phase factor is 0.
+struct ScalarBand
 {
-  *out1 = 0.0;
-  *out2 = 0.0;
+  double L, c;
+  bool phaseAlwaysSteps;
+};
+
+// The octave loop of the scalar drivers: sums amplitude times `sample(o)`
+// until the amplitude is negligible, the octave count is reached, or the
+// frequency passes fmax (that last octave is faded).
+template <class Sample>
+double sumScalarOctaves(const fractalsinfos* fi, const ScalarBand& band, double f0,
+                        double fmax, double amp, double phase, double gain, Sample sample)
+{
+  if (f0 > fmax * band.L || fi->octaves < 1) return 0.0;
+  double sum = 0.0;
+  for (Octave o{f0, amp, phase, 0};;) {
+    if (std::fabs(o.a) < kNegligibleAmplitude) return sum;
+    double v = sample(o);
+    if (o.f > fmax) return sum + o.a * bandFade(o.f, fmax, band.c) * v;
+    sum += o.a * v;
+    if (band.phaseAlwaysSteps || fi->phaseFactor != 0.0)
+      o.p = o.p * fi->phaseFactor + kHalfPi;
+    o.a *= gain;
+    o.f *= band.L;
+    if (++o.k >= fi->octaves) return sum;
+  }
+}
+
+// True when the vector drivers have nothing to sum: the start frequency lies
+// a whole octave past the band limit, or no octave is allowed.
+inline bool nothingToSum(const fractalsinfos* fi, double f0, double fmax)
+{
+  return f0 >= fmax * kLacunarity || fi->octaves < 1;
+}
+
+// The octave loop of the vector drivers: `add(o, a)` adds one octave at
+// amplitude a, faded when the octave lies past the band limit (which makes
+// it the last); `next(o)` moves o on to the next octave and returns false to
+// stop early. The loop also stops at the octave count.
+template <class Add, class Next>
+void sumVectorOctaves(const fractalsinfos* fi, Octave o, double fmax, Add add, Next next)
+{
+  for (;;) {
+    bool last = o.f > fmax;
+    add(o, last ? o.a * bandFade(o.f, fmax, kFade) : o.a);
+    if (last || !next(o) || ++o.k >= fi->octaves) return;
+  }
+}
+
+// The usual step to the next octave: the phase times the phase factor plus
+// `turn`, the amplitude times the gain, the frequency times the lacunarity.
+inline bool stepOctave(const fractalsinfos* fi, Octave& o, double turn, double gain)
+{
+  o.p = o.p * fi->phaseFactor + turn;
+  o.a *= gain;
+  o.f *= kLacunarity;
+  return true;
 }
 
 // The record's rotation applied to (u, v).
@@ -61,84 +112,50 @@ void Kovrelin_DefaultFractGlobals(fractalsinfos* fi)
   fi->paramC = 0.0;
   fi->accumulator = 0.0;
   fi->secondOutput = 0.0;
-  fi->lacunarity = 2.0943951024;
-  fi->fade = 0.5225351707258652;
+  fi->lacunarity = kLacunarity;
+  fi->fade = kFade;
 }
 
 double fractal1D_procptr(fractalsinfos* fi, NoiseBasisProc1D basis, double x, double f0,
                          double fmax, double amp, double phase, double gain)
 {
-  if (f0 > fmax * kLacunarity || fi->octaves < 1) return 0.0;
-  double sum = 0.0;
-  for (Octave o{f0, amp, phase, 0};;) {
-    if (std::fabs(o.a) < kNegligibleAmplitude) return sum;
-    double v = basis(fi->tables, (x + o.p) * o.f);
-    if (o.f > fmax) return sum + o.a * bandFade(o.f, fmax, kFade) * v;
-    sum += o.a * v;
-    o.p = o.p * fi->phaseFactor + kHalfPi;
-    o.a *= gain;
-    o.f *= kLacunarity;
-    if (++o.k >= fi->octaves) return sum;
-  }
+  return sumScalarOctaves(fi, {kLacunarity, kFade, true}, f0, fmax, amp, phase, gain,
+                          [&](const Octave& o) { return basis(fi->tables, (x + o.p) * o.f); });
 }
 
 double fractal2D_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x, double y,
                          double f0, double fmax, double amp, double phase, double gain)
 {
-  const double L = fi->lacunarity, c = fi->fade;
-  if (f0 > fmax * L || fi->octaves < 1) return 0.0;
-  double sum = 0.0;
-  for (Octave o{f0, amp, phase, 0};;) {
-    if (std::fabs(o.a) < kNegligibleAmplitude) return sum;
-    double v = basis(fi->tables, (x + o.p) * o.f, y * o.f);
-    if (o.f > fmax) return sum + o.a * bandFade(o.f, fmax, c) * v;
-    sum += o.a * v;
-    if (fi->phaseFactor != 0.0) o.p = o.p * fi->phaseFactor + kHalfPi;
-    o.a *= gain;
-    o.f *= L;
-    if (++o.k >= fi->octaves) return sum;
-  }
+  return sumScalarOctaves(
+      fi, {fi->lacunarity, fi->fade, false}, f0, fmax, amp, phase, gain,
+      [&](const Octave& o) { return basis(fi->tables, (x + o.p) * o.f, y * o.f); });
 }
 
 double fractal3D_procptr(fractalsinfos* fi, NoiseBasisProc3D basis, double x, double y,
                          double z, double f0, double fmax, double amp, double phase,
                          double gain)
 {
-  const double L = fi->lacunarity, c = fi->fade;
-  if (f0 > fmax * L || fi->octaves < 1) return 0.0;
-  double sum = 0.0;
-  for (Octave o{f0, amp, phase, 0};;) {
-    if (std::fabs(o.a) < kNegligibleAmplitude) return sum;
-    double v = basis(fi->tables, (x + o.p) * o.f, y * o.f, z * o.f);
-    if (o.f > fmax) return sum + o.a * bandFade(o.f, fmax, c) * v;
-    sum += o.a * v;
-    if (fi->phaseFactor != 0.0) o.p = o.p * fi->phaseFactor + kHalfPi;
-    o.a *= gain;
-    o.f *= L;
-    if (++o.k >= fi->octaves) return sum;
-  }
+  return sumScalarOctaves(
+      fi, {fi->lacunarity, fi->fade, false}, f0, fmax, amp, phase, gain,
+      [&](const Octave& o) { return basis(fi->tables, (x + o.p) * o.f, y * o.f, z * o.f); });
 }
 
 void fractal2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
                              double y, double f0, double fmax, double amp, double phase,
                              double gain, double* out1, double* out2)
 {
-  zero2(out1, out2);
-  if (f0 >= fmax * kLacunarity || fi->octaves < 1) return;
+  zeroOutputs(out1, out2);
+  if (nothingToSum(fi, f0, fmax)) return;
   double s1 = 0.0, s2 = 0.0;
-  for (Octave o{f0, amp, phase, 0};;) {
-    bool last = o.f > fmax;
-    double a = last ? o.a * bandFade(o.f, fmax, kFade) : o.a;
-    double v1, v2;
-    basis(fi->tables, (x + o.p) * o.f, y * o.f, &v1, &v2, a);
-    s1 += v1;
-    s2 += v2;
-    if (last) break;
-    o.p = o.p * fi->phaseFactor + kHalfPi;
-    o.a *= gain;
-    o.f *= kLacunarity;
-    if (++o.k >= fi->octaves) break;
-  }
+  sumVectorOctaves(
+      fi, {f0, amp, phase, 0}, fmax,
+      [&](const Octave& o, double a) {
+        double v1, v2;
+        basis(fi->tables, (x + o.p) * o.f, y * o.f, &v1, &v2, a);
+        s1 += v1;
+        s2 += v2;
+      },
+      [&](Octave& o) { return stepOctave(fi, o, kHalfPi, gain); });
   *out1 = s1;
   *out2 = s2;
 }
@@ -148,25 +165,20 @@ void fractal3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, do
                              double phase, double gain, double* out1, double* out2,
                              double* out3OrNull)
 {
-  zero2(out1, out2);
-  if (out3OrNull) *out3OrNull = 0.0;
-  if (f0 >= fmax * kLacunarity || fi->octaves < 1) return;
+  zeroOutputs(out1, out2, out3OrNull);
+  if (nothingToSum(fi, f0, fmax)) return;
   double s1 = 0.0, s2 = 0.0, s3 = 0.0;
-  for (Octave o{f0, amp, phase, 0};;) {
-    bool last = o.f > fmax;
-    double a = last ? o.a * bandFade(o.f, fmax, kFade) : o.a;
-    double v1, v2, v3 = 0.0;
-    basis(fi->tables, (x + o.p) * o.f, y * o.f, z * o.f, &v1, &v2, out3OrNull ? &v3 : nullptr,
-          a);
-    s1 += v1;
-    s2 += v2;
-    s3 += v3;
-    if (last) break;
-    o.p = o.p * fi->phaseFactor + kHalfPi;
-    o.a *= gain;
-    o.f *= kLacunarity;
-    if (++o.k >= fi->octaves) break;
-  }
+  sumVectorOctaves(
+      fi, {f0, amp, phase, 0}, fmax,
+      [&](const Octave& o, double a) {
+        double v1, v2, v3 = 0.0;
+        basis(fi->tables, (x + o.p) * o.f, y * o.f, z * o.f, &v1, &v2,
+              out3OrNull ? &v3 : nullptr, a);
+        s1 += v1;
+        s2 += v2;
+        s3 += v3;
+      },
+      [&](Octave& o) { return stepOctave(fi, o, kHalfPi, gain); });
   *out1 = s1;
   *out2 = s2;
   if (out3OrNull) *out3OrNull = s3;
@@ -177,48 +189,53 @@ void turbulence3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis,
                                 double phase, double gain, double warp, double out[3])
 {
   out[0] = out[1] = out[2] = 0.0;
-  if (f0 >= fmax * kLacunarity || fi->octaves < 1) return;
+  if (nothingToSum(fi, f0, fmax)) return;
   double s[3] = {0.0, 0.0, 0.0};
-  for (Octave o{f0, amp, phase, 0};;) {
-    bool last = o.f > fmax;
-    double a = last ? o.a * bandFade(o.f, fmax, kFade) : o.a;
-    double v[3];
-    basis(fi->tables, x * o.f + warp * s[0], (y - o.p) * o.f + warp * s[1],
-          z * o.f + warp * s[2], &v[0], &v[1], &v[2], a);
-    for (int i = 0; i < 3; i++) s[i] += v[i];
-    if (last) break;
-    o.p = o.p * fi->phaseFactor + kPi;
-    o.a *= gain;
-    o.f *= kLacunarity;
-    if (++o.k >= fi->octaves) break;
-  }
+  sumVectorOctaves(
+      fi, {f0, amp, phase, 0}, fmax,
+      [&](const Octave& o, double a) {
+        double v[3];
+        basis(fi->tables, x * o.f + warp * s[0], (y - o.p) * o.f + warp * s[1],
+              z * o.f + warp * s[2], &v[0], &v[1], &v[2], a);
+        for (int i = 0; i < 3; i++) s[i] += v[i];
+      },
+      [&](Octave& o) { return stepOctave(fi, o, kPi, gain); });
   for (int i = 0; i < 3; i++) out[i] = s[i];
 }
+
+namespace {
+
+// The octave of the 2D turbulences: the sample is warped by the sums so far
+// and moved against the phase along y.
+void addWarpedOctave(const fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
+                     double y, double warp, const Octave& o, double a, double& s1, double& s2)
+{
+  double v1, v2;
+  basis(fi->tables, x * o.f + warp * s1, (y - o.p) * o.f + warp * s2, &v1, &v2, a);
+  s1 += v1;
+  s2 += v2;
+}
+
+}  // namespace
 
 void turbulence2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
                                 double y, double f0, double fmax, double amp, double phase,
                                 double gain, double warp, double out[3])
 {
   out[0] = out[1] = out[2] = 0.0;
-  if (f0 >= fmax * kLacunarity || fi->octaves < 1) return;
+  if (nothingToSum(fi, f0, fmax)) return;
   double s1 = 0.0, s2 = 0.0;
-  for (Octave o{f0, amp, phase, 0};;) {
-    bool last = o.f > fmax;
-    double a = last ? o.a * bandFade(o.f, fmax, kFade) : o.a;
-    double v1, v2;
-    basis(fi->tables, x * o.f + warp * s1, (y - o.p) * o.f + warp * s2, &v1, &v2, a);
-    s1 += v1;
-    s2 += v2;
-    if (last) break;
-    o.p = o.p * fi->phaseFactor + kPi;
-    // Turn the point about (0, p) with the new phase.
-    double v = y - o.p;
-    rotate(fi, x, v);
-    y = v + o.p;
-    o.a *= gain;
-    o.f *= kLacunarity;
-    if (++o.k >= fi->octaves) break;
-  }
+  sumVectorOctaves(
+      fi, {f0, amp, phase, 0}, fmax,
+      [&](const Octave& o, double a) { addWarpedOctave(fi, basis, x, y, warp, o, a, s1, s2); },
+      [&](Octave& o) {
+        stepOctave(fi, o, kPi, gain);
+        // Turn the point about (0, p) with the new phase.
+        double v = y - o.p;
+        rotate(fi, x, v);
+        y = v + o.p;
+        return true;
+      });
   out[0] = s1;
   out[1] = s2;
 }
@@ -232,19 +249,16 @@ void turbulence2DVectorNr_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basi
   double s1 = 0.0, s2 = 0.0;
   // No start-frequency rejection: with f0 far above fmax the one octave
   // summed gets a negative fade, which shapes stored looks.
-  for (Octave o{f0, amp, phase, 0};;) {
-    bool last = o.f > fmax;
-    double a = last ? o.a * bandFade(o.f, fmax, kFade) : o.a;
-    double v1, v2;
-    basis(fi->tables, x * o.f + warp * s1, (y - o.p) * o.f + warp * s2, &v1, &v2, a);
-    s1 += v1;
-    s2 += v2;
-    if (last) break;
-    o.p = o.p * 1.2 + kPi;
-    o.a = -o.a * gain;
-    o.f *= kLacunarity;
-    if (++o.k >= fi->octaves || o.a == 0.0) break;
-  }
+  sumVectorOctaves(
+      fi, {f0, amp, phase, 0}, fmax,
+      [&](const Octave& o, double a) { addWarpedOctave(fi, basis, x, y, warp, o, a, s1, s2); },
+      [&](Octave& o) {
+        // A fixed phase factor and an amplitude that alternates in sign.
+        o.p = o.p * 1.2 + kPi;
+        o.a = -o.a * gain;
+        o.f *= kLacunarity;
+        return o.a != 0.0;
+      });
   out[0] = s1;
   out[1] = s2;
 }
@@ -312,24 +326,24 @@ void Multifractal2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basi
                                   double gain, double mix, double sensitivity, double* out1,
                                   double* out2)
 {
-  zero2(out1, out2);
-  if (f0 >= fmax * kLacunarity || fi->octaves < 1 || amp < kNegligibleAmplitude) return;
-  double s1 = 0.0, s2 = 0.0;
-  for (Octave o{f0, amp, phase, 0};;) {
-    bool last = o.f > fmax;
-    if (last) o.a *= bandFade(o.f, fmax, kFade);
-    double v1, v2;
-    basis(fi->tables, (x + o.p) * o.f, y * o.f, &v1, &v2, o.a);
-    s1 += v1;
-    s2 += v2;
-    if (last) break;
-    double m = sensitivity * std::sqrt(v1 * v1 + v2 * v2);
-    o.a = adaptAmplitude(o.a, m, m <= 1.0, mix, gain);
-    sensitivity /= gain;
-    o.p = o.p * fi->phaseFactor + kHalfPi;
-    o.f *= kLacunarity;
-    if (++o.k >= fi->octaves || o.a < kNegligibleAmplitude) break;
-  }
+  zeroOutputs(out1, out2);
+  if (nothingToSum(fi, f0, fmax) || amp < kNegligibleAmplitude) return;
+  double s1 = 0.0, s2 = 0.0, v1 = 0.0, v2 = 0.0;
+  sumVectorOctaves(
+      fi, {f0, amp, phase, 0}, fmax,
+      [&](const Octave& o, double a) {
+        basis(fi->tables, (x + o.p) * o.f, y * o.f, &v1, &v2, a);
+        s1 += v1;
+        s2 += v2;
+      },
+      [&](Octave& o) {
+        double m = sensitivity * std::sqrt(v1 * v1 + v2 * v2);
+        o.a = adaptAmplitude(o.a, m, m <= 1.0, mix, gain);
+        sensitivity /= gain;
+        o.p = o.p * fi->phaseFactor + kHalfPi;
+        o.f *= kLacunarity;
+        return !(o.a < kNegligibleAmplitude);
+      });
   *out1 = s1;
   *out2 = s2;
 }
@@ -340,7 +354,7 @@ void Multifractal3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basi
                                   double out[3])
 {
   out[0] = out[1] = out[2] = 0.0;
-  if (f0 >= fmax * kLacunarity || fi->octaves < 1 || amp < kNegligibleAmplitude) return;
+  if (nothingToSum(fi, f0, fmax) || amp < kNegligibleAmplitude) return;
   double s[3] = {0.0, 0.0, 0.0};
   for (Octave o{f0, amp, phase, 0};;) {
     // Past the band limit every octave is faded again and the loop goes on;

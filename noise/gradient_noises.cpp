@@ -119,10 +119,7 @@ void fPerlinNoise2D_DBL(const KVtables* t, double x, double y, double* out1, dou
                         double amp)
 {
   Cell2 c;
-  if (!split2(x, y, c)) {
-    *out1 = *out2 = 0.0;
-    return;
-  }
+  if (!split2OrZero(x, y, c, out1, out2)) return;
   Pair p = pair2D(t, c);
   double wx = smooth(c.fx), wy = smooth(c.fy);
   *out1 = blend2D(p, gradDot(t, c), wx, wy) * amp;
@@ -133,11 +130,7 @@ void fPerlinNoise2DVector3D(const KVtables* t, double x, double y, double* out1,
                             double* out3OrNull)
 {
   Cell2 c;
-  if (!split2(x, y, c)) {
-    *out1 = *out2 = 0.0;
-    setIfPresent(out3OrNull, 0.0);
-    return;
-  }
+  if (!split2OrZero(x, y, c, out1, out2, out3OrNull)) return;
   Pair p = pair2D(t, c);
   double wx = smooth(c.fx), wy = smooth(c.fy);
   *out1 = blend2D(p, gradDot(t, c), wx, wy);
@@ -200,10 +193,7 @@ void fPerlinNoise2DVector2D(const KVtables* t, double x, double y, double* out1,
                             double* out2, double amp)
 {
   Cell2 c;
-  if (!split2(x, y, c)) {
-    *out1 = *out2 = 0.0;
-    return;
-  }
+  if (!split2OrZero(x, y, c, out1, out2)) return;
   Pair p = pairPlane2D(t, c);
   double wx = smooth2(c.fx), wy = smooth2(c.fy);
   *out1 = blend2D(p, planeDot(t, c), wx, wy) * amp;
@@ -227,11 +217,7 @@ void fPerlinNoise3DVector3D(const KVtables* t, double x, double y, double z, dou
                             double* out2, double* out3OrNull, double amp)
 {
   Cell3 c;
-  if (!split3(x, y, z, c)) {
-    *out1 = *out2 = 0.0;
-    setIfPresent(out3OrNull, 0.0);
-    return;
-  }
+  if (!split3OrZero(x, y, z, c, out1, out2, out3OrNull)) return;
   Layers l = layers3D(t, c, 255);
   double wx = smooth2(c.fx), wy = smooth2(c.fy), wz = smooth2(c.fz);
   *out1 = blend3D(l, planeDot3(t, c), wx, wy, wz) * amp;

@@ -51,11 +51,40 @@ inline uint32_t hash2D(const KVtables* t, int32_t ix, int32_t iy, uint32_t mask 
   return usum(iy, t->perm[ix & 1023], ix >> 8) & mask;
 }
 
+// Column key K(i, j) = j + perm[i & 1023] + (i >> 9), unmasked: the rows
+// j, j + 1, ... of one column are consecutive keys.
+inline uint32_t columnKey(const int32_t* perm, int32_t i, int32_t j)
+{
+  return usum(j, perm[i & 1023], i >> 9);
+}
+
 // The same hash with the column index shifted by 9, as the triangle value
 // noise (mask 1023) and the plane gradients (mask 255) use it.
 inline uint32_t hash2DCoarse(const KVtables* t, int32_t ix, int32_t iy, uint32_t mask)
 {
-  return usum(iy, t->perm[ix & 1023], ix >> 9) & mask;
+  return columnKey(t->perm, ix, iy) & mask;
+}
+
+// The cell hashes of the cell, spot, region, maze and technical patterns,
+// over a permutation of 1024 entries (any stored values index safely).
+// H2(i, j) = perm[K(i, j) & 1023].
+inline int32_t cellHash2(const int32_t* perm, int32_t i, int32_t j)
+{
+  return perm[columnKey(perm, i, j) & 1023u];
+}
+inline int32_t cellHash2(const KVtables* t, int32_t i, int32_t j)
+{
+  return cellHash2(t->perm, i, j);
+}
+
+// H3(a, b, c) = perm[(c + H2(a, b) + (b >> 9)) & 1023].
+inline int32_t cellHash3(const int32_t* perm, int32_t a, int32_t b, int32_t c)
+{
+  return perm[usum(c, cellHash2(perm, a, b), b >> 9) & 1023u];
+}
+inline int32_t cellHash3(const KVtables* t, int32_t a, int32_t b, int32_t c)
+{
+  return cellHash3(t->perm, a, b, c);
 }
 
 // 2D index into planeVec3D; (ix, iy + 1) is the next entry.

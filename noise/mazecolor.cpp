@@ -259,15 +259,13 @@ double diagonalSplits(const ColorCorners& m, const MazeCell& c, mazecolorrecord*
 // or its left column, chosen by the block's hash.
 double mazeCorner(const KVtables* t, int32_t cx, int32_t cy)
 {
-  int32_t inner = t->perm[(cx >> 2) & 1023];
-  int32_t h = t->perm[kvnoise::usum(cy >> 2, inner, cx >> 11) & 1023u] & 1;
-  bool wall = h ? (cy & 3) == 0 : (cx & 3) == 0;
+  bool wall = (kvnoise::cellHash2(t, cx >> 2, cy >> 2) & 1) ? (cy & 3) == 0 : (cx & 3) == 0;
   return wall ? 1024.0 : 0.0;
 }
 
 double randomCorner(const KVtables* t, int32_t cx, int32_t cy)
 {
-  return t->perm[kvnoise::hash2DCoarse(t, cx, cy, 1023u)] >= 512 ? 1024.0 : 0.0;
+  return kvnoise::cellHash2(t, cx, cy) >= 512 ? 1024.0 : 0.0;
 }
 
 double mazeMix(const KVtables* t, int32_t cx, int32_t cy, double blend)
@@ -289,7 +287,7 @@ double reduceHue(double h)
   return (r >= 0.0 && r < 360.0) ? r : 0.0;
 }
 
-// The hue cycle of t: 15 colours round the hue circle, closed to 16 by
+// The hue cycle of t: the 15-colour hue table, closed to 16 entries by
 // repeating the first.
 struct HueCycle
 {
@@ -298,20 +296,9 @@ struct HueCycle
 
 HueCycle hueCycle(double t)
 {
-  constexpr int n = 15;
-  // Keys (lightness fall-off, saturation, lightness) in bytes 1..3.
-  const normalcolor keys[7] = {{0, 32, 128, 32},  {0, 0, 255, 64},  {0, 0, 255, 128},
-                               {0, 0, 255, 128},  {0, 0, 128, 128}, {0, 64, 0, 160},
-                               {0, 128, 0, 255}};
-  normalcolor k = colorgradient(keys, 7, t);
-  int32_t startHue = kvnum::sat_i16(t * 2160.0 + 360.0);
   HueCycle cycle{};
-  for (int i = 0; i < n; i++) {
-    int32_t hue = kvnum::sat_i32(i * (360.0 / n) + startHue) % 360;
-    int32_t lightness = kvnum::sat_i32(k.blue - k.red * double(i) / (n - 1));
-    myHSLtoRGB(hue, k.green, lightness, &cycle.colors[i]);
-  }
-  cycle.colors[n] = cycle.colors[0];
+  GetParam1DColorTable(cycle.colors, t, 15);
+  cycle.colors[15] = cycle.colors[0];
   return cycle;
 }
 
@@ -467,8 +454,7 @@ double Mondrian3DColor(const KVtables* t, double x, double y, double z, normalco
   const double p[3] = {x, y, z};
   // An undefined coordinate counts as cell 0, fraction 0.
   for (int k = 0; k < 3; k++) kvnoise::cellSplit(p[k], i[k], f[k]);
-  int32_t a = t->perm[kvnoise::hash2DCoarse(t, i[0], i[1], 1023u)];
-  int32_t h = t->perm[kvnoise::usum(i[2], a, i[1] >> 9) & 1023u];
+  int32_t h = kvnoise::cellHash3(t, i[0], i[1], i[2]);
   if (h <= 169)
     *out = {255, 255, 0, 0};
   else if (h <= 339)

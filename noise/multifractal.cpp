@@ -2,6 +2,8 @@
 
 #include <numbers>
 
+#include "noise/noise_pvt.h"
+
 namespace {
 
 constexpr double kHalfPi = std::numbers::pi / 2.0;
@@ -10,12 +12,7 @@ constexpr double kLacunarity = 2.1;
 constexpr double kFade = 0.5238095238095238;
 constexpr double kMinAmplitude = 1e-7;
 
-// Fade of an octave at frequency f beyond the band limit: 1 at fmax, 0 at
-// fmax * L (c = 1 - 1/L).
-inline double bandFade(double f, double fmax, double c)
-{
-  return 1.0 - (f - fmax) / (f * c);
-}
+using kvnoise::bandFade;
 
 // Turns (x, y) about (p, 0) by the record's angle, when it has one.
 inline void rotateAboutPhase(const fractalsinfos* fi, double& x, double& y, double p)

@@ -99,4 +99,37 @@ inline void setIfPresent(double* out, double value)
   if (out) *out = value;
 }
 
+// Zeroes the outputs of a vector noise or driver; the third is optional.
+inline void zeroOutputs(double* out1, double* out2, double* out3OrNull = nullptr)
+{
+  *out1 = 0.0;
+  *out2 = 0.0;
+  setIfPresent(out3OrNull, 0.0);
+}
+
+// The cell of a vector noise's sample; where (x, y) has none, the outputs
+// are zeroed and the result is false.
+inline bool split2OrZero(double x, double y, Cell2& c, double* out1, double* out2,
+                         double* out3OrNull = nullptr)
+{
+  if (split2(x, y, c)) return true;
+  zeroOutputs(out1, out2, out3OrNull);
+  return false;
+}
+
+inline bool split3OrZero(double x, double y, double z, Cell3& c, double* out1, double* out2,
+                         double* out3OrNull = nullptr)
+{
+  if (split3(x, y, z, c)) return true;
+  zeroOutputs(out1, out2, out3OrNull);
+  return false;
+}
+
+// Fade of the octave at frequency f beyond the band limit of the octave
+// drivers: 1 at f = fmax, 0 at f = fmax * L (c = 1 - 1/L); negative beyond.
+inline double bandFade(double f, double fmax, double c)
+{
+  return 1.0 - (f - fmax) / (f * c);
+}
+
 }  // namespace kvnoise

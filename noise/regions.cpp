@@ -7,18 +7,13 @@
 
 namespace {
 
+using kvnoise::cellHash2;
 using kvnoise::cellSplit;
 
 // Cell index plus a step, wrapping like 32-bit hardware arithmetic.
 int32_t stepCell(int32_t i, uint32_t step)
 {
   return int32_t(uint32_t(i) + step);
-}
-
-// The cell hash H2(i, j), 0..1023.
-int32_t cellHash(const KVtables* t, int32_t i, int32_t j)
-{
-  return t->perm[kvnoise::hash2DCoarse(t, i, j, 1023u)];
 }
 
 // A layer's cell and the sample's fractions in it.
@@ -42,7 +37,7 @@ LayerCell alignedLayer(fractalsinfos* fi, double x, double y, double param, Regi
   LayerCell c;
   ok = splitLayer(x, y, c);
   if (ok)
-    proc(fi, 2.0 * c.fx - 1.0, 2.0 * c.fy - 1.0, param, cellHash(fi->tables, c.i, c.j), a, b);
+    proc(fi, 2.0 * c.fx - 1.0, 2.0 * c.fy - 1.0, param, cellHash2(fi->tables, c.i, c.j), a, b);
   return c;
 }
 
@@ -56,7 +51,7 @@ void shiftedLayer(fractalsinfos* fi, double x, double y, const LayerCell& below,
   double X = x + 333.5, Y = y + 333.5;
   int32_t I = stepCell(below.i, below.fx > 0.5 ? 334u : 333u);
   int32_t J = stepCell(below.j, below.fy > 0.5 ? 334u : 333u);
-  int32_t code = t->perm[uint32_t(cellHash(t, I, J)) & 1023u];
+  int32_t code = t->perm[uint32_t(cellHash2(t, I, J)) & 1023u];
   proc(fi, 2.0 * (X - I) - 1.0, 2.0 * (Y - J) - 1.0, param, code, a, b);
 }
 
@@ -74,7 +69,7 @@ struct JitteredRegion
 
 JitteredRegion findRegion(const KVtables* t, const LayerCell& c, double amount)
 {
-  int32_t p = cellHash(t, c.i, c.j);
+  int32_t p = cellHash2(t, c.i, c.j);
   const double* r = t->rndVec3D[uint32_t(p) & 1023u];
   double s = 1.0 - amount * std::fabs(r[2]);
   return {p, s, (1.0 - s) * r[0] + (2.0 * c.fx - 1.0), (1.0 - s) * r[1] + (2.0 * c.fy - 1.0)};

@@ -8,29 +8,13 @@
 
 namespace {
 
+using kvnoise::cellHash2;
+using kvnoise::cellHash3;
 using kvnoise::cellSplit;
 
 int32_t prevCell(int32_t i)
 {
   return int32_t(uint32_t(i) - 1u);
-}
-
-// Column key K(i, j) of cell (i, j), masked to a table row.
-uint32_t cellKey(const KVtables* t, int32_t i, int32_t j)
-{
-  return kvnoise::hash2DCoarse(t, i, j, 1023u);
-}
-
-// The 2D cell hash H2(i, j), 0..1023.
-int32_t cellHash2(const KVtables* t, int32_t i, int32_t j)
-{
-  return t->perm[cellKey(t, i, j)];
-}
-
-// The 3D cell hash H3(a, b, c), 0..1023.
-int32_t cellHash3(const KVtables* t, int32_t a, int32_t b, int32_t c)
-{
-  return t->perm[kvnoise::usum(c, cellHash2(t, a, b), b >> 9) & 1023u];
 }
 
 // A jittered feature point seen from the sample: d = sample - point, and the
@@ -53,7 +37,7 @@ bool forNinePoints(const KVtables* t, double x, double y, double jitter, Visit v
   for (int32_t dc = -1; dc <= 1; dc++) {
     int32_t c = int32_t(uint32_t(i) + uint32_t(dc));
     // Rows j - 1, j, j + 1 of a column are consecutive table rows.
-    uint32_t row = cellKey(t, c, prevCell(j));
+    uint32_t row = kvnoise::columnKey(t->perm, c, prevCell(j)) & 1023u;
     for (int32_t dr = -1; dr <= 1; dr++, row++) {
       int32_t r = int32_t(uint32_t(j) + uint32_t(dr));
       const double* v = t->rndVec3D[row];

@@ -8,20 +8,9 @@
 
 namespace {
 
+using kvnoise::cellHash2;
+using kvnoise::cellHash3;
 using kvnoise::cellSplit;
-using kvnoise::usum;
-
-// The 2D cell hash H2(i, j) over a permutation, 0..1023.
-int32_t hash2(const int32_t* perm, int32_t i, int32_t j)
-{
-  return perm[usum(j, perm[i & 1023], i >> 9) & 1023u];
-}
-
-// The 3D cell hash H3(a, b, c), 0..1023.
-int32_t hash3(const int32_t* perm, int32_t a, int32_t b, int32_t c)
-{
-  return perm[usum(c, hash2(perm, a, b), b >> 9) & 1023u];
-}
 
 // Distance of a fraction to the nearer cell side.
 double edge(double f)
@@ -54,7 +43,7 @@ bool descend2(const int32_t* perm, double x, double y, int32_t& level, int32_t m
 {
   for (;;) {
     if (!split2(x, y, c)) return false;
-    if (level >= maxLevel || hash2(perm, c.i, c.j) <= 512) return true;
+    if (level >= maxLevel || cellHash2(perm, c.i, c.j) <= 512) return true;
     level++;
     x *= 2.0;
     y *= 2.0;
@@ -74,7 +63,7 @@ bool descend3(const int32_t* perm, double x, double y, double z, int32_t& level,
     if (!cellSplit(x, c.i, fx) || !cellSplit(y, c.j, fy) || !cellSplit(z, c.k, fz))
       return false;
     c.edgeDistance = std::min({edge(fx), edge(fy), edge(fz)});
-    if (level >= 3 || hash3(perm, c.i, c.j, c.k) <= 512) return true;
+    if (level >= 3 || cellHash3(perm, c.i, c.j, c.k) <= 512) return true;
     level++;
     x *= 2.0;
     y *= 2.0;
@@ -155,7 +144,7 @@ double TechnoNoise(const KVtables* t, double x, double y, int32_t level)
 {
   Cell2 c;
   if (!descend2(t->perm, x, y, level, 4, c)) return 0.0;
-  if (hash2(t->perm, c.j, c.i) > 768) return 0.0;  // a blank cell
+  if (cellHash2(t, c.j, c.i) > 768) return 0.0;  // a blank cell
   return c.edgeDistance();
 }
 
@@ -164,7 +153,7 @@ double TechnoNoise1F(const KVtables* t, double x, double y, int32_t level)
   level = dividingLevel(level);
   Cell2 c;
   if (!descend2(t->perm, x, y, level, 3, c)) return 0.0;
-  double weight = hash2(t->perm, c.j, c.i) * 0.001953125 - 1.0;
+  double weight = cellHash2(t, c.j, c.i) * 0.001953125 - 1.0;
   return c.edgeDistance() * weight / level;
 }
 
@@ -175,8 +164,8 @@ double TechnoNoise1FColor(const KVtables* t, double x, double y, double rgb[3],
   for (;;) {
     Cell2 c;
     if (!split2(x, y, c)) return 0.0;
-    int32_t h = hash2(t->perm, c.i, c.j);
-    double e = c.edgeDistance() * (hash2(t->perm, c.j, c.i) * 0.001953125 - 0.33);
+    int32_t h = cellHash2(t, c.i, c.j);
+    double e = c.edgeDistance() * (cellHash2(t, c.j, c.i) * 0.001953125 - 0.33);
     if (e > 0.0) {
       e /= level;
       double color[3];
@@ -195,7 +184,7 @@ double TechnoNoise1F3D(const int32_t perm[], double x, double y, double z, int32
   level = dividingLevel(level);
   Cell3 c;
   if (!descend3(perm, x, y, z, level, c)) return 0.0;
-  double weight = hash3(perm, c.j, c.i, c.k) - 256;
+  double weight = cellHash3(perm, c.j, c.i, c.k) - 256;
   return c.edgeDistance * weight / level;
 }
 
@@ -208,10 +197,10 @@ double TechnoNoise1F3DColor(const int32_t perm[], double x, double y, double z,
     rgb[0] = rgb[1] = rgb[2] = 0;
     return 0.0;
   }
-  rgb[0] = uint32_t(hash3(perm, c.j, c.k, c.i)) >> 2;
-  rgb[1] = uint32_t(hash3(perm, c.i, c.k, c.j)) >> 2;
-  rgb[2] = uint32_t(hash3(perm, c.k, c.i, c.j)) >> 2;
-  double weight = hash3(perm, c.j, c.i, c.k) - 256;
+  rgb[0] = uint32_t(cellHash3(perm, c.j, c.k, c.i)) >> 2;
+  rgb[1] = uint32_t(cellHash3(perm, c.i, c.k, c.j)) >> 2;
+  rgb[2] = uint32_t(cellHash3(perm, c.k, c.i, c.j)) >> 2;
+  double weight = cellHash3(perm, c.j, c.i, c.k) - 256;
   return c.edgeDistance * weight / level;
 }
 

@@ -40,13 +40,6 @@ void gradVector3(const KVtables* t, Pair p, double wx, double wy, double* out1, 
   if (out3) *out3 = blend2D(offsetPair(p, 517, 1023), gradComponent(t, 0), wx, wy) * amp;
 }
 
-void zero3(double* out1, double* out2, double* out3)
-{
-  *out1 = 0.0;
-  *out2 = 0.0;
-  setIfPresent(out3, 0.0);
-}
-
 }  // namespace
 
 double frandom1D_linear(const KVtables* t, double x)
@@ -140,10 +133,7 @@ void frandom2DVector2D(const KVtables* t, double x, double y, double* outX, doub
                        double amp)
 {
   Cell2 c;
-  if (!split2(x, y, c)) {
-    *outX = *outY = 0.0;
-    return;
-  }
+  if (!split2OrZero(x, y, c, outX, outY)) return;
   Pair p = pair2D(t, c);
   double wx = smooth(c.fx), wy = smooth(c.fy);
   *outX = blend2D(p, gradComponent(t, 0), wx, wy) * amp;
@@ -154,7 +144,7 @@ void frandom2DVector3D(const KVtables* t, double x, double y, double* out1, doub
                        double* out3, double amp)
 {
   Cell2 c;
-  if (!split2(x, y, c)) return zero3(out1, out2, out3);
+  if (!split2OrZero(x, y, c, out1, out2, out3)) return;
   gradVector3(t, pair2D(t, c), smooth(c.fx), smooth(c.fy), out1, out2, out3, amp);
 }
 
@@ -162,7 +152,7 @@ void flinrandomVector3D(const KVtables* t, double x, double y, double* out1, dou
                         double* out3, double amp)
 {
   Cell2 c;
-  if (!split2(x, y, c)) return zero3(out1, out2, out3);
+  if (!split2OrZero(x, y, c, out1, out2, out3)) return;
   gradVector3(t, pair2D(t, c), c.fx, c.fy, out1, out2, out3, amp);
 }
 
@@ -170,7 +160,7 @@ void frandom3DVector3D(const KVtables* t, double x, double y, double z, double* 
                        double* out2, double* out3OrNull, double amp)
 {
   Cell3 c;
-  if (!split3(x, y, z, c)) return zero3(out1, out2, out3OrNull);
+  if (!split3OrZero(x, y, z, c, out1, out2, out3OrNull)) return;
   Layers l = layers3D(t, c, 1023);
   double wx = smooth(c.fx), wy = smooth(c.fy), wz = smooth(c.fz);
   auto component = [t](int k) {
@@ -186,10 +176,7 @@ void flinrandomVector(const KVtables* t, double x, double y, double* outX, doubl
                       double amp)
 {
   Cell2 c;
-  if (!split2(x, y, c)) {
-    *outX = *outY = 0.0;
-    return;
-  }
+  if (!split2OrZero(x, y, c, outX, outY)) return;
   // The y + 1 neighbour is masked again: unitDir2D has no repeated entry.
   Pair p{hash2D(t, c.ix, c.iy, 255), hash2D(t, nextCell(c.ix), c.iy, 255)};
   auto component = [t](int k) {

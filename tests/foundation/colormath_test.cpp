@@ -253,6 +253,38 @@ TEST(ColorConversion, HslToRgbAlwaysWritesItsOutput)
     EXPECT_EQ(out, (normalcolor{0xAB, 255, 0, 255}));
 }
 
+TEST(HueCycleTable, StartHueSaturationAndLightnessFollowT)
+{
+    // Entry `index` of an n-colour table for t is the HSL colour (hue, S, L);
+    // the start hue trunc(t * 2160 + 360) is kept as a 16-bit value.
+    struct Case
+    {
+        double t;
+        int32_t n, index;
+        double hue;
+        int32_t s, l;
+    } cases[] = {
+        {0.5, 6, 2, 120, 255, 128},     // the middle key, six turns in: steps of 60 degrees
+        {NAN, 4, 1, 90, 128, 21},       // the first key; lightness 32 - 32 / 3 truncated
+        {-0.25, 3, 0, 180, 128, 32},    // start hue -180 goes round to 180
+        {-16.0, 15, 0, 16, 128, 32},    // start -34200 wraps to 31336: hue 16
+        {-16.0, 15, 7, 184, 128, 16},   // seven steps of 24 degrees on; lightness 32 - 16
+        {0.0, 2, 1, 180, 128, 0},       // two colours: lightness 0 - 32 is held at black
+    };
+    for (const Case& c : cases) {
+        normalcolor table[15];
+        for (normalcolor& e : table) e = kUnset;
+        GetParam1DColorTable(table, c.t, c.n);
+        normalcolor want = kUnset;
+        myHSLtoRGB(c.hue, c.s, c.l, &want);
+        EXPECT_EQ(table[c.index], want) << "t " << c.t << " n " << c.n << " entry " << c.index;
+        EXPECT_EQ(table[c.n - 1].flag, kUnset.flag);  // byte 0 is never written
+        if (c.n < 15) {
+            EXPECT_EQ(table[c.n], kUnset) << "t " << c.t << " n " << c.n;
+        }
+    }
+}
+
 TEST(ColorConversion, DoubleFormsRoundTrip)
 {
     const double colours[][3] = {{255, 0, 0},    {10, 200, 30},  {12.5, 40.25, 250},

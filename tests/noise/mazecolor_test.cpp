@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/colormath.h"
 #include "noise/mazecolor.h"
 #include "noise/tables.h"
 
@@ -347,6 +348,29 @@ TEST(ColorCycles, NegativePhaseAndHueAreBroughtIntoTheCircle)
   Get4ProcColorCycle(red, 0.0, 0.0, 127.5, 255, 0, 0, 0);
   EXPECT_NEAR(red[0].red, 255.0, 0.5);
   EXPECT_NEAR(red[0].green, 0.0, 0.5);
+}
+
+TEST(ColorCycles, SampleTheClosedFifteenColourHueTable)
+{
+  // Far outside 0..1 too: the start hue wraps as the table's 16-bit value.
+  for (double t : {0.0, 0.45, 1.0, -0.7, -16.0, 40.0}) {
+    normalcolor table[16] = {};
+    GetParam1DColorTable(table, t, 15);
+    table[15] = table[0];
+    floatcolor sixteen[16], three[3];
+    Get16ColorCycle(sixteen, t, 1.0 / 15, 0.2, 0.4, 0.6);
+    GetTripleFColorCycle(three, t, false);
+    // Whole table steps land on its entries; the end closes on entry 0.
+    for (int i = 0; i < 4; i++) {
+      double r, g, b;
+      fcolorgradient(table, 16, i * (1.0 / 15), &r, &g, &b);
+      expectColor(sixteen[i], r, g, b);
+    }
+    expectColor(sixteen[0], table[0].red, table[0].green, table[0].blue);
+    double r, g, b;
+    fcolorgradient(table, 16, 0.6666, &r, &g, &b);
+    expectColor(three[2], r, g, b);
+  }
 }
 
 TEST(ColorCycles, CyclesShareOneHueTable)
