@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "components/common/families.h"
+#include "components/f23/looper.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 41, .computeName = "f23_foliage", .name = " RGB foliage"},
     {.id = 42, .computeName = "f23_indexGradient", .name = " Indexed gradient"},
     {.id = 43, .computeName = "f23_BezierGradient", .name = " Bezier main gradient"},
-    {.id = 44, .computeName = "f23_iterator", .name = " Looper"},
+    kF23_iterator,
     {.id = 45, .computeName = "f23_ColorKVYgrad", .name = " Y indexed gradient"},
     {.id = 127, .computeName = "f23_recurtree", .name = ""},
 };

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "components/common/families.h"
+#include "components/f43/looper.h"
 
 namespace {
 
@@ -35,9 +36,9 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 23, .computeName = "f43_packedblend", .name = " Packed Blend *w & Blend"},
     {.id = 24, .computeName = "f43_wcolorshift", .name = " w Color Shift"},
     {.id = 25, .computeName = "f43_wcolorfade", .name = " w Color Fade "},
-    {.id = 26, .computeName = "f43_iterator", .name = " Looper F(G)"},
-    {.id = 27, .computeName = "f43_iteratorB", .name = " Looper G(F)"},
-    {.id = 28, .computeName = "f43_crossiterator", .name = " Cross Looper "},
+    kF43_iterator,
+    kF43_iteratorB,
+    kF43_crossiterator,
     {.id = 127, .computeName = "f43_recurtree", .name = "Compiled tree"},
 };
 

@@ -88,6 +88,10 @@ TEST_F(CatalogTest, EveryListedMemberBindsItsOwnEntry)
   for (const MemberRow& row : rows) {
     SCOPED_TRACE(row.compute);
     ++perFamily[row.family];
+    // The catalog's connector code is checked before message 6, which some
+    // members answer by replacing it (the Loopers of f43 take code 12).
+    setFunc(g_.get(), int16_t(row.family), int16_t(row.id), kBindOnly);
+    EXPECT_EQ(g_->inputCode, row.inputCode);
     setFunc(g_.get(), int16_t(row.family), int16_t(row.id), kBindDefaults);
     const KVcatalogMember m = KV_catalogMember(row.family, row.id);
     EXPECT_EQ(m.id, row.id);
@@ -96,7 +100,6 @@ TEST_F(CatalogTest, EveryListedMemberBindsItsOwnEntry)
     EXPECT_EQ(g_->handler, m.handler);
     EXPECT_EQ(g_->family, row.family);
     EXPECT_EQ(g_->funcID, row.id);
-    EXPECT_EQ(g_->inputCode, row.inputCode);
     EXPECT_EQ(displayName(), row.name);
   }
   for (auto [family, count] : perFamily)

@@ -1,0 +1,5 @@
+# Every built-in test tree renders, plain and anti-aliased, and one thread and
+# many threads draw the same picture (ImageMagick's compare -metric AE).
+add_test(NAME render_tree_threads_check
+         COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/render_tree_check.py
+                 $<TARGET_FILE:render_tree> ${CMAKE_CURRENT_BINARY_DIR}/render_tree_check)

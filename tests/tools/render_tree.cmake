@@ -1,0 +1,1 @@
+kv_add_tool(render_tree engine components imaging)
