@@ -1,36 +1,113 @@
 // Records of the tree-document code that the document record embeds: the
-// eight input slots, the animation block and the movie settings. The engine
-// reads only the fields declared here; the document subsystem completes these
-// records (appending fields) when it is built.
+// eight picture and movie input slots, the animation block with its 16
+// keyframes, and the document settings that tree files carry beside them.
+// The tree file reader and writer (document/treefile.h) fill and store them;
+// input slots, animation and movies give them their behaviour.
+//
+// Like the rest of the document record these are plain aggregates: a zeroed
+// record is a valid empty one.
 #pragma once
 
 #include <cstdint>
 
 #include "foundation/types.h"
 
-struct Offworld;
+struct GWorldRec;      // an off-screen buffer (`Offworld` is GWorldRec*)
+struct AccessPix;      // a render-buffer record
+struct MovieInputWork; // the decoder state of an open movie input
+
+// A file as tree files reference it: volume reference, parent folder id and
+// name (70 bytes in the file). The two numbers are carried unchanged; the
+// name is what finds the file again near the tree file. An empty name means
+// no file.
+struct KVfileSpec
+{
+  int16_t volume;
+  int32_t parentID;
+  Str63 name;
+};
+
+// Where the picture of an input slot comes from (KVinputSlot::sourceKind).
+enum : uint8_t
+{
+  kInputOwnFile = 0,      // the slot's own file, or nothing
+  kInputFixedBuffer = 1,  // a buffer handed in from outside, or the default picture
+  kInputLiveBuffer = 2,   // an outside buffer whose pixels change between renders
+};
 
 // One picture or movie input of a document.
 struct KVinputSlot
 {
-  Offworld* picture;      // the picture's off-screen buffer; null when none
-  Rect bounds;            // the picture's bounds
-  uint8_t movieOpen;      // a movie is open
+  KVfileSpec file;          // also the slot's display name ("Default" for the default picture)
+  GWorldRec* picture;       // the picture or current movie frame; null when none
+  // The slot's movie: decoder state, and the box the frame is drawn into (for
+  // a picture its bounds) with the media type (for a picture its file type).
+  MovieInputWork* movieWork;
+  Rect bounds;
+  OSType mediaType;
+  uint8_t movieOpen;        // a movie is open
   uint8_t movieMultiFrame;  // the movie has more than one frame
-  uint8_t frameGrabbed;   // the current frame has been grabbed
-  uint8_t inUse;          // set and cleared by the input counting
+  uint8_t frameGrabbed;     // the current frame has been grabbed
+  uint32_t startValue;      // start of the movie in movie frames
+  uint8_t nativeSize;       // 1: a picture keeps its own size
+  uint8_t movieOption;      // 0..3
+  uint8_t movieMode;        // 0..15: how the movie follows the animation time
+  uint8_t movieHold;        // the frame follows the animation only on forced updates
+  uint8_t sourceKind;       // kInputOwnFile, kInputFixedBuffer or kInputLiveBuffer
+  uint8_t inUse;            // set and cleared by the input counting
 };
 
-// The animation block: 16 keyframes, each with its own palette.
+// One keyframe: its camera and palette. The parameters of a key live in the
+// components (gfunc::keyframes).
+struct KVkeyframe
+{
+  uint16_t inUse;           // 0: empty
+  uint16_t componentCount;  // components whose parameters the key received
+  double cameraX;           // view centre
+  double cameraY;
+  double halfSize;          // view half-size, the camera scale
+  cpalette palette;
+};
+
+// Animation modes (KVanimation::mode).
+enum : int16_t
+{
+  kAnimTimeRandom = 0,
+  kAnimKeysClamped = 1,
+  kAnimKeysLooping = 2,
+};
+
+// The animation block of a document.
 struct KVanimation
 {
-  int16_t keyCount;
-  cpalette keyPalettes[16];
+  int16_t selectedKey;      // the key the editing operations act on, 0..15
+  int16_t keyCount;         // 0..16
+  KVkeyframe keys[16];
+  AccessPix* icons[16];  // 32 x 32 previews, made on demand
+  int16_t modeInProgress;   // cleared when a file is read
+  int16_t mode;             // kAnimTimeRandom, kAnimKeysClamped or kAnimKeysLooping
+  uint8_t straightMoves;    // straight camera moves with geometric zoom
+  uint8_t cameraPath;       // the camera moves at constant speed along its path
+  uint8_t easing;           // 0 linear, 1 square root, 2 square, 3 smoothstep
+  uint8_t randomDrift;      // parameters and camera follow their targets smoothly
+  int32_t length;           // frames, at least 10
+  double frameRate;         // frames per second, at least 1.0
+  double pathLength;        // total camera path length
+  double cameraX;           // current camera: centre and half-size
+  double cameraY;
+  double cameraHalfSize;
+  double t;                 // normalised time
+  double frame;             // current frame
+  double pathPosition;      // camera-path search state
+  double pathDistance;
+  double timeRandomOffset;  // time-random offset (the period is sfuncSystem::animPeriod)
 };
 
-// Movie settings of a document.
+// Document settings that the tree file carries beside the animation block.
 struct KVmovieSettings
 {
-  int32_t frameCount;
-  int32_t frameRate;
+  uint8_t soundPathStraight;   // the sound path is a sweep along x, not a circle
+  uint8_t documentFlag;        // kept unchanged through files
+  uint8_t documentByte;        // kept unchanged through files
+  uint16_t outputChannels[4];  // channel counts of the first four outputs
 };

@@ -1,0 +1,60 @@
+// Helpers that the tree-file and compiled-tree modules share: Pascal strings
+// in fixed fields and a read-only data fork.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "platform/files.h"
+
+namespace kvtreefile {
+
+// Copies the Pascal string of a field of `fieldSize` bytes into `out` (of
+// `capacity` bytes). The length byte is unsigned and cut to what both the
+// field and the destination hold.
+inline void readPascal(const unsigned char* field, size_t fieldSize, unsigned char* out,
+                       size_t capacity)
+{
+  size_t n = std::min<size_t>({field[0], fieldSize - 1, capacity - 1});
+  out[0] = uint8_t(n);
+  std::memcpy(out + 1, field + 1, n);
+}
+
+// Writes a Pascal string into a field of `fieldSize` bytes, zero-filled after
+// it, cut to what the field holds.
+inline void writePascal(const unsigned char* s, unsigned char* field, size_t fieldSize)
+{
+  size_t n = std::min<size_t>(s[0], fieldSize - 1);
+  std::memset(field, 0, fieldSize);
+  field[0] = uint8_t(n);
+  std::memcpy(field + 1, s + 1, n);
+}
+
+// A read-only data fork that closes itself.
+class ForkReader
+{
+public:
+  explicit ForkReader(const FileRef& file) : fork_(kvfs::openFork(file, fsRdPerm)) {}
+  ~ForkReader()
+  {
+    if (fork_ != 0) kvfs::closeFork(fork_);
+  }
+  ForkReader(const ForkReader&) = delete;
+  ForkReader& operator=(const ForkReader&) = delete;
+
+  bool open() const { return fork_ != 0; }
+  // Reads up to count bytes at offset; the number of bytes read (0 on failure).
+  size_t read(int64_t offset, size_t count, unsigned char* out)
+  {
+    size_t actual = 0;
+    OSErr err = kvfs::readFork(fork_, offset, count, out, actual);
+    return (err == 0 || err == eofErr) ? actual : 0;
+  }
+
+private:
+  int16_t fork_;
+};
+
+}  // namespace kvtreefile

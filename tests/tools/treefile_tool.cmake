@@ -1,0 +1,1 @@
+kv_add_tool(treefile_tool document engine components foundation platform)

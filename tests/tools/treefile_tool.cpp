@@ -1,0 +1,107 @@
+// Writes and reads tree files for the independent python3 checks.
+//
+// Usage:
+//   treefile_tool write-sample OUT   writes the built-in sample document
+//   treefile_tool dump FILE          reads FILE with arb_READ and prints what
+//                                    it read, one "key value..." per line
+// Exit status 0 on success, 1 when writing or reading failed, 2 for bad
+// arguments.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "document/treefile.h"
+#include "tests/document/sample_tree.h"
+
+namespace {
+
+std::string text(ConstStringPtr s) { return std::string(reinterpret_cast<const char*>(s + 1), s[0]); }
+
+int writeSample(const char* path)
+{
+  auto world = kvsample::makeWorld(77);
+  kvsample::buildDocument(&world->doc);
+  sSoundfunc sound = kvsample::makeSound();
+  FileRef target = FileRef::fromPath(path);
+  frefinfos ref;
+  ref.parent = target.parentRef();
+  kvsample::setPascal(ref.name, target.name.c_str());
+  OSErr err = arb_WRITE(&world->doc, &ref, &sound);
+  arb_Clear(&world->doc, true, true);
+  gKovrelinWorld = nullptr;
+  if (err != 0) std::fprintf(stderr, "treefile_tool: cannot write %s (%d)\n", path, err);
+  return err == 0 ? 0 : 1;
+}
+
+void printTree(const char* prefix, const smalltree& t)
+{
+  std::printf("%scount %d\n", prefix, t.count);
+  std::printf("%sselections %d %d\n", prefix, t.selection1, t.selection2);
+  std::printf("%skeyframes %d\n", prefix, t.kind);
+  std::printf("%sname %s\n", prefix, text(t.name).c_str());
+  for (int i = 0; i < t.count; i++) {
+    const gfunc& g = t.funcs[i];
+    std::printf("%sfunc %d %d %d %d %d %d %d %d", prefix, i, g.family, g.funcID, g.index,
+                g.level, g.displayIndex, g.auxIndex, g.lockFlags);
+    for (int j = 0; j < 4; j++)
+      std::printf(" %d", g.sources[j] ? int(g.sources[j] - t.funcs) : -1);
+    for (int j = 0; j < 4; j++) std::printf(" %d", g.inlets[j].source);
+    std::printf(" %.17g %.17g %.17g %.17g\n", g.A, g.B, g.C, g.keyframes[15].A);
+  }
+}
+
+int dump(const char* path)
+{
+  auto world = kvsample::makeWorld(1);
+  sfuncSystem* doc = &world->doc;
+  sSoundfunc sound{};
+  KVfileProblem problem;
+  int16_t result = arb_READ(doc, FileRef::fromPath(path), true, true, &sound, &problem);
+  std::printf("result %d\n", result);
+  if (result != kTreeReadOK) {
+    if (problem) std::printf("problem %s at %zu\n", problem.what, problem.offset);
+    return 1;
+  }
+  printTree("", doc->tree);
+  std::printf("output %d\n", doc->outputFunc ? int(doc->outputFunc - doc->tree.funcs) : -1);
+  std::printf("view %.17g %.17g %.17g %.17g\n", doc->view.xmin, doc->view.xmax, doc->view.ymin,
+              doc->view.ymax);
+  std::printf("colorfunc %d %d %d\n", doc->colorFuncIndex, doc->depthCue, doc->globalShade);
+  const cpalette& p = doc->tables.gradientKeys;
+  std::printf("palette %d %d %d %d %d\n", p.count, p.colors[1].flag, p.colors[1].red,
+              p.colors[1].green, p.colors[1].blue);
+  const KVanimation& a = doc->animation;
+  std::printf("animation %d %d %d %.17g\n", a.keyCount, a.mode, a.length, a.frameRate);
+  for (int k = 0; k < a.keyCount; k++)
+    std::printf("key %d %d %d %.17g %.17g %.17g %d\n", k, a.keys[k].inUse,
+                a.keys[k].componentCount, a.keys[k].cameraX, a.keys[k].cameraY,
+                a.keys[k].halfSize, a.keys[k].palette.count);
+  std::printf("octaves %d\n", doc->fractal.octaves);
+  std::printf("perm %d %d %d %d\n", doc->tables.perm[0], doc->tables.perm[1],
+              doc->tables.perm[2], doc->tables.perm[1023]);
+  std::printf("sound %d %s\n", sound.transposition, text(sound.name).c_str());
+  for (int s = 0; s < kInputSlots; s++) {
+    const KVinputSlot& slot = doc->inputs[s];
+    if (slot.file.name[0] == 0) continue;
+    std::printf("input %d %d %d %d %u %s\n", s, slot.nativeSize, slot.movieOption,
+                slot.movieMode, slot.startValue, text(slot.file.name).c_str());
+  }
+  for (int i = 0; i < doc->tree.count; i++)
+    if (const smalltree* sub = arb_subtreeOf(&doc->tree.funcs[i])) {
+      std::string prefix = "sub" + std::to_string(i) + " ";
+      printTree(prefix.c_str(), *sub);
+    }
+  arb_Clear(doc, true, true);
+  gKovrelinWorld = nullptr;
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc == 3 && std::strcmp(argv[1], "write-sample") == 0) return writeSample(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return dump(argv[2]);
+  std::fprintf(stderr, "usage: treefile_tool write-sample OUT | dump FILE\n");
+  return 2;
+}
