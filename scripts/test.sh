@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the test configuration (AddressSanitizer and UndefinedBehaviorSanitizer)
-# and runs every test. Installs missing Debian packages first.
+# and runs every test; the threaded engine and component tests run once more
+# under ThreadSanitizer. Installs missing Debian packages first.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/install-deps.sh"
@@ -8,6 +9,18 @@ build="$here/build-test"
 jobs=$(nproc)
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=ON
 cmake --build "$build" -j "$jobs"
+
+# Render bands and document copies evaluate on several threads at once: the
+# engine and component tests also run under ThreadSanitizer, in a build of
+# their own.
+tsan="$here/build-tsan"
+cmake -S "$here" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_TSAN=ON
+cmake --build "$tsan" -j "$jobs" --target test_engine test_components
+for t in engine components; do
+  echo "ThreadSanitizer: test_$t"
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/$t/test_$t" --gtest_brief=1
+done
+
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:halt_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 cd "$build"
