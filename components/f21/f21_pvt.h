@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 
+#include "components/common/inputs.h"
 #include "engine/gfunc.h"
 #include "engine/world.h"
 
@@ -24,19 +25,6 @@ inline F21precomputed& f21_pre(gfunc* g)
   return privateArea<F21precomputed>(g);
 }
 
-// Samples of input k for the current batch: element 0 repeated for a uniform
-// source (channel kind 0), zeros for an input that is not linked.
-inline void f21_readInput(const gfunc* g, int k, int n, double* dst)
-{
-  const inletinfos& in = g->inlets[k];
-  if (in.data == nullptr)
-    std::fill_n(dst, n, 0.0);
-  else if (in.channels == 0)
-    std::fill_n(dst, n, in.data[0]);
-  else
-    std::copy_n(in.data, n, dst);
-}
-
 // x and y of the current batch, copied so that the output may be written
 // while they are read.
 struct F21batch
@@ -50,8 +38,8 @@ inline F21batch f21_batch(const gfunc* g)
 {
   F21batch b;
   b.n = KV_batchLength();
-  f21_readInput(g, 0, b.n, b.x.data());
-  f21_readInput(g, 1, b.n, b.y.data());
+  KV_readInput(g, 0, b.n, b.x.data());
+  KV_readInput(g, 1, b.n, b.y.data());
   return b;
 }
 

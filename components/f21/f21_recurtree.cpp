@@ -51,7 +51,7 @@ bool reaches(const smalltree* from, const smalltree* target)
 void copyX(gfunc* g, int n)
 {
   std::array<double, kBatchCapacity> x;
-  f21_readInput(g, 0, n, x.data());
+  KV_readInput(g, 0, n, x.data());
   std::copy_n(x.data(), n, g->outputs[0]);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "components/common/inputs.h"
 #include "engine/evaluate.h"
 #include "engine/prepare.h"
 #include "engine/world.h"
@@ -13,13 +14,6 @@ sfuncEvalLists& loopList(gfunc* looper)
   return privateArea<sfuncEvalLists>(looper);
 }
 
-double inletSample(const inletinfos& in, int i)
-{
-  if (in.data == nullptr)
-    return 0.0;
-  return in.channels == 0 ? in.data[0] : in.data[i];
-}
-
 }  // namespace
 
 void f23_iterator(gfunc* g)
@@ -29,8 +23,8 @@ void f23_iterator(gfunc* g)
   gfunc* source = g->sources[0];
   if (owner == nullptr || source == nullptr) {
     for (int i = 0; i < n; ++i) {
-      g->outputs[0][i] = inletSample(g->inlets[0], i);
-      g->outputs[1][i] = inletSample(g->inlets[1], i);
+      g->outputs[0][i] = KV_inletSample(g->inlets[0], i);
+      g->outputs[1][i] = KV_inletSample(g->inlets[1], i);
       g->outputs[2][i] = 0.0;
     }
     return;

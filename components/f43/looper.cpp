@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "components/common/inputs.h"
 #include "engine/evaluate.h"
 #include "engine/prepare.h"
 #include "engine/world.h"
@@ -20,20 +21,13 @@ sfuncEvalLists& loopList(gfunc* looper)
   return privateArea<sfuncEvalLists>(looper);
 }
 
-double inletSample(const inletinfos& in, int i)
-{
-  if (in.data == nullptr)
-    return 0.0;
-  return in.channels == 0 ? in.data[0] : in.data[i];
-}
-
 // Without an owner tree, F or G the loop cannot run: inputs 1 and 2 pass
 // through and the step value is 0.
 void passThrough(gfunc* looper, int n)
 {
   for (int i = 0; i < n; ++i) {
-    looper->outputs[0][i] = inletSample(looper->inlets[0], i);
-    looper->outputs[1][i] = inletSample(looper->inlets[1], i);
+    looper->outputs[0][i] = KV_inletSample(looper->inlets[0], i);
+    looper->outputs[1][i] = KV_inletSample(looper->inlets[1], i);
     looper->outputs[2][i] = 0.0;
   }
 }
