@@ -83,6 +83,19 @@ OSErr writeCompiledTreeFile(const unsigned char* section, const FileRef& folder,
   return ok == 1 ? 0 : ioErr;
 }
 
+// Takes a sub-tree back from its owner and the document's table and frees it:
+// a component whose section is refused stays without a sub-tree rather than
+// owning an empty one.
+void releaseSubtree(sfuncSystem* doc, gfunc* owner)
+{
+  auto* tree = static_cast<smalltree*>(owner->link);
+  std::replace(std::begin(doc->embedded), std::end(doc->embedded), tree,
+               static_cast<smalltree*>(nullptr));
+  arb_DisposeSubTree(tree);
+  owner->link = nullptr;
+  owner->auxIndex = 0;
+}
+
 }  // namespace
 
 // ---- Type codes ------------------------------------------------------------
@@ -266,7 +279,10 @@ void smalltree_GetInFile(sfuncSystem* doc, const unsigned char* sections, size_t
       PlayAlertSound();
       continue;
     }
-    smalltree_formatdata(tree, section);
+    if (!smalltree_formatdata(tree, section)) {
+      releaseSubtree(doc, g);
+      continue;
+    }
     if (tree->version < kFirstCurrentInletVersion) convertCTinput(tree);
   }
 }

@@ -85,7 +85,9 @@ void smalltree_converttofile(sfuncSystem* doc, smalltree* tree, unsigned char* s
 // sections of 14,264 bytes, already checked) into the id-127 components of
 // the main tree, in slot order. Sections of versions below 20 have their
 // inlet codes 6..9 turned into 14..17. A component for which no sub-tree can
-// be had stays without one (alert sound twice).
+// be had stays without one (alert sound twice); so does one whose section is
+// refused, its sub-tree freed again. Every sub-tree taken is owned by the
+// document's table and released with it (arb_Clear, arb_ClearAuxMemory).
 void smalltree_GetInFile(sfuncSystem* doc, const unsigned char* sections, size_t count);
 
 // Writes the sections of the main tree's compiled sub-trees (id-127

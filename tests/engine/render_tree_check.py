@@ -1,9 +1,16 @@
 #!/usr/bin/env python3
-"""Renders every built-in test tree with render_tree on one thread and on
-several, plain and anti-aliased, and checks with ImageMagick's compare that
-the pictures agree.
+"""Checks of render_tree's pictures.
 
-Usage: render_tree_check.py RENDER_TREE WORKDIR
+threads (the default): renders every built-in test tree with render_tree on
+one thread and on several, plain and anti-aliased, and checks with
+ImageMagick's compare that the pictures agree.
+
+png: renders built-in trees as PAM and as PNG (the PNG drawn through the
+program's bitmap context into a cairo surface) and reads both with python's
+zlib and struct only: every pixel must have the same red, green and blue, and
+the PNG's top row must be the PAM's top row (the picture is not flipped).
+
+Usage: render_tree_check.py RENDER_TREE WORKDIR [threads|png]
 
 A band that starts inside a batch of 16 columns computes the x of its pixels
 from a different starting point than the single-thread render, so the last
@@ -14,6 +21,10 @@ counts are printed.
 import os
 import subprocess
 import sys
+
+sys.dont_write_bytecode = True  # nothing is written into the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "imaging"))
+from qz_render_png_check import read_png  # noqa: E402  (zlib and struct only)
 
 WIDTH, HEIGHT = 517, 97        # odd width: bands start inside batches, rows end short
 TREES = ["builtin:0", "builtin:1", "builtin:2", "builtin:3"]
@@ -55,9 +66,7 @@ def differing_pixels(a, b):
     return int(float(result.stderr.split()[0]))
 
 
-def main():
-    tool, workdir = sys.argv[1], sys.argv[2]
-    os.makedirs(workdir, exist_ok=True)
+def check_threads(tool, workdir):
     failures = []
     for tree in TREES:
         for aa in (False, True):
@@ -77,6 +86,50 @@ def main():
                       f"by at most {step} level(s)")
                 if step > 1 or stepped > MAX_STEPPED_PIXELS:
                     failures.append(f"{name} with {threads} threads")
+    return failures
+
+
+# Trees whose pictures change from top to bottom, so a flip cannot pass.
+PNG_TREES = ["builtin:0", "builtin:2", "builtin:3"]
+PNG_WIDTH, PNG_HEIGHT = 131, 67
+
+
+def rgb_rows(width, height, pam_pixels):
+    return [[tuple(pam_pixels[(y * width + x) * 4:(y * width + x) * 4 + 3]) for x in range(width)]
+            for y in range(height)]
+
+
+def check_png(tool, workdir):
+    failures = []
+    for tree in PNG_TREES:
+        name = tree.replace(":", "_")
+        pam, png = (os.path.join(workdir, name + ext) for ext in (".pam", ".png"))
+        for out in (pam, png):
+            subprocess.run([tool, tree, out, str(PNG_WIDTH), str(PNG_HEIGHT), "1"], check=True)
+        width, height, pixels = read_pam(pam)
+        expected = rgb_rows(width, height, pixels)
+        png_width, png_height, pixel = read_png(png)
+        if (png_width, png_height) != (width, height):
+            failures.append(f"{name}: PNG is {png_width} x {png_height}, PAM {width} x {height}")
+            continue
+        got = [[pixel(x, y)[:3] for x in range(width)] for y in range(height)]
+        if expected[0] == expected[-1]:
+            failures.append(f"{name}: top and bottom rows agree; a flip would not show")
+        if got[0] != expected[0]:
+            failures.append(f"{name}: the PNG's top row is not the PAM's top row"
+                            + (" (the picture is upside down)" if got[0] == expected[-1] else ""))
+        differing = sum(g != e for grow, erow in zip(got, expected) for g, e in zip(grow, erow))
+        print(f"{name}: {differing} of {width * height} PNG pixels differ from the PAM")
+        if differing:
+            failures.append(f"{name}: {differing} pixels differ")
+    return failures
+
+
+def main():
+    tool, workdir = sys.argv[1], sys.argv[2]
+    mode = sys.argv[3] if len(sys.argv) > 3 else "threads"
+    os.makedirs(workdir, exist_ok=True)
+    failures = {"threads": check_threads, "png": check_png}[mode](tool, workdir)
     for f in failures:
         print("FAIL:", f)
     return 1 if failures else 0

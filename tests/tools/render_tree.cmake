@@ -1,1 +1,1 @@
-kv_add_tool(render_tree engine components imaging)
+kv_add_tool(render_tree document engine components imaging)

@@ -1,9 +1,13 @@
 // Renders a document with the render driver, as full-size renders do (the
-// view fitted to the picture at scale 1), and writes the picture as a PAM
-// file (P7, TUPLTYPE RGB_ALPHA: red, green, blue, then the flag byte).
+// view fitted to the picture at scale 1), and writes the picture: as PNG when
+// OUT ends in ".png" (drawn through the program's bitmap context into a cairo
+// image surface, as a window shows it), otherwise as a PAM file (P7, TUPLTYPE
+// RGB_ALPHA: red, green, blue, then the flag byte).
 //
 // Usage: render_tree TREEFILE OUT W H [THREADS] [--aa]
-//   TREEFILE  `builtin` or `builtin:N`, a built-in test tree:
+//   TREEFILE  a tree file, read with arb_READ as the browser reads one (its
+//             permutation, palette and octave count included), or `builtin`
+//             or `builtin:N`, a built-in test tree:
 //             0  the default tree: one " Ax+By+C"
 //             1  " Sin x * Sin y" into " x+A", a logarithmic colour function
 //             2  " Fractal noise" and " Ripples" into " Interpolate", shaded
@@ -12,8 +16,11 @@
 //                the global shade
 //   THREADS   processors to render on (default: all; 1 renders on one thread)
 //   --aa      2 x 2 anti-aliasing
-// Exit status 0 on success, 1 when the render failed or was aborted, 2 for
-// bad arguments.
+// Exit status 0 on success, 1 when the tree file cannot be read or the render
+// failed or was aborted, 2 for bad arguments.
+#include <cairo.h>
+
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,12 +28,14 @@
 #include <memory>
 #include <string>
 
+#include "document/treefile.h"
 #include "engine/catalog.h"
 #include "engine/colorfuncs.h"
 #include "engine/render.h"
 #include "engine/tables.h"
 #include "engine/treemanage.h"
 #include "engine/world.h"
+#include "foundation/appshell.h"
 #include "imaging/qzbitmaps.h"
 
 namespace {
@@ -139,6 +148,88 @@ bool treeNumber(const std::string& name, int& number)
   return parseInt(name.c_str() + prefix.size(), 0, 99, number);
 }
 
+bool isBuiltinName(const std::string& name)
+{
+  return name.compare(0, 7, "builtin") == 0 && (name.size() == 7 || name[7] == ':');
+}
+
+// What a failed read says, by arb_READ's result.
+const char* readFailure(int16_t result)
+{
+  switch (result) {
+    case kTreeReadCannotOpen:
+      return "cannot be opened";
+    case kTreeReadUnsupported:
+      return "is a tree file of a version that cannot be read";
+    default:
+      return "is not a readable tree file";
+  }
+}
+
+// Reads the tree file into the document, tables included. On failure prints
+// why on standard error and returns false.
+bool readTreeFile(sfuncSystem* doc, const std::string& path)
+{
+  KVfileProblem problem;
+  const int16_t result = arb_READ(doc, FileRef::fromPath(path), true, true, nullptr, &problem);
+  if (result == kTreeReadOK)
+    return true;
+  std::fprintf(stderr, "render_tree: %s %s", path.c_str(), readFailure(result));
+  if (problem)
+    std::fprintf(stderr, " (%s at byte %zu)", problem.what, problem.offset);
+  std::fprintf(stderr, "\n");
+  return false;
+}
+
+// Fills the document with the built-in tree or the tree file that the
+// argument names. Returns 0, or the exit status of the failure (reported).
+int loadTree(sfuncSystem* doc, const std::string& name)
+{
+  if (!isBuiltinName(name))
+    return readTreeFile(doc, name) ? 0 : 1;
+  int number = 0;
+  if (!treeNumber(name, number) || !buildTree(doc, number)) {
+    std::fprintf(stderr, "render_tree: no built-in tree %s\n", name.c_str());
+    return 2;
+  }
+  return 0;
+}
+
+bool endsWith(const std::string& s, const std::string& suffix)
+{
+  return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Draws the rendered buffer 1:1 through a context on a port over a cairo
+// image surface, as a window draws a render, and saves the surface as PNG.
+bool writePng(const std::string& path, AccessPix& access)
+{
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, access.width, access.height);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return false;
+  }
+  cairo_surface_flush(surface);
+  const OSType native =
+      std::endian::native == std::endian::little ? kPixelFormatBGRA : kPixelFormatARGB;
+  const Rect bounds{0, 0, int16_t(access.height), int16_t(access.width)};
+  CGrafPtr port = NewPixelPort(cairo_image_surface_get_data(surface),
+                               cairo_image_surface_get_stride(surface), bounds, 32, native);
+  CGContextRef ctx = port ? QZ_OpenContext(port) : nullptr;
+  bool drawn = ctx != nullptr;
+  if (drawn) {
+    QZ_CopyBitsToContext(ctx, &access, nullptr, bounds);
+    QZ_CloseContext(ctx, port);
+  }
+  if (port)
+    DisposePixelPort(port);
+  cairo_surface_mark_dirty(surface);
+  const bool saved = drawn && cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  return saved;
+}
+
 bool writePam(const std::string& path, const AccessPix& access)
 {
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -157,35 +248,43 @@ bool writePam(const std::string& path, const AccessPix& access)
   return std::fclose(f) == 0 && ok;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+bool writePicture(const std::string& path, AccessPix& access)
 {
-  Arguments args;
-  int number = 0;
-  if (!parseArguments(argc, argv, args)) {
-    std::fprintf(stderr, "usage: render_tree TREEFILE OUT W H [THREADS] [--aa]\n");
-    return 2;
-  }
-  if (!treeNumber(args.tree, number)) {
-    std::fprintf(stderr, "render_tree: %s: tree files cannot be read yet; use builtin:N\n",
-                 args.tree.c_str());
-    return 2;
-  }
+  return endsWith(path, ".png") ? writePng(path, access) : writePam(path, access);
+}
 
-  auto world = std::make_unique<KovrelinWorld>();
-  gKovrelinWorld = world.get();
-  KV_initWorldRecord(world.get());
-  sfuncSystem* doc = &world->doc;
-  arb_Init(doc);
-  // A fixed permutation, so that every run draws the same picture.
-  SetRndTempTables(doc, 1);
-  arb_setColorfunc(doc, 0, true);
-  if (!buildTree(doc, number)) {
-    std::fprintf(stderr, "render_tree: no built-in tree %d\n", number);
-    return 2;
+// The world the tool renders with: a document with a fixed permutation, so
+// that every run of a built-in tree draws the same picture (a tree file
+// brings its own). Its sub-trees and auxiliary memory go with it.
+class ToolWorld
+{
+public:
+  ToolWorld() : world_(std::make_unique<KovrelinWorld>())
+  {
+    gKovrelinWorld = world_.get();
+    KV_initWorldRecord(world_.get());
+    arb_Init(doc());
+    SetRndTempTables(doc(), 1);
+    arb_setColorfunc(doc(), 0, true);
   }
+  ~ToolWorld()
+  {
+    arb_Clear(doc(), true, true);
+    gKovrelinWorld = nullptr;
+  }
+  ToolWorld(const ToolWorld&) = delete;
+  ToolWorld& operator=(const ToolWorld&) = delete;
 
+  sfuncSystem* doc() { return &world_->doc; }
+
+private:
+  std::unique_ptr<KovrelinWorld> world_;
+};
+
+// Renders the document into a fresh buffer and writes it. Returns the exit
+// status.
+int renderAndWrite(sfuncSystem* doc, const Arguments& args)
+{
   AccessPix access;
   uint8_t* pixels = QZ_AllocateRenderBuffer32(&access, int16_t(args.width), int16_t(args.height));
   if (pixels == nullptr) {
@@ -197,13 +296,27 @@ int main(int argc, char** argv)
   SetUpRenderAccess(&job, &access);
   findRenderMetrics(&job, 1.0);
   const int16_t aborted = KV_MultiProcRenderOn(&job, args.antiAlias ? 1 : 0, args.threads);
-  const bool written = aborted == 0 && writePam(args.out, access);
+  const bool written = aborted == 0 && writePicture(args.out, access);
   DisposePtr(pixels);
-  arb_Clear(doc, true, true);
-  gKovrelinWorld = nullptr;
-  if (!written) {
-    std::fprintf(stderr, "render_tree: %s\n", aborted ? "render aborted" : "cannot write");
-    return 1;
+  if (aborted != 0)
+    std::fprintf(stderr, "render_tree: render aborted\n");
+  else if (!written)
+    std::fprintf(stderr, "render_tree: cannot write %s\n", args.out.c_str());
+  return written ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  Arguments args;
+  if (!parseArguments(argc, argv, args)) {
+    std::fprintf(stderr, "usage: render_tree TREEFILE OUT W H [THREADS] [--aa]\n");
+    return 2;
   }
-  return 0;
+  SetAlertSoundProc([](bool) {});  // failures are reported on standard error
+  ToolWorld world;
+  if (const int status = loadTree(world.doc(), args.tree); status != 0)
+    return status;
+  return renderAndWrite(world.doc(), args);
 }
