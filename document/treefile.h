@@ -144,7 +144,7 @@ void arb_readSoundSettings(const unsigned char* record, sfuncSystem* doc, sSound
 void arb_writeSoundSettings(sSoundfunc* sound, unsigned char* record);
 
 // Widens a 28,956-byte record of versions 15 to 17 into a 29,256-byte one:
-// the four slots' flags, start values and file specifications move to their
+// the four slots' flags, start values and file references move to their
 // current places (slots 4..7 empty) and the sound settings and tables move up
 // by 300 bytes.
 void arb_widenTreeRecord(const unsigned char* narrow, unsigned char* wide);

@@ -66,7 +66,7 @@ void SetGraphicTypeList();
 // that item) the default location of the next dialog; select-default = flag.
 void xSetDefaultLoc(const FileRef& folder, ConstStringPtr itemName, uint8_t flag);
 // The spec's item (flag 0) or its folder (flag 1) becomes the default
-// location; nothing changes when the spec names nothing that exists.
+// location; nothing changes when the reference names nothing that exists.
 void xSetDefaultLocfSS(const FileRef& spec, uint8_t flag);
 
 // True when the two items' names are equal code unit for code unit (their
