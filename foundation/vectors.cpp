@@ -178,6 +178,9 @@ void dvector_Normalize(double* x, int32_t n, double target)
 void dvector_fitToRange(double* x, int32_t n, double lo, double hi)
 {
     if (n <= 0) return;
+    // The search starts from the first element, not from fixed bounds of 1 and
+    // -1, so that a table lying wholly above 1 or below -1 still reaches lo
+    // and hi.
     double mn = x[0], mx = x[0];
     for (int32_t i = 1; i < n; ++i) {
         mn = std::min(mn, x[i]);

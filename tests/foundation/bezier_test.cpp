@@ -84,4 +84,37 @@ TEST(Bezier, ThreeDimensionalKeys)
     EXPECT_NEAR(tangent.x, 3, 1e-12);
 }
 
+// Keys along the x axis: k1 = 1, k2 = 2. Each arm is a sixth of the two
+// neighbouring differences, held to half the shorter span; an end key takes a
+// third of the span.
+TEST(Bezier, ControlPointArmsOnALine)
+{
+    struct Case
+    {
+        const char* what;
+        double previous, next;
+        bool firstKey, lastKey;
+        double c1, c2;
+    };
+    const Case cases[] = {
+        // The arm weight is the rounded sixth 0.16666666667.
+        {"even spacing", 0, 3, false, false, 1 + 2 * 0.16666666667, 2 - 2 * 0.16666666667},
+        {"short spans limit both arms", 0.8, 2.2, false, false, 1.1, 1.9},
+        {"first and last keys", 0, 3, true, true, 1 + 1.0 / 3, 2 - 1.0 / 3},
+        {"first key beside a short span", 0, 2.2, true, false, 1 + 1.0 / 3, 1.9},
+        {"long neighbours are held to half this span", -9, 12, false, false, 1.5, 1.5},
+    };
+    const dvector3d k1{1, 0, 0}, k2{2, 0, 0};
+    for (const Case& c : cases) {
+        const dvector3d previous{c.previous, 0, 0}, next{c.next, 0, 0};
+        dvector3d c1, c2;
+        Bezier3D_controlpoint(c.firstKey ? &k1 : &previous, &k1, &k2, c.lastKey ? &k2 : &next,
+                              &c1, &c2);
+        EXPECT_NEAR(c1.x, c.c1, 1e-12) << c.what;
+        EXPECT_NEAR(c2.x, c.c2, 1e-12) << c.what;
+        EXPECT_EQ(c1.y, 0) << c.what;
+        EXPECT_EQ(c2.z, 0) << c.what;
+    }
+}
+
 }  // namespace

@@ -51,6 +51,55 @@ TEST(Curves, ShapeTable)
     }
 }
 
+// Values at chosen points where each shape's formula gives a known number: a
+// wrong constant, frequency or phase in a shape moves them.
+TEST(Curves, ShapeValuesAtChosenPoints)
+{
+    struct Case
+    {
+        int32_t shape, n;
+        double p;
+        int32_t index;
+        double want;
+    };
+    const Case cases[] = {
+        {4, 8, 4, 0, std::exp(-1.0)},                 // bell of width p
+        {4, 8, 4, 4, 1},
+        {4, 8, -4, 0, 0.5 + 0.5 * std::exp(-1.0)},    // negative p: raised inverse bell
+        {6, 8, 1, 0, 0},                              // raised cosine starting at 0
+        {6, 8, 1, 2, 0.5},
+        {6, 8, 1, 4, 1},
+        {9, 8, 1, 4, 1},
+        {9, 8, -1, 0, 0.5 - 0.5 * std::exp(-2.0)},    // base 0.5 for negative p
+        {11, 8, 0, 0, 0},
+        {11, 8, 0, 1, 0.75},
+        {11, 8, 0, 4, 1},
+        {11, 8, 0, 7, 0.75},                          // folded at u = 2
+        {12, 8, 1, 4, 0.5},
+        {13, 8, 1, 2, 1},
+        {13, 8, 1, 6, -1},
+        {16, 8, 1, 0, -0.9926002219861287},
+        {17, 8, 1, 2, 0.7},
+        {18, 8, 1, 2, 0.403125},
+        {19, 8, 1, 4, 0},
+        {19, 8, 1, 6, -4 * std::exp(-6.0)},
+        {20, 8, 1, 4, -1},
+        {22, 32, 1, 1, 0.15625},                      // smoothstep of the triangle at 0.25
+        {22, 32, 1, 31, -0.15625},
+        {23, 8, 1, 2, 0.592},
+        {26, 5, 1, 2, 0.4755282581475767},
+        {27, 3, 1, 1, -1},
+        {31, 8, 0, 0, 0},
+        {31, 8, 0, 4, std::exp(-0.5)},                // mirrored from element 3
+        {31, 8, 0, 6, std::exp(-4.5)},                // mirrored from element 1
+    };
+    for (const Case& c : cases) {
+        V got = curve(c.shape, c.n, c.p);
+        EXPECT_NEAR(got[size_t(c.index)], c.want, 1e-12)
+            << "shape " << c.shape << " n " << c.n << " p " << c.p << " element " << c.index;
+    }
+}
+
 TEST(Curves, EveryShapeIsFiniteAndBounded)
 {
     srandom(7);
@@ -153,6 +202,8 @@ TEST(Curves, SixteenBitShapes)
         {14, 2, 0, {32767, 32766}},
         {14, 5, 0, {32767, 32767, 32767, 32767, 32767}},
         {30, 8, 0, {0, 8191, 16383, 24575, 24575, 16383, 8191, 0}},
+        {28, 8, 0, {0, 4798, 16383, 27968, 27968, 16383, 4798, 0}},
+        {29, 8, 0, {0, 5119, 16383, 27647, 27647, 16383, 5119, 0}},
         {7, 4, 0, {0, 2, 2, 0}},  // no 16-bit form: element 0 cleared and mirrored
     };
     for (const Case& c : cases) {
@@ -161,6 +212,27 @@ TEST(Curves, SixteenBitShapes)
         sVector_Curve(s.data(), c.n, c.shape, c.p);
         EXPECT_EQ(s, c.want);
     }
+    // Single samples of the 16-bit shapes whose constants and frequencies
+    // differ from the double shapes.
+    struct Point16
+    {
+        int32_t shape, n;
+        int16_t p;
+        int32_t index;
+        int16_t want;
+    };
+    const Point16 points[] = {
+        {4, 8, 2, 0, 19874},   {4, 8, 2, 4, 32767},   {6, 8, 0, 0, 0},
+        {6, 8, 0, 1, 16383},   {6, 8, 0, 2, 32767},   {12, 8, 1, 4, -16383},
+        {13, 8, 0, 2, 32767},  {13, 8, 0, 6, -32767}, {16, 8, 0, 0, -1535},
+        {18, 4, 0, 1, 16378},  {19, 4, 0, 1, 243},
+    };
+    for (const Point16& c : points) {
+        std::vector<int16_t> s(static_cast<size_t>(c.n), 2);
+        sVector_Curve(s.data(), c.n, c.shape, c.p);
+        EXPECT_EQ(s[size_t(c.index)], c.want) << "shape " << c.shape << " element " << c.index;
+    }
+
     // Shapes whose sums pass 16 bits are held to the range.
     std::vector<int16_t> s(64);
     sVector_Curve(s.data(), 64, 16, 0);
