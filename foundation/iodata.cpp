@@ -88,3 +88,10 @@ void AddFrefListHistory(FileRef* list, int16_t capacity, int16_t* count, const F
   list[0] = ref;
   *count = int16_t(n);
 }
+
+void AddFrefinfosListHistory(FileRef* list, int16_t capacity, int16_t* count,
+                             const frefinfos& record)
+{
+  FileRef ref;
+  if (App_frefinfos2fSRef(record, &ref)) AddFrefListHistory(list, capacity, count, ref);
+}

@@ -9,6 +9,8 @@
 #include "foundation/types.h"
 #include "platform/files.h"
 
+struct frefinfos;
+
 inline constexpr int kIOTypeListSize = 24;
 inline constexpr int kIOFavouriteCount = 24;
 
@@ -75,3 +77,7 @@ bool SameFSRef(const FileRef& a, const FileRef& b);
 // Puts ref at the front of a most-recent-first list of capacity entries; an
 // entry of the same name moves to the front instead of being repeated.
 void AddFrefListHistory(FileRef* list, int16_t capacity, int16_t* count, const FileRef& ref);
+// The record's reference (its name in its folder) put into the list as
+// AddFrefListHistory does; nothing when the record names no item.
+void AddFrefinfosListHistory(FileRef* list, int16_t capacity, int16_t* count,
+                             const frefinfos& record);

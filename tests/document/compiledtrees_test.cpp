@@ -163,6 +163,45 @@ TEST_F(CompiledTreeTest, SaveThenLoadKeepsInletCodes)
   EXPECT_EQ(str(loaded->name), "Sub");
 }
 
+TEST_F(CompiledTreeTest, NewSubTreeIsItsOwnerAsOneComponent)
+{
+  doc_->animation.keyCount = 5;
+  gfunc owner{};
+  setFunc(&owner, kFamily22, 1, kBindDefaults);
+  owner.A = -1.25;
+  owner.B = 2.5;
+  owner.C = 0.125;
+  owner.keyframes[7] = KVparamTriple{1.0, 2.0, 3.0};
+  owner.funcID = kCompiledTreeId;  // the member of a compiled-tree owner is id 0
+  smalltree_newCT(doc_, &owner, tree_.get());
+
+  const smalltree& t = *tree_;
+  EXPECT_EQ(t.count, 1);
+  EXPECT_EQ(t.rootLevel, 1);
+  EXPECT_EQ(t.kind, 5);
+  EXPECT_EQ(t.version, 16);
+  EXPECT_EQ(t.selected, 0);
+  EXPECT_EQ(t.selection1, 0);
+  EXPECT_EQ(t.selection2, 0);
+  EXPECT_EQ(t.typeCode, fourcc("st22"));
+  const gfunc& g = t.funcs[0];
+  EXPECT_EQ(g.family, kFamily22);
+  EXPECT_EQ(g.funcID, 0);
+  EXPECT_EQ(g.index, 0);
+  EXPECT_EQ(g.level, 0);
+  EXPECT_EQ(g.displayIndex, 0);
+  EXPECT_EQ(g.A, -1.25);
+  EXPECT_EQ(g.B, 2.5);
+  EXPECT_EQ(g.C, 0.125);
+  EXPECT_EQ(g.keyframes[7].A, 1.0);
+  EXPECT_EQ(g.keyframes[7].B, 2.0);
+  EXPECT_EQ(g.keyframes[7].C, 3.0);
+  for (int j = 0; j < 4; j++) {
+    EXPECT_EQ(g.inlets[j].source, 14 + j);
+    EXPECT_EQ(g.sources[j], nullptr);
+  }
+}
+
 TEST_F(CompiledTreeTest, ConvertSaveWritesInletsAndLeavesTheTreeAsItWas)
 {
   smalltree* t = tree_.get();

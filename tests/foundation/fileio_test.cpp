@@ -313,4 +313,22 @@ TEST(RequestBlockTest, HistoryKeepsMostRecentFirstByName)
   for (int i = 1; i < 24; ++i) EXPECT_NE(list[i].name, "10");
 }
 
+TEST(RequestBlockTest, RecordHistoryTakesTheRecordsReference)
+{
+  FileRef list[4];
+  int16_t count = 0;
+  AddFrefinfosListHistory(list, 4, &count, record(FileRef{"/trees", ""}, "a.kovr"));
+  AddFrefinfosListHistory(list, 4, &count, record(FileRef{"/trees", ""}, "b.kovr"));
+  AddFrefinfosListHistory(list, 4, &count, record(FileRef{"/other", ""}, "a.kovr"));
+  ASSERT_EQ(count, 2);
+  EXPECT_EQ(list[0], (FileRef{"/other", "a.kovr"}));
+  EXPECT_EQ(list[1], (FileRef{"/trees", "b.kovr"}));
+
+  // A record without a name or a folder has no reference: the list stays.
+  AddFrefinfosListHistory(list, 4, &count, record(FileRef{"/trees", ""}, ""));
+  AddFrefinfosListHistory(list, 4, &count, record(FileRef{}, "c.kovr"));
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(list[0], (FileRef{"/other", "a.kovr"}));
+}
+
 }  // namespace
