@@ -248,3 +248,37 @@ TEST(Cellular, CoordinatesOffTheLatticeFindNothing)
     EXPECT_EQ(rgb[0], 1.0);
   }
 }
+
+TEST(Cellular, FacetSpacesTurnAndScaleByTheWinningCellsWeight)
+{
+  // Every direction is (0, 0), so the points sit at the cell centres. All
+  // permutation entries are 600 except entry 600, which is 100: the sample's
+  // own cell (0, 0) has row key 600 and weight p = 100 with perm[p] = 600, so
+  // a scale taken from p and one taken from perm[p] differ. The own cell
+  // wins: its measure is 0.05 + 100 / 4096, every other cell's is above 0.6.
+  auto t = seededTables();
+  for (int32_t& p : t->perm) p = 600;
+  t->perm[600] = 100;
+  for (auto& u : t->unitDir2D) u[0] = u[1] = 0.0f;
+  const double x = 0.7, y = 0.6, dx = 0.2, dy = 0.1;
+
+  struct Case
+  {
+    double scaleAmount, turnAmount;
+  };
+  for (Case c : {Case{0.0, 1.0}, Case{1.0, 0.0}, Case{0.5, -2.5}, Case{-1.0, 3.0}}) {
+    SCOPED_TRACE(testing::Message() << c.scaleAmount << ", " << c.turnAmount);
+    double a = (100 - 512) / 512.0 * c.turnAmount;
+    double f = 600 / 1024.0 * c.scaleAmount + 1.0;
+    double ox, oy;
+    Jitter_FacetSpaceRotate(t.get(), x, y, &ox, &oy, c.scaleAmount, c.turnAmount);
+    // The table sine is exact to about 1e-3 radians.
+    EXPECT_NEAR(ox, f * (dx * std::cos(a) - dy * std::sin(a)), 2e-3);
+    EXPECT_NEAR(oy, f * (dx * std::sin(a) + dy * std::cos(a)), 2e-3);
+
+    // The plain facet space scales by its own weight p, not perm[p].
+    Jitter_FacetSpace(t.get(), x, y, &ox, &oy, c.scaleAmount);
+    EXPECT_NEAR(ox, dx * (1.0 + 100 / 1024.0 * c.scaleAmount), 1e-12);
+    EXPECT_NEAR(oy, dy * (1.0 + 100 / 1024.0 * c.scaleAmount), 1e-12);
+  }
+}

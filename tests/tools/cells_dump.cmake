@@ -1,0 +1,1 @@
+kv_add_tool(cells_dump noise)
