@@ -64,6 +64,19 @@ void masterYMember(gfunc* g)
   std::fill_n(g->outputs[0], KV_batchLength(), g->doc->master[1][0]);
 }
 
+// Three outputs from the pixels it was handed through its link (the f43
+// colour members mix the colours of their input-4 source): red, green, blue
+// on the component scale; 1, 2, 3 when it has no pixels.
+void pixelMixMember(gfunc* g)
+{
+  const auto* px = static_cast<const normalcolor*>(g->link);
+  for (int i = 0; i < KV_batchLength(); ++i) {
+    g->outputs[0][i] = px ? px[i].red / 32.0 : 1.0;
+    g->outputs[1][i] = px ? px[i].green / 32.0 : 2.0;
+    g->outputs[2][i] = px ? px[i].blue / 32.0 : 3.0;
+  }
+}
+
 class EvaluateTest : public ::testing::Test
 {
  protected:
@@ -285,6 +298,103 @@ TEST_F(EvaluateTest, ColorvecTakesDirectColoursFromTheRightOutputs)
     for (int k = 0; k < 3; ++k)
       EXPECT_EQ(color[k], expected[k]) << "family " << c.family << " channel " << k;
   }
+}
+
+TEST_F(EvaluateTest, ShaderColoursThroughTheRightRoute)
+{
+  // The output component is coloured by the document's colour function unless
+  // it has three or more outputs (or packed outputs); an f43 colour member
+  // (id below 4) with an input-4 source gets that source coloured into the
+  // pixel row first.
+  struct Case
+  {
+    uint16_t family;
+    int16_t funcID;
+    int16_t outputCode;
+    bool withSource4;
+    bool colourFunction;  // coloured by linz (else directly from outputs 1 to 3)
+    bool linked;          // the pixel row was handed to the output component
+  };
+  const Case cases[] = {
+      {kFamily21, 0, kConnOne, false, true, false},
+      {kFamily21, 0, kConnPacked2, false, false, false},
+      {kFamily21, 0, kConnPacked3, false, false, false},
+      {kFamily23, 0, kConnThreeOut, false, false, false},
+      {kFamily43, 3, kConnThreeOut, true, false, true},
+      {kFamily43, 4, kConnThreeOut, true, false, false},
+      {kFamily43, 0, kConnThreeOut, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "family " << c.family << " id " << c.funcID);
+    doc_->tree.count = 0;
+    gfunc* source = add(kFamily21, constantMember);
+    source->B = 8.0;  // linz: 0.125 * 8 = 1, the palette's last colour
+    gfunc* out = add(c.family, c.colourFunction ? constantMember : pixelMixMember);
+    out->B = 0.0;  // linz: the palette's first colour
+    out->funcID = c.funcID;
+    out->outputCode = c.outputCode;
+    out->link = nullptr;
+    out->sources[3] = c.withSource4 ? source : nullptr;
+    setOutput(out);
+    const cpalette& pal = doc_->tables.gradientKeys;
+    const int32_t last = pal.count - 1;
+    KVshader_evaluate(doc_.get(), pixels_);
+    EXPECT_EQ(out->link, c.linked ? static_cast<void*>(pixels_) : nullptr);
+    normalcolor expected{255, 32, 64, 96};  // outputs 1, 2, 3 of an unlinked member
+    if (c.colourFunction)
+      expected = pal.colors[0];
+    else if (c.linked)
+      expected = normalcolor{255, pal.colors[last].red, pal.colors[last].green,
+                             pal.colors[last].blue};
+    EXPECT_EQ(pixels_[5].red, expected.red);
+    EXPECT_EQ(pixels_[5].green, expected.green);
+    EXPECT_EQ(pixels_[5].blue, expected.blue);
+  }
+}
+
+TEST_F(EvaluateTest, ShaderAppliesGlobalShadeAndHalfTheDepthCue)
+{
+  // Shade value 1 halves the colour (factor (1 + 1) / 4); the depth cue with
+  // amount 2 runs with d = 1: no fading until the surface distance passes pi.
+  struct Case
+  {
+    int16_t depthCue;
+    uint8_t globalShade;
+    double surfaceX;
+    bool faded;
+  };
+  const Case cases[] = {
+      {0, 1, 100.0, false}, {2, 0, 3.0, false}, {2, 0, 100.0, true}, {1, 0, 2.0, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "cue " << c.depthCue << " x " << c.surfaceX);
+    doc_->tree.count = 0;
+    gfunc* out = add(kFamily23, pixelMixMember);
+    out->outputCode = kConnThreeOut;
+    out->link = nullptr;
+    setOutput(out);
+    double shade[kBatchCapacity];
+    double surfaceX[kBatchCapacity];
+    std::fill_n(shade, kBatchCapacity, 1.0);
+    std::fill_n(surfaceX, kBatchCapacity, c.surfaceX);
+    doc_->renderInputs[kRenderInputShade] = shade;
+    doc_->renderInputs[kRenderInputSurfaceX] = surfaceX;
+    doc_->renderInputs[kRenderInputSurfaceY] = nullptr;
+    doc_->depthCue = c.depthCue;
+    doc_->globalShade = c.globalShade;
+    KVshader_evaluate(doc_.get(), pixels_);
+    const normalcolor unshaded{255, 32, 64, 96};
+    const normalcolor& c1 = doc_->defaultColors[0];
+    if (c.globalShade)
+      EXPECT_EQ(pixels_[0].green, 32);
+    else if (!c.faded)
+      EXPECT_EQ(pixels_[0].green, unshaded.green);
+    else
+      EXPECT_NE(pixels_[0].green, unshaded.green);
+    if (c.surfaceX > 50 && c.faded)  // far away: close to C1
+      EXPECT_NEAR(pixels_[0].blue, c1.blue, 2);
+  }
+  doc_->renderInputs[kRenderInputShade] = nullptr;
+  doc_->renderInputs[kRenderInputSurfaceX] = nullptr;
 }
 
 TEST_F(EvaluateTest, EvalflagWalkStopsAtTheFirstFourInputSon)

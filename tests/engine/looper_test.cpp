@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "components/f23/looper.h"
@@ -318,6 +319,50 @@ TEST_F(LooperTest, HandlersGiveDefaultsConnectorsAndParameterMaps)
     g->handler(g, kMsgFromNormalized, &a, &b, &cc);
     EXPECT_EQ(g->A, c.iterationsAtOne);
   }
+}
+
+// Messages 0, 1 and 5 of the f43 Loopers: the parameters with their labels,
+// and the inverse of the message-4 map; message 4 stores a whole count with a
+// positive zero.
+TEST_F(LooperTest, F43HandlersAnswerLabelsAndNormalisedParameters)
+{
+  auto world = std::make_unique<KovrelinWorld>();
+  KV_initWorldRecord(world.get());
+  gKovrelinWorld = world.get();
+  auto label = [&] {
+    return std::string(reinterpret_cast<const char*>(world->label + 1), world->label[0]);
+  };
+  gfunc* g = &doc_->tree.funcs[0];
+  for (int16_t id : {26, 27, 28}) {
+    SCOPED_TRACE(id);
+    setFunc(g, kFamily43, id, kBindDefaults);
+    g->A = 12.0;
+    g->B = 3.0;
+    struct Case
+    {
+      int16_t msg;
+      double expected;
+      const char* label;
+    };
+    const Case cases[] = {{kMsgParamA, 12.0, "Iterations "}, {kMsgParamB, 3.0, "Count Multiplier "}};
+    for (const Case& c : cases) {
+      double v = 0;
+      world->label[0] = 0;
+      g->handler(g, c.msg, &v, nullptr, nullptr);
+      EXPECT_EQ(v, c.expected);
+      EXPECT_EQ(label(), c.label);
+    }
+    double a = 0, b = 0, cc = 0;
+    g->handler(g, kMsgToNormalized, &a, &b, &cc);
+    EXPECT_EQ(a, 0.75);
+    EXPECT_EQ(b, 0.75);
+
+    a = -0.01;
+    g->handler(g, kMsgFromNormalized, &a, &b, &cc);
+    EXPECT_EQ(g->A, 0.0);
+    EXPECT_FALSE(std::signbit(g->A));
+  }
+  gKovrelinWorld = nullptr;
 }
 
 }  // namespace
