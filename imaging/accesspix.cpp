@@ -197,7 +197,9 @@ bool BeginAccessWindowPixels(int32_t, int32_t, CGrafPtr port, PixMapHandle pm, R
 
 bool BeginAccessBuffer32(int16_t width, int16_t height, AccessPix* access)
 {
-    if (!access || width < 0 || height < 0) return false;
+    if (!access) return false;
+    ResetOwnership(access);
+    if (width < 0 || height < 0) return false;
     uint8_t* block = NewPtrClear(int64_t(width) * height * 4);
     if (!block) return false;
     access->base = block;
@@ -206,7 +208,6 @@ bool BeginAccessBuffer32(int16_t width, int16_t height, AccessPix* access)
     access->height = height;
     access->pixelSize = 32;
     access->pixelFormat = kPixelFormatARGB;
-    access->owned = nullptr;
     access->pixMap = nullptr;
     access->isPort = 0;
     return true;

@@ -454,7 +454,9 @@ normalcolor FindgwColor(Offworld world, int32_t point)
     if (!world) return normalcolor{255, 0, 0, 0};
     const Point p = UnpackPoint(point);
     const PixMap& pm = world->pixels;
-    const int32_t col = p.h - pm.bounds.left, row = p.v - pm.bounds.top;
+    // h and v count columns and rows from the buffer's first pixel, whatever
+    // its bounds' origin.
+    const int32_t col = p.h, row = p.v;
     if (col < 0 || row < 0 || col >= RectWidth(pm.bounds) || row >= RectHeight(pm.bounds))
         return normalcolor{255, 255, 255, 255};
     normalcolor c = kvpix::ValueToColor(pm, kvpix::ReadValue(pm, col, row));

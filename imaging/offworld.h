@@ -157,8 +157,9 @@ void XOROffworld(Offworld world);
 void InvertGworldBits(Offworld world);
 // The buffer's bounds (empty for a null buffer).
 Rect MinGworld1Rect(Offworld world);
-// The colour of the pixel at column h, row v (point word), byte 0 = 255;
-// white outside the buffer, black for a null buffer.
+// The colour of the pixel at column h, row v (point word) counted from the
+// buffer's first pixel, byte 0 = 255; white outside the buffer, black for a
+// null buffer.
 normalcolor FindgwColor(Offworld world, int32_t point);
 
 // --- Pad-byte mask

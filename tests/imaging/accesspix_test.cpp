@@ -229,6 +229,42 @@ TEST(AccessPixels, CreateAccessMakesOrChecksABuffer)
     EndAccessPixelsNR(port.port, &a);
 }
 
+TEST(AccessPixels, EveryOpeningClearsOwnershipFirst)
+{
+    OffworldGuard g{Make(Rect{0, 0, 4, 4}, 32)};
+    TestPort port(4, 4, 32, kPixelFormatBGRA, 0);
+    Offworld stale = reinterpret_cast<Offworld>(0x10);
+    struct Case
+    {
+        const char* name;
+        bool (*open)(Offworld world, CGrafPtr port, AccessPix* a, Rect* r);
+    } cases[] = {
+        {"AccessPixels", [](Offworld w, CGrafPtr, AccessPix* a, Rect* r) { return AccessPixels(w, a, r); }},
+        {"AccessScreenBits",
+         [](Offworld, CGrafPtr p, AccessPix* a, Rect* r) { return AccessScreenBits(p, a, r); }},
+        {"BeginAccessPixels32",
+         [](Offworld w, CGrafPtr, AccessPix* a, Rect* r) { return BeginAccessPixels32(nullptr, w, a, r); }},
+        {"CreateAccessPixels",
+         [](Offworld w, CGrafPtr, AccessPix* a, Rect* r) {
+             return CreateAccessPixels(nullptr, w, a, r, 32, false);
+         }},
+        {"BeginAccessBuffer32",
+         [](Offworld, CGrafPtr, AccessPix* a, Rect*) { return BeginAccessBuffer32(2, 2, a); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AccessPix a;
+        a.ownsBuffer = 1;
+        a.owned = stale;
+        Rect r{0, 0, 2, 2};
+        ASSERT_TRUE(c.open(g.w, port.port, &a, &r));
+        EXPECT_EQ(a.ownsBuffer, 0);
+        EXPECT_EQ(a.owned, nullptr);
+        if (a.isPort) EndAccessPixelsNR(port.port, &a);
+        if (!a.pixMap && !a.isPort) DisposePtr(a.base);
+    }
+}
+
 TEST(AccessPixels, EndingABufferAccessCopiesOntoThePort)
 {
     OffworldGuard g{Make(Rect{0, 0, 2, 2}, 32)};

@@ -423,11 +423,30 @@ TEST(OffworldShapes, PaintFrameAndOval)
 
 TEST(OffworldShapes, FindColourReadsPixelsAndWhiteOutside)
 {
+    // The point counts columns and rows from the first pixel, not in the
+    // bounds' coordinates.
     OffworldGuard g{Make(Rect{10, 20, 12, 23}, 32)};
     SetPixel(g.w, 2, 1, normalcolor{0, 1, 2, 3});
-    EXPECT_EQ(FindgwColor(g.w, PackPoint(Point{11, 22})), (normalcolor{255, 1, 2, 3}));
-    EXPECT_EQ(FindgwColor(g.w, PackPoint(Point{11, 19})), (normalcolor{255, 255, 255, 255}));
+    const normalcolor white{255, 255, 255, 255};
+    struct Case
+    {
+        Point p;
+        normalcolor expected;
+    } cases[] = {
+        {{1, 2}, {255, 1, 2, 3}},
+        {{0, 0}, {255, 0, 0, 0}},
+        {{11, 22}, white},  // the bounds' coordinates of pixel (2, 1) lie outside
+        {{0, -1}, white},
+        {{0, 3}, white},
+        {{2, 0}, white},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindgwColor(g.w, PackPoint(c.p)), c.expected) << c.p.v << "," << c.p.h;
     EXPECT_EQ(FindgwColor(nullptr, 0), (normalcolor{255, 0, 0, 0}));
+
+    OffworldGuard grey{Make(Rect{5, 5, 7, 7}, 8)};
+    *At(grey.w, 1, 1) = 40;
+    EXPECT_EQ(FindgwColor(grey.w, PackPoint(Point{1, 1})), (normalcolor{255, 40, 40, 40}));
 }
 
 TEST(OffworldPorts, CurrentPortCopyFlushesOnRequest)
