@@ -65,16 +65,17 @@ void markRecordEmpty(unsigned char* rec)
     be::put_i16(rec + kRecSources + 2 * k, -1);
 }
 
-void writeTrailer(const smalltree* tree, unsigned char* section, int16_t kind)
+// `count` is the number of records written (the tree's count held to 32).
+void writeTrailer(const smalltree* tree, unsigned char* section, int16_t kind, int count)
 {
   uint8_t rootSlot = 0;
-  for (int i = 1; i < tree->count; ++i)
+  for (int i = 1; i < count; ++i)
     if (tree->funcs[i].level == tree->rootLevel) {
       rootSlot = uint8_t(i);
       break;
     }
   be::put_u16(section, uint16_t(kTreeVersion));
-  be::put_u16(section + 2, uint16_t(tree->count));
+  be::put_u16(section + 2, uint16_t(count));
   be::put_u16(section + kSectionKindOffset, uint16_t(kind));
   be::put_i16(section + kSectionSelection1Offset, tree->selection1);
   be::put_i16(section + kSectionSelection2Offset, tree->selection2);
@@ -167,7 +168,7 @@ void arb_2_farb(smalltree* tree, unsigned char* section, int16_t kind)
   const int count = std::clamp<int>(tree->count, 0, kMaxComponents);
   for (int i = 0; i < count; ++i)
     writeRecord(tree, &tree->funcs[i], recordAt(section, i));
-  writeTrailer(tree, section, kind);
+  writeTrailer(tree, section, kind, count);
 }
 
 KVsectionError arb_rebuild(const unsigned char* section, smalltree* tree)

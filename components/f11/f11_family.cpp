@@ -65,7 +65,7 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 52, .computeName = "f11_modulo", .name = " Modulo "},
     {.id = 53, .computeName = "f11_semitonesSeq", .name = " Semitones Seq "},
     {.id = 54, .computeName = "f11_memfractadd", .name = " Memory Fractal Add"},
-    {.id = 55, .computeName = "f11_Mathutils", .name = " Math utils #"},
+    {.id = 55, .computeName = "f11_Mathutils", .name = " Math utils #", .choiceA = true},
     {.id = 56, .computeName = "f11_techWave", .name = " Tech Waves #"},
     {.id = 57, .computeName = "f11_Vsteps", .name = " Variable Steps #"},
     {.id = 127, .computeName = "f11_recurtree", .name = " Line"},

@@ -10,7 +10,7 @@ namespace {
 
 constexpr KVmemberDesc kMembers[] = {
     {.id = 0, .computeName = "f25_OdiskInversion", .name = " Outer Disk Mirror "},
-    {.id = 1, .computeName = "f25_inversionLab", .name = " Disk Fractal Lab"},
+    {.id = 1, .computeName = "f25_inversionLab", .name = " Disk Fractal Lab", .choiceA = true},
     {.id = 2, .computeName = "f25_DinvMoebius", .name = " Moebius Inversions"},
     {.id = 3, .computeName = "f25_Tiles", .name = " Tiles"},
     {.id = 4, .computeName = "f25_DinvSpiral", .name = " Disk Inversion Spiral"},

@@ -363,6 +363,26 @@ TEST_F(CatalogTest, ProbeKeepsAClassNoTestAssigns)
   EXPECT_EQ(g_->rangeClass[2], kRangeWide);
 }
 
+// The members whose A chooses among numbered variants answer message 6 with
+// class 4 on A, and the probe keeps it; their neighbours get no such class.
+TEST_F(CatalogTest, ChoiceListMembersMarkA)
+{
+  struct Case
+  {
+    int family, id;
+    bool choice;
+  };
+  const Case cases[] = {
+      {kFamily11, 55, true}, {kFamily21, 61, true}, {kFamily25, 1, true},
+      {kFamily11, 54, false}, {kFamily25, 2, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.family) + "/" + std::to_string(c.id));
+    setFunc(g_.get(), int16_t(c.family), int16_t(c.id), kBindDefaults);
+    EXPECT_EQ(g_->rangeClass[0] == kRangeChoice, c.choice);
+  }
+}
+
 TEST_F(CatalogTest, FindParamRangeReportsBothEnds)
 {
   g_->handler = probeHandler;

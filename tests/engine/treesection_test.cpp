@@ -96,6 +96,19 @@ TEST(ComponentSection, LaysOutTheTreeInBigEndianRecords)
   }
 }
 
+// A tree whose count runs past its 32 slots is written as its 32 slots: the
+// stored count matches the records and the root search stays in the tree.
+TEST(ComponentSection, CountAboveTheSlotsIsWrittenAsTheSlots)
+{
+  TestWorld world;
+  auto doc = makeSectionDocument();
+  doc->tree.count = 40;
+  doc->tree.rootLevel = 99;  // no slot is on it: the search runs to the end
+  Section s = sectionOf(&doc->tree, 0);
+  EXPECT_EQ(be::get_u16(s.data() + 2), 32);
+  EXPECT_EQ(s[14225], 0);
+}
+
 TEST(ComponentSection, TreeSurvivesARoundTrip)
 {
   TestWorld world;
