@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "components/common/member.h"
@@ -131,6 +133,69 @@ TEST(F21Catalog, NamesWithTrickyBytes)
   for (const Row& row : rows) {
     h.bind(kFamily21, row.id);
     EXPECT_EQ(h.displayName(), row.name) << row.id;
+  }
+}
+
+// The defaults of message 6 (-1 where a parameter is absent) and the values
+// message 4 gives at the two ends of the normalised range, for every
+// parameter the member has. A wrong constant in a map keeps message 5 its
+// inverse, so only the values themselves catch it.
+TEST(F21Catalog, DefaultsAndNormalisedRangeEnds)
+{
+  constexpr double kPi = std::numbers::pi;
+  struct Row
+  {
+    int16_t id;
+    double defaults[3];
+    double atZero[3];
+    double atOne[3];
+  };
+  const Row rows[] = {
+      {0, {1, 1, 0}, {-8, -8, -8}, {8, 8, 8}},
+      {1, {0, 0, -1}, {-2, -2}, {2, 2}},
+      {2, {0, 0, -1}, {-kPi, -kPi}, {kPi, kPi}},
+      {3, {0, 0, 1}, {-4, -4, -16}, {4, 4, 16}},
+      {4, {4, 4, 4}, {0, 0, 0.5}, {16, 16, 8}},
+      {5, {0, 0, 0}, {-4, -16, -16}, {16, 16, 16}},
+      {6, {0.25, kPi, -1}, {0, -4}, {2, 4}},
+      {7, {1, -1, -1}, {0.5}, {12}},
+      {8, {1, -1, -1}, {0.125}, {4}},
+      {9, {1, 3, 0}, {0.01, 0.5, -32}, {3, 6, 32}},
+      {10, {1, -1, -1}, {0.5}, {2}},
+      {11, {1, 0, 2}, {0, -32, 0}, {1.5, 32, 32}},
+      {12, {1, 0, 2}, {-2, -32, 0}, {4, 32, 16}},
+      {13, {kPi / 2, 1, 2}, {0.0625, 0, 0.25}, {2 * kPi, 1.5, 8}},
+      {14, {1, 0, 0}, {-2, -2, -2}, {2, 2, 2}},
+      {15, {1, 1, kPi}, {0, -32, 1}, {6, 32, 16}},
+      {16, {1, 1, 1}, {0, -8, -8}, {8, 8, 8}},
+      {17, {1, 1, 0}, {0.5, 0, 0}, {1.5, 1, 8}},
+      {18, {2, 3, 1}, {-4, 1, 0}, {4, 6, 6}},
+      {19, {2, 1, 2}, {-8, 0.125, 0}, {8, 1, 8}},
+      {20, {kPi / 2, 1, 0}, {0.125, -2, -32}, {8, 2, 32}},
+      {35, {2, 0, 2}, {0, -32, 0}, {8, 32, 8}},
+      {44, {0.5, -1, -1}, {0}, {1}},
+      {45, {-1, -1, -1}, {}, {}},
+      {58, {0.5, 0, 0.5}, {0, -kPi, 0}, {1, kPi, 8}},
+      {61, {0.5, -1, -1}, {0}, {24}},
+      {127, {1, 0, -1}, {0, 0}, {1, 32}},
+  };
+  const auto near = [](double expected) { return 1e-12 * (1 + std::fabs(expected)); };
+  KVmemberHarness h;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.id);
+    gfunc* g = h.bind(kFamily21, row.id);
+    const double defaults[3] = {g->A, g->B, g->C};
+    for (int p = 0; p < 3; ++p)
+      EXPECT_NEAR(defaults[p], row.defaults[p], near(row.defaults[p])) << "default " << p;
+
+    const int count = g->paramCount;
+    for (const auto& [n, expected] : {std::pair{0.0, row.atZero}, std::pair{1.0, row.atOne}}) {
+      double a = n, b = n, c = n;
+      h.send(kMsgFromNormalized, &a, &b, &c);
+      const double values[3] = {g->A, g->B, g->C};
+      for (int p = 0; p < count; ++p)
+        EXPECT_NEAR(values[p], expected[p], near(expected[p])) << "parameter " << p << " n " << n;
+    }
   }
 }
 
