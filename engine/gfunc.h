@@ -183,7 +183,7 @@ struct sfuncSystem
   // Shade values, second output, first-input values, surface x, surface y,
   // light values 1, 2 and 3; set by preparation, read by the colour functions.
   double* renderInputs[kRenderingInputs];
-  normalcolor defaultColors[7];  // five default colours, then two zero colours
+  normalcolor defaultColors[7];  // C1, C2, C3 (stored in tree files), then zero colours
   smalltree* embedded[kEmbeddedTrees];  // compiled sub-trees owned by the document
   KVinputSlot inputs[kInputSlots];
   KVanimation animation;

@@ -69,10 +69,12 @@ void clearSelections(sfuncSystem* doc)
 
 void setDefaultColors(sfuncSystem* doc)
 {
+  // C1, C2 and C3 of the colour functions (and the colours of lights 1 to
+  // 3), opaque; the remaining slots are all zero bytes.
   static constexpr normalcolor kDefaults[7] = {
-      {255, 255, 0, 0},     {255, 0, 255, 0}, {255, 0, 0, 255},
-      {255, 128, 128, 255}, {255, 128, 64, 0},
-      {0, 0, 0, 0},         {0, 0, 0, 0},
+      {255, 128, 128, 255}, {255, 128, 64, 0}, {255, 0, 255, 0},
+      {0, 0, 0, 0},         {0, 0, 0, 0},      {0, 0, 0, 0},
+      {0, 0, 0, 0},
   };
   std::memcpy(doc->defaultColors, kDefaults, sizeof kDefaults);
 }

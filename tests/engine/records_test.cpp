@@ -37,7 +37,7 @@ TEST(Paraminit, CountsLeadingPresentParameters)
   }
 }
 
-TEST(WorldRecord, DefaultColoursRunFromDeepWaterToWhite)
+TEST(WorldRecord, DefaultColoursAreTheTerrainTable)
 {
   auto world = std::make_unique<KovrelinWorld>();
   KV_initWorldRecord(world.get());
@@ -45,11 +45,10 @@ TEST(WorldRecord, DefaultColoursRunFromDeepWaterToWhite)
   EXPECT_EQ(world->defaultColorCount, 48);
   for (const normalcolor& c : world->defaultColors)
     EXPECT_EQ(c.flag, 255);
-  const normalcolor first = world->defaultColors[0];
-  EXPECT_GT(first.blue, first.red);
-  EXPECT_GT(first.blue, first.green);
-  EXPECT_LT(first.blue, 128);  // dark
-  EXPECT_EQ(world->defaultColors[47], (normalcolor{255, 255, 255, 255}));
+  EXPECT_EQ(world->defaultColors[0], (normalcolor{255, 0, 0, 60}));
+  EXPECT_EQ(world->defaultColors[5], (normalcolor{255, 250, 250, 140}));
+  EXPECT_EQ(world->defaultColors[34], (normalcolor{255, 255, 255, 255}));
+  EXPECT_EQ(world->defaultColors[47], (normalcolor{255, 200, 20, 255}));
 }
 
 TEST(WorldRecord, LabelIsCopiedWholeAndOnlyWhenAWorldExists)

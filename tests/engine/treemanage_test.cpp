@@ -110,8 +110,11 @@ TEST(ArbInit, GivesTheDocumentItsDefaults)
   EXPECT_EQ(doc->treeChanged, 1);
   EXPECT_EQ(doc->tree.count, 0);
   EXPECT_GT(doc->tables.gradientKeys.count, 0);
-  EXPECT_EQ(doc->defaultColors[3].red, 128);
-  EXPECT_EQ(doc->defaultColors[3].blue, 255);
+  // The three colours C1, C2, C3 the colour functions read.
+  EXPECT_EQ(doc->defaultColors[0], (normalcolor{255, 128, 128, 255}));
+  EXPECT_EQ(doc->defaultColors[1], (normalcolor{255, 128, 64, 0}));
+  EXPECT_EQ(doc->defaultColors[2], (normalcolor{255, 0, 255, 0}));
+  EXPECT_EQ(doc->defaultColors[3], (normalcolor{0, 0, 0, 0}));
 }
 
 TEST(ArbPresetinit, MakesAOneComponentServicedTree)
