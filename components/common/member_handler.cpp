@@ -36,7 +36,9 @@ void fromNormalized(const KVmemberDesc& d, gfunc* g, double* const n[3])
     if (!hasParam(p) || n[i] == nullptr)
       continue;
     const double v = p.k * *n[i] + p.c;
-    KV_param(g, i) = p.truncate ? std::trunc(v) : v;
+    // A truncated value is a whole number; adding 0.0 turns the -0.0 of a
+    // small negative value into +0.0, as an integer conversion gives.
+    KV_param(g, i) = p.truncate ? std::trunc(v) + 0.0 : v;
   }
 }
 

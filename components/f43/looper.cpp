@@ -186,10 +186,6 @@ int16_t looperHandler(const KVmemberDesc& d, gfunc* g, int16_t msg, double* a, d
   const int16_t result = KV_memberHandler(d, g, msg, a, b, c);
   if (msg == kMsgDefaults)
     g->inputCode = kTwoPairsOfInputs;
-  // The truncated count is a whole number with a positive zero: a small
-  // negative a must not store -0.0.
-  if (msg == kMsgFromNormalized && a != nullptr)
-    g->A += 0.0;
   return result;
 }
 
