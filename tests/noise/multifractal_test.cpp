@@ -546,3 +546,117 @@ TEST_F(RecordDrivers, RGBMultifractal2DparamRunsAtMostSevenOctaves)
                                  1e9, 0.5e-7, 1.0, none);
   EXPECT_EQ(none[0], 0.0);
 }
+
+TEST_F(RecordDrivers, RotatingDriversTurnThePointAboutThePhase)
+{
+  // Second octave of the rotating drivers: (x, y) turned about (p, 0) by the
+  // record's angle, then p <- p * phaseFactor + pi/2. With rotSin 0 the point
+  // stays, whatever rotCos holds.
+  const double x = 1.0, y = 0.5, p = 0.1, f0 = 1.0;
+  struct Case
+  {
+    const char* name;
+    double rotSin, rotCos, lacunarity;
+    double xSign;  // the call samples x + p (record drivers) or x - p (scalar)
+    std::function<void(Recorder&)> run;
+  };
+  const Case cases[] = {
+      {"Multifractal2Dparam turned", 0.5, 0.866025, 2.1, -1.0,
+       [&](Recorder& r) {
+         Multifractal2Dparam_procptr(&r.fi, scalarBody2D, x, y, p, 0.0, f0, 1e6, 1.0, 0.5);
+       }},
+      {"Multifractal2Dparam unturned", 0.0, 0.3, 2.1, -1.0,
+       [&](Recorder& r) {
+         Multifractal2Dparam_procptr(&r.fi, scalarBody2D, x, y, p, 0.0, f0, 1e6, 1.0, 0.5);
+       }},
+      {"MFPV2d turned", 0.5, 0.866025, fractalsinfos{}.lacunarity, 1.0,
+       [&](Recorder& r) {
+         dvector2d out{};
+         MFPV2d_procptr(&r.fi, recordingBody<dvector2d>, x, y, 0.0, p, 0.5, f0, 1e6, kGain,
+                        &out);
+       }},
+      {"MFPV4d unturned", 0.0, 0.3, fractalsinfos{}.lacunarity, 1.0,
+       [&](Recorder& r) {
+         dvector4d out{};
+         MFPV4d_procptr(&r.fi, recordingBody<dvector4d>, x, y, 0.0, p, 0.5, f0, 1e6, kGain,
+                        &out);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    rec.count = 0;
+    rec.fi.octaves = 2;
+    rec.fi.rotSin = c.rotSin;
+    rec.fi.rotCos = c.rotCos;
+    c.run(rec);
+    ASSERT_EQ(rec.count, 2);
+    EXPECT_DOUBLE_EQ(rec.calls[0].x, (x + c.xSign * p) * f0);
+    double x1 = x, y1 = y;
+    if (c.rotSin != 0.0) {
+      x1 = (x - p) * c.rotCos - y * c.rotSin + p;
+      y1 = (x - p) * c.rotSin + y * c.rotCos;
+    }
+    double p1 = p * rec.fi.phaseFactor + M_PI / 2;
+    double f1 = f0 * c.lacunarity;
+    EXPECT_NEAR(rec.calls[1].x, (x1 + c.xSign * p1) * f1, 1e-12);
+    EXPECT_NEAR(rec.calls[1].y, y1 * f1, 1e-12);
+  }
+}
+
+namespace {
+
+// Logs (x, y, z, state) of each octave into out[4 k ...], returns 2 + octave
+// and raises the state by 1.
+double loggingBody3D(const KVtables*, double x, double y, double z, double, double* state,
+                     short octave, double* out)
+{
+  double* slot = out + 4 * octave;
+  slot[0] = x, slot[1] = y, slot[2] = z, slot[3] = *state;
+  *state += 1.0;
+  return 2.0 + octave;
+}
+
+}  // namespace
+
+TEST_F(RecordDrivers, RGBMultifractal3DparamTurnsByTheFixedAngle)
+{
+  const double x = 1.0, y = 0.5, z = 0.25, p = 0.1, gain = 0.5;
+  rec.fi.octaves = 2;
+  rec.fi.rotSin = 0.0;  // the record's angle is not used
+  double log3[8] = {};
+  double v = RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 1.0,
+                                            1e6, 1.0, gain, log3);
+  EXPECT_DOUBLE_EQ(v, 2.0 + gain * 3.0);
+  // First octave at (x - p, y, z), state 1.
+  EXPECT_DOUBLE_EQ(log3[0], x - p);
+  EXPECT_DOUBLE_EQ(log3[1], y);
+  EXPECT_DOUBLE_EQ(log3[2], z);
+  EXPECT_EQ(log3[3], 1.0);
+  // The turn leaves x without the phase; the second octave subtracts the new one.
+  const double c = 0.866025, s = 0.5, xs = x - p;
+  double x1 = c * xs - s * y, y1 = c * y + s * xs;
+  double y2 = c * y1 + s * z, z2 = c * z - s * y1;
+  double p1 = p * rec.fi.phaseFactor + M_PI / 2;
+  EXPECT_NEAR(log3[4], (x1 - p1) * 2.1, 1e-12);
+  EXPECT_NEAR(log3[5], y2 * 2.1, 1e-12);
+  EXPECT_NEAR(log3[6], z2 * 2.1, 1e-12);
+  EXPECT_EQ(log3[7], 2.0);
+
+  // Beyond the band: one faded octave.
+  double faded[4] = {};
+  double t = 1.0 - (15.0 - 10.0) / (15.0 * kScalarFade);
+  EXPECT_DOUBLE_EQ(RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0,
+                                                  15.0, 10.0, 0.8, gain, faded),
+                   t * 0.8 * 2.0);
+
+  // Rejections call no body.
+  double untouched[4] = {-1.0, -1.0, -1.0, -1.0};
+  EXPECT_EQ(RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 1.0,
+                                           1e6, 0.5e-7, gain, untouched),
+            0.0);
+  rec.fi.octaves = 0;
+  EXPECT_EQ(RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 1.0,
+                                           1e6, 1.0, gain, untouched),
+            0.0);
+  EXPECT_EQ(untouched[3], -1.0);
+}
