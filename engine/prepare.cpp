@@ -7,8 +7,6 @@
 #include "engine/treemanage.h"
 #include "engine/world.h"
 
-uint8_t gAlternateInput = 0;
-
 namespace {
 
 constexpr int kMaxOutlets = 8;
@@ -563,7 +561,10 @@ void prepare_evallist(smalltree* tree, sfuncEvalLists* list)
 
 double* setMasterinputptr(sfuncSystem* doc, int16_t code, int16_t* channels)
 {
-  if (doc->inputMode == 3 && gAlternateInput != 0 && (code == 10 || code == 11)) {
+  // The world's alternate-input byte is set by the input-mode command on the
+  // main thread, never while a tree is prepared.
+  const bool alternate = gKovrelinWorld != nullptr && gKovrelinWorld->alternateInput != 0;
+  if (doc->inputMode == 3 && alternate && (code == 10 || code == 11)) {
     *channels = 1;
     return doc->master[code - 10];
   }

@@ -13,10 +13,6 @@
 
 #include "engine/gfunc.h"
 
-// The world's alternate-input byte: with input mode 3, source codes 10 and 11
-// read the x and y arrays. Set by the input-mode command on the main thread.
-extern uint8_t gAlternateInput;
-
 // Prepares the document for evaluation. A set tree-changed flag redoes the
 // whole tree preparation (loop marking, master inputs, links, message 7,
 // outlets, rendering inputs); a set flag of either kind sends message 8 to

@@ -96,11 +96,11 @@ TEST_F(PrepareTest, MasterInputsByCode)
     EXPECT_EQ(ch, c.channels) << c.code;
   }
   doc->inputMode = 3;
-  gAlternateInput = 1;
+  gKovrelinWorld->alternateInput = 1;
   int16_t ch = 0;
   EXPECT_EQ(setMasterinputptr(doc.get(), 11, &ch), doc->master[1]);
   EXPECT_EQ(ch, 1);
-  gAlternateInput = 0;
+  gKovrelinWorld->alternateInput = 0;
   EXPECT_EQ(setMasterinputptr(doc.get(), 11, &ch), doc->master[5]);
 }
 
