@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstddef>
 #include <cstring>
 
 namespace be {
@@ -47,12 +48,13 @@ inline void put_i64(unsigned char* p, int64_t v) { put_u64(p, uint64_t(v)); }
 inline void put_f32(unsigned char* p, float v) { put_u32(p, std::bit_cast<uint32_t>(v)); }
 inline void put_f64(unsigned char* p, double v) { put_u64(p, std::bit_cast<uint64_t>(v)); }
 
-// A bounded cursor over a byte buffer. Reads past the end yield zero and set
-// the failed flag, so a reader can parse a whole record and check once.
-class Reader
+// The position and failure state shared by Reader and Writer: a step of n
+// bytes is taken only when all n lie inside the buffer; otherwise the cursor
+// fails and stays failed.
+class Cursor
 {
 public:
-  Reader(const unsigned char* data, size_t size) : data_(data), size_(size) {}
+  explicit Cursor(size_t size) : size_(size) {}
 
   bool failed() const { return failed_; }
   size_t offset() const { return pos_; }
@@ -64,101 +66,107 @@ public:
   }
   void skip(size_t n) { seek(pos_ + n); }
 
-  uint8_t u8() { return take(1) ? data_[pos_ - 1] : 0; }
-  int8_t i8() { return int8_t(u8()); }
-  uint16_t u16() { return take(2) ? get_u16(data_ + pos_ - 2) : 0; }
-  int16_t i16() { return int16_t(u16()); }
-  uint32_t u32() { return take(4) ? get_u32(data_ + pos_ - 4) : 0; }
-  int32_t i32() { return int32_t(u32()); }
-  float f32() { return take(4) ? get_f32(data_ + pos_ - 4) : 0.0f; }
-  double f64() { return take(8) ? get_f64(data_ + pos_ - 8) : 0.0; }
-  // Copies n bytes; zero-fills the destination when they are not all there.
-  bool bytes(void* out, size_t n)
-  {
-    if (!take(n)) {
-      std::memset(out, 0, n);
-      return false;
-    }
-    std::memcpy(out, data_ + pos_ - n, n);
-    return true;
-  }
-
-private:
-  bool take(size_t n)
+protected:
+  // Advances by n and returns the offset of the step's first byte, or -1.
+  ptrdiff_t take(size_t n)
   {
     if (failed_ || pos_ > size_ || size_ - pos_ < n) {
       failed_ = true;
-      return false;
+      return -1;
     }
     pos_ += n;
-    return true;
+    return ptrdiff_t(pos_ - n);
   }
 
-  const unsigned char* data_;
+private:
   size_t size_;
   size_t pos_ = 0;
   bool failed_ = false;
 };
 
-// A bounded cursor that writes into a byte buffer; writes past the end are
-// dropped and set the failed flag.
-class Writer
+// A bounded cursor over a byte buffer. Reads past the end yield zero and set
+// the failed flag, so a reader can parse a whole record and check once.
+class Reader : public Cursor
 {
 public:
-  Writer(unsigned char* data, size_t size) : data_(data), size_(size) {}
+  Reader(const unsigned char* data, size_t size) : Cursor(size), data_(data) {}
 
-  bool failed() const { return failed_; }
-  size_t offset() const { return pos_; }
-  void seek(size_t pos)
+  uint8_t u8()
   {
-    if (pos > size_) failed_ = true;
-    pos_ = pos;
+    const unsigned char* p = at(1);
+    return p ? *p : 0;
   }
-  void skip(size_t n) { seek(pos_ + n); }
-
-  void u8(uint8_t v)
+  int8_t i8() { return int8_t(u8()); }
+  uint16_t u16() { return get(2, get_u16, uint16_t(0)); }
+  int16_t i16() { return int16_t(u16()); }
+  uint32_t u32() { return get(4, get_u32, 0u); }
+  int32_t i32() { return int32_t(u32()); }
+  float f32() { return get(4, get_f32, 0.0f); }
+  double f64() { return get(8, get_f64, 0.0); }
+  // Copies n bytes; zero-fills the destination when they are not all there.
+  bool bytes(void* out, size_t n)
   {
-    if (take(1)) data_[pos_ - 1] = v;
-  }
-  void i8(int8_t v) { u8(uint8_t(v)); }
-  void u16(uint16_t v)
-  {
-    if (take(2)) put_u16(data_ + pos_ - 2, v);
-  }
-  void i16(int16_t v) { u16(uint16_t(v)); }
-  void u32(uint32_t v)
-  {
-    if (take(4)) put_u32(data_ + pos_ - 4, v);
-  }
-  void i32(int32_t v) { u32(uint32_t(v)); }
-  void f32(float v)
-  {
-    if (take(4)) put_f32(data_ + pos_ - 4, v);
-  }
-  void f64(double v)
-  {
-    if (take(8)) put_f64(data_ + pos_ - 8, v);
-  }
-  void bytes(const void* in, size_t n)
-  {
-    if (take(n)) std::memcpy(data_ + pos_ - n, in, n);
-  }
-
-private:
-  bool take(size_t n)
-  {
-    if (failed_ || pos_ > size_ || size_ - pos_ < n) {
-      failed_ = true;
+    const unsigned char* p = at(n);
+    if (p == nullptr) {
+      std::memset(out, 0, n);
       return false;
     }
-    pos_ += n;
+    std::memcpy(out, p, n);
     return true;
   }
 
+private:
+  const unsigned char* at(size_t n)
+  {
+    const ptrdiff_t o = take(n);
+    return o < 0 ? nullptr : data_ + o;
+  }
+  template <class T>
+  T get(size_t n, T (*decode)(const unsigned char*), T none)
+  {
+    const unsigned char* p = at(n);
+    return p ? decode(p) : none;
+  }
+
+  const unsigned char* data_;
+};
+
+// A bounded cursor that writes into a byte buffer; writes past the end are
+// dropped and set the failed flag.
+class Writer : public Cursor
+{
+public:
+  Writer(unsigned char* data, size_t size) : Cursor(size), data_(data) {}
+
+  void u8(uint8_t v)
+  {
+    if (unsigned char* p = at(1)) *p = v;
+  }
+  void i8(int8_t v) { u8(uint8_t(v)); }
+  void u16(uint16_t v) { put(2, put_u16, v); }
+  void i16(int16_t v) { u16(uint16_t(v)); }
+  void u32(uint32_t v) { put(4, put_u32, v); }
+  void i32(int32_t v) { u32(uint32_t(v)); }
+  void f32(float v) { put(4, put_f32, v); }
+  void f64(double v) { put(8, put_f64, v); }
+  void bytes(const void* in, size_t n)
+  {
+    if (unsigned char* p = at(n)) std::memcpy(p, in, n);
+  }
+
+private:
+  unsigned char* at(size_t n)
+  {
+    const ptrdiff_t o = take(n);
+    return o < 0 ? nullptr : data_ + o;
+  }
+  template <class T>
+  void put(size_t n, void (*encode)(unsigned char*, T), T v)
+  {
+    if (unsigned char* p = at(n)) encode(p, v);
+  }
+
   unsigned char* data_;
-  size_t size_;
-  size_t pos_ = 0;
-  bool failed_ = false;
 };
 
 }  // namespace be

@@ -118,3 +118,25 @@ TEST(Checked, SaturatingCasts)
   EXPECT_TRUE(kvnum::trunc_i32(-7.9, v));
   EXPECT_EQ(v, -7);
 }
+
+TEST(BigEndian, CursorsStepByteForByteAndStopAtTheEnd)
+{
+  unsigned char b[7] = {};
+  be::Writer w(b, sizeof b);
+  w.u8(0xAB);
+  w.i16(-2);
+  w.f32(1.5f);
+  EXPECT_FALSE(w.failed());
+  w.u8(1);  // one past the end: dropped
+  EXPECT_TRUE(w.failed());
+  EXPECT_EQ(b[0], 0xAB);
+
+  be::Reader r(b, sizeof b);
+  EXPECT_EQ(r.u8(), 0xAB);
+  EXPECT_EQ(r.i16(), -2);
+  EXPECT_EQ(r.f32(), 1.5f);
+  EXPECT_EQ(r.remaining(), 0u);
+  unsigned char out[2] = {9, 9};
+  EXPECT_FALSE(r.bytes(out, 2));
+  EXPECT_EQ(out[0], 0);
+}
