@@ -5,22 +5,13 @@
 #include <cmath>
 #include <numbers>
 
-#include "tests/components/member_harness.h"
+#include "tests/components/f21_test_support.h"
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-struct Golden
-{
-  const char* what;
-  int16_t id;
-  double A, B, C;
-  double x, y;
-  double expected;
-};
-
-const Golden kGolden[] = {
+const F21Golden kGolden[] = {
     {"affine", 0, 2, 3, 1, 1, -1, 0},
     {"affine at the defaults adds", 0, 1, 1, 0, 0.25, 0.5, 0.75},
     {"lobes", 1, 0, 0, -1, 1, 0, 1 * std::exp(-2.0625 / 16) * 3},
@@ -60,14 +51,7 @@ const Golden kGolden[] = {
 
 TEST(F21Arith, GoldenValues)
 {
-  KVmemberHarness h;
-  for (const Golden& c : kGolden) {
-    SCOPED_TRACE(c.what);
-    h.bind(kFamily21, c.id);
-    h.setParams(c.A, c.B, c.C);
-    h.prepare();
-    EXPECT_NEAR(h.at(c.x, c.y), c.expected, 1e-12 * (1 + std::fabs(c.expected)));
-  }
+  expectGoldenValues(kGolden);
 }
 
 // Min <-> Max with one input masked gives the other one times A; the output is

@@ -7,20 +7,11 @@
 #include <numbers>
 #include <set>
 
-#include "tests/components/member_harness.h"
+#include "tests/components/f21_test_support.h"
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-std::vector<double> gridOf(KVmemberHarness& h, int16_t id, double a, double b, double c,
-                           const KVgridView& view = {})
-{
-  h.bind(kFamily21, id);
-  h.setParams(a, b, c);
-  h.prepare();
-  return h.grid(view);
-}
 
 bool allEqual(const std::vector<double>& v, double value)
 {

@@ -10,28 +10,18 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from ppm import read_ppm  # noqa: E402
+
 THUMB = 48
 COLUMNS = 6
 GAP = 6
 LABELS = 2 * 9
 
 
-def read_ppm(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    fields = []
-    pos = 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        start = pos
-        while not data[pos:pos + 1].isspace():
-            pos += 1
-        fields.append(data[start:pos])
-    pos += 1
-    magic, width, height, maxval = fields[0], int(fields[1]), int(fields[2]), int(fields[3])
-    assert magic == b"P6" and maxval == 255, (magic, maxval)
-    pixels = data[pos:]
+def read_sheet(path):
+    width, height, maxval, pixels = read_ppm(path)
+    assert maxval == 255, maxval
     assert len(pixels) == width * height * 3, (len(pixels), width, height)
     return width, height, pixels
 
@@ -44,7 +34,7 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         path = os.path.join(tmp, "sheet.ppm")
         subprocess.run([sheet_tool, path, str(THUMB)], check=True)
-        width, height, pixels = read_ppm(path)
+        width, height, pixels = read_sheet(path)
 
     rows = (len(built) + COLUMNS - 1) // COLUMNS
     want = (COLUMNS * (THUMB + GAP) + GAP, rows * (THUMB + LABELS + GAP) + GAP)

@@ -6,28 +6,20 @@
 #include <cmath>
 #include <numbers>
 
-#include "tests/components/member_harness.h"
+#include "tests/components/f21_test_support.h"
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-struct Golden
-{
-  const char* what;
-  int16_t id;
-  double A, B, C;
-  double x, y;
-  double expected;
-  double tolerance;  // members that use the table sine are within 1e-6
-};
 
 constexpr double kExact = 1e-12;
 constexpr double kTable = 1e-6;
 constexpr double kAxisAngle = 1e-10;  // the angle of an axis point has ten digits
 constexpr double kK = 0.707;  // Dynamo's folding constant
 
-const Golden kGolden[] = {
+// The last field is the tolerance: members that use the table sine are within
+// 1e-6.
+const F21Golden kGolden[] = {
     {"grid at the origin", 4, 4, 4, 4, 0, 0, 0, kExact},
     {"grid line: folded x at 2 pi", 4, 4, 4, 4, kPi / 2, 0, 2, kExact},
     {"grid between lines", 4, 4, 4, 4, kPi / 4, 0, 0, kExact},
@@ -68,23 +60,7 @@ const Golden kGolden[] = {
 
 TEST(F21Waves, GoldenValues)
 {
-  KVmemberHarness h;
-  for (const Golden& c : kGolden) {
-    SCOPED_TRACE(c.what);
-    h.bind(kFamily21, c.id);
-    h.setParams(c.A, c.B, c.C);
-    h.prepare();
-    EXPECT_NEAR(h.at(c.x, c.y), c.expected, c.tolerance * (1 + std::fabs(c.expected)));
-  }
-}
-
-std::vector<double> gridOf(KVmemberHarness& h, int16_t id, double a, double b, double c,
-                           const KVgridView& view = {})
-{
-  h.bind(kFamily21, id);
-  h.setParams(a, b, c);
-  h.prepare();
-  return h.grid(view);
+  expectGoldenValues(kGolden);
 }
 
 TEST(F21Waves, GridStaysBetweenZeroAndHalfC)

@@ -10,31 +10,15 @@
 #include "components/f11/f11_shaping.h"
 #include "engine/catalog.h"
 #include "engine/world.h"
+#include "tests/engine/test_world.h"
 
 namespace {
 
-class MemberTest : public ::testing::Test
+class MemberTest : public WorldAndComponentTest
 {
 protected:
-  void SetUp() override
-  {
-    world_ = std::make_unique<KovrelinWorld>();
-    KV_initWorldRecord(world_.get());
-    gKovrelinWorld = world_.get();
-    g_ = std::make_unique<gfunc>();
-  }
-  void TearDown() override
-  {
-    gKovrelinWorld = nullptr;
-    KV_setBatchLength(16);
-  }
-  std::string label() const
-  {
-    return std::string(reinterpret_cast<const char*>(world_->label + 1), world_->label[0]);
-  }
-
-  std::unique_ptr<KovrelinWorld> world_;
-  std::unique_ptr<gfunc> g_;
+  void TearDown() override { KV_setBatchLength(16); }
+  std::string label() const { return world_.label(); }
 };
 
 std::string_view modeLabel(const gfunc* g, int param)

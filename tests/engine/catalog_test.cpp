@@ -16,36 +16,23 @@
 #include "engine/catalog.h"
 #include "engine/world.h"
 #include "foundation/modifierkeys.h"
+#include "tests/engine/test_world.h"
 
 namespace {
 
 // A world for the handlers' labels, and a fresh component.
-class CatalogTest : public ::testing::Test
+class CatalogTest : public WorldAndComponentTest
 {
 protected:
-  void SetUp() override
-  {
-    world_ = std::make_unique<KovrelinWorld>();
-    KV_initWorldRecord(world_.get());
-    gKovrelinWorld = world_.get();
-    g_ = std::make_unique<gfunc>();
-    gctrl = 0;
-  }
-  void TearDown() override
-  {
-    gKovrelinWorld = nullptr;
-    gctrl = 0;
-  }
+  void SetUp() override { gctrl = 0; }
+  void TearDown() override { gctrl = 0; }
 
   std::string displayName()
   {
     world_->label[0] = 0;
     g_->handler(g_.get(), kMsgDisplayName, nullptr, nullptr, nullptr);
-    return std::string(reinterpret_cast<const char*>(world_->label + 1), world_->label[0]);
+    return world_.label();
   }
-
-  std::unique_ptr<KovrelinWorld> world_;
-  std::unique_ptr<gfunc> g_;
 };
 
 struct MemberRow

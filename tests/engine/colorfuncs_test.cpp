@@ -11,10 +11,9 @@
 #include "engine/palettes.h"
 #include "engine/world.h"
 #include "foundation/colormath.h"
+#include "tests/engine/test_palettes.h"
 
 namespace {
-
-constexpr normalcolor rgb(uint8_t r, uint8_t g, uint8_t b) { return normalcolor{255, r, g, b}; }
 
 // A document with palette 4 and the usual default colours, whose output
 // component (family 2, one output) sits in slot 1.

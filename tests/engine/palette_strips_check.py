@@ -7,25 +7,12 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from ppm import read_ppm  # noqa: E402
+
 WIDTH, STRIP, GAP = 256, 12, 4
 STRIPS = 12 + 16 + 3
 GEOGRAPHIC = 12 + 14
-
-
-def read_ppm(path):
-    data = open(path, "rb").read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        start = pos
-        while not data[pos:pos + 1].isspace():
-            pos += 1
-        fields.append(data[start:pos])
-    pos += 1
-    assert fields[0] == b"P6", fields[0]
-    width, height, maxval = (int(f) for f in fields[1:])
-    return width, height, maxval, data[pos:]
 
 
 def pixel(pixels, strip, x):

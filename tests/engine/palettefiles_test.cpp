@@ -7,20 +7,15 @@
 #include <gtest/gtest.h>
 
 #include "foundation/bigendian.h"
+#include "tests/engine/patterned_palettes.h"
 #include "tests/platform/tempfolder.h"
 
 namespace {
 
-// A library whose every byte depends on its slot and colour index.
+// The patterned library with its header fields set too.
 cpalettelib patternedLibrary()
 {
-  cpalettelib lib{};
-  for (int k = 0; k < kPaletteLibSize; ++k) {
-    lib.palettes[k].count = (k * 7) % 64;
-    for (int i = 0; i < kPaletteSlots; ++i)
-      lib.palettes[k].colors[i] = normalcolor{uint8_t(255 - i), uint8_t(k), uint8_t(i * 3),
-                                              uint8_t(k ^ i)};
-  }
+  cpalettelib lib = patternedPalettes();
   lib.highestUsed = 17;
   lib.reserved = 5;
   return lib;

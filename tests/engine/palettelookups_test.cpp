@@ -7,19 +7,9 @@
 
 #include "engine/gfunc.h"
 #include "foundation/colormath.h"
+#include "tests/engine/test_palettes.h"
 
 namespace {
-
-constexpr normalcolor rgb(uint8_t r, uint8_t g, uint8_t b) { return normalcolor{255, r, g, b}; }
-
-cpalette paletteOf(std::initializer_list<normalcolor> colors)
-{
-    cpalette p{};
-    p.count = int32_t(colors.size());
-    int i = 0;
-    for (const normalcolor& c : colors) p.colors[i++] = c;
-    return p;
-}
 
 void expectColor(const double* got, double r, double g, double b, double tol = 1e-12)
 {

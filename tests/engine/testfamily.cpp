@@ -246,17 +246,6 @@ gfunc* addTestComponent(smalltree* tree, TestMember m, uint8_t level,
   return g;
 }
 
-TestWorld::TestWorld() : world_(std::make_unique<KovrelinWorld>())
-{
-  KV_initWorldRecord(world_.get());
-  gKovrelinWorld = world_.get();
-}
-
-TestWorld::~TestWorld()
-{
-  gKovrelinWorld = nullptr;
-}
-
 std::unique_ptr<sfuncSystem> makeTestDocument()
 {
   auto doc = std::make_unique<sfuncSystem>();

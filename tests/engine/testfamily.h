@@ -13,6 +13,7 @@
 
 #include "engine/gfunc.h"
 #include "engine/world.h"
+#include "tests/engine/test_world.h"
 
 enum class TestMember
 {
@@ -58,19 +59,6 @@ void rebindTestMembers(smalltree* tree);
 // as slots (-1 none) reading output `outlet` of each; returns it.
 gfunc* addTestComponent(smalltree* tree, TestMember m, uint8_t level,
                         std::initializer_list<int> sourceSlots = {}, int16_t outlet = 1);
-
-// A world record for handlers' labels, installed as gKovrelinWorld while the
-// object lives.
-class TestWorld
-{
-public:
-  TestWorld();
-  ~TestWorld();
-  KovrelinWorld* get() { return world_.get(); }
-
-private:
-  std::unique_ptr<KovrelinWorld> world_;
-};
 
 // A fresh, initialised document (arb_Init) holding no components.
 std::unique_ptr<sfuncSystem> makeTestDocument();

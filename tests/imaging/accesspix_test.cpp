@@ -6,20 +6,9 @@
 #include <thread>
 #include <vector>
 
+#include "tests/imaging/test_buffers.h"
+
 namespace {
-
-Offworld Make(Rect r, int16_t depth)
-{
-    Offworld w = nullptr;
-    EXPECT_EQ(CreateOffworld(PackRectTopLeft(r), PackRectBottomRight(r), depth, &w), noErr);
-    return w;
-}
-
-struct OffworldGuard
-{
-    Offworld w;
-    ~OffworldGuard() { KillOffworld(&w); }
-};
 
 // A port over pixels kept in a vector.
 struct TestPort

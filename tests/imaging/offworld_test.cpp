@@ -9,15 +9,9 @@
 #include "foundation/mempool.h"
 #include "imaging/drawing.h"
 #include "imaging/scrap.h"
+#include "tests/imaging/test_buffers.h"
 
 namespace {
-
-Offworld Make(Rect r, int16_t depth)
-{
-    Offworld w = nullptr;
-    EXPECT_EQ(CreateOffworld(PackRectTopLeft(r), PackRectBottomRight(r), depth, &w), noErr);
-    return w;
-}
 
 uint8_t* At(Offworld w, int32_t col, int32_t row)
 {
@@ -45,12 +39,6 @@ void FillPattern(Offworld w, uint8_t pad = 255)
             SetPixel(w, col, row,
                      normalcolor{pad, uint8_t(col * 7), uint8_t(row * 11), uint8_t(col + row)});
 }
-
-struct OffworldGuard
-{
-    Offworld w;
-    ~OffworldGuard() { KillOffworld(&w); }
-};
 
 }  // namespace
 

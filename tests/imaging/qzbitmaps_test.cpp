@@ -5,20 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/imaging/test_buffers.h"
+
 namespace {
-
-Offworld Make(Rect r, int16_t depth)
-{
-    Offworld w = nullptr;
-    EXPECT_EQ(CreateOffworld(PackRectTopLeft(r), PackRectBottomRight(r), depth, &w), noErr);
-    return w;
-}
-
-struct OffworldGuard
-{
-    Offworld w;
-    ~OffworldGuard() { KillOffworld(&w); }
-};
 
 normalcolor At(const uint8_t* base, int32_t rowBytes, int32_t col, int32_t row)
 {

@@ -8,21 +8,12 @@
 #include "foundation/colormath.h"
 #include "noise/mazecolor.h"
 #include "noise/tables.h"
+#include "noise_test_support.h"
 
 namespace {
 
-class MazeColor : public ::testing::Test
+class MazeColor : public SeededTablesTest<5>
 {
-protected:
-  void SetUp() override
-  {
-    tables = std::make_unique<KVtables>();
-    SetRndTempTables(tables.get(), 5);
-  }
-
-  const KVtables* t() const { return tables.get(); }
-
-  std::unique_ptr<KVtables> tables;
 };
 
 void expectColor(const floatcolor& c, double r, double g, double b)

@@ -119,55 +119,48 @@ double defaultFade(double)
   return fractalsinfos{}.fade;
 }
 
+// The first double of a driver's record.
+double firstOf(const dvector2d& r)
+{
+  return r.x;
+}
+double firstOf(const dvector4d& r)
+{
+  return r.x;
+}
+
+// Runs a driver that takes a fourth argument (the phase, or the mode) at
+// (0.3, -0.7, 0.2) with w = 0.5 and the recording body.
+template <class Record, auto driver, auto fourth>
+double runRecordDriver(Recorder& r, double f0, double fmax, double g)
+{
+  Record out{};
+  driver(&r.fi, recordingBody<Record>, 0.3, -0.7, 0.2, fourth, 0.5, f0, fmax, g, &out);
+  return firstOf(out);
+}
+
+// The same for the one-double drivers, which take no fourth argument.
+template <auto driver>
+double runScalarDriver(Recorder& r, double f0, double fmax, double g)
+{
+  double out = 0;
+  driver(&r.fi, recordingBody<double>, 0.3, -0.7, 0.2, 0.5, f0, fmax, g, &out);
+  return out;
+}
+
 const RecordDriver kRecordDrivers[] = {
-    {"MFPV2d_procptr",
-     [](Recorder& r, double f0, double fmax, double g) {
-       dvector2d out{};
-       MFPV2d_procptr(&r.fi, recordingBody<dvector2d>, 0.3, -0.7, 0.2, 0.1, 0.5, f0, fmax,
-                      g, &out);
-       return out.x;
-     },
-     defaultLacunarity, defaultFade},
-    {"MFPV2dnr_procptr",
-     [](Recorder& r, double f0, double fmax, double g) {
-       dvector2d out{};
-       MFPV2dnr_procptr(&r.fi, recordingBody<dvector2d>, 0.3, -0.7, 0.2, 0.1, 0.5, f0,
-                        fmax, g, &out);
-       return out.x;
-     },
-     defaultLacunarity, defaultFade},
-    {"MFPV4d_procptr",
-     [](Recorder& r, double f0, double fmax, double g) {
-       dvector4d out{};
-       MFPV4d_procptr(&r.fi, recordingBody<dvector4d>, 0.3, -0.7, 0.2, 0.1, 0.5, f0, fmax,
-                      g, &out);
-       return out.x;
-     },
-     defaultLacunarity, defaultFade},
-    {"MFPsw_procptr",
-     [](Recorder& r, double f0, double fmax, double g) {
-       dvector4d out{};
-       MFPsw_procptr(&r.fi, recordingBody<dvector4d>, 0.3, -0.7, 0.2, 1, 0.5, f0, fmax, g,
-                     &out);
-       return out.x;
-     },
-     defaultLacunarity, defaultFade},
-    {"MFPswscalarA2_procptr",
-     [](Recorder& r, double f0, double fmax, double g) {
-       double out = 0;
-       MFPswscalarA2_procptr(&r.fi, recordingBody<double>, 0.3, -0.7, 0.2, 0.5, f0, fmax,
-                             g, &out);
-       return out;
-     },
-     defaultLacunarity, defaultFade},
-    {"MFPuscalar_procptr",
-     [](Recorder& r, double f0, double fmax, double g) {
-       double out = 0;
-       MFPuscalar_procptr(&r.fi, recordingBody<double>, 0.3, -0.7, 0.2, 0.5, f0, fmax, g,
-                          &out);
-       return out;
-     },
-     [](double g) { return 1.0 / g; }, [](double g) { return 1.0 - g; }},
+    {"MFPV2d_procptr", runRecordDriver<dvector2d, MFPV2d_procptr, 0.1>, defaultLacunarity,
+     defaultFade},
+    {"MFPV2dnr_procptr", runRecordDriver<dvector2d, MFPV2dnr_procptr, 0.1>, defaultLacunarity,
+     defaultFade},
+    {"MFPV4d_procptr", runRecordDriver<dvector4d, MFPV4d_procptr, 0.1>, defaultLacunarity,
+     defaultFade},
+    {"MFPsw_procptr", runRecordDriver<dvector4d, MFPsw_procptr, uint16_t{1}>, defaultLacunarity,
+     defaultFade},
+    {"MFPswscalarA2_procptr", runScalarDriver<MFPswscalarA2_procptr>, defaultLacunarity,
+     defaultFade},
+    {"MFPuscalar_procptr", runScalarDriver<MFPuscalar_procptr>, [](double g) { return 1.0 / g; },
+     [](double g) { return 1.0 - g; }},
 };
 
 class RecordDrivers : public ::testing::Test

@@ -22,6 +22,8 @@ import math
 import subprocess
 import sys
 
+from random_vectors import random_vectors
+
 TOLERANCE = 1e-9
 
 # Default driver record.
@@ -30,17 +32,6 @@ ROT_SIN = 0.5
 ROT_COS = 0.866025
 LACUNARITY = 2.0943951024
 FADE = 0.5225351707258652
-
-
-def random_vectors(perm):
-    rows = []
-    for i in range(1024):
-        rows.append((perm[i] * 0.001953125 - 1,
-                     perm[(perm[i] + 333) & 1023] * 0.001953125 - 1,
-                     perm[(i + 512) & 1023] * 0.001953125 - 1))
-    rows.append(rows[0])
-    rows.append(rows[1])
-    return rows
 
 
 def cell(v):

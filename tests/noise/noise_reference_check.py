@@ -15,6 +15,8 @@ import struct
 import subprocess
 import sys
 
+from random_vectors import random_vectors
+
 TOLERANCE = 1e-12
 
 
@@ -36,13 +38,7 @@ def derive_tables(perm):
                       (perm[(i + 643) & 1023] - 511.5) * 0.00048828125))
         unit.append((to_float32(math.cos(a) * 0.25), to_float32(math.sin(a) * 0.25)))
     plane.append(plane[0])
-    rnd = []
-    for i in range(1024):
-        rnd.append((perm[i] * 0.001953125 - 1,
-                    perm[(perm[i] + 333) & 1023] * 0.001953125 - 1,
-                    perm[(i + 512) & 1023] * 0.001953125 - 1))
-    rnd.append(rnd[0])
-    rnd.append(rnd[1])
+    rnd = random_vectors(perm)
     return {'perm': perm, 'grad2D': grad, 'planeVec3D': plane,
             'unitDir2D': unit, 'rndVec3D': rnd}
 

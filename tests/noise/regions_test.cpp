@@ -8,6 +8,7 @@
 
 #include "noise/regions.h"
 #include "noise/tables.h"
+#include "noise_test_support.h"
 
 namespace {
 
@@ -33,22 +34,11 @@ int32_t record(fractalsinfos*, double u, double v, double, int32_t code, regionr
   return 1;
 }
 
-class Regions : public ::testing::Test
+class Regions : public SeededTablesTest<77>
 {
 protected:
-  void SetUp() override
-  {
-    tables = std::make_unique<KVtables>();
-    SetRndTempTables(tables.get(), 77);
-    fi.tables = tables.get();
-  }
+  void SetUp() override { fi.tables = tables.get(); }
 
-  int32_t cellHash(int32_t i, int32_t j) const
-  {
-    return tables->perm[(j + tables->perm[i & 1023] + (i >> 9)) & 1023];
-  }
-
-  std::unique_ptr<KVtables> tables;
   fractalsinfos fi;
 };
 

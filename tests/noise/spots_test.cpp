@@ -7,26 +7,12 @@
 
 #include "noise/spots.h"
 #include "noise/tables.h"
+#include "noise_test_support.h"
 
 namespace {
 
-class Spots : public ::testing::Test
+class Spots : public SeededTablesTest<1234>
 {
-protected:
-  void SetUp() override
-  {
-    tables = std::make_unique<KVtables>();
-    SetRndTempTables(tables.get(), 1234);
-  }
-
-  int32_t cellHash(int32_t i, int32_t j) const
-  {
-    return tables->perm[(j + tables->perm[i & 1023] + (i >> 9)) & 1023];
-  }
-
-  const KVtables* t() const { return tables.get(); }
-
-  std::unique_ptr<KVtables> tables;
 };
 
 // A grid of samples over a few dozen cells, negative coordinates included.

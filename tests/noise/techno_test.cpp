@@ -7,27 +7,13 @@
 #include <vector>
 
 #include "noise/tables.h"
+#include "noise_test_support.h"
 #include "noise/techno.h"
 
 namespace {
 
-class Techno : public ::testing::Test
+class Techno : public SeededTablesTest<99>
 {
-protected:
-  void SetUp() override
-  {
-    tables = std::make_unique<KVtables>();
-    SetRndTempTables(tables.get(), 99);
-  }
-
-  int32_t cellHash(int32_t i, int32_t j) const
-  {
-    return tables->perm[(j + tables->perm[i & 1023] + (i >> 9)) & 1023];
-  }
-
-  const KVtables* t() const { return tables.get(); }
-
-  std::unique_ptr<KVtables> tables;
 };
 
 std::vector<std::pair<double, double>> grid()

@@ -2,7 +2,7 @@
 // own file routines, so that an independent script can check the bytes.
 //
 //   kvfile_dump read-lib PATH        prints "ok" or "fail", then each slot
-//   kvfile_dump write-lib PATH       writes the patterned library below
+//   kvfile_dump write-lib PATH       writes the patterned library of patterned_palettes.h
 //   kvfile_dump read-table PATH MAX  prints the count, then each double's bits
 //   kvfile_dump write-table PATH N   writes doubles i * 0.37 - 5.0, i < N
 #include <cinttypes>
@@ -14,21 +14,9 @@
 
 #include "engine/palettefiles.h"
 #include "foundation/doubletables.h"
+#include "tests/engine/patterned_palettes.h"
 
 namespace {
-
-// Slot k: count (k * 7) % 64; colour i: (255 - i, k, i * 3 mod 256, k xor i).
-cpalettelib patternedLibrary()
-{
-  cpalettelib lib{};
-  for (int k = 0; k < kPaletteLibSize; ++k) {
-    lib.palettes[k].count = (k * 7) % 64;
-    for (int i = 0; i < kPaletteSlots; ++i)
-      lib.palettes[k].colors[i] =
-          normalcolor{uint8_t(255 - i), uint8_t(k), uint8_t(i * 3), uint8_t(k ^ i)};
-  }
-  return lib;
-}
 
 int readLib(const FileRef& file)
 {
@@ -85,7 +73,7 @@ int main(int argc, char** argv)
   int32_t number = argc > 3 ? int32_t(std::atoi(argv[3])) : 0;
   if (command == "read-lib") return readLib(file);
   if (command == "write-lib") {
-    cpalettelib lib = patternedLibrary();
+    cpalettelib lib = patternedPalettes();
     return write_cpalettelib(&lib, file) ? 0 : 1;
   }
   if (command == "read-table") return readTable(file, number);
