@@ -542,11 +542,11 @@ void arb_setInputRefs(sfuncSystem* doc, unsigned char* record)
     record[kOffSlotFlags + s] = uint8_t((slot.nativeSize & 1) | ((slot.movieOption & 3) << 1) |
                                         ((slot.movieMode & 15) << 4));
     be::put_u32(record + kOffStartValues + 4 * size_t(s), slot.startValue);
-    unsigned char* spec = record + kOffFileSpecs + kFileSpecSize * size_t(s);
-    be::put_i16(spec, slot.file.volume);
-    be::put_i32(spec + 2, slot.file.parentID);
-    writePascal(slot.file.name, spec + 6, sizeof(Str63));
-    if (!slot.inUse || slot.sourceKind == kInputFixedBuffer) spec[6] = 0;
+    unsigned char* fileRecord = record + kOffFileSpecs + kFileSpecSize * size_t(s);
+    be::put_i16(fileRecord, slot.file.volume);
+    be::put_i32(fileRecord + 2, slot.file.parentID);
+    writePascal(slot.file.name, fileRecord + 6, sizeof(Str63));
+    if (!slot.inUse || slot.sourceKind == kInputFixedBuffer) fileRecord[6] = 0;
   }
 }
 
@@ -555,8 +555,8 @@ void arb_getInputRefs(sfuncSystem* doc, const unsigned char* record, int16_t ver
   int slots = version < kFirstWideTreeVersion ? int(kNarrowSlots) : kInputSlots;
   for (int s = 0; s < slots; s++) {
     KVinputSlot& slot = doc->inputs[s];
-    const unsigned char* spec = record + kOffFileSpecs + kFileSpecSize * size_t(s);
-    if (slot.sourceKind != kInputOwnFile || !slot.inUse || spec[6] == 0) continue;
+    const unsigned char* fileRecord = record + kOffFileSpecs + kFileSpecSize * size_t(s);
+    if (slot.sourceKind != kInputOwnFile || !slot.inUse || fileRecord[6] == 0) continue;
     uint8_t flags = record[kOffSlotFlags + s];
     slot.nativeSize = flags & 1;
     if (version < kFirstVersionWithSlotFlags) {
@@ -566,9 +566,9 @@ void arb_getInputRefs(sfuncSystem* doc, const unsigned char* record, int16_t ver
       slot.movieOption = (flags >> 1) & 3;
       slot.movieMode = flags >> 4;
     }
-    slot.file.volume = be::get_i16(spec);
-    slot.file.parentID = be::get_i32(spec + 2);
-    readPascal(spec + 6, sizeof(Str63), slot.file.name, sizeof(Str63));
+    slot.file.volume = be::get_i16(fileRecord);
+    slot.file.parentID = be::get_i32(fileRecord + 2);
+    readPascal(fileRecord + 6, sizeof(Str63), slot.file.name, sizeof(Str63));
     slot.startValue = be::get_u32(record + kOffStartValues + 4 * size_t(s));
     slot.movieHold = 0;
   }

@@ -172,17 +172,17 @@ bool MakeFileFSRef(const FileRef& folder, std::string_view name, FileRef* out)
   return true;
 }
 
-bool ParentRef2FSSpec(const FileRef& folder, ConstStringPtr name, FileRef* spec)
+bool ParentRef2FSSpec(const FileRef& folder, ConstStringPtr name, FileRef* item)
 {
   if (!kvfs::isFolder(folder)) return false;
-  if (spec) *spec = folder.child(cutUtf8(pascalToString(name), 63));
+  if (item) *item = folder.child(cutUtf8(pascalToString(name), 63));
   return true;
 }
 
-OSType sFile_getType(const FileRef& spec)
+OSType sFile_getType(const FileRef& item)
 {
-  if (!kvfs::exists(spec)) return 0;
-  return xFile_getType(spec);
+  if (!kvfs::exists(item)) return 0;
+  return xFile_getType(item);
 }
 
 bool xFile_getpascalName(const FileRef& ref, StringPtr out)

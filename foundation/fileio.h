@@ -86,9 +86,9 @@ OSErr SetFileTypeAndCreator(const FileRef& ref, OSType type, OSType creator);
 bool MakeFileFSRef(const FileRef& folder, std::string_view name, FileRef* out);
 // The reference of the named item in the folder, name cut to 63 bytes at a
 // whole UTF-8 character; false when the folder does not exist.
-bool ParentRef2FSSpec(const FileRef& folder, ConstStringPtr name, FileRef* spec);
+bool ParentRef2FSSpec(const FileRef& folder, ConstStringPtr name, FileRef* item);
 // xFile_getType of the item; 0 when it does not exist.
-OSType sFile_getType(const FileRef& spec);
+OSType sFile_getType(const FileRef& item);
 // The item's name as a Pascal string; " ? " and false when the item does not
 // exist.
 bool xFile_getpascalName(const FileRef& ref, StringPtr out);

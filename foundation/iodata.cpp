@@ -57,10 +57,10 @@ void xSetDefaultLoc(const FileRef& folder, ConstStringPtr itemName, uint8_t flag
   gIOdata.defaultLocationPtr = &gIOdata.defaultLocation;
 }
 
-void xSetDefaultLocfSS(const FileRef& spec, uint8_t flag)
+void xSetDefaultLocfSS(const FileRef& item, uint8_t flag)
 {
-  if (spec.empty() || !kvfs::exists(spec)) return;
-  gIOdata.defaultLocation = flag ? spec.parentRef() : spec;
+  if (item.empty() || !kvfs::exists(item)) return;
+  gIOdata.defaultLocation = flag ? item.parentRef() : item;
   gIOdata.selectDefault = flag;
   gIOdata.defaultLocationPtr = &gIOdata.defaultLocation;
 }

@@ -67,9 +67,9 @@ void SetGraphicTypeList();
 // Makes the folder (or, with flag 0 and a name of an existing item in it,
 // that item) the default location of the next dialog; select-default = flag.
 void xSetDefaultLoc(const FileRef& folder, ConstStringPtr itemName, uint8_t flag);
-// The spec's item (flag 0) or its folder (flag 1) becomes the default
+// The reference's item (flag 0) or its folder (flag 1) becomes the default
 // location; nothing changes when the reference names nothing that exists.
-void xSetDefaultLocfSS(const FileRef& spec, uint8_t flag);
+void xSetDefaultLocfSS(const FileRef& item, uint8_t flag);
 
 // True when the two items' names are equal code unit for code unit (their
 // folders are not compared). The first name is left in gIOdata's result name.

@@ -196,14 +196,14 @@ TEST(NamedItemTest, OpenByNameAndReferencesToNames)
   EXPECT_TRUE(MakeFileFSRef(tmp.root(), "here", &out));
   EXPECT_FALSE(MakeFileFSRef(tmp.root(), "gone", &out));
 
-  FileRef spec;
+  FileRef item;
   std::string longName(70, 'n');
-  ASSERT_TRUE(ParentRef2FSSpec(tmp.root(), PName(longName).bytes, &spec));
-  EXPECT_EQ(spec.name, std::string(63, 'n'));
+  ASSERT_TRUE(ParentRef2FSSpec(tmp.root(), PName(longName).bytes, &item));
+  EXPECT_EQ(item.name, std::string(63, 'n'));
   // A two-byte character straddling the cut is dropped whole.
-  ASSERT_TRUE(ParentRef2FSSpec(tmp.root(), PName(std::string(62, 'a') + "\xC3\xA9z").bytes, &spec));
-  EXPECT_EQ(spec.name, std::string(62, 'a'));
-  EXPECT_FALSE(ParentRef2FSSpec(tmp.ref("nofolder"), PName("x").bytes, &spec));
+  ASSERT_TRUE(ParentRef2FSSpec(tmp.root(), PName(std::string(62, 'a') + "\xC3\xA9z").bytes, &item));
+  EXPECT_EQ(item.name, std::string(62, 'a'));
+  EXPECT_FALSE(ParentRef2FSSpec(tmp.ref("nofolder"), PName("x").bytes, &item));
 
   Str255 name;
   EXPECT_TRUE(xFile_getpascalName(tmp.ref("here"), name));
