@@ -9,11 +9,15 @@
 
 void Kovrelin_worldinit(KovrelinWorld* world)
 {
+  Kovrelin_worldinit(world, kvfs::resourcesFolder());
+}
+
+void Kovrelin_worldinit(KovrelinWorld* world, const FileRef& resources)
+{
   KV_initWorldRecord(world);
   world->paletteLib =
       static_cast<cpalettelib*>(AddMemObject(&gMemPool, int32_t(sizeof(cpalettelib))));
   init_cpalettelib(world->paletteLib);
-  const FileRef resources = kvfs::resourcesFolder();
   if (!resources.empty())
     load_default_cpalettelib(world->paletteLib, resources, nullptr);
 

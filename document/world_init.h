@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/world.h"
+#include "platform/files.h"
 
 // Carves the palette library from the memory pool (gMemPool, created before)
 // and fills it with the built-in palettes, then replaces them with the
@@ -11,3 +12,7 @@
 // engine (batch length, label, default colours). Runs once on the main thread
 // before any tree is evaluated.
 void Kovrelin_worldinit(KovrelinWorld* world);
+
+// The same with the resources folder given (an empty reference reads no
+// library file).
+void Kovrelin_worldinit(KovrelinWorld* world, const FileRef& resources);

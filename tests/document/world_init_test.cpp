@@ -1,0 +1,87 @@
+#include <cstring>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "document/world_init.h"
+#include "engine/palettefiles.h"
+#include "engine/palettes.h"
+#include "engine/treemanage.h"
+#include "foundation/mempool.h"
+#include "tests/platform/tempfolder.h"
+
+namespace {
+
+// The world initialisation carves its palette library from the pool.
+void ensurePool()
+{
+  if (gMemPool.base == nullptr)
+    finit(&gMemPool, kMemPoolFloorSize);
+}
+
+struct WorldCase
+{
+  std::unique_ptr<KovrelinWorld> world = std::make_unique<KovrelinWorld>();
+  WorldCase() { gKovrelinWorld = world.get(); }
+  ~WorldCase()
+  {
+    arb_Clear(&world->doc, true, true);
+    gKovrelinWorld = nullptr;
+  }
+};
+
+bool samePalette(const cpalette& a, const cpalette& b)
+{
+  return a.count == b.count && std::memcmp(a.colors, b.colors, sizeof a.colors) == 0;
+}
+
+TEST(WorldInit, WithoutALibraryFileTheBuiltInPalettesStay)
+{
+  ensurePool();
+  TempFolder resources;
+  WorldCase w;
+  Kovrelin_worldinit(w.world.get(), resources.root());
+
+  KovrelinWorld& world = *w.world;
+  ASSERT_NE(world.paletteLib, nullptr);
+  cpalette builtin{};
+  for (int i : {0, 1, 2, 3, 4, 5, 9}) {  // the built-in palettes without random colours
+    define_cpalette(&builtin, i);
+    EXPECT_TRUE(samePalette(world.paletteLib->palettes[i], builtin)) << i;
+  }
+  // The document: one f21 Ax+By+C component and filled tables.
+  EXPECT_EQ(world.doc.tree.count, 1);
+  EXPECT_EQ(world.doc.tree.funcs[0].family, kFamily21);
+  EXPECT_EQ(world.doc.tree.funcs[0].funcID, 0);
+  EXPECT_EQ(world.doc.tables.perm[1024], world.doc.tables.perm[0]);
+  EXPECT_EQ(world.batchLength, 16);
+  EXPECT_EQ(world.defaultColorCount, 48);
+}
+
+TEST(WorldInit, ReadsTheLibraryFileOfTheResourcesFolder)
+{
+  ensurePool();
+  TempFolder resources;
+  auto stored = std::make_unique<cpalettelib>();
+  init_cpalettelib(stored.get());
+  define_cpalette(&stored->palettes[0], 7);  // a recognisable slot 0
+  ASSERT_TRUE(write_cpalettelib(stored.get(), resources.ref("Palettes")));
+
+  WorldCase w;
+  Kovrelin_worldinit(w.world.get(), resources.root());
+  EXPECT_TRUE(samePalette(w.world->paletteLib->palettes[0], stored->palettes[0]));
+}
+
+TEST(WorldInit, ADamagedLibraryFileLeavesTheBuiltInPalettes)
+{
+  ensurePool();
+  TempFolder resources;
+  resources.write("Palettes", "too short");
+  WorldCase w;
+  Kovrelin_worldinit(w.world.get(), resources.root());
+  cpalette builtin{};
+  define_cpalette(&builtin, 0);
+  EXPECT_TRUE(samePalette(w.world->paletteLib->palettes[0], builtin));
+}
+
+}  // namespace
