@@ -1,7 +1,6 @@
 // Per-sample cost of the cellular bases and of a parameterised driver with
 // its body, over a row of samples as a component batch would request them.
 #include <benchmark/benchmark.h>
-
 #include <memory>
 
 #include "noise/bodies.h"
@@ -51,9 +50,8 @@ void BM_Multifractal2Dparam_bubblerock(benchmark::State& state)
   for (auto _ : state) {
     double sum = 0.0;
     for (int i = 0; i < kSamples; i++)
-      sum +=
-          Multifractal2Dparam_procptr(&fi, fpnoise_bubblerock2D, i * 0.0173 - 7.0,
-                                      3.31 - i * 0.0041, 0.0, 0.5, 1.0, 200.0, 1.0, 0.5);
+      sum += Multifractal2Dparam_procptr(&fi, fpnoise_bubblerock2D, i * 0.0173 - 7.0,
+                                         3.31 - i * 0.0041, 0.0, 0.5, 1.0, 200.0, 1.0, 0.5);
     benchmark::DoNotOptimize(sum);
   }
   state.SetItemsProcessed(state.iterations() * kSamples);
@@ -70,8 +68,8 @@ void BM_MFPV4d_fp4futur(benchmark::State& state)
   for (auto _ : state) {
     dvector4d acc{};
     for (int i = 0; i < kSamples; i++)
-      MFPV4d_procptr(&fi, fp4futur, i * 0.0173 - 7.0, 3.31 - i * 0.0041, 0.25, 0.0, 1.0,
-                     1.0, 60.0, 0.5, &acc);
+      MFPV4d_procptr(&fi, fp4futur, i * 0.0173 - 7.0, 3.31 - i * 0.0041, 0.25, 0.0, 1.0, 1.0, 60.0,
+                     0.5, &acc);
     benchmark::DoNotOptimize(acc);
   }
   state.SetItemsProcessed(state.iterations() * kSamples);

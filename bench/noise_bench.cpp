@@ -1,7 +1,6 @@
 // Samples per second of the per-sample noise paths: one lattice noise, a
 // 16-octave fractal sum over it, and the table sine.
 #include <benchmark/benchmark.h>
-
 #include <memory>
 
 #include "noise/drivers.h"
@@ -26,7 +25,8 @@ void BM_fPerlinNoise2D(benchmark::State& state)
   double y = -3.3;
   for (auto _ : state) {
     double sum = 0.0;
-    for (int i = 0; i < kBatch; i++) sum += fPerlinNoise2D(t.get(), i * 0.173 - 1.1, y);
+    for (int i = 0; i < kBatch; i++)
+      sum += fPerlinNoise2D(t.get(), i * 0.173 - 1.1, y);
     benchmark::DoNotOptimize(sum);
     y += 0.0137;
   }
@@ -59,7 +59,8 @@ void BM_TableSin(benchmark::State& state)
   double x = -50.0;
   for (auto _ : state) {
     double sum = 0.0;
-    for (int i = 0; i < kBatch; i++) sum += TableSin(x + i * 0.37);
+    for (int i = 0; i < kBatch; i++)
+      sum += TableSin(x + i * 0.37);
     benchmark::DoNotOptimize(sum);
     x += 0.001;
   }

@@ -3,7 +3,6 @@
 // render driver, on one thread and on every processor. Items are samples
 // (pixels).
 #include <benchmark/benchmark.h>
-
 #include <memory>
 
 #include "engine/catalog.h"
@@ -31,7 +30,7 @@ void addComponent(sfuncSystem* doc, int16_t id, uint8_t level)
 // The world with the reference tree in its document.
 class ReferenceScene
 {
- public:
+public:
   ReferenceScene()
   {
     gKovrelinWorld = world_.get();
@@ -69,7 +68,7 @@ class ReferenceScene
     return KV_MultiProcRenderOn(&job, 0, processors);
   }
 
- private:
+private:
   std::unique_ptr<KovrelinWorld> world_ = std::make_unique<KovrelinWorld>();
   AccessPix access_;
   uint8_t* pixels_ = nullptr;

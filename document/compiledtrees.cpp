@@ -36,10 +36,9 @@ struct TreeType
 };
 
 constexpr TreeType kTreeTypes[] = {
-    {1, 1, 1},  {1, 2, 16}, {1, 3, 17}, {1, 4, 18},
-    {2, 1, 2},  {2, 2, 3},  {2, 3, 7},  {2, 4, 10}, {2, 5, 13},
-    {3, 1, 4},  {3, 2, 5},  {3, 3, 8},  {3, 4, 11}, {3, 5, 14},
-    {4, 1, 15}, {4, 2, 6},  {4, 3, 9},  {4, 4, 12},
+    {1, 1, 1},  {1, 2, 16}, {1, 3, 17}, {1, 4, 18}, {2, 1, 2}, {2, 2, 3},
+    {2, 3, 7},  {2, 4, 10}, {2, 5, 13}, {3, 1, 4},  {3, 2, 5}, {3, 3, 8},
+    {3, 4, 11}, {3, 5, 14}, {4, 1, 15}, {4, 2, 6},  {4, 3, 9}, {4, 4, 12},
 };
 
 constexpr OSType typeCode(char first, char second, int inputs, int outputs)
@@ -48,9 +47,15 @@ constexpr OSType typeCode(char first, char second, int inputs, int outputs)
          (OSType(uint8_t('0' + inputs)) << 8) | OSType(uint8_t('0' + outputs));
 }
 
-bool isOneInputFamily(uint16_t family) { return KV_familyInputs(family) == 1; }
+bool isOneInputFamily(uint16_t family)
+{
+  return KV_familyInputs(family) == 1;
+}
 
-unsigned char* sectionNameField(unsigned char* section) { return section + kSectionNameOffset; }
+unsigned char* sectionNameField(unsigned char* section)
+{
+  return section + kSectionNameOffset;
+}
 
 void writeSectionName(const smalltree* tree, unsigned char* section)
 {
@@ -69,9 +74,11 @@ void setPascal(StringPtr out, size_t capacity, const std::string& text)
 void cutPascal(StringPtr s, size_t max)
 {
   size_t n = s[0];
-  if (n <= max) return;
+  if (n <= max)
+    return;
   n = max;
-  while (n > 0 && (s[n + 1] & 0xC0) == 0x80) n--;
+  while (n > 0 && (s[n + 1] & 0xC0) == 0x80)
+    n--;
   s[0] = uint8_t(n);
 }
 
@@ -103,8 +110,10 @@ void releaseSubtree(sfuncSystem* doc, gfunc* owner)
 OSType getTreeFTYPE(int16_t inputs, int16_t outputs, StringPtr name)
 {
   for (const TreeType& t : kTreeTypes) {
-    if (t.inputs != inputs || t.outputs != outputs) continue;
-    if (name) ConcatExtension(name, typeCode('c', 'p', inputs, outputs), 4);
+    if (t.inputs != inputs || t.outputs != outputs)
+      continue;
+    if (name)
+      ConcatExtension(name, typeCode('c', 'p', inputs, outputs), 4);
     return typeCode('s', 't', inputs, outputs);
   }
   return 0;
@@ -113,7 +122,8 @@ OSType getTreeFTYPE(int16_t inputs, int16_t outputs, StringPtr name)
 int16_t getTreeRealTYPE(OSType type)
 {
   for (const TreeType& t : kTreeTypes)
-    if (typeCode('s', 't', t.inputs, t.outputs) == type) return int16_t(t.family);
+    if (typeCode('s', 't', t.inputs, t.outputs) == type)
+      return int16_t(t.family);
   return kFamily11;
 }
 
@@ -136,21 +146,26 @@ void arb_GetTreeLogicalInOuts(const smalltree* tree, int16_t* inputs, int16_t* o
   int sum = 0, counted = 0, largestCode = kOldInletFirst;
   for (int i = 0; i < count; i++) {
     const gfunc& g = tree->funcs[i];
-    if (g.level != 0) continue;
+    if (g.level != 0)
+      continue;
     if (isOneInputFamily(g.family)) {
-      if (g.inlets[0].source > kOldInletLast) continue;
+      if (g.inlets[0].source > kOldInletLast)
+        continue;
       sum += 1;
       largestCode = std::max<int>(largestCode, g.inlets[0].source);
     } else {
       sum += smalltree_familyInputs(g.family);
       for (const inletinfos& in : g.inlets)
-        if (in.source <= kOldInletLast) largestCode = std::max<int>(largestCode, in.source);
+        if (in.source <= kOldInletLast)
+          largestCode = std::max<int>(largestCode, in.source);
     }
     counted++;
   }
-  if (counted >= 2 && sum > 2) sum = largestCode - 5;
+  if (counted >= 2 && sum > 2)
+    sum = largestCode - 5;
   *inputs = int16_t(sum);
-  if (!outputs) return;
+  if (!outputs)
+    return;
 
   // Outputs: the root group at the end of the tree.
   int total = 0, groupSize = 0;
@@ -159,8 +174,7 @@ void arb_GetTreeLogicalInOuts(const smalltree* tree, int16_t* inputs, int16_t* o
     for (int i = count - 1; i >= 0 && tree->funcs[i].level == rootLevel; i--, groupSize++)
       total += smalltree_familyOutputs(tree->funcs[i].family);
   }
-  if (sum == 2 && groupSize == 2 &&
-      smalltree_familyOutputs(tree->funcs[count - 2].family) == 2 &&
+  if (sum == 2 && groupSize == 2 && smalltree_familyOutputs(tree->funcs[count - 2].family) == 2 &&
       smalltree_familyOutputs(tree->funcs[count - 1].family) == 4)
     total = 5;
   *outputs = int16_t(total);
@@ -171,9 +185,11 @@ void arb_GetTreeLogicalInOuts(const smalltree* tree, int16_t* inputs, int16_t* o
 smalltree* smalltree_Allocate(sfuncSystem* doc, gfunc* owner)
 {
   auto* free = std::find(std::begin(doc->embedded), std::end(doc->embedded), nullptr);
-  if (free == std::end(doc->embedded)) return nullptr;
+  if (free == std::end(doc->embedded))
+    return nullptr;
   smalltree* tree = arb_NewSubTree();
-  if (!tree) return nullptr;
+  if (!tree)
+    return nullptr;
   *free = tree;
   if (owner) {
     owner->link = tree;
@@ -215,9 +231,11 @@ void convertCTinput(smalltree* tree)
   int count = std::clamp<int>(tree->count, 0, kMaxComponents);
   for (int i = 0; i < count; i++) {
     gfunc& g = tree->funcs[i];
-    if (g.level != 0) continue;
+    if (g.level != 0)
+      continue;
     for (inletinfos& in : g.inlets)
-      if (in.source >= kOldInletFirst && in.source <= kOldInletLast) in.source += kInletShift;
+      if (in.source >= kOldInletFirst && in.source <= kOldInletLast)
+        in.source += kInletShift;
   }
 }
 
@@ -226,9 +244,11 @@ void UnconvertCTinput(smalltree* tree)
   int count = std::clamp<int>(tree->count, 0, kMaxComponents);
   for (int i = 0; i < count; i++) {
     gfunc& g = tree->funcs[i];
-    if (g.level != 0) continue;
+    if (g.level != 0)
+      continue;
     for (inletinfos& in : g.inlets)
-      if (in.source >= kSourceSubtreeInlet1) in.source -= kInletShift;
+      if (in.source >= kSourceSubtreeInlet1)
+        in.source -= kInletShift;
   }
 }
 
@@ -237,7 +257,8 @@ void UnconvertCTinput(smalltree* tree)
 bool smalltree_formatdata(smalltree* tree, const unsigned char* section)
 {
   int16_t version = be::get_i16(section);
-  if (!arb_readSTFileformat(section, tree, version)) return false;
+  if (!arb_readSTFileformat(section, tree, version))
+    return false;
   arb_SetFuncID(tree, false);
   tree->selection1 = 0;
   tree->version = version;
@@ -245,7 +266,8 @@ bool smalltree_formatdata(smalltree* tree, const unsigned char* section)
   tree->kind = int16_t(std::min<int>(be::get_u16(section + kSectionKindOffset), kKeyframeCount));
   kvtreefile::readPascal(section + kSectionNameOffset, kSectionNameSize, tree->name,
                          sizeof tree->name);
-  if (version < kFirstBalancedVersion) arb_BalancedisplayIndex(tree);
+  if (version < kFirstBalancedVersion)
+    arb_BalancedisplayIndex(tree);
   return true;
 }
 
@@ -270,7 +292,8 @@ void smalltree_GetInFile(sfuncSystem* doc, const unsigned char* sections, size_t
   int components = std::clamp<int>(doc->tree.count, 0, kMaxComponents);
   for (int i = 0; i < components && next < count; i++) {
     gfunc* g = &doc->tree.funcs[i];
-    if (g->funcID != kCompiledTreeId) continue;
+    if (g->funcID != kCompiledTreeId)
+      continue;
     const unsigned char* section = sections + next * kComponentSectionSize;
     next++;
     smalltree* tree = smalltree_Allocate(doc, g);
@@ -283,22 +306,24 @@ void smalltree_GetInFile(sfuncSystem* doc, const unsigned char* sections, size_t
       releaseSubtree(doc, g);
       continue;
     }
-    if (tree->version < kFirstCurrentInletVersion) convertCTinput(tree);
+    if (tree->version < kFirstCurrentInletVersion)
+      convertCTinput(tree);
   }
 }
 
-OSErr smalltree_AddInFile(sfuncSystem* doc, unsigned char* section, int16_t fork,
-                          int64_t* offset)
+OSErr smalltree_AddInFile(sfuncSystem* doc, unsigned char* section, int16_t fork, int64_t* offset)
 {
   int16_t keyframes = int16_t(std::clamp<int>(doc->animation.keyCount, 0, kKeyframeCount));
   int components = std::clamp<int>(doc->tree.count, 0, kMaxComponents);
   for (int i = 0; i < components; i++) {
     smalltree* tree = arb_subtreeOf(&doc->tree.funcs[i]);
-    if (!tree) continue;
+    if (!tree)
+      continue;
     arb_writeSTFileformat(tree, section, keyframes);
     writeSectionName(tree, section);
     OSErr err = kvfs::writeFork(fork, *offset, kComponentSectionSize, section);
-    if (err != 0) return err;
+    if (err != 0)
+      return err;
     *offset += int64_t(kComponentSectionSize);
   }
   return 0;
@@ -310,7 +335,8 @@ int16_t smalltree_getversion(const FileRef& file)
 {
   kvtreefile::ForkReader in(file);
   unsigned char head[2] = {0, 0};
-  if (!in.open() || in.read(0, sizeof head, head) != sizeof head) return 0;
+  if (!in.open() || in.read(0, sizeof head, head) != sizeof head)
+    return 0;
   return be::get_i16(head);
 }
 
@@ -318,12 +344,17 @@ int16_t smalltree_load(smalltree* tree, const FileRef& file, int16_t /*unused*/,
                        unsigned char* section)
 {
   kvtreefile::ForkReader in(file);
-  if (!in.open()) return 0;
-  if (in.read(0, kComponentSectionSize, section) != kComponentSectionSize) return 0;
+  if (!in.open())
+    return 0;
+  if (in.read(0, kComponentSectionSize, section) != kComponentSectionSize)
+    return 0;
   int16_t version = be::get_i16(section);
-  if (version < kOldestCompiledTreeVersion) return 0;
-  if (!smalltree_formatdata(tree, section)) return 0;
-  if (version < kFirstCurrentInletVersion) convertCTinput(tree);
+  if (version < kOldestCompiledTreeVersion)
+    return 0;
+  if (!smalltree_formatdata(tree, section))
+    return 0;
+  if (version < kFirstCurrentInletVersion)
+    convertCTinput(tree);
   Str255 name;
   setPascal(name, sizeof name, file.name);
   RemoveExtension(name, -1);
@@ -332,8 +363,8 @@ int16_t smalltree_load(smalltree* tree, const FileRef& file, int16_t /*unused*/,
   return 1;
 }
 
-OSErr smalltree_save(smalltree* tree, const gfunc* owner, const FileRef& folder,
-                     StringPtr name, unsigned char* section)
+OSErr smalltree_save(smalltree* tree, const gfunc* owner, const FileRef& folder, StringPtr name,
+                     unsigned char* section)
 {
   OSType type = getTreeFTYPE(smalltree_familyInputs(owner->family),
                              smalltree_familyOutputs(owner->family), name);

@@ -94,8 +94,7 @@ void smalltree_GetInFile(sfuncSystem* doc, const unsigned char* sections, size_t
 // components with a sub-tree, in slot order, the document's keyframe count at
 // 14,212) to the open fork at *offset, which advances by 14,264 per section.
 // Returns 0, or the first failure.
-OSErr smalltree_AddInFile(sfuncSystem* doc, unsigned char* section, int16_t fork,
-                          int64_t* offset);
+OSErr smalltree_AddInFile(sfuncSystem* doc, unsigned char* section, int16_t fork, int64_t* offset);
 
 // ---- Compiled-tree files --------------------------------------------------
 
@@ -114,8 +113,8 @@ int16_t smalltree_load(smalltree* tree, const FileRef& file, int16_t unused,
 // code comes from the owner's family and its extension is appended to `name`.
 // With no code the alert sound plays and nothing is written (paramErr).
 // Returns 0, or the failure.
-OSErr smalltree_save(smalltree* tree, const gfunc* owner, const FileRef& folder,
-                     StringPtr name, unsigned char* section);
+OSErr smalltree_save(smalltree* tree, const gfunc* owner, const FileRef& folder, StringPtr name,
+                     unsigned char* section);
 
 // Saves a tree as a compiled tree in `folder`: the type code comes from its
 // logical inputs and outputs and its extension is appended to `name`. With no

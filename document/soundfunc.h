@@ -22,12 +22,12 @@ struct sSoundfunc
   double setting1;        // default 0.25
   double setting2;        // default 120.0
   uint32_t setting3;
-  uint32_t spare;         // not stored in tree files
-  double table[576];      // not stored in tree files
-  uint16_t word;          // not stored in tree files
+  uint32_t spare;     // not stored in tree files
+  double table[576];  // not stored in tree files
+  uint16_t word;      // not stored in tree files
   uint16_t setting4;
   uint32_t setting5;
-  Str255 name;            // Pascal string of up to 255 characters
-  Str255 name2;           // not stored in tree files
+  Str255 name;   // Pascal string of up to 255 characters
+  Str255 name2;  // not stored in tree files
   double setting6;
 };

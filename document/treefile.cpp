@@ -3,8 +3,6 @@
 
 #include "document/treefile.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -12,6 +10,7 @@
 #include <filesystem>
 #include <numbers>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "document/compiledtrees.h"
@@ -101,7 +100,7 @@ constexpr size_t kRewriteSize = 956;
 constexpr size_t kReplaceOffset = 19316;
 constexpr size_t kReplaceSize = 600;
 
-constexpr int16_t kFirstVersionOfId127 = 19;   // below it compiled trees are id 63
+constexpr int16_t kFirstVersionOfId127 = 19;  // below it compiled trees are id 63
 constexpr int16_t kOldCompiledTreeId = 63;
 constexpr int16_t kFirstVersionWithSlotFlags = 17;
 constexpr int16_t kFirstBalancedVersion = 16;
@@ -148,7 +147,10 @@ void writePalette(const cpalette* palette, unsigned char* p)
   }
 }
 
-void readColor(const unsigned char* p, normalcolor* c) { *c = normalcolor{p[0], p[1], p[2], p[3]}; }
+void readColor(const unsigned char* p, normalcolor* c)
+{
+  *c = normalcolor{p[0], p[1], p[2], p[3]};
+}
 
 void writeColor(const normalcolor& c, unsigned char* p)
 {
@@ -218,7 +220,8 @@ void readColorSettings(const unsigned char* record, sfuncSystem* doc)
   doc->depthCue = be::get_i16(record + kOffDepthCue);
   doc->movie.documentByte = record[kOffDocumentByte];
   doc->globalShade = record[kOffGlobalShade];
-  for (int i = 0; i < 3; i++) readColor(record + kOffDefaultColors + 4 * i, &doc->defaultColors[i]);
+  for (int i = 0; i < 3; i++)
+    readColor(record + kOffDefaultColors + 4 * i, &doc->defaultColors[i]);
 }
 
 void readAnimationBlock(const unsigned char* record, KVanimation* anim)
@@ -228,7 +231,8 @@ void readAnimationBlock(const unsigned char* record, KVanimation* anim)
   anim->selectedKey = int16_t(selected < kKeyframeCount ? selected : 0);
   anim->keyCount = int16_t(std::min<int>(be::get_u16(record + kOffKeyCount), kKeyframeCount));
   double rate = be::get_u16(record + kOffFrameRate);
-  if (rate >= 29.0 && be::get_u16(record + kOffRate2997) != 0) rate = kNtscRate;
+  if (rate >= 29.0 && be::get_u16(record + kOffRate2997) != 0)
+    rate = kNtscRate;
   anim->frameRate = rate;
   anim->mode = record[kOffAnimMode];
   anim->straightMoves = record[kOffStraightMoves];
@@ -273,18 +277,22 @@ KVfileProblem loadTreeFile(ForkReader& in, int16_t version, bool tables, LoadedF
   bool narrow = version < kFirstWideTreeVersion;
   size_t stored = narrow ? kNarrowTreeRecordSize : kTreeRecordSize;
   std::vector<unsigned char> raw(stored);
-  if (in.read(0, stored, raw.data()) != stored) return {"file shorter than its record", stored};
+  if (in.read(0, stored, raw.data()) != stored)
+    return {"file shorter than its record", stored};
   if (narrow) {
     file->record.assign(kTreeRecordSize, 0);
     arb_widenTreeRecord(raw.data(), file->record.data());
   } else {
     file->record = std::move(raw);
   }
-  if (KVfileProblem p = arb_checkSTFileformat(file->record.data(), version)) return p;
-  if (KVfileProblem p = arb_checkArbreMisc(file->record.data(), tables)) return p;
+  if (KVfileProblem p = arb_checkSTFileformat(file->record.data(), version))
+    return p;
+  if (KVfileProblem p = arb_checkArbreMisc(file->record.data(), tables))
+    return p;
 
   int compiled = countCompiledTrees(file->record.data(), version);
-  if (compiled > kEmbeddedTrees) return {"more than 16 compiled sub-trees", kSectionCount};
+  if (compiled > kEmbeddedTrees)
+    return {"more than 16 compiled sub-trees", kSectionCount};
   // A file that ends right after a section simply holds no more sub-trees;
   // one that ends inside a section is damaged.
   file->sections.assign(size_t(compiled) * kComponentSectionSize, 0);
@@ -292,8 +300,10 @@ KVfileProblem loadTreeFile(ForkReader& in, int16_t version, bool tables, LoadedF
     size_t at = stored + size_t(k) * kComponentSectionSize;
     unsigned char* section = file->sections.data() + size_t(k) * kComponentSectionSize;
     size_t got = in.read(int64_t(at), kComponentSectionSize, section);
-    if (got == 0) break;
-    if (got != kComponentSectionSize) return {"compiled sub-tree section cut short", at + got};
+    if (got == 0)
+      break;
+    if (got != kComponentSectionSize)
+      return {"compiled sub-tree section cut short", at + got};
     int16_t sectionVersion = be::get_i16(section + kSectionVersion);
     if (sectionVersion < kOldestCompiledTreeVersion || sectionVersion > kTreeVersion)
       return {"compiled sub-tree section of an unknown version", at};
@@ -311,7 +321,8 @@ void applyTreeFile(sfuncSystem* doc, const LoadedFile& file, int16_t version, bo
   arb_ClearAuxMemory(doc, true);
   arb_readSTFileformat(record, &doc->tree, version);
   arb_readArbreMisc(record, doc, full, tables);
-  if (sound) arb_readSoundSettings(record, doc, sound);
+  if (sound)
+    arb_readSoundSettings(record, doc, sound);
 
   arb_SetFuncID(&doc->tree, true);
   arb_RecomputeFlags(doc, false);
@@ -319,16 +330,19 @@ void applyTreeFile(sfuncSystem* doc, const LoadedFile& file, int16_t version, bo
   doc->outputFunc = arb_findOutputFunc(&doc->tree, &outputSlot);
   doc->tree.outputIndex = uint8_t(doc->outputFunc ? doc->outputFunc->index : 0);
   doc->treeChanged = 1;
-  if (full && version < kFirstBalancedVersion) arb_BalancedisplayIndex(&doc->tree);
+  if (full && version < kFirstBalancedVersion)
+    arb_BalancedisplayIndex(&doc->tree);
 
-  if (doc->compiledCount > 0) smalltree_GetInFile(doc, file.sections.data(), file.sectionCount);
+  if (doc->compiledCount > 0)
+    smalltree_GetInFile(doc, file.sections.data(), file.sectionCount);
   if (full) {
     doc->inputMode = int16_t(be::get_u32(record + kOffMasterMode) & 0xFFFF);
     for (int i = 0; i < 6; i++)
       doc->clearedDoubles[i] = be::get_f64(record + kOffMasterDoubles + 8 * size_t(i));
   }
   arb_RecomputeFlags(doc, true);
-  if (full && doc->inputCount > 0) arb_getInputRefs(doc, record, version);
+  if (full && doc->inputCount > 0)
+    arb_getInputRefs(doc, record, version);
 }
 
 // ---- Whole-file writing ----------------------------------------------------------
@@ -352,8 +366,10 @@ OSErr createTemporary(const FileRef& target, FileRef* temp)
     *temp = FileRef{target.parent, name};
     bool created = false;
     OSErr err = kvfs::createFile(*temp, created);
-    if (err != 0) return err;
-    if (created) return 0;
+    if (err != 0)
+      return err;
+    if (created)
+      return 0;
   }
   return dupFNErr;
 }
@@ -362,7 +378,8 @@ OSErr writeTreeContents(sfuncSystem* doc, const unsigned char* record, const Fil
 {
   OSErr err = 0;
   int16_t fork = kvfs::openFork(temp, fsWrPerm, &err);
-  if (fork == 0) return err != 0 ? err : ioErr;
+  if (fork == 0)
+    return err != 0 ? err : ioErr;
   err = kvfs::writeFork(fork, 0, kTreeRecordSize, record);
   if (err == 0 && doc->compiledCount > 0) {
     std::vector<unsigned char> section(kComponentSectionSize);
@@ -376,7 +393,8 @@ OSErr writeTreeContents(sfuncSystem* doc, const unsigned char* record, const Fil
 OSErr replaceWithTemporary(const FileRef& temp, const FileRef& target)
 {
   OSErr err = kvfs::setTypeAndCreator(temp, kTreeFileType, kTreeFileCreator);
-  if (err != 0) return err;
+  if (err != 0)
+    return err;
   std::error_code ec;
   std::filesystem::rename(temp.path(), target.path(), ec);
   return ec ? ioErr : 0;
@@ -388,11 +406,14 @@ OSErr writeRangeInPlace(const FileRef& file, size_t offset, size_t count,
 {
   OSErr err = 0;
   int16_t fork = kvfs::openFork(file, fsRdWrPerm, &err);
-  if (fork == 0) return err != 0 ? err : ioErr;
+  if (fork == 0)
+    return err != 0 ? err : ioErr;
   int64_t size = 0;
   err = kvfs::forkSize(fork, size);
-  if (err == 0 && size < int64_t(kTreeRecordSize)) err = paramErr;
-  if (err == 0) err = kvfs::writeFork(fork, int64_t(offset), count, bytes);
+  if (err == 0 && size < int64_t(kTreeRecordSize))
+    err = paramErr;
+  if (err == 0)
+    err = kvfs::writeFork(fork, int64_t(offset), count, bytes);
   OSErr closeErr = kvfs::closeFork(fork);
   return err != 0 ? err : closeErr;
 }
@@ -404,26 +425,32 @@ OSErr writeRangeInPlace(const FileRef& file, size_t offset, size_t count,
 KVfileProblem arb_checkSTFileformat(const unsigned char* section, int16_t version)
 {
   int count = be::get_u16(section + kSectionCount);
-  if (count > kMaxComponents) return {"component count above 32", kSectionCount};
+  if (count > kMaxComponents)
+    return {"component count above 32", kSectionCount};
   for (int i = 0; i < count; i++) {
     const unsigned char* rec = recordAt(section, i);
     size_t at = size_t(rec - section);
     uint16_t family = be::get_u16(rec + kRecFamily);
-    if (KV_familyInputs(family) == 0) return {"unknown family code", at + kRecFamily};
+    if (KV_familyInputs(family) == 0)
+      return {"unknown family code", at + kRecFamily};
     int id = be::get_u16(rec + kRecFuncID);
-    if (id > kCompiledTreeId) return {"function id above 127", at + kRecFuncID};
-    if (be::get_i16(rec + kRecIndex) < 0) return {"negative component index", at + kRecIndex};
+    if (id > kCompiledTreeId)
+      return {"function id above 127", at + kRecFuncID};
+    if (be::get_i16(rec + kRecIndex) < 0)
+      return {"negative component index", at + kRecIndex};
     for (int j = 0; j < 4; j++)
       if (be::get_u16(rec + kRecInletCodes + 2 * j) > kMaxSourceCode)
         return {"unknown input code", at + kRecInletCodes + 2 * size_t(j)};
-    bool compiled = id == kCompiledTreeId ||
-                    (version < kFirstVersionOfId127 && id == kOldCompiledTreeId);
+    bool compiled =
+        id == kCompiledTreeId || (version < kFirstVersionOfId127 && id == kOldCompiledTreeId);
     if (compiled && be::get_u16(rec + kRecAuxIndex) >= kEmbeddedTrees)
       return {"compiled sub-tree number above 15", at + kRecAuxIndex};
-    if (rec[kRecLevel] == 0) continue;
+    if (rec[kRecLevel] == 0)
+      continue;
     for (int j = 0; j < 4; j++) {
       int16_t source = be::get_i16(rec + kRecSources + 2 * j);
-      if (source < 0) continue;
+      if (source < 0)
+        continue;
       int16_t slot = findindexbyuniqid(section, int16_t(count), source);
       if (slot < 0 || slot >= kMaxComponents)
         return {"input source outside the tree", at + kRecSources + 2 * size_t(j)};
@@ -434,16 +461,18 @@ KVfileProblem arb_checkSTFileformat(const unsigned char* section, int16_t versio
 
 bool arb_readSTFileformat(const unsigned char* section, smalltree* tree, int16_t version)
 {
-  if (arb_checkSTFileformat(section, version)) return false;
+  if (arb_checkSTFileformat(section, version))
+    return false;
   // The engine's rebuild reads the current form: patch a copy into it.
   Section copy;
   std::memcpy(copy.data(), section, kComponentSectionSize);
   int count = be::get_u16(copy.data() + kSectionCount);
   if (version < kFirstVersionOfId127) {
     for (int i = 0; i < count; i++) {
-      unsigned char* id = copy.data() + kComponentRecordsOffset + size_t(i) * kComponentRecordSize +
-                          kRecFuncID;
-      if (be::get_u16(id) == uint16_t(kOldCompiledTreeId)) be::put_u16(id, kCompiledTreeId);
+      unsigned char* id =
+          copy.data() + kComponentRecordsOffset + size_t(i) * kComponentRecordSize + kRecFuncID;
+      if (be::get_u16(id) == uint16_t(kOldCompiledTreeId))
+        be::put_u16(id, kCompiledTreeId);
     }
   }
   uint16_t keyframes = be::get_u16(copy.data() + kSectionKindOffset);
@@ -461,7 +490,8 @@ void arb_writeSTFileformat(smalltree* tree, unsigned char* section, int16_t keyf
 
 KVfileProblem arb_checkArbreMisc(const unsigned char* record, bool tables)
 {
-  if (!tables) return {};
+  if (!tables)
+    return {};
   for (int i = 0; i < kPermutationSize; i++) {
     size_t at = kOffPermutation + 4 * size_t(i);
     if (be::get_u32(record + at) >= uint32_t(kPermutationSize))
@@ -480,10 +510,12 @@ void arb_readArbreMisc(const unsigned char* record, sfuncSystem* doc, bool full,
   doc->fractal.octaves = std::max<int16_t>(be::get_i16(record + kOffOctaves), kMinOctaves);
   for (int i = 0; i < 4; i++)
     doc->movie.outputChannels[i] = be::get_u16(record + kOffOutputChannels + 2 * size_t(i));
-  if (full) readAnimationBlock(record, &doc->animation);
+  if (full)
+    readAnimationBlock(record, &doc->animation);
   doc->animation.length = std::max(be::get_i32(record + kOffAnimLength), kMinAnimLength);
   doc->animation.frameRate = std::max(doc->animation.frameRate, 1.0);
-  if (tables) readPermutation(record, doc);
+  if (tables)
+    readPermutation(record, doc);
 }
 
 void arb_writeArbreMisc(sfuncSystem* doc, unsigned char* record)
@@ -501,7 +533,8 @@ void arb_writeArbreMisc(sfuncSystem* doc, unsigned char* record)
   be::put_i16(record + kOffIndexPair + 2, doc->indexPair[1]);
   record[kOffDocumentByte] = doc->movie.documentByte;
   record[kOffGlobalShade] = doc->globalShade;
-  for (int i = 0; i < 3; i++) writeColor(doc->defaultColors[i], record + kOffDefaultColors + 4 * i);
+  for (int i = 0; i < 3; i++)
+    writeColor(doc->defaultColors[i], record + kOffDefaultColors + 4 * i);
   be::put_u16(record + kOffDocumentFlag, doc->movie.documentFlag);
   be::put_i16(record + kOffOctaves, doc->fractal.octaves);
 
@@ -509,7 +542,8 @@ void arb_writeArbreMisc(sfuncSystem* doc, unsigned char* record)
   int16_t keys = keyCountOf(doc);
   be::put_i16(record + kOffSelectedKey, a.selectedKey);
   be::put_i16(record + kOffKeyCount, keys);
-  for (int k = 0; k < keys; k++) writeKeyframe(a.keys[k], record + kOffKeys + size_t(k) * kKeyRecordSize);
+  for (int k = 0; k < keys; k++)
+    writeKeyframe(a.keys[k], record + kOffKeys + size_t(k) * kKeyRecordSize);
   be::put_u32(record + kOffMovieWidth, kMovieWidth);
   be::put_u32(record + kOffMovieHeight, kMovieHeight);
   be::put_i32(record + kOffAnimLength, a.length);
@@ -546,7 +580,8 @@ void arb_setInputRefs(sfuncSystem* doc, unsigned char* record)
     be::put_i16(fileRecord, slot.file.volume);
     be::put_i32(fileRecord + 2, slot.file.parentID);
     writePascal(slot.file.name, fileRecord + 6, sizeof(Str63));
-    if (!slot.inUse || slot.sourceKind == kInputFixedBuffer) fileRecord[6] = 0;
+    if (!slot.inUse || slot.sourceKind == kInputFixedBuffer)
+      fileRecord[6] = 0;
   }
 }
 
@@ -556,7 +591,8 @@ void arb_getInputRefs(sfuncSystem* doc, const unsigned char* record, int16_t ver
   for (int s = 0; s < slots; s++) {
     KVinputSlot& slot = doc->inputs[s];
     const unsigned char* fileRecord = record + kOffFileSpecs + kFileSpecSize * size_t(s);
-    if (slot.sourceKind != kInputOwnFile || !slot.inUse || fileRecord[6] == 0) continue;
+    if (slot.sourceKind != kInputOwnFile || !slot.inUse || fileRecord[6] == 0)
+      continue;
     uint8_t flags = record[kOffSlotFlags + s];
     slot.nativeSize = flags & 1;
     if (version < kFirstVersionWithSlotFlags) {
@@ -624,14 +660,16 @@ void arb_widenTreeRecord(const unsigned char* narrow, unsigned char* wide)
 
 // ---- Whole files ---------------------------------------------------------------------------
 
-int16_t arb_READ(sfuncSystem* doc, const FileRef& file, bool full, bool tables,
-                 sSoundfunc* sound, KVfileProblem* problem)
+int16_t arb_READ(sfuncSystem* doc, const FileRef& file, bool full, bool tables, sSoundfunc* sound,
+                 KVfileProblem* problem)
 {
   ForkReader in(file);
-  if (!in.open()) return kTreeReadCannotOpen;
+  if (!in.open())
+    return kTreeReadCannotOpen;
   unsigned char head[2] = {0, 0};
   if (in.read(0, sizeof head, head) != sizeof head) {
-    if (problem) *problem = {"file shorter than its version", 0};
+    if (problem)
+      *problem = {"file shorter than its version", 0};
     PlayAlertSound();
     return kTreeReadDamaged;
   }
@@ -641,11 +679,13 @@ int16_t arb_READ(sfuncSystem* doc, const FileRef& file, bool full, bool tables,
     PlayAlertSound();
     return kTreeReadUnsupported;
   }
-  if (version == kOldestTreeVersion || version > kTreeVersion) return kTreeReadUnsupported;
+  if (version == kOldestTreeVersion || version > kTreeVersion)
+    return kTreeReadUnsupported;
 
   LoadedFile loaded;
   if (KVfileProblem p = loadTreeFile(in, version, tables, &loaded)) {
-    if (problem) *problem = p;
+    if (problem)
+      *problem = p;
     PlayAlertSound();
     return kTreeReadDamaged;
   }
@@ -663,30 +703,41 @@ OSErr arb_WRITE(sfuncSystem* doc, frefinfos* ref, sSoundfunc* sound)
   arb_writeArbreMisc(doc, record.data());
   arb_setInputRefs(doc, record.data());
   be::put_u16(record.data() + kOffSoundPath, doc->movie.soundPathStraight);
-  if (sound) arb_writeSoundSettings(sound, record.data());
+  if (sound)
+    arb_writeSoundSettings(sound, record.data());
 
-  if (ref->name[0] == 0 || ref->parent.empty()) return paramErr;
+  if (ref->name[0] == 0 || ref->parent.empty())
+    return paramErr;
   FileRef target{ref->parent.path(), fileSystemName(ref->name)};
   FileRef temp;
   OSErr err = createTemporary(target, &temp);
-  if (err != 0) return err;
+  if (err != 0)
+    return err;
   err = writeTreeContents(doc, record.data(), temp);
-  if (err == 0) err = replaceWithTemporary(temp, target);
-  if (err != 0) kvfs::deleteFile(temp);
+  if (err == 0)
+    err = replaceWithTemporary(temp, target);
+  if (err != 0)
+    kvfs::deleteFile(temp);
   return err;
 }
 
-void arb_MakeTreeFileName(StringPtr name) { ConcatExtension(name, kTreeFileExtension, 4); }
+void arb_MakeTreeFileName(StringPtr name)
+{
+  ConcatExtension(name, kTreeFileExtension, 4);
+}
 
 OSErr arb_rewriteInputRefs(sfuncSystem* doc, const FileRef& file)
 {
   std::vector<unsigned char> record(kTreeRecordSize, 0);
   {
     ForkReader in(file);
-    if (!in.open()) return fnfErr;
-    if (in.read(0, kTreeRecordSize, record.data()) != kTreeRecordSize) return paramErr;
+    if (!in.open())
+      return fnfErr;
+    if (in.read(0, kTreeRecordSize, record.data()) != kTreeRecordSize)
+      return paramErr;
   }
-  if (be::get_i16(record.data()) != kTreeVersion) return paramErr;
+  if (be::get_i16(record.data()) != kTreeVersion)
+    return paramErr;
   arb_setInputRefs(doc, record.data());
   return writeRangeInPlace(file, kRewriteOffset, kRewriteSize, record.data() + kRewriteOffset);
 }

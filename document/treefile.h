@@ -45,9 +45,9 @@ inline constexpr int16_t kFirstWideTreeVersion = 18;
 // Results of arb_READ.
 enum : int16_t
 {
-  kTreeReadDamaged = -2,      // short or out-of-limits file; alert sound, document untouched
+  kTreeReadDamaged = -2,  // short or out-of-limits file; alert sound, document untouched
   kTreeReadCannotOpen = -1,
-  kTreeReadUnsupported = 0,   // version not supported
+  kTreeReadUnsupported = 0,  // version not supported
   kTreeReadOK = 1,
 };
 
@@ -69,8 +69,8 @@ struct KVfileProblem
 // failures above; on failure only the document's file version
 // (doc->tree.version) may have changed. `problem` receives the reason of a
 // kTreeReadDamaged result.
-int16_t arb_READ(sfuncSystem* doc, const FileRef& file, bool full, bool tables,
-                 sSoundfunc* sound, KVfileProblem* problem = nullptr);
+int16_t arb_READ(sfuncSystem* doc, const FileRef& file, bool full, bool tables, sSoundfunc* sound,
+                 KVfileProblem* problem = nullptr);
 
 // Writes `doc` (and `sound`, when given, with its tag set) as a tree file
 // named `ref->name` in `ref->parent`, and sets ref->type to 'qjKv'. The file

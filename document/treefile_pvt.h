@@ -39,7 +39,8 @@ public:
   explicit ForkReader(const FileRef& file) : fork_(kvfs::openFork(file, fsRdPerm)) {}
   ~ForkReader()
   {
-    if (fork_ != 0) kvfs::closeFork(fork_);
+    if (fork_ != 0)
+      kvfs::closeFork(fork_);
   }
   ForkReader(const ForkReader&) = delete;
   ForkReader& operator=(const ForkReader&) = delete;

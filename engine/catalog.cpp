@@ -9,23 +9,12 @@
 namespace {
 
 constexpr KVfamilyInfo kFamilies[] = {
-    {1, "f11", 1, 1, 57, 0},
-    {2, "f21", 8, 1, 63, 0},
-    {3, "f22", 8, 8, 58, 0},
-    {4, "f31", 10, 1, 54, 0},
-    {5, "f32", 10, 8, 42, 0},
-    {6, "f42", 12, 8, 31, 0},
-    {7, "f23", 8, 14, 45, 0},
-    {8, "f33", 14, 14, 53, 0},
-    {9, "f43", 16, 14, 28, 0},
-    {10, "f24", 8, 16, 58, 4},
-    {11, "f34", 10, 16, 50, 7},
-    {12, "f44", 18, 16, 17, 0},
-    {13, "f25", 8, 13, 29, 8},
-    {15, "f41", 16, 1, 8, 4},
-    {16, "f12", 1, 8, 9, 3},
-    {17, "f13", 1, 14, 10, 2},
-    {18, "f14", 1, 16, 11, 0},
+    {1, "f11", 1, 1, 57, 0},   {2, "f21", 8, 1, 63, 0},    {3, "f22", 8, 8, 58, 0},
+    {4, "f31", 10, 1, 54, 0},  {5, "f32", 10, 8, 42, 0},   {6, "f42", 12, 8, 31, 0},
+    {7, "f23", 8, 14, 45, 0},  {8, "f33", 14, 14, 53, 0},  {9, "f43", 16, 14, 28, 0},
+    {10, "f24", 8, 16, 58, 4}, {11, "f34", 10, 16, 50, 7}, {12, "f44", 18, 16, 17, 0},
+    {13, "f25", 8, 13, 29, 8}, {15, "f41", 16, 1, 8, 4},   {16, "f12", 1, 8, 9, 3},
+    {17, "f13", 1, 14, 10, 2}, {18, "f14", 1, 16, 11, 0},
 };
 
 // The shared work of every binder: connector codes, inlets beyond the input
@@ -152,16 +141,28 @@ void setFunc(gfunc* g, int16_t family, int16_t id, int16_t mode)
     case kFamily11:
       setFunc11(g, id);
       break;
-    case kFamily22: case kFamily32: case kFamily42: case kFamily12:
+    case kFamily22:
+    case kFamily32:
+    case kFamily42:
+    case kFamily12:
       setFunc2o(g, family, id);
       break;
-    case kFamily23: case kFamily33: case kFamily43: case kFamily13:
+    case kFamily23:
+    case kFamily33:
+    case kFamily43:
+    case kFamily13:
       setFunc3o(g, family, id);
       break;
-    case kFamily24: case kFamily34: case kFamily44: case kFamily14:
+    case kFamily24:
+    case kFamily34:
+    case kFamily44:
+    case kFamily14:
       setFunc4o(g, family, id);
       break;
-    case kFamily21: case kFamily31: case kFamily25: case kFamily41:
+    case kFamily21:
+    case kFamily31:
+    case kFamily25:
+    case kFamily41:
       bindFamilyMember(g, family, id);
       break;
     default:

@@ -58,18 +58,18 @@ void arb_findparamtypes(gfunc* g);
 struct KVfamilyInfo
 {
   uint16_t code;
-  const char* name;       // "f11"
+  const char* name;  // "f11"
   int16_t inputCode;
   int16_t outputCode;
-  int16_t lastId;         // ids 0..lastId are members, then 127
-  int16_t defaultId;      // member of every id that is not listed
+  int16_t lastId;     // ids 0..lastId are members, then 127
+  int16_t defaultId;  // member of every id that is not listed
 };
 
 // The row of `family`, or null for a code that is not assigned.
 const KVfamilyInfo* KV_familyInfo(int family);
 
 // The assigned family codes in increasing order.
-inline constexpr uint16_t kFamilyCodes[17] = {1, 2, 3, 4, 5, 6, 7, 8, 9,
+inline constexpr uint16_t kFamilyCodes[17] = {1,  2,  3,  4,  5,  6,  7,  8, 9,
                                               10, 11, 12, 13, 15, 16, 17, 18};
 
 // Position of member `id` in its family's table (ids 0..lastId at their own

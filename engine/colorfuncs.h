@@ -19,15 +19,16 @@ struct gfunc;
 struct sfuncSystem;
 
 // Slots of `sfuncSystem::renderInputs`; a null entry means the input is absent.
-enum : int {
-    kRenderInputShade = 0,         // read by the global shade
-    kRenderInputSecondOutput = 1,  // O1 of a two-output output component
-    kRenderInputFirstInput = 2,    // the second output, else the output component's first input
-    kRenderInputSurfaceX = 3,
-    kRenderInputSurfaceY = 4,
-    kRenderInputLight1 = 5,
-    kRenderInputLight2 = 6,
-    kRenderInputLight3 = 7,
+enum : int
+{
+  kRenderInputShade = 0,         // read by the global shade
+  kRenderInputSecondOutput = 1,  // O1 of a two-output output component
+  kRenderInputFirstInput = 2,    // the second output, else the output component's first input
+  kRenderInputSurfaceX = 3,
+  kRenderInputSurfaceY = 4,
+  kRenderInputLight1 = 5,
+  kRenderInputLight2 = 6,
+  kRenderInputLight3 = 7,
 };
 
 inline constexpr int16_t kColorFuncCount = 16;

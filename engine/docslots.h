@@ -12,9 +12,9 @@
 
 #include "foundation/types.h"
 
-struct GWorldRec;      // an off-screen buffer (`Offworld` is GWorldRec*)
-struct AccessPix;      // a render-buffer record
-struct MovieInputWork; // the decoder state of an open movie input
+struct GWorldRec;       // an off-screen buffer (`Offworld` is GWorldRec*)
+struct AccessPix;       // a render-buffer record
+struct MovieInputWork;  // the decoder state of an open movie input
 
 // A file as tree files reference it: volume reference, parent folder id and
 // name (70 bytes in the file). The two numbers are carried unchanged; the
@@ -38,8 +38,8 @@ enum : uint8_t
 // One picture or movie input of a document.
 struct KVinputSlot
 {
-  KVfileSpec file;          // also the slot's display name ("Default" for the default picture)
-  GWorldRec* picture;       // the picture or current movie frame; null when none
+  KVfileSpec file;     // also the slot's display name ("Default" for the default picture)
+  GWorldRec* picture;  // the picture or current movie frame; null when none
   // The slot's movie: decoder state, and the box the frame is drawn into (for
   // a picture its bounds) with the media type (for a picture its file type).
   MovieInputWork* movieWork;
@@ -65,7 +65,7 @@ struct KVkeyframe
   uint16_t componentCount;  // components whose parameters the key received
   double cameraX;           // view centre
   double cameraY;
-  double halfSize;          // view half-size, the camera scale
+  double halfSize;  // view half-size, the camera scale
   cpalette palette;
 };
 
@@ -80,25 +80,25 @@ enum : int16_t
 // The animation block of a document.
 struct KVanimation
 {
-  int16_t selectedKey;      // the key the editing operations act on, 0..15
-  int16_t keyCount;         // 0..16
+  int16_t selectedKey;  // the key the editing operations act on, 0..15
+  int16_t keyCount;     // 0..16
   KVkeyframe keys[16];
-  AccessPix* icons[16];  // 32 x 32 previews, made on demand
-  int16_t modeInProgress;   // cleared when a file is read
-  int16_t mode;             // kAnimTimeRandom, kAnimKeysClamped or kAnimKeysLooping
-  uint8_t straightMoves;    // straight camera moves with geometric zoom
-  uint8_t cameraPath;       // the camera moves at constant speed along its path
-  uint8_t easing;           // 0 linear, 1 square root, 2 square, 3 smoothstep
-  uint8_t randomDrift;      // parameters and camera follow their targets smoothly
-  int32_t length;           // frames, at least 10
-  double frameRate;         // frames per second, at least 1.0
-  double pathLength;        // total camera path length
-  double cameraX;           // current camera: centre and half-size
+  AccessPix* icons[16];    // 32 x 32 previews, made on demand
+  int16_t modeInProgress;  // cleared when a file is read
+  int16_t mode;            // kAnimTimeRandom, kAnimKeysClamped or kAnimKeysLooping
+  uint8_t straightMoves;   // straight camera moves with geometric zoom
+  uint8_t cameraPath;      // the camera moves at constant speed along its path
+  uint8_t easing;          // 0 linear, 1 square root, 2 square, 3 smoothstep
+  uint8_t randomDrift;     // parameters and camera follow their targets smoothly
+  int32_t length;          // frames, at least 10
+  double frameRate;        // frames per second, at least 1.0
+  double pathLength;       // total camera path length
+  double cameraX;          // current camera: centre and half-size
   double cameraY;
   double cameraHalfSize;
-  double t;                 // normalised time
-  double frame;             // current frame
-  double pathPosition;      // camera-path search state
+  double t;             // normalised time
+  double frame;         // current frame
+  double pathPosition;  // camera-path search state
   double pathDistance;
   double timeRandomOffset;  // time-random offset (the period is sfuncSystem::animPeriod)
 };

@@ -49,8 +49,8 @@ void computeUnlessInLoop(gfunc* g)
 // coloured from their outputs directly, as are packed outputs.
 bool coloursDirectly(const gfunc* g)
 {
-  return KV_familyOutputs(g->family) >= 3 || g->family == 14 ||
-         g->outputCode == kConnPacked2 || g->outputCode == kConnPacked3;
+  return KV_familyOutputs(g->family) >= 3 || g->family == 14 || g->outputCode == kConnPacked2 ||
+         g->outputCode == kConnPacked3;
 }
 
 // The one value of a component: output 4 for output codes 16 and 11, else
@@ -58,7 +58,7 @@ bool coloursDirectly(const gfunc* g)
 double* valueArray(gfunc* g)
 {
   return (g->outputCode == kConnFour || g->outputCode == kConnFourValueFourth) ? g->outputs[3]
-                                                                              : g->outputs[0];
+                                                                               : g->outputs[0];
 }
 
 void clearPixels(normalcolor* pixels, int n)
@@ -218,13 +218,13 @@ void reliefEvaluate(sfuncSystem* doc, normalcolor* pixels, int n)
 // when they return.
 class SinglePointBatch
 {
- public:
+public:
   SinglePointBatch() : saved_(KV_batchLength()) { KV_setBatchLength(1); }
   ~SinglePointBatch() { KV_setBatchLength(saved_); }
   SinglePointBatch(const SinglePointBatch&) = delete;
   SinglePointBatch& operator=(const SinglePointBatch&) = delete;
 
- private:
+private:
   int32_t saved_;
 };
 
@@ -351,8 +351,7 @@ void KVaux_evaluate(sfuncSystem* doc, const double point[3], double* value, doub
     *aux = a;
 }
 
-void KVcolorvec_evaluate(sfuncSystem* doc, const double point[3], double color[3],
-                         double* value)
+void KVcolorvec_evaluate(sfuncSystem* doc, const double point[3], double color[3], double* value)
 {
   SinglePointBatch batch;
   doc->fractal.reliefPass = 0;

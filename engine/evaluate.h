@@ -70,8 +70,7 @@ void KVaux_evaluate(sfuncSystem* doc, const double point[3], double* value, doub
 
 // The colour at a point as red, green, blue from 0 to 255, and the value when
 // `value` is given.
-void KVcolorvec_evaluate(sfuncSystem* doc, const double point[3], double color[3],
-                         double* value);
+void KVcolorvec_evaluate(sfuncSystem* doc, const double point[3], double color[3], double* value);
 
 // Sets the evaluation flag of every component downstream of `g` to `flag`:
 // depth first over each component's sons (components fed by it, at most 6,

@@ -43,7 +43,8 @@ void encodePalette(be::Writer& out, const cpalette& palette)
 bool readFileStart(const FileRef& fileRef, int32_t need, std::vector<unsigned char>& bytes)
 {
   int16_t fork = PBfFile_Open(fileRef, fsRdPerm);
-  if (fork == 0) return false;
+  if (fork == 0)
+    return false;
   int64_t size = 0;
   bool ok = kvfs::forkSize(fork, size) == 0 && size >= need;
   if (ok) {
@@ -58,9 +59,11 @@ bool readFileStart(const FileRef& fileRef, int32_t need, std::vector<unsigned ch
 bool writeWholeFile(const FileRef& fileRef, OSType type, const std::vector<unsigned char>& bytes)
 {
   HFSUniStr255 name;
-  if (!UTF8_2_HFS(fileRef.name, name)) return false;
+  if (!UTF8_2_HFS(fileRef.name, name))
+    return false;
   int16_t fork = xFile_Create(fileRef.parentRef(), name, type, 0, nullptr);
-  if (fork == 0) return false;
+  if (fork == 0)
+    return false;
   int32_t size = int32_t(bytes.size());
   if (PBfFile_Write(fork, size, bytes.data(), 0, false) != 0) {
     PBfFile_Close(fork);
@@ -74,11 +77,14 @@ bool writeWholeFile(const FileRef& fileRef, OSType type, const std::vector<unsig
 bool read_cpalettelib(cpalettelib* lib, const FileRef& fileRef)
 {
   std::vector<unsigned char> bytes;
-  if (!readFileStart(fileRef, kPaletteLibSlotBytes, bytes)) return false;
+  if (!readFileStart(fileRef, kPaletteLibSlotBytes, bytes))
+    return false;
   be::Reader in(bytes.data(), bytes.size());
   cpalettelib read{};
-  for (cpalette& palette : read.palettes) decodePalette(in, palette);
-  if (in.failed()) return false;
+  for (cpalette& palette : read.palettes)
+    decodePalette(in, palette);
+  if (in.failed())
+    return false;
   read.highestUsed = 1;
   read.reserved = 0;
   *lib = read;
@@ -91,7 +97,8 @@ bool write_cpalettelib(cpalettelib* lib, const FileRef& fileRef)
   lib->reserved = 0;
   std::vector<unsigned char> bytes(kPaletteLibFileBytes, 0);
   be::Writer out(bytes.data(), bytes.size());
-  for (const cpalette& palette : lib->palettes) encodePalette(out, palette);
+  for (const cpalette& palette : lib->palettes)
+    encodePalette(out, palette);
   out.u32(uint32_t(lib->highestUsed));
   out.u32(uint32_t(lib->reserved));
   return !out.failed() && writeWholeFile(fileRef, fourcc("ecpl"), bytes);
@@ -100,11 +107,13 @@ bool write_cpalettelib(cpalettelib* lib, const FileRef& fileRef)
 bool read_cpalette(cpalette* palette, const FileRef& fileRef)
 {
   std::vector<unsigned char> bytes;
-  if (!readFileStart(fileRef, kPaletteFileBytes, bytes)) return false;
+  if (!readFileStart(fileRef, kPaletteFileBytes, bytes))
+    return false;
   be::Reader in(bytes.data(), bytes.size());
   cpalette read;
   decodePalette(in, read);
-  if (in.failed()) return false;
+  if (in.failed())
+    return false;
   *palette = read;
   return true;
 }
@@ -120,8 +129,10 @@ bool write_cpalette(const cpalette* palette, const FileRef& fileRef)
 bool load_default_cpalettelib(cpalettelib* lib, const FileRef& resourcesFolder,
                               FileRef* paletteFile)
 {
-  if (resourcesFolder.empty()) return false;
+  if (resourcesFolder.empty())
+    return false;
   FileRef file = resourcesFolder.child(kPaletteLibFileName);
-  if (paletteFile) *paletteFile = file;
+  if (paletteFile)
+    *paletteFile = file;
   return read_cpalettelib(lib, file);
 }

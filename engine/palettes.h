@@ -25,32 +25,33 @@ inline constexpr int32_t kPaletteBuiltinCount = 12;
 // index used by the last store and a word that is always 0. 16,648 bytes.
 struct cpalettelib
 {
-    cpalette palettes[kPaletteLibSize];
-    int32_t highestUsed;
-    int32_t reserved;
+  cpalette palettes[kPaletteLibSize];
+  int32_t highestUsed;
+  int32_t reserved;
 };
 static_assert(sizeof(cpalettelib) == 16648);
 
 // Transform modes of transform_cpalette.
-enum : int16_t {
-    kPalNone = 0,
-    kPalHue = 1,         // hue turned by amount (mod 256)
-    kPalContrast = 2,    // (c - 128) * amount / 128 + 128
-    kPalSaturation = 3,  // saturation + 2 * amount - 255
-    kPalBrightness = 4,  // c + amount - 128
-    kPalSmooth = 5,      // 1-2-1 smoothing twice, mixed by amount / 256
-    kPalRotate = 6,      // colours rotated by (amount - 128) / 128 of the count
-    kPalRamp = 7,        // straight ramp between the first and last colours
-    kPalShift = 8,       // all 64 slots turned by (amount mod count) + 1
-    kPalReverse = 9,
-    kPalInvert = 10,
-    kPalVariation = 11,  // 18% towards random colours
-    kPalRed = 12,        // red + amount - 128
-    kPalGreen = 13,
-    kPalBlue = 14,
-    kPalNone15 = 15,
-    kPalCrossfade = 16,  // towards the destination's present colours by amount / 255
-    kPalDouble = 17,     // the colours repeated once, up to 63
+enum : int16_t
+{
+  kPalNone = 0,
+  kPalHue = 1,         // hue turned by amount (mod 256)
+  kPalContrast = 2,    // (c - 128) * amount / 128 + 128
+  kPalSaturation = 3,  // saturation + 2 * amount - 255
+  kPalBrightness = 4,  // c + amount - 128
+  kPalSmooth = 5,      // 1-2-1 smoothing twice, mixed by amount / 256
+  kPalRotate = 6,      // colours rotated by (amount - 128) / 128 of the count
+  kPalRamp = 7,        // straight ramp between the first and last colours
+  kPalShift = 8,       // all 64 slots turned by (amount mod count) + 1
+  kPalReverse = 9,
+  kPalInvert = 10,
+  kPalVariation = 11,  // 18% towards random colours
+  kPalRed = 12,        // red + amount - 128
+  kPalGreen = 13,
+  kPalBlue = 14,
+  kPalNone15 = 15,
+  kPalCrossfade = 16,  // towards the destination's present colours by amount / 255
+  kPalDouble = 17,     // the colours repeated once, up to 63
 };
 
 // All 64 slots opaque black, then a black-to-red gradient of 2 colours.

@@ -160,10 +160,17 @@ void addOwnOffset(sfuncSystem* doc, gfunc* g)
   dvector3d& p = g->posOffset;
   if (isMember(g, kFamily11, 20) && g->sources[0] != nullptr) {
     switch (g->inlets[0].source) {
-      case 1: p.x += g->A; break;
-      case 2: p.y += g->A; break;
-      case 3: p.z += g->A; break;
-      default: break;
+      case 1:
+        p.x += g->A;
+        break;
+      case 2:
+        p.y += g->A;
+        break;
+      case 3:
+        p.z += g->A;
+        break;
+      default:
+        break;
     }
   } else if (isMember(g, kFamily33, 1)) {
     p.x += g->A;
@@ -269,8 +276,8 @@ void findLights(sfuncSystem* doc, gfunc* start)
   if (in[kLight3] == nullptr && src2 != nullptr && src2->sources[0] != nullptr)
     in[kLight3] = src2->inlets[0].data;
   if (in[kLight3] == nullptr)
-    in[kLight3] = start->sources[0] != nullptr ? start->sources[0]->inlets[0].data
-                                               : start->inlets[0].data;
+    in[kLight3] =
+        start->sources[0] != nullptr ? start->sources[0]->inlets[0].data : start->inlets[0].data;
 }
 
 void findSurface(sfuncSystem* doc, gfunc* start)
@@ -347,8 +354,7 @@ void readOwnerOutputs(inletinfos* in, const gfunc* owner, int ownerInputs)
     }
 }
 
-void prepareCTin(sfuncSystem* doc, smalltree* sub, gfunc* owner, uint8_t feedback,
-                 int ownerInputs)
+void prepareCTin(sfuncSystem* doc, smalltree* sub, gfunc* owner, uint8_t feedback, int ownerInputs)
 {
   if (sub == nullptr || owner == nullptr)
     return;
@@ -575,7 +581,11 @@ double* setMasterinputptr(sfuncSystem* doc, int16_t code, int16_t* channels)
     case kSourceMaster3:
       *channels = 1;
       return doc->master[2];
-    case 9: case 10: case 11: case 12: case 13:
+    case 9:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
       *channels = 0;
       return doc->master[code - 6];
     default:

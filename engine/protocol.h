@@ -25,16 +25,16 @@ using KVColorFuncProc = void (*)(gfunc* output, sfuncSystem* doc, normalcolor* c
 // Handler messages.
 enum : int16_t
 {
-  kMsgDisplayName = -1,   // copy the display name into the label buffer
-  kMsgParamA = 0,         // 0..2: store A, B or C through a, copy its label
+  kMsgDisplayName = -1,  // copy the display name into the label buffer
+  kMsgParamA = 0,        // 0..2: store A, B or C through a, copy its label
   kMsgParamB = 1,
   kMsgParamC = 2,
-  kMsgFromNormalized = 4, // set A, B, C from normalised *a, *b, *c (0..1)
-  kMsgToNormalized = 5,   // store normalised A, B, C through a, b, c
-  kMsgDefaults = 6,       // Paraminit with the defaults; connector codes, flags
-  kMsgPrepare = 7,        // structure preparation after inputs are linked
-  kMsgPrecompute = 8,     // constants into the private area before a render
-  kMsgConvertOld = 9,     // convert the parameters of a tree older than version 16
+  kMsgFromNormalized = 4,  // set A, B, C from normalised *a, *b, *c (0..1)
+  kMsgToNormalized = 5,    // store normalised A, B, C through a, b, c
+  kMsgDefaults = 6,        // Paraminit with the defaults; connector codes, flags
+  kMsgPrepare = 7,         // structure preparation after inputs are linked
+  kMsgPrecompute = 8,      // constants into the private area before a render
+  kMsgConvertOld = 9,      // convert the parameters of a tree older than version 16
 };
 
 // A parameter value of exactly -1.0 at message 6 marks an absent parameter.
@@ -80,20 +80,20 @@ inline constexpr int16_t kCompiledTreeId = 127;
 // family's code; handlers may replace the output code at messages 6 to 8.
 enum : int16_t
 {
-  kConnUniform = 0,        // output: the single output is one value per batch
-  kConnOne = 1,            // one input / one output
-  kConnPacked2 = 2,        // output: packed, 2 channels per sample
-  kConnPacked3 = 3,        // output: packed, 3 channels per sample
-  kConnTwoUniformSecond = 4, // output: second output uniform when second input is
-  kConnTwo = 8,            // two inputs / two outputs
-  kConnThreeUniformThird = 9, // output: third output uniform
-  kConnThree = 10,         // input: three inputs (f31, f32, f34)
-  kConnFourValueFourth = 11, // output: four outputs, value is the fourth
-  kConnFourValueFirst = 12,  // output: four outputs, value is the first; input: f42
-  kConnFive = 13,          // output: five outputs
-  kConnThreeOut = 14,      // output: three outputs; input: f33
-  kConnFour = 16,          // output: four outputs; input: f41, f43
-  kConnFourF44 = 18,       // input: f44
+  kConnUniform = 0,            // output: the single output is one value per batch
+  kConnOne = 1,                // one input / one output
+  kConnPacked2 = 2,            // output: packed, 2 channels per sample
+  kConnPacked3 = 3,            // output: packed, 3 channels per sample
+  kConnTwoUniformSecond = 4,   // output: second output uniform when second input is
+  kConnTwo = 8,                // two inputs / two outputs
+  kConnThreeUniformThird = 9,  // output: third output uniform
+  kConnThree = 10,             // input: three inputs (f31, f32, f34)
+  kConnFourValueFourth = 11,   // output: four outputs, value is the fourth
+  kConnFourValueFirst = 12,    // output: four outputs, value is the first; input: f42
+  kConnFive = 13,              // output: five outputs
+  kConnThreeOut = 14,          // output: three outputs; input: f33
+  kConnFour = 16,              // output: four outputs; input: f41, f43
+  kConnFourF44 = 18,           // input: f44
 };
 
 // Lock flag bits (gfunc::lockFlags).
@@ -116,22 +116,58 @@ constexpr uint32_t KV_memberKey(uint16_t family, int16_t id)
 constexpr int KV_familyOutputs(uint16_t family)
 {
   switch (family) {
-    case 1: case 2: case 4: case 15: return 1;
-    case 3: case 5: case 6: case 16: return 2;
-    case 7: case 8: case 9: case 17: return 3;
-    case 10: case 11: case 12: case 18: return 4;
-    case 13: return 5;
-    default: return 0;
+    case 1:
+    case 2:
+    case 4:
+    case 15:
+      return 1;
+    case 3:
+    case 5:
+    case 6:
+    case 16:
+      return 2;
+    case 7:
+    case 8:
+    case 9:
+    case 17:
+      return 3;
+    case 10:
+    case 11:
+    case 12:
+    case 18:
+      return 4;
+    case 13:
+      return 5;
+    default:
+      return 0;
   }
 }
 constexpr int KV_familyInputs(uint16_t family)
 {
   switch (family) {
-    case 1: case 16: case 17: case 18: return 1;
-    case 2: case 3: case 7: case 10: case 13: return 2;
-    case 4: case 5: case 8: case 11: return 3;
-    case 6: case 9: case 12: case 15: return 4;
-    default: return 0;
+    case 1:
+    case 16:
+    case 17:
+    case 18:
+      return 1;
+    case 2:
+    case 3:
+    case 7:
+    case 10:
+    case 13:
+      return 2;
+    case 4:
+    case 5:
+    case 8:
+    case 11:
+      return 3;
+    case 6:
+    case 9:
+    case 12:
+    case 15:
+      return 4;
+    default:
+      return 0;
   }
 }
 

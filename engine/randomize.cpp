@@ -168,12 +168,19 @@ int16_t tileTypeMember(const gfunc* g, int16_t family, int16_t id)
   const bool hasSource = g->sources[0] != nullptr;
   auto packed = [&](int k) { return g->inlets[k].channels > 1; };
   switch (family) {
-    case kFamily23: return hasSource && (packed(0) || packed(1)) ? 6 : id;
-    case kFamily33: return hasSource && (packed(0) || packed(1) || packed(2)) ? 9 : id;
-    case kFamily41: return 1;
-    case kFamily13: case kFamily14: return 2;
-    case kFamily25: return 8;
-    default: return id;
+    case kFamily23:
+      return hasSource && (packed(0) || packed(1)) ? 6 : id;
+    case kFamily33:
+      return hasSource && (packed(0) || packed(1) || packed(2)) ? 9 : id;
+    case kFamily41:
+      return 1;
+    case kFamily13:
+    case kFamily14:
+      return 2;
+    case kFamily25:
+      return 8;
+    default:
+      return id;
   }
 }
 
@@ -237,8 +244,7 @@ bool CanHave(smalltree* tree, gfunc* g, int family, int id, bool permissive)
     return false;
   if (family == kFamily31 && id == kPackingMemberId) {
     gfunc* sons[kMaxSons];
-    if (arb_findSons(tree, g, sons) == 0 ||
-        !KV_isPackedConsumer(sons[0]->family, sons[0]->funcID))
+    if (arb_findSons(tree, g, sons) == 0 || !KV_isPackedConsumer(sons[0]->family, sons[0]->funcID))
       return false;
   }
   if (permissive)

@@ -22,10 +22,10 @@ namespace {
 
 std::atomic<KVEventPumpProc> gEventPump{nullptr};
 
-constexpr int kRenderBatch = 16;       // pixels per batch of a row
-constexpr int kAAGroup = 8;            // output pixels per pair of anti-aliased batches
-constexpr int kKeyPollRows = 16;       // KVeventabort answers on rows 1, 17, 33, ...
-constexpr int kEventPollRows = 64;     // RW_AArender polls on rows 1, 65, 129, ...
+constexpr int kRenderBatch = 16;    // pixels per batch of a row
+constexpr int kAAGroup = 8;         // output pixels per pair of anti-aliased batches
+constexpr int kKeyPollRows = 16;    // KVeventabort answers on rows 1, 17, 33, ...
+constexpr int kEventPollRows = 64;  // RW_AArender polls on rows 1, 65, 129, ...
 constexpr int kMinBandColumns = 64;
 constexpr int kMaxSingleThreadWidth = 127;
 
@@ -36,11 +36,11 @@ constexpr int kMaxSingleThreadWidth = 127;
 // which only the calling thread calls.
 struct KVrenderBands
 {
-  renderjob* callerJob = nullptr;          // the job the caller handed in
+  renderjob* callerJob = nullptr;  // the job the caller handed in
   KVRowDoneProc callerRowDone = nullptr;
   int count = 0;
   int32_t firstRow = 0;
-  int32_t rowsDrawn = 0;                   // rows handed to the row-done procedure
+  int32_t rowsDrawn = 0;  // rows handed to the row-done procedure
   std::atomic<int32_t> rowsDone[kKVmaxRenderBands] = {};
   std::atomic<uint8_t> aborted{0};
   std::mutex mutex;
@@ -102,8 +102,8 @@ int16_t KVmouseabort(renderjob*, int32_t)
 {
   if (!gKVabort.abortEnabled.load())
     return 0;
-  const bool stop = gKVabort.mouseDown.load() || gKVabort.commandPending.load() ||
-                    KV_isKeyDown(kKeyCodeEscape);
+  const bool stop =
+      gKVabort.mouseDown.load() || gKVabort.commandPending.load() || KV_isKeyDown(kKeyCodeEscape);
   return stop ? 1 : 0;
 }
 
@@ -185,13 +185,13 @@ namespace {
 // afterwards.
 class RenderBatchLength
 {
- public:
+public:
   RenderBatchLength() : saved_(KV_batchLength()) { KV_setBatchLength(kRenderBatch); }
   ~RenderBatchLength() { KV_setBatchLength(saved_); }
   RenderBatchLength(const RenderBatchLength&) = delete;
   RenderBatchLength& operator=(const RenderBatchLength&) = delete;
 
- private:
+private:
   int32_t saved_;
 };
 
@@ -354,7 +354,9 @@ int32_t AddRenderTask(renderjob* job)
       if (KVrenderBands* bands = job->bands) {
         // Taking the lock once makes sure a caller that saw this task running
         // is already waiting when the notice comes.
-        { std::lock_guard<std::mutex> lock(bands->mutex); }
+        {
+          std::lock_guard<std::mutex> lock(bands->mutex);
+        }
         bands->progress.notify_all();
       }
     });

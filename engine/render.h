@@ -42,27 +42,27 @@ using KVEventPumpProc = void (*)();
 struct renderjob
 {
   sfuncSystem* doc = nullptr;
-  void* window = nullptr;              // window or port of the destination, may be null
+  void* window = nullptr;  // window or port of the destination, may be null
   KVRenderAbortProc abortProc = nullptr;
-  KVRowDoneProc rowDone = nullptr;     // null when there is no window
-  int32_t placement[2] = {0, 0};       // the caller's destination placement, kept for it
-  double dx = 0;                       // view units per column
-  double dy = 0;                       // view units per row; row r has y = y0 - r * dy
-  double x0 = 0;                       // x of column 0
-  double y0 = 0;                       // y of row 0
-  AccessPix* access = nullptr;         // the destination pixels
+  KVRowDoneProc rowDone = nullptr;  // null when there is no window
+  int32_t placement[2] = {0, 0};    // the caller's destination placement, kept for it
+  double dx = 0;                    // view units per column
+  double dy = 0;                    // view units per row; row r has y = y0 - r * dy
+  double x0 = 0;                    // x of column 0
+  double y0 = 0;                    // y of row 0
+  AccessPix* access = nullptr;      // the destination pixels
   uint16_t width = 0;
   uint16_t height = 0;
-  uint16_t firstColumn = 0;            // columns first .. end-1 are rendered
+  uint16_t firstColumn = 0;  // columns first .. end-1 are rendered
   uint16_t endColumn = 0;
-  uint16_t firstRow = 0;               // rows first .. end-1 are rendered
+  uint16_t firstRow = 0;  // rows first .. end-1 are rendered
   uint16_t endRow = 0;
-  int32_t eventPolling = 0;            // 1: the anti-aliased renderer polls events; 2 on workers
-  KVrenderTask* task = nullptr;        // the thread rendering this job, with its termination queue
+  int32_t eventPolling = 0;      // 1: the anti-aliased renderer polls events; 2 on workers
+  KVrenderTask* task = nullptr;  // the thread rendering this job, with its termination queue
   uint8_t antiAlias = 0;
-  uint8_t result = 0;                  // non-zero when this job's render was aborted
-  KVrenderBands* bands = nullptr;      // set while the job is one band of a split render
-  int16_t band = 0;                    // its band number
+  uint8_t result = 0;              // non-zero when this job's render was aborted
+  KVrenderBands* bands = nullptr;  // set while the job is one band of a split render
+  int16_t band = 0;                // its band number
 };
 
 // ---- Abort state -----------------------------------------------------------
@@ -76,7 +76,7 @@ struct KVabortState
   std::atomic<uint8_t> aborted{0};         // set by an abort procedure that stopped a render
   std::atomic<uint8_t> commandPending{0};  // a command waits for the render to end
   std::atomic<uint8_t> mouseDown{0};
-  std::atomic<uint32_t> keys[4] = {};      // one bit per virtual key code
+  std::atomic<uint32_t> keys[4] = {};  // one bit per virtual key code
 };
 extern KVabortState gKVabort;
 

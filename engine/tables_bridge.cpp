@@ -1,5 +1,4 @@
 #include "engine/tables.h"
-
 #include "noise/tables.h"
 
 void arb_init_Tables(sfuncSystem* doc)

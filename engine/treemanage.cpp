@@ -72,9 +72,8 @@ void setDefaultColors(sfuncSystem* doc)
   // C1, C2 and C3 of the colour functions (and the colours of lights 1 to
   // 3), opaque; the remaining slots are all zero bytes.
   static constexpr normalcolor kDefaults[7] = {
-      {255, 128, 128, 255}, {255, 128, 64, 0}, {255, 0, 255, 0},
+      {255, 128, 128, 255}, {255, 128, 64, 0}, {255, 0, 255, 0}, {0, 0, 0, 0},
       {0, 0, 0, 0},         {0, 0, 0, 0},      {0, 0, 0, 0},
-      {0, 0, 0, 0},
   };
   std::memcpy(doc->defaultColors, kDefaults, sizeof kDefaults);
 }
@@ -125,8 +124,8 @@ class Relocator
 public:
   void add(const void* from, size_t size, void* to)
   {
-    blocks_.push_back({static_cast<const unsigned char*>(from), size,
-                       static_cast<unsigned char*>(to)});
+    blocks_.push_back(
+        {static_cast<const unsigned char*>(from), size, static_cast<unsigned char*>(to)});
   }
 
   // Moves a pointer that lies in a source block to the same place in the
@@ -553,10 +552,14 @@ void arb_computelocations(smalltree* tree, const Rect& r)
 bool arb_isInputMember(const gfunc* g)
 {
   switch (g->family) {
-    case kFamily21: return g->funcID == 30 || g->funcID == 31 || g->funcID == 34;
-    case kFamily23: return g->funcID == 0 || g->funcID == 1 || g->funcID == 34;
-    case kFamily24: return g->funcID == 42;
-    default: return false;
+    case kFamily21:
+      return g->funcID == 30 || g->funcID == 31 || g->funcID == 34;
+    case kFamily23:
+      return g->funcID == 0 || g->funcID == 1 || g->funcID == 34;
+    case kFamily24:
+      return g->funcID == 42;
+    default:
+      return false;
   }
 }
 

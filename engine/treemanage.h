@@ -163,8 +163,8 @@ struct KVundoEntry
 // document's palette and colour-function index (the "C" variants).
 struct KVundoRecord
 {
-  int16_t count;     // entries stored
-  int16_t readPos;   // next entry restored
+  int16_t count;    // entries stored
+  int16_t readPos;  // next entry restored
   KVundoEntry entries[kUndoEntries];
   cpalette palette;
   int16_t colorFuncIndex;

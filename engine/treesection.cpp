@@ -145,8 +145,8 @@ void rebuildRecord(const unsigned char* section, smalltree* tree, int16_t count,
     g->inlets[k].source = int16_t(be::get_u16(rec + kRecInletCodes + 2 * k));
   if (g->level > 0)
     for (int k = 0; k < 4; ++k)
-      g->sources[k] = resolveSource(section, tree, count, slot,
-                                    be::get_i16(rec + kRecSources + 2 * k));
+      g->sources[k] =
+          resolveSource(section, tree, count, slot, be::get_i16(rec + kRecSources + 2 * k));
 
   setFunc(g, int16_t(family), id, kBindDefaults);
   g->lockFlags = rec[kRecLockFlags];

@@ -70,8 +70,8 @@ void arb_2_farb(smalltree* tree, unsigned char* section, int16_t kind);
 enum class KVsectionError
 {
   kNone,
-  kBadCount,    // component count above 32
-  kBadFamily,   // a used record with a family code that is not assigned
+  kBadCount,   // component count above 32
+  kBadFamily,  // a used record with a family code that is not assigned
 };
 
 // Rebuilds `tree` from `section`. The section is checked first; a refused

@@ -28,8 +28,8 @@ struct KovrelinWorld
   Str255 label;               // handlers copy display names and labels here
   int32_t defaultColorCount;  // 48
   normalcolor defaultColors[kDefaultColorCount];  // terrain gradient, opaque
-  cpalettelib* paletteLib;    // the palette library, carved from the memory pool
-  uint8_t alternateInput;     // with input mode 3, source codes 10 and 11 read x and y
+  cpalettelib* paletteLib;  // the palette library, carved from the memory pool
+  uint8_t alternateInput;   // with input mode 3, source codes 10 and 11 read x and y
 };
 
 extern KovrelinWorld* gKovrelinWorld;

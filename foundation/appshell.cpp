@@ -9,14 +9,20 @@ namespace {
 
 void default_report_text(ConstStringPtr text, int32_t number)
 {
-    std::fprintf(stderr, "%.*s = \"%d\"\n", int(text[0]), reinterpret_cast<const char*>(text + 1),
-                 int(number));
+  std::fprintf(stderr, "%.*s = \"%d\"\n", int(text[0]), reinterpret_cast<const char*>(text + 1),
+               int(number));
 }
 
 // Rings the terminal bell until the shell installs the display's beep.
-void default_alert_sound(bool) { std::fputc('\a', stderr); }
+void default_alert_sound(bool)
+{
+  std::fputc('\a', stderr);
+}
 
-void default_exit() { std::exit(EXIT_FAILURE); }
+void default_exit()
+{
+  std::exit(EXIT_FAILURE);
+}
 
 // Installed by the shell at start-up or by tests; main thread only.
 ReportTextProc gReportTextProc = default_report_text;
@@ -26,32 +32,41 @@ ExitProc gExitProc = default_exit;
 template <typename Proc>
 Proc exchange_proc(Proc& slot, Proc proc, Proc fallback)
 {
-    Proc previous = slot;
-    slot = proc != nullptr ? proc : fallback;
-    return previous;
+  Proc previous = slot;
+  slot = proc != nullptr ? proc : fallback;
+  return previous;
 }
 
 }  // namespace
 
-void reportText(ConstStringPtr text, int32_t number) { gReportTextProc(text, number); }
+void reportText(ConstStringPtr text, int32_t number)
+{
+  gReportTextProc(text, number);
+}
 
-void PlayAlertSound() { gAlertSoundProc(gAppInfos.preferredAlertSound); }
+void PlayAlertSound()
+{
+  gAlertSoundProc(gAppInfos.preferredAlertSound);
+}
 
 void ExitToShell()
 {
-    gExitProc();
-    // An installed handler that returns still must not let the caller go on.
-    std::exit(EXIT_FAILURE);
+  gExitProc();
+  // An installed handler that returns still must not let the caller go on.
+  std::exit(EXIT_FAILURE);
 }
 
 ReportTextProc SetReportTextProc(ReportTextProc proc)
 {
-    return exchange_proc(gReportTextProc, proc, default_report_text);
+  return exchange_proc(gReportTextProc, proc, default_report_text);
 }
 
 AlertSoundProc SetAlertSoundProc(AlertSoundProc proc)
 {
-    return exchange_proc(gAlertSoundProc, proc, default_alert_sound);
+  return exchange_proc(gAlertSoundProc, proc, default_alert_sound);
 }
 
-ExitProc SetExitProc(ExitProc proc) { return exchange_proc(gExitProc, proc, default_exit); }
+ExitProc SetExitProc(ExitProc proc)
+{
+  return exchange_proc(gExitProc, proc, default_exit);
+}

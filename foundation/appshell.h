@@ -14,8 +14,8 @@
 // application; the shell adds its own fields.
 struct AppInfos
 {
-    // Play the user's preferred alert sound rather than the plain beep.
-    bool preferredAlertSound = true;
+  // Play the user's preferred alert sound rather than the plain beep.
+  bool preferredAlertSound = true;
 };
 extern AppInfos gAppInfos;
 

@@ -4,33 +4,54 @@
 #pragma once
 
 #include <bit>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 namespace be {
 
-inline uint16_t get_u16(const unsigned char* p) { return uint16_t((p[0] << 8) | p[1]); }
-inline int16_t get_i16(const unsigned char* p) { return int16_t(get_u16(p)); }
+inline uint16_t get_u16(const unsigned char* p)
+{
+  return uint16_t((p[0] << 8) | p[1]);
+}
+inline int16_t get_i16(const unsigned char* p)
+{
+  return int16_t(get_u16(p));
+}
 inline uint32_t get_u32(const unsigned char* p)
 {
   return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
-inline int32_t get_i32(const unsigned char* p) { return int32_t(get_u32(p)); }
+inline int32_t get_i32(const unsigned char* p)
+{
+  return int32_t(get_u32(p));
+}
 inline uint64_t get_u64(const unsigned char* p)
 {
   return (uint64_t(get_u32(p)) << 32) | get_u32(p + 4);
 }
-inline int64_t get_i64(const unsigned char* p) { return int64_t(get_u64(p)); }
-inline float get_f32(const unsigned char* p) { return std::bit_cast<float>(get_u32(p)); }
-inline double get_f64(const unsigned char* p) { return std::bit_cast<double>(get_u64(p)); }
+inline int64_t get_i64(const unsigned char* p)
+{
+  return int64_t(get_u64(p));
+}
+inline float get_f32(const unsigned char* p)
+{
+  return std::bit_cast<float>(get_u32(p));
+}
+inline double get_f64(const unsigned char* p)
+{
+  return std::bit_cast<double>(get_u64(p));
+}
 
 inline void put_u16(unsigned char* p, uint16_t v)
 {
   p[0] = uint8_t(v >> 8);
   p[1] = uint8_t(v);
 }
-inline void put_i16(unsigned char* p, int16_t v) { put_u16(p, uint16_t(v)); }
+inline void put_i16(unsigned char* p, int16_t v)
+{
+  put_u16(p, uint16_t(v));
+}
 inline void put_u32(unsigned char* p, uint32_t v)
 {
   p[0] = uint8_t(v >> 24);
@@ -38,15 +59,27 @@ inline void put_u32(unsigned char* p, uint32_t v)
   p[2] = uint8_t(v >> 8);
   p[3] = uint8_t(v);
 }
-inline void put_i32(unsigned char* p, int32_t v) { put_u32(p, uint32_t(v)); }
+inline void put_i32(unsigned char* p, int32_t v)
+{
+  put_u32(p, uint32_t(v));
+}
 inline void put_u64(unsigned char* p, uint64_t v)
 {
   put_u32(p, uint32_t(v >> 32));
   put_u32(p + 4, uint32_t(v));
 }
-inline void put_i64(unsigned char* p, int64_t v) { put_u64(p, uint64_t(v)); }
-inline void put_f32(unsigned char* p, float v) { put_u32(p, std::bit_cast<uint32_t>(v)); }
-inline void put_f64(unsigned char* p, double v) { put_u64(p, std::bit_cast<uint64_t>(v)); }
+inline void put_i64(unsigned char* p, int64_t v)
+{
+  put_u64(p, uint64_t(v));
+}
+inline void put_f32(unsigned char* p, float v)
+{
+  put_u32(p, std::bit_cast<uint32_t>(v));
+}
+inline void put_f64(unsigned char* p, double v)
+{
+  put_u64(p, std::bit_cast<uint64_t>(v));
+}
 
 // The position and failure state shared by Reader and Writer: a step of n
 // bytes is taken only when all n lie inside the buffer; otherwise the cursor
@@ -61,7 +94,8 @@ public:
   size_t remaining() const { return pos_ <= size_ ? size_ - pos_ : 0; }
   void seek(size_t pos)
   {
-    if (pos > size_) failed_ = true;
+    if (pos > size_)
+      failed_ = true;
     pos_ = pos;
   }
   void skip(size_t n) { seek(pos_ + n); }
@@ -140,7 +174,8 @@ public:
 
   void u8(uint8_t v)
   {
-    if (unsigned char* p = at(1)) *p = v;
+    if (unsigned char* p = at(1))
+      *p = v;
   }
   void i8(int8_t v) { u8(uint8_t(v)); }
   void u16(uint16_t v) { put(2, put_u16, v); }
@@ -151,7 +186,8 @@ public:
   void f64(double v) { put(8, put_f64, v); }
   void bytes(const void* in, size_t n)
   {
-    if (unsigned char* p = at(n)) std::memcpy(p, in, n);
+    if (unsigned char* p = at(n))
+      std::memcpy(p, in, n);
   }
 
 private:
@@ -163,7 +199,8 @@ private:
   template <class T>
   void put(size_t n, void (*encode)(unsigned char*, T), T v)
   {
-    if (unsigned char* p = at(n)) encode(p, v);
+    if (unsigned char* p = at(n))
+      encode(p, v);
   }
 
   unsigned char* data_;

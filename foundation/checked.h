@@ -59,7 +59,8 @@ inline bool lattice_trunc_split(double x, LatticeSplit& out)
     return false;
   }
   int32_t t = int32_t(x);
-  if (x < 0) t -= 1;
+  if (x < 0)
+    t -= 1;
   out.cell = t;
   out.frac = x - double(t);
   return true;
@@ -69,33 +70,45 @@ inline bool lattice_trunc_split(double x, LatticeSplit& out)
 // NaN gives 0.
 inline int32_t sat_i32(double x)
 {
-  if (std::isnan(x)) return 0;
-  if (x <= -2147483648.0) return INT32_MIN;
-  if (x >= 2147483647.0) return INT32_MAX;
+  if (std::isnan(x))
+    return 0;
+  if (x <= -2147483648.0)
+    return INT32_MIN;
+  if (x >= 2147483647.0)
+    return INT32_MAX;
   return int32_t(x);
 }
 
 inline int16_t sat_i16(double x)
 {
-  if (std::isnan(x)) return 0;
-  if (x <= -32768.0) return INT16_MIN;
-  if (x >= 32767.0) return INT16_MAX;
+  if (std::isnan(x))
+    return 0;
+  if (x <= -32768.0)
+    return INT16_MIN;
+  if (x >= 32767.0)
+    return INT16_MAX;
   return int16_t(x);
 }
 
 inline uint8_t sat_u8(double x)
 {
-  if (std::isnan(x)) return 0;
-  if (x <= 0.0) return 0;
-  if (x >= 255.0) return 255;
+  if (std::isnan(x))
+    return 0;
+  if (x <= 0.0)
+    return 0;
+  if (x >= 255.0)
+    return 255;
   return uint8_t(x);
 }
 
 inline uint16_t sat_u16(double x)
 {
-  if (std::isnan(x)) return 0;
-  if (x <= 0.0) return 0;
-  if (x >= 65535.0) return 65535;
+  if (std::isnan(x))
+    return 0;
+  if (x <= 0.0)
+    return 0;
+  if (x >= 65535.0)
+    return 65535;
   return uint16_t(x);
 }
 

@@ -38,21 +38,21 @@ normalcolor ColorLERP256(const normalcolor* a, const normalcolor* b, int16_t w);
 // w * w * (3 - 2w).
 void ColorInterpol(const normalcolor* a, const normalcolor* b, const normalcolor* c,
                    normalcolor* out, double t);
-void ColorSpline(const normalcolor* a, const normalcolor* b, const normalcolor* c,
-                 normalcolor* out, double t);
+void ColorSpline(const normalcolor* a, const normalcolor* b, const normalcolor* c, normalcolor* out,
+                 double t);
 
 // ---- Gradient lookup in a table of n colours spaced evenly over [0, 1] ----
 // Opaque colour at t: entry 0 for t <= 0, NaN or n < 2; entry n - 1 for t >= 1;
 // otherwise red, green, blue interpolated between the two neighbouring entries.
 normalcolor colorgradient(const normalcolor* table, int32_t n, double t);
 // The same lookup as three doubles on the 0..255 scale, without truncation.
-void fcolorgradient(const normalcolor* table, int32_t n, double t, double* red,
-                    double* green, double* blue);
+void fcolorgradient(const normalcolor* table, int32_t n, double t, double* red, double* green,
+                    double* blue);
 // All four bytes blended between entries at 1-based position (n - 1) * t + 1;
 // n < 2 gives opaque black. The two leading words are not used. Positions
 // before the first entry give entry 0, after the last entry n - 1.
-normalcolor Linear_pgrad(int32_t unused1, int32_t unused2, const normalcolor* table,
-                         int32_t n, double t);
+normalcolor Linear_pgrad(int32_t unused1, int32_t unused2, const normalcolor* table, int32_t n,
+                         double t);
 // Fills out[0..m] with Linear_pgrad lookups at evenly spaced table positions
 // (single precision steps of (n - 1) / m from position 1). With premultiply,
 // each entry's red, green and blue are multiplied by its byte 0 / 255. A
@@ -62,10 +62,10 @@ void Buildgradation_CMAP(normalcolor* out, const normalcolor* table, int32_t n, 
 
 // ---- Per-channel arithmetic on red, green and blue ----
 // Byte 0 of out is not written.
-void CScale(normalcolor* c, double f);                                 // clamp(c * f), in place
-void CconstAdd(const normalcolor* c, int16_t k, normalcolor* out);     // clamp(c + k)
-void CAddValue(const normalcolor* c, int16_t k, normalcolor* out);     // clamp(c + k)
-void CSub(const normalcolor* c, int16_t k, normalcolor* out);          // clamp(c + k)
+void CScale(normalcolor* c, double f);                                    // clamp(c * f), in place
+void CconstAdd(const normalcolor* c, int16_t k, normalcolor* out);        // clamp(c + k)
+void CAddValue(const normalcolor* c, int16_t k, normalcolor* out);        // clamp(c + k)
+void CSub(const normalcolor* c, int16_t k, normalcolor* out);             // clamp(c + k)
 void CAdd(const normalcolor* a, const normalcolor* b, normalcolor* out);  // cap(a + b)
 void CMax(const normalcolor* a, const normalcolor* b, normalcolor* out);  // max(a, b)
 void Cmul(const normalcolor* a, const normalcolor* b, normalcolor* out);  // a * b / 255
@@ -84,7 +84,7 @@ void myRGBtoHSL(uint8_t r, uint8_t g, uint8_t b, normalcolor* out);
 void myRGBtoHSV(uint8_t r, uint8_t g, uint8_t b, normalcolor* out);
 constexpr uint16_t normalcolorHue(const normalcolor& c)
 {
-    return uint16_t(c.flag | (c.red << 8));
+  return uint16_t(c.flag | (c.red << 8));
 }
 
 // Hue in degrees (any value: reduced into [0, 360); NaN counts as 0),
@@ -113,15 +113,15 @@ void GetParam1DColorTable(normalcolor* out, double t, int32_t n);
 // Components are 0..65535; hue is the fraction of a turn scaled to 0..65535.
 struct HSLColor
 {
-    uint16_t hue = 0;
-    uint16_t saturation = 0;
-    uint16_t lightness = 0;
+  uint16_t hue = 0;
+  uint16_t saturation = 0;
+  uint16_t lightness = 0;
 };
 struct HSVColor
 {
-    uint16_t hue = 0;
-    uint16_t saturation = 0;
-    uint16_t value = 0;
+  uint16_t hue = 0;
+  uint16_t saturation = 0;
+  uint16_t value = 0;
 };
 void RGB2HSL(const RGBColor* rgb, HSLColor* hsl);
 void HSL2RGB(const HSLColor* hsl, RGBColor* rgb);

@@ -11,7 +11,7 @@
 // A permutation of 0..255 that the one-dimensional noise hashes through.
 struct VecRndTable
 {
-    int32_t entries[256];
+  int32_t entries[256];
 };
 
 // The program's noise table: the identity permutation, never written.

@@ -13,14 +13,14 @@
 // A colour with 16-bit components (0..65535).
 struct RGBColor
 {
-    uint16_t red = 0;
-    uint16_t green = 0;
-    uint16_t blue = 0;
+  uint16_t red = 0;
+  uint16_t green = 0;
+  uint16_t blue = 0;
 };
 
 inline constexpr bool operator==(const RGBColor& a, const RGBColor& b)
 {
-    return a.red == b.red && a.green == b.green && a.blue == b.blue;
+  return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
 // Reads the colour of pixel (h, v) of the surface; false when it has none.
@@ -28,18 +28,18 @@ using PixelQueryProc = bool (*)(void* surface, int32_t h, int32_t v, RGBColor* o
 
 struct DrawState
 {
-    RGBColor foreColor{0, 0, 0};
-    RGBColor backColor{0xFFFF, 0xFFFF, 0xFFFF};
-    PixelQueryProc pixelQuery = nullptr;  // null: the surface cannot be read
-    void* surface = nullptr;              // handed to pixelQuery
+  RGBColor foreColor{0, 0, 0};
+  RGBColor backColor{0xFFFF, 0xFFFF, 0xFFFF};
+  PixelQueryProc pixelQuery = nullptr;  // null: the surface cannot be read
+  void* surface = nullptr;              // handed to pixelQuery
 };
 
 // The description of a block of pixels that pixel reads need.
 struct PixMapView
 {
-    int16_t pixelSize = 32;  // bits per pixel
-    int32_t rowBytes = 0;    // bytes per row; the top bit is a flag and not part of it
-    Rect bounds;             // width = right - left, height = bottom - top
+  int16_t pixelSize = 32;  // bits per pixel
+  int32_t rowBytes = 0;    // bytes per row; the top bit is a flag and not part of it
+  Rect bounds;             // width = right - left, height = bottom - top
 };
 
 // The current state: the one given to SetDrawState, or a default state

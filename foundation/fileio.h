@@ -58,13 +58,13 @@ OSErr PBfFile_SetSizeAndClose(int16_t fork, int64_t size);
 // file is taken as it is (type, creator and contents unchanged, nothing
 // truncated). Copies the reference out when asked and returns the file's
 // data fork opened read/write, 0 on failure.
-int16_t xFile_Create(const FileRef& folder, const HFSUniStr255& name, OSType type,
-                     OSType creator, FileRef* out);
+int16_t xFile_Create(const FileRef& folder, const HFSUniStr255& name, OSType type, OSType creator,
+                     FileRef* out);
 // Replaces the named file's contents by count bytes of buffer (created with
 // type and creator when missing, cut to count bytes when longer). 1 when
 // every byte was written and the file closed, 0 otherwise.
-int16_t xWriteBuffer(const void* buffer, int32_t count, const FileRef& folder,
-                     ConstStringPtr name, OSType type, OSType creator);
+int16_t xWriteBuffer(const void* buffer, int32_t count, const FileRef& folder, ConstStringPtr name,
+                     OSType type, OSType creator);
 // The whole data fork; nullopt when the file cannot be opened or read or is
 // larger than 2 GiB - 1.
 std::optional<std::vector<unsigned char>> xReadBuffer(const FileRef& ref);

@@ -27,7 +27,8 @@ bool appendUtf8(std::string& out, uint32_t cp, size_t limit)
     buf[0] = char(0xF0 | (cp >> 18)), buf[1] = char(0x80 | ((cp >> 12) & 0x3F));
     buf[2] = char(0x80 | ((cp >> 6) & 0x3F)), buf[3] = char(0x80 | (cp & 0x3F)), n = 4;
   }
-  if (out.size() + n > limit) return false;
+  if (out.size() + n > limit)
+    return false;
   out.append(buf, n);
   return true;
 }
@@ -47,7 +48,8 @@ std::string utf16ToUtf8(const HFSUniStr255& name, size_t limit)
     } else if (u >= 0xD800 && u <= 0xDFFF) {
       cp = kReplacementChar;
     }
-    if (!appendUtf8(out, cp, limit)) break;
+    if (!appendUtf8(out, cp, limit))
+      break;
   }
   return out;
 }
@@ -58,16 +60,20 @@ uint32_t decodeUtf8(const unsigned char* s, size_t size, size_t i, size_t& lengt
 {
   unsigned char b = s[i];
   length = 0;
-  if (b < 0x80) return length = 1, b;
+  if (b < 0x80)
+    return length = 1, b;
   size_t n = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-  if (n == 0 || i + n > size) return 0;
+  if (n == 0 || i + n > size)
+    return 0;
   uint32_t cp = b & (0x7F >> n);
   for (size_t k = 1; k < n; ++k) {
-    if ((s[i + k] & 0xC0) != 0x80) return 0;
+    if ((s[i + k] & 0xC0) != 0x80)
+      return 0;
     cp = (cp << 6) | (s[i + k] & 0x3F);
   }
   static constexpr uint32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kMinimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  if (cp < kMinimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+    return 0;
   length = n;
   return cp;
 }
@@ -78,9 +84,11 @@ bool utf8ToUtf16(const unsigned char* s, size_t size, HFSUniStr255& out)
   for (size_t i = 0; i < size;) {
     size_t n;
     uint32_t cp = decodeUtf8(s, size, i, n);
-    if (n == 0) cp = s[i], n = 1;  // a single-byte name survives unit for unit
+    if (n == 0)
+      cp = s[i], n = 1;  // a single-byte name survives unit for unit
     size_t units = cp >= 0x10000 ? 2 : 1;
-    if (out.length + units > 255) return false;
+    if (out.length + units > 255)
+      return false;
     if (units == 2) {
       out.unicode[out.length++] = uint16_t(0xD800 + ((cp - 0x10000) >> 10));
       out.unicode[out.length++] = uint16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
@@ -96,7 +104,8 @@ bool utf8ToUtf16(const unsigned char* s, size_t size, HFSUniStr255& out)
 int codeChars(OSType code, int16_t n, unsigned char chars[4])
 {
   int count = std::clamp<int>(n, 0, 4);
-  for (int i = 0; i < count; ++i) chars[i] = uint8_t(code >> (24 - 8 * i));
+  for (int i = 0; i < count; ++i)
+    chars[i] = uint8_t(code >> (24 - 8 * i));
   return count;
 }
 
@@ -132,7 +141,8 @@ bool removeUnitExtension(HFSUniStr255& name, std::initializer_list<int> lengths)
 
 bool removeFittingExtension(HFSUniStr255& name)
 {
-  if (name.length > 9) return removeUnitExtension(name, {2, 3, 4, 5, 6});
+  if (name.length > 9)
+    return removeUnitExtension(name, {2, 3, 4, 5, 6});
   return removeUnitExtension(name, {2, 3, 4});
 }
 
@@ -140,7 +150,8 @@ bool removeFittingExtension(HFSUniStr255& name)
 
 bool HFS_SameName(const HFSUniStr255& a, const HFSUniStr255& b)
 {
-  if (a.length != b.length || a.length > 255) return false;
+  if (a.length != b.length || a.length > 255)
+    return false;
   return std::equal(a.unicode, a.unicode + a.length, b.unicode);
 }
 
@@ -151,17 +162,24 @@ void HFS_2_PSTRING(const HFSUniStr255& name, StringPtr out)
   std::memcpy(out + 1, text.data(), text.size());
 }
 
-void PSTRING_2_HFS(ConstStringPtr name, HFSUniStr255& out) { utf8ToUtf16(name + 1, name[0], out); }
+void PSTRING_2_HFS(ConstStringPtr name, HFSUniStr255& out)
+{
+  utf8ToUtf16(name + 1, name[0], out);
+}
 
 void HFS_2_CSTRING(const HFSUniStr255& name, char* out, size_t capacity)
 {
-  if (capacity == 0) return;
+  if (capacity == 0)
+    return;
   std::string text = utf16ToUtf8(name, capacity - 1);
   std::memcpy(out, text.data(), text.size());
   out[text.size()] = '\0';
 }
 
-std::string HFS_2_UTF8(const HFSUniStr255& name) { return utf16ToUtf8(name, SIZE_MAX); }
+std::string HFS_2_UTF8(const HFSUniStr255& name)
+{
+  return utf16ToUtf8(name, SIZE_MAX);
+}
 
 bool UTF8_2_HFS(std::string_view text, HFSUniStr255& out)
 {
@@ -174,7 +192,8 @@ void ConcatExtension(StringPtr name, OSType code, int16_t n)
   int count = codeChars(code, n, chars);
   if (name[0] >= count && std::memcmp(name + 1 + name[0] - count, chars, size_t(count)) == 0)
     return;
-  if (name[0] + 1 + count > 255) return;
+  if (name[0] + 1 + count > 255)
+    return;
   appendBytes(name, reinterpret_cast<const unsigned char*>("."), 1);
   appendBytes(name, chars, count);
 }
@@ -190,8 +209,10 @@ void ReplaceExtension(StringPtr name, OSType code, int16_t n)
       replaced = true;
       break;
     }
-  if (name[0] + (replaced ? 0 : 1) + count > 255) return;
-  if (!replaced) appendBytes(name, reinterpret_cast<const unsigned char*>("."), 1);
+  if (name[0] + (replaced ? 0 : 1) + count > 255)
+    return;
+  if (!replaced)
+    appendBytes(name, reinterpret_cast<const unsigned char*>("."), 1);
   appendBytes(name, chars, count);
 }
 
@@ -200,7 +221,8 @@ int16_t RemoveNGetExtension(StringPtr name, int16_t n, OSType& extension)
   extension = fourcc("****");
   int found = 0;
   if (n >= 1) {
-    if (dotAt(name, n)) found = n;
+    if (dotAt(name, n))
+      found = n;
   } else {
     for (int k : {4, 3, 2, 1})
       if (dotAt(name, k)) {
@@ -208,7 +230,8 @@ int16_t RemoveNGetExtension(StringPtr name, int16_t n, OSType& extension)
         break;
       }
   }
-  if (found == 0) return 0;
+  if (found == 0)
+    return 0;
   int dot = name[0] - found;  // 1-based position of the '.'
   for (int i = 0; i < std::min(found, 4); ++i) {
     int shift = 24 - 8 * i;
@@ -224,15 +247,20 @@ int16_t RemoveExtension(StringPtr name, int16_t n)
   return RemoveNGetExtension(name, n, ignored);
 }
 
-bool xRemoveExtension(HFSUniStr255& name) { return removeFittingExtension(name); }
+bool xRemoveExtension(HFSUniStr255& name)
+{
+  return removeFittingExtension(name);
+}
 
 void xConcatExtension(HFSUniStr255& name, const char* chars, int16_t n)
 {
   removeUnitExtension(name, {2, 3, 4});
   int count = std::max<int>(n, 0);
-  if (name.length + 1 + count > 255) return;
+  if (name.length + 1 + count > 255)
+    return;
   name.unicode[name.length++] = '.';
-  for (int i = 0; i < count; ++i) name.unicode[name.length++] = uint8_t(chars[i]);
+  for (int i = 0; i < count; ++i)
+    name.unicode[name.length++] = uint8_t(chars[i]);
 }
 
 // --- Match routines -------------------------------------------------------------
@@ -241,7 +269,8 @@ namespace {
 
 OSType itemType(const FileRef& item, const FileInfo& info)
 {
-  if (info.fileType != 0 && info.fileType != fourcc("????")) return info.fileType;
+  if (info.fileType != 0 && info.fileType != fourcc("????"))
+    return info.fileType;
   return xFile_getTypeFromInfo(item, info);
 }
 
@@ -255,8 +284,10 @@ bool typeListed(OSType type)
 bool nameMatches(const FileRef& item, bool stripExtension)
 {
   HFSUniStr255 name;
-  if (!UTF8_2_HFS(item.name, name)) return false;
-  if (stripExtension) removeFittingExtension(name);
+  if (!UTF8_2_HFS(item.name, name))
+    return false;
+  if (stripExtension)
+    removeFittingExtension(name);
   return HFS_SameName(name, gIOdata.searchName);
 }
 
@@ -267,7 +298,10 @@ bool matchtypeprocptr(const FileRef& item, const FileInfo& info)
   return gIOdata.typeCount >= 1 && typeListed(itemType(item, info));
 }
 
-bool matchnameprocptr(const FileRef& item, const FileInfo&) { return nameMatches(item, false); }
+bool matchnameprocptr(const FileRef& item, const FileInfo&)
+{
+  return nameMatches(item, false);
+}
 
 bool matchnametypeprocptr(const FileRef& item, const FileInfo& info)
 {

@@ -15,8 +15,10 @@ using FolderChain = std::vector<kvfs::FolderId>;
 bool enterFolder(const FileRef& folder, FolderChain& chain)
 {
   kvfs::FolderId id;
-  if (!kvfs::folderId(folder, id)) return false;
-  if (std::find(chain.begin(), chain.end(), id) != chain.end()) return false;
+  if (!kvfs::folderId(folder, id))
+    return false;
+  if (std::find(chain.begin(), chain.end(), id) != chain.end())
+    return false;
   chain.push_back(id);
   return true;
 }
@@ -24,13 +26,17 @@ bool enterFolder(const FileRef& folder, FolderChain& chain)
 int32_t collectFolders(const FileRef& folder, MatchProcPtr match, FileRef* out, int32_t maximum,
                        int32_t depth, FolderChain& chain)
 {
-  if (maximum < 1 || !enterFolder(folder, chain)) return 0;
+  if (maximum < 1 || !enterFolder(folder, chain))
+    return 0;
   int32_t stored = 0;
   for (const FolderEntry& entry : kvfs::listFolder(folder)) {
-    if (!entry.info.isFolder) continue;
-    if (stored >= maximum) break;
+    if (!entry.info.isFolder)
+      continue;
+    if (stored >= maximum)
+      break;
     FileRef item = folder.child(entry.name);
-    if (match(item, entry.info)) out[stored++] = item;
+    if (match(item, entry.info))
+      out[stored++] = item;
     if (depth != 0)
       stored += collectFolders(item, match, out + stored, maximum - stored, depth - 1, chain);
   }
@@ -41,7 +47,8 @@ int32_t collectFolders(const FileRef& folder, MatchProcPtr match, FileRef* out, 
 int32_t collectFiles(const FileRef& folder, MatchProcPtr match, FileRef* out, int32_t skip,
                      int32_t maximum, int32_t depth, FolderChain& chain)
 {
-  if (maximum < 1 || !enterFolder(folder, chain)) return 0;
+  if (maximum < 1 || !enterFolder(folder, chain))
+    return 0;
   int32_t stored = 0;
   std::vector<FolderEntry> entries = kvfs::listFolder(folder);
   for (size_t position = 0; position < entries.size() && stored < maximum; ++position) {
@@ -52,7 +59,8 @@ int32_t collectFiles(const FileRef& folder, MatchProcPtr match, FileRef* out, in
       stored += collectFiles(item, match, out + stored, skip, maximum - stored, depth - 1, chain);
       continue;
     }
-    if (int64_t(position) >= skip && match(item, entry.info)) out[stored++] = item;
+    if (int64_t(position) >= skip && match(item, entry.info))
+      out[stored++] = item;
   }
   chain.pop_back();
   return stored;
@@ -63,11 +71,14 @@ int32_t collectFiles(const FileRef& folder, MatchProcPtr match, FileRef* out, in
 bool xFolder_Create(const FileRef& parent, const HFSUniStr255& name, FileRef* out)
 {
   std::string folderName = HFS_2_UTF8(name);
-  if (folderName.empty() || folderName.find('/') != std::string::npos) return false;
+  if (folderName.empty() || folderName.find('/') != std::string::npos)
+    return false;
   FileRef folder = parent.child(folderName);
   OSErr err = kvfs::createFolder(folder);
-  if (err != 0 && !(err == dupFNErr && kvfs::isFolder(folder))) return false;
-  if (out) *out = folder;
+  if (err != 0 && !(err == dupFNErr && kvfs::isFolder(folder)))
+    return false;
+  if (out)
+    *out = folder;
   return true;
 }
 

@@ -43,8 +43,7 @@ int32_t AddStuff(Handle* h, const void* item, int32_t itemSize);
 // -1 or the count; a null Handle is created holding the n items. Returns the
 // new count, 0 after a memory failure. An index outside -1..count inserts
 // nothing and returns the count.
-int32_t InsertStuffRange(Handle* h, const void* items, int32_t n, int32_t index,
-                         int32_t itemSize);
+int32_t InsertStuffRange(Handle* h, const void* items, int32_t n, int32_t index, int32_t itemSize);
 // Removes items first..last (1-based, inclusive; last is held to the count;
 // a first outside 1..last removes nothing).
 // Removing 1..count disposes the Handle and sets it to null. Returns the new

@@ -8,7 +8,10 @@
 
 NavUserData gIOdata;
 
-int32_t GenericPreviewHookProc(OSType, FileRef*, Point, Point, bool) { return 0; }
+int32_t GenericPreviewHookProc(OSType, FileRef*, Point, Point, bool)
+{
+  return 0;
+}
 
 void SetUpNavUserDatas(NavUserData* block, int32_t setupValue, OSType creator, OSType type)
 {
@@ -59,7 +62,8 @@ void xSetDefaultLoc(const FileRef& folder, ConstStringPtr itemName, uint8_t flag
 
 void xSetDefaultLocfSS(const FileRef& item, uint8_t flag)
 {
-  if (item.empty() || !kvfs::exists(item)) return;
+  if (item.empty() || !kvfs::exists(item))
+    return;
   gIOdata.defaultLocation = flag ? item.parentRef() : item;
   gIOdata.selectDefault = flag;
   gIOdata.defaultLocationPtr = &gIOdata.defaultLocation;
@@ -75,7 +79,8 @@ bool SameFSRef(const FileRef& a, const FileRef& b)
 
 void AddFrefListHistory(FileRef* list, int16_t capacity, int16_t* count, const FileRef& ref)
 {
-  if (capacity < 1) return;
+  if (capacity < 1)
+    return;
   int n = std::clamp<int>(*count, 0, capacity);
   for (int i = 0; i < n; ++i)
     if (SameFSRef(list[i], ref)) {
@@ -93,5 +98,6 @@ void AddFrefinfosListHistory(FileRef* list, int16_t capacity, int16_t* count,
                              const frefinfos& record)
 {
   FileRef ref;
-  if (App_frefinfos2fSRef(record, &ref)) AddFrefListHistory(list, capacity, count, ref);
+  if (App_frefinfos2fSRef(record, &ref))
+    AddFrefListHistory(list, capacity, count, ref);
 }

@@ -16,8 +16,8 @@ inline constexpr int kIOFavouriteCount = 24;
 
 // A preview hook draws the selected file into the dialog's custom area:
 // (type, file or null to clear, area top-left, area bottom-right, click).
-using PreviewHookProcPtr = int32_t (*)(OSType type, FileRef* file, Point topLeft,
-                                       Point bottomRight, bool click);
+using PreviewHookProcPtr = int32_t (*)(OSType type, FileRef* file, Point topLeft, Point bottomRight,
+                                       bool click);
 
 // The standard hook that draws nothing; returns 0.
 int32_t GenericPreviewHookProc(OSType type, FileRef* file, Point topLeft, Point bottomRight,
@@ -30,25 +30,25 @@ struct NavUserData
   int16_t selectionCount = 0;  // files accepted from the last dialog's selection (0..24)
   int16_t favouriteCount = 0;
   int16_t reserved = 0;
-  FileRef workingSpec;  // the file handed to the preview hook
+  FileRef workingSpec;                    // the file handed to the preview hook
   FileRef favourites[kIOFavouriteCount];  // entry 0 is the application's folder
   FileRef spareSpec;
-  FileRef resultRef;        // chosen file, folder to save into, or chosen folder
-  FileRef defaultLocation;  // where the next dialog starts
+  FileRef resultRef;                      // chosen file, folder to save into, or chosen folder
+  FileRef defaultLocation;                // where the next dialog starts
   FileRef* defaultLocationPtr = nullptr;  // null, or &defaultLocation when one is set
-  HFSUniStr255 resultName;  // chosen or typed name
-  HFSUniStr255 searchName;  // the name the name-matching routines look for
-  uint8_t selectDefault = 0;   // 1: the default location is an item to select
-  uint8_t saveMode = 0;        // 1 while a save dialog runs
-  uint8_t stripExtension = 0;  // 1: name matching ignores the candidate's extension
-  uint8_t browseFolders = 0;   // 1: folders are browsed into, never stand for a document
+  HFSUniStr255 resultName;                // chosen or typed name
+  HFSUniStr255 searchName;                // the name the name-matching routines look for
+  uint8_t selectDefault = 0;              // 1: the default location is an item to select
+  uint8_t saveMode = 0;                   // 1 while a save dialog runs
+  uint8_t stripExtension = 0;             // 1: name matching ignores the candidate's extension
+  uint8_t browseFolders = 0;              // 1: folders are browsed into, never stand for a document
   int16_t customRight = 0;
   int16_t customBottom = 0;
   PreviewHookProcPtr previewHook = nullptr;
   int32_t words[2] = {};
   int32_t setupValue = 0;
   OSType creator = 0;
-  Str255 prompt = {};  // title of the next dialog; empty for the default title
+  Str255 prompt = {};           // title of the next dialog; empty for the default title
   uint16_t locateFailures = 0;  // cancelled locate dialogs in a row
 };
 

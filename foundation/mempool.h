@@ -12,9 +12,9 @@
 
 struct MemPool
 {
-    unsigned char* base;  // start of the block; null before finit and after fkill
-    uint32_t capacity;    // bytes in the block
-    uint32_t used;        // bytes handed out, a multiple of 16; next object at base + used
+  unsigned char* base;  // start of the block; null before finit and after fkill
+  uint32_t capacity;    // bytes in the block
+  uint32_t used;        // bytes handed out, a multiple of 16; next object at base + used
 };
 
 // The program's one pool, created by the start-up before anything carves from it.
@@ -24,7 +24,10 @@ extern MemPool gMemPool;
 constexpr int32_t kMemPoolFloorSize = 1003600;
 
 // Bytes one request of `size` takes from the pool: size rounded up to 16.
-constexpr uint64_t MemPoolStep(uint64_t size) { return (size + 15) & ~uint64_t(15); }
+constexpr uint64_t MemPoolStep(uint64_t size)
+{
+  return (size + 15) & ~uint64_t(15);
+}
 
 // The size the start-up passes to finit: the larger of the floor and the sum
 // of the steps of every record carved at start-up. The start-up lists the
@@ -33,13 +36,14 @@ constexpr uint64_t MemPoolStep(uint64_t size) { return (size + 15) & ~uint64_t(1
 // Saturates below 2^31 so the result always fits finit's argument.
 constexpr int32_t MemPoolStartupSize(std::initializer_list<size_t> carvedSizes)
 {
-    constexpr uint64_t kLimit = 0x7FFFFFE0;
-    uint64_t need = 0;
-    for (size_t size : carvedSizes) {
-        need += MemPoolStep(size);
-        if (need > kLimit) return int32_t(kLimit);
-    }
-    return need > uint64_t(kMemPoolFloorSize) ? int32_t(need) : kMemPoolFloorSize;
+  constexpr uint64_t kLimit = 0x7FFFFFE0;
+  uint64_t need = 0;
+  for (size_t size : carvedSizes) {
+    need += MemPoolStep(size);
+    if (need > kLimit)
+      return int32_t(kLimit);
+  }
+  return need > uint64_t(kMemPoolFloorSize) ? int32_t(need) : kMemPoolFloorSize;
 }
 
 // Creates the block: capacity = (size + 16) rounded down to 16, zero-filled,

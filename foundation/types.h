@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 
-
 // The no-value marker: a sample at or above it means "no value here".
 inline constexpr double gINFINITY = 1e250;
 
@@ -63,8 +62,14 @@ constexpr Point UnpackPoint(int32_t w)
 {
   return Point{int16_t(uint32_t(w) & 0xFFFF), int16_t(uint32_t(w) >> 16)};
 }
-constexpr int32_t PackRectTopLeft(const Rect& r) { return PackPoint(Point{r.top, r.left}); }
-constexpr int32_t PackRectBottomRight(const Rect& r) { return PackPoint(Point{r.bottom, r.right}); }
+constexpr int32_t PackRectTopLeft(const Rect& r)
+{
+  return PackPoint(Point{r.top, r.left});
+}
+constexpr int32_t PackRectBottomRight(const Rect& r)
+{
+  return PackPoint(Point{r.bottom, r.right});
+}
 constexpr Rect UnpackRect(int32_t topLeft, int32_t bottomRight)
 {
   Point a = UnpackPoint(topLeft), b = UnpackPoint(bottomRight);
@@ -94,7 +99,8 @@ inline constexpr bool operator==(const normalcolor& a, const normalcolor& b)
 // 8..15, green 16..23, blue 24..31.
 constexpr uint32_t normalcolorWord(normalcolor c)
 {
-  return uint32_t(c.flag) | (uint32_t(c.red) << 8) | (uint32_t(c.green) << 16) | (uint32_t(c.blue) << 24);
+  return uint32_t(c.flag) | (uint32_t(c.red) << 8) | (uint32_t(c.green) << 16) |
+         (uint32_t(c.blue) << 24);
 }
 constexpr normalcolor normalcolorFromWord(uint32_t w)
 {

@@ -20,19 +20,19 @@
 
 struct AccessPix
 {
-    uint8_t* base = nullptr;  // first pixel of the accessed area
-    int32_t rowBytes = 0;     // bytes from one row to the next
-    int16_t width = 0;        // pixels
-    int16_t height = 0;       // rows
-    int16_t pixelSize = 0;    // 8, 16 or 32
-    // Set: the image paths of the bitmap contexts read the rows last row
-    // first (the render driver sets it on the buffers it fills).
-    uint8_t bottomUp = 0;
-    uint8_t ownsBuffer = 0;          // 1 when the access created `owned` as an Offworld
-    OSType pixelFormat = 0;          // 'ARGB' or 'BGRA' for 32-bit pixels
-    void* owned = nullptr;           // the Offworld the access created, or a bitmap context
-    PixMapHandle pixMap = nullptr;   // locked while the access is open
-    uint8_t isPort = 0;              // 1 when the access goes through a port's bits
+  uint8_t* base = nullptr;  // first pixel of the accessed area
+  int32_t rowBytes = 0;     // bytes from one row to the next
+  int16_t width = 0;        // pixels
+  int16_t height = 0;       // rows
+  int16_t pixelSize = 0;    // 8, 16 or 32
+  // Set: the image paths of the bitmap contexts read the rows last row
+  // first (the render driver sets it on the buffers it fills).
+  uint8_t bottomUp = 0;
+  uint8_t ownsBuffer = 0;         // 1 when the access created `owned` as an Offworld
+  OSType pixelFormat = 0;         // 'ARGB' or 'BGRA' for 32-bit pixels
+  void* owned = nullptr;          // the Offworld the access created, or a bitmap context
+  PixMapHandle pixMap = nullptr;  // locked while the access is open
+  uint8_t isPort = 0;             // 1 when the access goes through a port's bits
 };
 
 // Zero-filled memory for pixel blocks; null when size is negative, too large

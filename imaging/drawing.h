@@ -21,28 +21,36 @@
 
 #include "imaging/ports.h"
 
-enum : int16_t {
-    srcCopy = 0,
-    srcOr = 1,
-    srcXor = 2,
-    srcBic = 3,
-    notSrcCopy = 4,
-    notSrcOr = 5,
-    notSrcXor = 6,
-    notSrcBic = 7,
-    blend = 32,
-    addPin = 33,
-    addOver = 34,
-    subPin = 35,
-    transparent = 36,
-    addMax = 37,
-    subOver = 38,
-    adMin = 39,
-    ditherCopy = 64,
+enum : int16_t
+{
+  srcCopy = 0,
+  srcOr = 1,
+  srcXor = 2,
+  srcBic = 3,
+  notSrcCopy = 4,
+  notSrcOr = 5,
+  notSrcXor = 6,
+  notSrcBic = 7,
+  blend = 32,
+  addPin = 33,
+  addOver = 34,
+  subPin = 35,
+  transparent = 36,
+  addMax = 37,
+  subOver = 38,
+  adMin = 39,
+  ditherCopy = 64,
 };
 
 // Shape verbs.
-enum : uint8_t { kVerbFrame = 0, kVerbPaint = 1, kVerbErase = 2, kVerbInvert = 3, kVerbFill = 4 };
+enum : uint8_t
+{
+  kVerbFrame = 0,
+  kVerbPaint = 1,
+  kVerbErase = 2,
+  kVerbInvert = 3,
+  kVerbFill = 4
+};
 
 // Copies srcRect of src (in src's bounds coordinates) onto dstRect of the
 // port (in the port's coordinates).

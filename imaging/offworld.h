@@ -25,11 +25,11 @@
 
 struct GWorldRec : GrafPort
 {
-    PixMap pixels;
-    ColorTable colorTable;
-    std::unique_ptr<uint8_t[]> storage;
-    bool purgeable = true;
-    int32_t lockCount = 0;  // pixel state bit 7: the pixels are locked
+  PixMap pixels;
+  ColorTable colorTable;
+  std::unique_ptr<uint8_t[]> storage;
+  bool purgeable = true;
+  int32_t lockCount = 0;  // pixel state bit 7: the pixels are locked
 };
 using Offworld = GWorldRec*;
 using PicHandle = Handle;
@@ -61,15 +61,15 @@ void initGWutils(void* scratch);
 class GWScratch
 {
 public:
-    explicit GWScratch(size_t size);
-    uint8_t* data() { return data_; }
-    size_t size() const { return size_; }
-    bool ownsBlock() const { return own_ != nullptr; }
+  explicit GWScratch(size_t size);
+  uint8_t* data() { return data_; }
+  size_t size() const { return size_; }
+  bool ownsBlock() const { return own_ != nullptr; }
 
 private:
-    std::unique_ptr<uint8_t[]> own_;
-    uint8_t* data_ = nullptr;
-    size_t size_ = 0;
+  std::unique_ptr<uint8_t[]> own_;
+  uint8_t* data_ = nullptr;
+  size_t size_ = 0;
 };
 
 // --- Creation and disposal
@@ -110,8 +110,8 @@ void End_MMuMode();
 // Copies into the current port. Mode 32 (blend) sets the operation colour to
 // 32750 first; a non-zero high byte of the mode flushes the destination.
 void CopyGworldCurPort(Offworld world, const Rect* srcRect, const Rect* dstRect, uint16_t mode);
-void CopyGworldWindow(Offworld world, CGrafPtr windowPort, const Rect* srcRect,
-                      const Rect* dstRect, uint16_t mode);
+void CopyGworldWindow(Offworld world, CGrafPtr windowPort, const Rect* srcRect, const Rect* dstRect,
+                      uint16_t mode);
 // Copies onto the screen port at the place of dstRect of `port`.
 void CopyGworldScreen(Offworld world, CGrafPtr port, const Rect* srcRect, const Rect* dstRect);
 void CopyMaskGworldWindow(Offworld src, Offworld mask, Offworld dst, const Rect* srcRect,
@@ -129,8 +129,8 @@ void SwitchGworldBits(Offworld a, Offworld b);
 void CopyChannelBits(Offworld src, Offworld dst, int16_t channel);
 // Copies srcRect into a temporary 32-bit buffer of the destination's size and
 // writes it onto the port; mode 32512 flushes. Returns the creation error.
-OSErr CopyGworldQuartzPort(Offworld src, CGrafPtr port, const Rect* srcRect,
-                           int32_t dstTopLeft, int32_t dstBottomRight, uint16_t mode);
+OSErr CopyGworldQuartzPort(Offworld src, CGrafPtr port, const Rect* srcRect, int32_t dstTopLeft,
+                           int32_t dstBottomRight, uint16_t mode);
 
 // --- Pictures and the clipboard
 
@@ -147,10 +147,10 @@ void PasteScrap(Offworld world, int32_t rectTopLeft, int32_t rectBottomRight, ui
 
 // --- Shapes and inversions
 
-void PaintOffworld_Oval(Offworld world, int32_t rectTopLeft, int32_t rectBottomRight,
-                        uint8_t verb, normalcolor color);
-void PaintOffworld_Rect(Offworld world, int32_t rectTopLeft, int32_t rectBottomRight,
-                        uint8_t verb, normalcolor color);
+void PaintOffworld_Oval(Offworld world, int32_t rectTopLeft, int32_t rectBottomRight, uint8_t verb,
+                        normalcolor color);
+void PaintOffworld_Rect(Offworld world, int32_t rectTopLeft, int32_t rectBottomRight, uint8_t verb,
+                        normalcolor color);
 void PaintOffworld_Rgn(Offworld world, RgnHandle rgn, uint8_t verb, normalcolor color);
 void NOTXOROffworld(Offworld world);
 void XOROffworld(Offworld world);

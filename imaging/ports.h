@@ -27,17 +27,17 @@ inline constexpr OSType kPixelFormatBGRA = fourcc("BGRA");  // 0x42475241
 // in 16-bit components.
 struct ColorTableEntry
 {
-    int16_t value = 0;
-    uint16_t red = 0;
-    uint16_t green = 0;
-    uint16_t blue = 0;
+  int16_t value = 0;
+  uint16_t red = 0;
+  uint16_t green = 0;
+  uint16_t blue = 0;
 };
 
 // The colours of an indexed map; count entries are used.
 struct ColorTable
 {
-    int16_t count = 0;
-    ColorTableEntry entries[256];
+  int16_t count = 0;
+  ColorTableEntry entries[256];
 };
 
 // A block of pixels. Depths: 1 (bits, most significant first), 8 (indexes
@@ -46,21 +46,21 @@ struct ColorTable
 // baseAddr + (v - bounds.top) * rowBytes + (h - bounds.left) * pixelSize / 8.
 struct PixMap
 {
-    uint8_t* baseAddr = nullptr;
-    int32_t rowBytes = 0;
-    Rect bounds;
-    int16_t pixelSize = 32;
-    OSType pixelFormat = kPixelFormatARGB;  // 32-bit maps only
-    int16_t packType = 0;                   // how a recorded picture stores rows
-    int16_t cmpCount = 3;                   // components a recorded picture keeps
-    const ColorTable* colorTable = nullptr; // 1- and 8-bit maps
+  uint8_t* baseAddr = nullptr;
+  int32_t rowBytes = 0;
+  Rect bounds;
+  int16_t pixelSize = 32;
+  OSType pixelFormat = kPixelFormatARGB;   // 32-bit maps only
+  int16_t packType = 0;                    // how a recorded picture stores rows
+  int16_t cmpCount = 3;                    // components a recorded picture keeps
+  const ColorTable* colorTable = nullptr;  // 1- and 8-bit maps
 };
 using PixMapHandle = PixMap*;
 
 // A set of pixels made of rectangles (their union).
 struct Region
 {
-    std::vector<Rect> rects;
+  std::vector<Rect> rects;
 };
 using RgnHandle = Region*;
 
@@ -81,16 +81,16 @@ struct GWorldRec;
 // drawing is cut to, its place on the screen and its drawing colours.
 struct GrafPort
 {
-    PixMapHandle portPixMap = nullptr;  // null: the port has no pixels
-    Rect portRect;
-    Rect clipRect;
-    Point globalOrigin;  // screen position of the port's (0, 0)
-    DrawState drawState;
-    RGBColor opColor{0, 0, 0};  // weight of the blend mode, pin of the add/sub modes
-    PortFlushProc flushProc = nullptr;
-    void* flushRefCon = nullptr;
-    int32_t bitsLockCount = 0;
-    GWorldRec* world = nullptr;  // set when the port is an off-screen buffer
+  PixMapHandle portPixMap = nullptr;  // null: the port has no pixels
+  Rect portRect;
+  Rect clipRect;
+  Point globalOrigin;  // screen position of the port's (0, 0)
+  DrawState drawState;
+  RGBColor opColor{0, 0, 0};  // weight of the blend mode, pin of the add/sub modes
+  PortFlushProc flushProc = nullptr;
+  void* flushRefCon = nullptr;
+  int32_t bitsLockCount = 0;
+  GWorldRec* world = nullptr;  // set when the port is an off-screen buffer
 };
 
 // A port over pixels the caller owns (they must outlive the port). The
@@ -122,10 +122,22 @@ void QDFlushPortBuffer(CGrafPtr port, const Rect& rect);
 Point LocalToGlobal(CGrafPtr port, Point local);
 
 // Bytes per pixel of a depth of 8, 16 or 32 (0 for 1-bit maps).
-constexpr int32_t BytesPerPixel(int16_t pixelSize) { return pixelSize / 8; }
-constexpr int32_t RectWidth(const Rect& r) { return int32_t(r.right) - r.left; }
-constexpr int32_t RectHeight(const Rect& r) { return int32_t(r.bottom) - r.top; }
-constexpr bool RectIsEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+constexpr int32_t BytesPerPixel(int16_t pixelSize)
+{
+  return pixelSize / 8;
+}
+constexpr int32_t RectWidth(const Rect& r)
+{
+  return int32_t(r.right) - r.left;
+}
+constexpr int32_t RectHeight(const Rect& r)
+{
+  return int32_t(r.bottom) - r.top;
+}
+constexpr bool RectIsEmpty(const Rect& r)
+{
+  return r.right <= r.left || r.bottom <= r.top;
+}
 // The intersection; empty results keep whatever coordinates the cut gave.
 Rect SectRect(const Rect& a, const Rect& b);
 Rect OffsetRect(const Rect& r, int32_t dh, int32_t dv);

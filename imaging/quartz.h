@@ -28,7 +28,7 @@ using CGImageRef = QZImage*;
 // A rectangle in a context's user space.
 struct QZRect
 {
-    double x = 0, y = 0, width = 0, height = 0;
+  double x = 0, y = 0, width = 0, height = 0;
 };
 
 // The user-space rectangle of a program rectangle: origin (left, top),
@@ -36,19 +36,21 @@ struct QZRect
 QZRect QZ_RectFromRect(const Rect& r);
 
 // Layouts of 32-bit pixels (alpha first in memory) and of 8-bit grey.
-enum : uint32_t {
-    kQZBitmapGrey = 0,             // one grey byte, no alpha
-    kQZBitmapPremultipliedFirst = 2,
-    kQZBitmapAlphaFirst = 4,       // straight (not premultiplied) alpha
-    kQZBitmapSkipFirst = 6,        // first byte ignored, opaque
+enum : uint32_t
+{
+  kQZBitmapGrey = 0,  // one grey byte, no alpha
+  kQZBitmapPremultipliedFirst = 2,
+  kQZBitmapAlphaFirst = 4,  // straight (not premultiplied) alpha
+  kQZBitmapSkipFirst = 6,   // first byte ignored, opaque
 };
 
-enum : int32_t {
-    kQZInterpolationDefault = 0,
-    kQZInterpolationNone = 1,
-    kQZInterpolationLow = 2,
-    kQZInterpolationHigh = 3,
-    kQZInterpolationMedium = 4,
+enum : int32_t
+{
+  kQZInterpolationDefault = 0,
+  kQZInterpolationNone = 1,
+  kQZInterpolationLow = 2,
+  kQZInterpolationHigh = 3,
+  kQZInterpolationMedium = 4,
 };
 
 // Blend modes by number: 0 normal, 1 multiply, 2 screen, 3 overlay, 4 darken,

@@ -29,11 +29,11 @@
 // buffer's record (null for the gradients). It must outlive the image.
 struct RowSource
 {
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t rowBytes = 0;
-    const uint8_t* source = nullptr;
-    const AccessPix* access = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t rowBytes = 0;
+  const uint8_t* source = nullptr;
+  const AccessPix* access = nullptr;
 };
 
 // --- Buffers and contexts

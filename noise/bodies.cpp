@@ -15,8 +15,10 @@ using kvnoise::smooth;
 // Smoothstep held to 0 below 0 and to 1 above 1.
 inline double clampSmooth(double t)
 {
-  if (t < 0.0) return 0.0;
-  if (t > 1.0) return 1.0;
+  if (t < 0.0)
+    return 0.0;
+  if (t > 1.0)
+    return 1.0;
   return smooth(t);
 }
 
@@ -32,7 +34,8 @@ inline double softAbs(double u)
 // zeros when the component gave none.
 inline dvector3d nodeColour(const fractalsinfos* fi, int first)
 {
-  if (!fi->nodeParams) return {};
+  if (!fi->nodeParams)
+    return {};
   const double* p = fi->nodeParams + first;
   return {p[0], p[1], p[2]};
 }
@@ -93,8 +96,8 @@ inline void forEachCorner(const KVtables* t, int32_t i, int32_t j, int32_t k, Vi
 // corner's random vector: visit(corner, offset). False (nothing visited)
 // when the sample has no cell.
 template <class Visit>
-inline bool forEachJitteredCorner(const KVtables* t, double x, double y, double z,
-                                  double jitter, Visit visit)
+inline bool forEachJitteredCorner(const KVtables* t, double x, double y, double z, double jitter,
+                                  Visit visit)
 {
   int32_t cell[3];
   double frac[3];
@@ -113,8 +116,8 @@ inline bool forEachJitteredCorner(const KVtables* t, double x, double y, double 
 
 // ---- Record bodies ----
 
-bool fp1fracturedrocks(fractalsinfos* fi, double x, double y, double z, double w,
-                       double* state, double weight, short octave, double* out)
+bool fp1fracturedrocks(fractalsinfos* fi, double x, double y, double z, double w, double* state,
+                       double weight, short octave, double* out)
 {
   if (octave < 0) {
     *out = 0.25;
@@ -142,14 +145,14 @@ bool fp1fracturedrocks(fractalsinfos* fi, double x, double y, double z, double w
   return n < 0.0;
 }
 
-bool fp1fracturedrocks(fractalsinfos* fi, double x, double y, double z, double w,
-                       double* state, double weight, short octave, dvector4d* out)
+bool fp1fracturedrocks(fractalsinfos* fi, double x, double y, double z, double w, double* state,
+                       double weight, short octave, dvector4d* out)
 {
   return fp1fracturedrocks(fi, x, y, z, w, state, weight, octave, &out->x);
 }
 
-bool fpssharpminnoise(fractalsinfos* fi, double x, double y, double z, double w,
-                      double* state, double weight, short octave, dvector4d* out)
+bool fpssharpminnoise(fractalsinfos* fi, double x, double y, double z, double w, double* state,
+                      double weight, short octave, dvector4d* out)
 {
   if (octave < 0) {
     setColour(out, nodeColour(fi, 0));
@@ -201,7 +204,8 @@ bool fpssharpminnoise(fractalsinfos* fi, double x, double y, double z, double w,
     } else {
       beta = 0.0;
     }
-    if (octave > 3) return false;
+    if (octave > 3)
+      return false;
   }
 
   if (e > 0.0) {
@@ -213,8 +217,8 @@ bool fpssharpminnoise(fractalsinfos* fi, double x, double y, double z, double w,
   return false;
 }
 
-bool fp4futur(fractalsinfos* fi, double x, double y, double z, double weight,
-              double* state, double amplitude, short octave, dvector4d* acc)
+bool fp4futur(fractalsinfos* fi, double x, double y, double z, double weight, double* state,
+              double amplitude, short octave, dvector4d* acc)
 {
   if (octave < 0) {
     setColour(acc, nodeColour(fi, 0));
@@ -241,16 +245,17 @@ bool fp4futur(fractalsinfos* fi, double x, double y, double z, double weight,
   // Panel pattern: smooth minimum of the squared distances to the jittered
   // corner points of the 3D cell (0 where the sample has no cell).
   double m = 1.0;
-  bool inCell = forEachJitteredCorner(
-      t, 5.0 * x, 5.0 * y, 5.0 * z + lift, 0.38, [&](const Corner3&, const dvector3d& d) {
-        double q2 = d.x * d.x + d.y * d.y + d.z * d.z;
-        double u = q2 - 0.0125;
-        if (u <= m) {
-          double s = (u - m) / 0.05;
-          m = s > -0.5 ? m - 0.05 * s * s : q2;
-        }
-      });
-  if (!inCell) m = 0.0;
+  bool inCell = forEachJitteredCorner(t, 5.0 * x, 5.0 * y, 5.0 * z + lift, 0.38,
+                                      [&](const Corner3&, const dvector3d& d) {
+                                        double q2 = d.x * d.x + d.y * d.y + d.z * d.z;
+                                        double u = q2 - 0.0125;
+                                        if (u <= m) {
+                                          double s = (u - m) / 0.05;
+                                          m = s > -0.5 ? m - 0.05 * s * s : q2;
+                                        }
+                                      });
+  if (!inCell)
+    m = 0.0;
   double e = m - 0.75;
 
   // Panel depth and height merge.
@@ -292,8 +297,8 @@ bool fp4futur(fractalsinfos* fi, double x, double y, double z, double weight,
 
 // ---- Scalar 2D bodies ----
 
-double fpnoise_sparcefractale(fractalsinfos* fi, double x, double y, double w,
-                              double* state, short octave)
+double fpnoise_sparcefractale(fractalsinfos* fi, double x, double y, double w, double* state,
+                              short octave)
 {
   // S weights this octave by the mask of the octaves before it; d sets how
   // much the density follows w.
@@ -387,25 +392,27 @@ double fpnoise_lunarrock2D(fractalsinfos* fi, double x, double y, double w, doub
   double r = 512.0 * (1.0 - c * c);
 
   double g = clampSmooth(*state);
-  if (octave == 1) g = 0.5 * (g - 1.0) + 1.0;
-  if (w > 0.0) g += (0.6 * g + 0.3 - g) * w;
+  if (octave == 1)
+    g = 0.5 * (g - 1.0) + 1.0;
+  if (w > 0.0)
+    g += (0.6 * g + 0.3 - g) * w;
   double result = (g + 0.1) * r;
   *state = result * 0.0078125;  // / 128
   return result;
 }
 
-double fpnoise_fridgedtomfe(fractalsinfos* fi, double x, double y, double w,
-                            double* state, short octave)
+double fpnoise_fridgedtomfe(fractalsinfos* fi, double x, double y, double w, double* state,
+                            short octave)
 {
   const KVtables* t = fi->tables;
   // From octave 3 on the ridges fade into a plain noise a by octave 14.
   double fadeToPlain = (14.0 - octave) / 12.0;
-  double a =
-      octave >= 2 ? 2.0 * fUnitPerlinNoise2D(t, 2.0 * x + 33.5, 2.0 * y + 1.5) : 0.0;
+  double a = octave >= 2 ? 2.0 * fUnitPerlinNoise2D(t, 2.0 * x + 33.5, 2.0 * y + 1.5) : 0.0;
   double b = a;
   if (fadeToPlain > 0.0) {
     double n = fUnitPerlinNoise2D(t, x, y);
-    if (octave < 1) n += 0.5 * fUnitPerlinNoise2D(t, 2.0 * x + 73.5, 2.0 * y - 33.5);
+    if (octave < 1)
+      n += 0.5 * fUnitPerlinNoise2D(t, 2.0 * x + 73.5, 2.0 * y - 33.5);
     double r = 0.85 - std::fabs(n);
     if (r < 0.835) {
       b = r < 0.0 ? 0.0 : (r / 0.85) * (r / 0.85);
@@ -419,7 +426,8 @@ double fpnoise_fridgedtomfe(fractalsinfos* fi, double x, double y, double w,
         b = 0.9911764705882353 * 0.9911764705882353;
       }
     }
-    if (fadeToPlain < 1.0) b = a + fadeToPlain * (b - a);
+    if (fadeToPlain < 1.0)
+      b = a + fadeToPlain * (b - a);
   }
 
   if (octave >= 1) {
@@ -457,7 +465,8 @@ double fpnoise_sharpdrock(fractalsinfos* fi, double x, double y, double w, doubl
   const KVtables* t = fi->tables;
   if (octave > 9) {
     double s = *state;
-    if (s <= 0.0) return 0.0;
+    if (s <= 0.0)
+      return 0.0;
     double v = s * fUnitPerlinNoise2D(t, x + 0.25 * y, y);
     *state = 0.5 * (v - s) + s;
     return 512.0 * v;
@@ -480,11 +489,11 @@ double fpnoise_sharpdrock(fractalsinfos* fi, double x, double y, double w, doubl
     double c = 0.3 / (10.0 - 0.7 * octave);
     double A = fi->paramA;
     constexpr double kPi = std::numbers::pi;
-    double h1 = 1.25 - softFold(kPi * fUnitPerlinNoise2D(t, (x + A) * c + 0.3 * (y + A),
-                                                         0.3 * (y + A)));
+    double h1 =
+        1.25 - softFold(kPi * fUnitPerlinNoise2D(t, (x + A) * c + 0.3 * (y + A), 0.3 * (y + A)));
     double R = h1 > 0.0 ? 1.0 - h1 * h1 : 1.0;
-    double h2 = 1.25 - softFold(kPi * fUnitPerlinNoise2D(t, 0.3 * (x + A),
-                                                         (y + A) * c - 0.3 * (x + A)));
+    double h2 =
+        1.25 - softFold(kPi * fUnitPerlinNoise2D(t, 0.3 * (x + A), (y + A) * c - 0.3 * (x + A)));
     double T = 1.0, e = 0.9;
     if (h2 > 0.0) {
       T = 1.0 - h2 * h2;

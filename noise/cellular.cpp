@@ -45,7 +45,8 @@ inline void forEachNeighbour(const KVtables* t, int32_t i, int32_t j, Visit visi
 {
   for (int dc = -1; dc <= 1; dc++) {
     uint32_t key0 = kvnoise::columnKey(t->perm, cellPlus(i, dc), cellPlus(j, -1));
-    for (int n = 0; n < 3; n++) visit(Neighbour{dc, n - 1, key0 + n, (key0 & 1023u) + n});
+    for (int n = 0; n < 3; n++)
+      visit(Neighbour{dc, n - 1, key0 + n, (key0 & 1023u) + n});
   }
 }
 
@@ -57,7 +58,8 @@ constexpr double kVoronJitter = 0.3825;
 inline bool voronDistances(const KVtables* t, double x, double y, double q[9])
 {
   int32_t i, j;
-  if (!cellsOf(x, y, i, j)) return false;
+  if (!cellsOf(x, y, i, j))
+    return false;
   int n = 0;
   forEachNeighbour(t, i, j, [&](const Neighbour& c) {
     const double* v = t->rndVec3D[c.row];
@@ -72,7 +74,8 @@ inline bool voronDistances(const KVtables* t, double x, double y, double q[9])
 inline double smallestBelow(const double q[9], double bound)
 {
   for (int n = 0; n < 9; n++)
-    if (q[n] < bound) bound = q[n];
+    if (q[n] < bound)
+      bound = q[n];
   return bound;
 }
 
@@ -84,8 +87,8 @@ struct FacetCandidate
   int32_t p;  // perm[key & 1023], the cell's weight
 };
 
-inline FacetCandidate facetCandidate(const KVtables* t, int32_t i, int32_t j, double x,
-                                     double y, const Neighbour& c)
+inline FacetCandidate facetCandidate(const KVtables* t, int32_t i, int32_t j, double x, double y,
+                                     const Neighbour& c)
 {
   const float* u = t->unitDir2D[c.key & 255u];
   return {x - 0.5 - (double(i) + c.dc) + u[0], y - 0.5 - (double(j) + c.dr) + u[1],
@@ -100,8 +103,8 @@ struct HashPoint
   int32_t p;
 };
 
-inline HashPoint hashPoint(const KVtables* t, int32_t i, int32_t j, int dc, int dr,
-                           double x, double y, double step)
+inline HashPoint hashPoint(const KVtables* t, int32_t i, int32_t j, int dc, int dr, double x,
+                           double y, double step)
 {
   int32_t p = cellHash2(t, cellPlus(i, dc), cellPlus(j, dr));
   return {x - (double(i) + dc + 0.5 + step * (p & 255)),
@@ -123,19 +126,22 @@ inline double fold(double u)
 double Jitter_Voron(const KVtables* t, double x, double y)
 {
   double q[9];
-  if (!voronDistances(t, x, y, q)) return 0.0;
+  if (!voronDistances(t, x, y, q))
+    return 0.0;
   double f1 = smallestBelow(q, 1.5);
   // A second point at exactly F1 is not the second nearest.
   double f2 = 1.5;
   for (double d : q)
-    if (d > f1 && d < f2) f2 = d;
+    if (d > f1 && d < f2)
+      f2 = d;
   return f2 - f1;
 }
 
 double Jitter_Circle(const KVtables* t, double x, double y)
 {
   double q[9];
-  if (!voronDistances(t, x, y, q)) return 1.0;
+  if (!voronDistances(t, x, y, q))
+    return 1.0;
   return std::sqrt(smallestBelow(q, 1.0));
 }
 
@@ -146,7 +152,8 @@ double Jitter_SmoothVoronXYA(const KVtables* t, double x, double y, double out[3
   constexpr double kShift = 0.01, kWidth = 0.04;
   out[0] = out[1] = out[2] = 0.0;
   int32_t i, j;
-  if (!cellsOf(x, y, i, j)) return 0.0;
+  if (!cellsOf(x, y, i, j))
+    return 0.0;
 
   // Smoothed minimum over the nine points; the offset and random value of
   // the point that last came below it are kept.
@@ -173,20 +180,24 @@ double Jitter_SmoothVoronXYA(const KVtables* t, double x, double y, double out[3
   // Smoothed second minimum over the distances above the first.
   double m2 = kBound;
   for (double d : q) {
-    if (!(d > m)) continue;
+    if (!(d > m))
+      continue;
     if (m2 - kShift > d) {
       m2 = d;
     } else {
       double s = (m2 - kShift - d) / kWidth;
-      if (s > -0.5) m2 = d - kWidth * s * s;
+      if (s > -0.5)
+        m2 = d - kWidth * s * s;
     }
   }
 
   // Rounded edge mask of the gap between the two minima.
   double e = m2 - m - 0.02;
-  if (e > kShift) return 4.0 * e;
+  if (e > kShift)
+    return 4.0 * e;
   double s = (kShift - e) / kWidth;
-  if (s >= 0.5) return 0.0;
+  if (s >= 0.5)
+    return 0.0;
   return 4.0 * (kWidth * s * s + e);
 }
 
@@ -204,12 +215,12 @@ double Jitter_Cristal(const KVtables* t, double x, double y, double scale, doubl
 {
   constexpr double kStep = 0.0035;
   int32_t i, j;
-  if (!cellsOf(x, y, i, j)) return 0.0;
+  if (!cellsOf(x, y, i, j))
+    return 0.0;
   double qmin = 0.0;
   int32_t value = 0;
   for (int n = 0; n < 4; n++) {
-    HashPoint h =
-        hashPoint(t, i, j, kCristalOrder[n][0], kCristalOrder[n][1], x, y, kStep);
+    HashPoint h = hashPoint(t, i, j, kCristalOrder[n][0], kCristalOrder[n][1], x, y, kStep);
     double q = h.dx * h.dx + h.dy * h.dy;
     if (n == 0 || q < qmin) {
       qmin = q;
@@ -217,13 +228,13 @@ double Jitter_Cristal(const KVtables* t, double x, double y, double scale, doubl
     }
   }
   double r = value * scale;
-  if (sharpen == 0.0) return r;
+  if (sharpen == 0.0)
+    return r;
   double edge = 0.5 - qmin > 0.0 ? 0.5 - qmin : 0.0;
   return r + (edge * r - r) * sharpen;
 }
 
-double CristalMap(const KVtables* t, double x, double y, double* ox, double* oy,
-                  double offset)
+double CristalMap(const KVtables* t, double x, double y, double* ox, double* oy, double offset)
 {
   constexpr double kStep = 0.003;
   x += offset;
@@ -257,7 +268,8 @@ inline FacetCandidate nearestFacet(const KVtables* t, double x, double y, double
 {
   FacetCandidate best{0.0, 0.0, 0};
   int32_t i, j;
-  if (!cellsOf(x, y, i, j)) return best;
+  if (!cellsOf(x, y, i, j))
+    return best;
   forEachNeighbour(t, i, j, [&](const Neighbour& c) {
     FacetCandidate f = facetCandidate(t, i, j, x, y, c);
     double m = f.dx * f.dx + f.dy * f.dy + f.p * pWeight;
@@ -273,8 +285,7 @@ constexpr double kFacetWeight = 0.00024414062;  // about 1/4096 per unit of p
 
 }  // namespace
 
-void Jitter_FacetSpace(const KVtables* t, double x, double y, double* ox, double* oy,
-                       double amount)
+void Jitter_FacetSpace(const KVtables* t, double x, double y, double* ox, double* oy, double amount)
 {
   // The sample's own cell always lies below the bound 2.
   FacetCandidate f = nearestFacet(t, x, y, kFacetWeight, 2.0);
@@ -283,8 +294,8 @@ void Jitter_FacetSpace(const KVtables* t, double x, double y, double* ox, double
   *oy = f.dy * scale;
 }
 
-void Jitter_FacetSpaceRotate(const KVtables* t, double x, double y, double* ox,
-                             double* oy, double scaleAmount, double turnAmount)
+void Jitter_FacetSpaceRotate(const KVtables* t, double x, double y, double* ox, double* oy,
+                             double scaleAmount, double turnAmount)
 {
   FacetCandidate f = nearestFacet(t, x, y, kFacetWeight, 1.0);
   double angle = (f.p - 512) * 0.001953125 * turnAmount;  // (p - 512) / 512 radians
@@ -295,17 +306,19 @@ void Jitter_FacetSpaceRotate(const KVtables* t, double x, double y, double* ox,
   *oy = scale * (f.dx * s + f.dy * c);
 }
 
-void Jitter_FacetSpaceMirror(const KVtables* t, double x, double y, double* ox,
-                             double* oy, double amount)
+void Jitter_FacetSpaceMirror(const KVtables* t, double x, double y, double* ox, double* oy,
+                             double amount)
 {
   constexpr double kMirrorWeight = 0.00034179687;  // about 1.4/4096 per unit of p
   int32_t i, j;
-  if (!cellsOf(x, y, i, j)) return;
+  if (!cellsOf(x, y, i, j))
+    return;
   double b = 1.0, ax = *ox, ay = *oy;
   forEachNeighbour(t, i, j, [&](const Neighbour& c) {
     FacetCandidate f = facetCandidate(t, i, j, x, y, c);
     double m = f.dx * f.dx + f.dy * f.dy + f.p * kMirrorWeight;
-    if (!(m < b)) return;
+    if (!(m < b))
+      return;
     double scale = 1.0 + f.p * amount * 0.0009765625;
     double A = fold(f.dx * scale), B = fold(f.dy * scale);
     double s = 2.0 * (b - m);
@@ -370,8 +383,7 @@ void ColorBubble(const KVtables* t, double x, double y, double* dmin, double rgb
   rgb[2] = std::fabs(t->grad2D[g + 1][1]);
 }
 
-void ColorBubble3D(const KVtables* t, double x, double y, double z, double* dmin,
-                   double rgb[3])
+void ColorBubble3D(const KVtables* t, double x, double y, double z, double* dmin, double rgb[3])
 {
   int32_t a, b, c;
   double fx, fy, fz;
@@ -382,23 +394,25 @@ void ColorBubble3D(const KVtables* t, double x, double y, double z, double* dmin
   for (int oz = 0; oz < 2; oz++)
     for (int oy = 0; oy < 2; oy++)
       for (int ox = 0; ox < 2; ox++) {
-        uint32_t k =
-            kvnoise::hash3D(t, cellPlus(a, ox), cellPlus(b, oy), cellPlus(c, oz), 255u);
+        uint32_t k = kvnoise::hash3D(t, cellPlus(a, ox), cellPlus(b, oy), cellPlus(c, oz), 255u);
         // Three consecutive floats from pair k; pair 256 repeats pair 0.
         double dx = x - (double(a) + ox - t->unitDir2D[k][0]);
         double dy = y - (double(b) + oy - t->unitDir2D[k][1]);
         double dz = z - (double(c) + oz - t->unitDir2D[k + 1][0]);
         double dist = std::sqrt(dx * dx + dy * dy + dz * dz);
-        if (!(dist < current)) continue;
+        if (!(dist < current))
+          continue;
         double colour[3] = {std::fabs(t->grad2D[k][0]), std::fabs(t->grad2D[k][1]),
                             std::fabs(t->grad2D[k + 1][0])};
         double s = 4.0 * (current - dist);
         if (s < 1.0) {
           double w = (3.0 - 2.0 * s) * s * s;
-          for (int n = 0; n < 3; n++) rgb[n] += (colour[n] - rgb[n]) * w;
+          for (int n = 0; n < 3; n++)
+            rgb[n] += (colour[n] - rgb[n]) * w;
           current += (dist - current) * w;
         } else {
-          for (int n = 0; n < 3; n++) rgb[n] = colour[n];
+          for (int n = 0; n < 3; n++)
+            rgb[n] = colour[n];
           current = dist;
         }
       }
@@ -410,7 +424,8 @@ void Bubble3D(const KVtables* t, double x, double y, double z, double* dmin)
   constexpr double kBase = 0.497, kStep = 0.003;
   int32_t i, j, k;
   double fz;
-  if (!cellsOf(x, y, i, j) || !kvnoise::cellSplit(z, k, fz)) return;
+  if (!cellsOf(x, y, i, j) || !kvnoise::cellSplit(z, k, fz))
+    return;
   double best = *dmin;
   for (int dl = 0; dl >= -1; dl--)
     for (int dc = -1; dc <= 1; dc++)
@@ -418,13 +433,16 @@ void Bubble3D(const KVtables* t, double x, double y, double z, double* dmin)
         int32_t p = cellHash3(t, cellPlus(i, dc), cellPlus(j, dr), cellPlus(k, dl));
         double ex = x - (double(i) + dc + kBase + kStep * (p >> 2));
         double ex2 = ex * ex;
-        if (!(ex2 < best)) continue;
+        if (!(ex2 < best))
+          continue;
         double ey = y - (double(j) + dr + kBase + kStep * (permAt(t, uint32_t(p)) & 255));
         double ey2 = ey * ey;
-        if (!(ey2 < best)) continue;
+        if (!(ey2 < best))
+          continue;
         double ez = z - (double(k) + dl + kBase + kStep * ((p + 27) & 255));
         double q = ex2 + ey2 + ez * ez;
-        if (q < best) best = q;
+        if (q < best)
+          best = q;
       }
   *dmin = best;
 }

@@ -41,14 +41,12 @@ double Jitter_SmoothVoronXYA(const KVtables* t, double x, double y, double out[3
 // (c + 0.5 + 0.0035 (p & 255), r + 0.5 + 0.0035 (p >> 2)), p = H2(c, r), of the
 // cells (i, j), (i, j-1), (i-1, j), (i-1, j-1). A non-zero sharpen blends
 // toward max(0, 0.5 - F1) * value. 0 when nothing is found.
-double Jitter_Cristal(const KVtables* t, double x, double y, double scale,
-                      double sharpen);
+double Jitter_Cristal(const KVtables* t, double x, double y, double scale, double sharpen);
 
 // Distance to the nearest point of the same 2x2 scheme (step 0.003) around
 // (x + offset, y + offset), at most 1.0; *ox, *oy = the vector from that
 // point to the shifted sample ((0, 0) when none lies within 1).
-double CristalMap(const KVtables* t, double x, double y, double* ox, double* oy,
-                  double offset);
+double CristalMap(const KVtables* t, double x, double y, double* ox, double* oy, double offset);
 
 // Facet spaces: direction-scheme points (c + 0.5 - u.x, r + 0.5 - u.y) with
 // u = unitDir2D[K & 255] and a per-cell weight p = perm[K & 1023] that
@@ -59,13 +57,13 @@ void Jitter_FacetSpace(const KVtables* t, double x, double y, double* ox, double
                        double amount);
 // The offset turned by (p - 512) / 512 * turnAmount radians (table sine) and
 // scaled by 1 + perm[p] scaleAmount / 1024.
-void Jitter_FacetSpaceRotate(const KVtables* t, double x, double y, double* ox,
-                             double* oy, double scaleAmount, double turnAmount);
+void Jitter_FacetSpaceRotate(const KVtables* t, double x, double y, double* ox, double* oy,
+                             double scaleAmount, double turnAmount);
 // Folded offsets (smooth absolute values, at least 0.25) smoothly blended
 // over the near cells; *ox, *oy are read as the starting values (callers put
 // 2.0 there).
-void Jitter_FacetSpaceMirror(const KVtables* t, double x, double y, double* ox,
-                             double* oy, double amount);
+void Jitter_FacetSpaceMirror(const KVtables* t, double x, double y, double* ox, double* oy,
+                             double amount);
 // The integer cell whose point is nearest ((0, 0) when nothing is found).
 void Jitter_CTFacetSpace(const KVtables* t, double x, double y, int32_t* ci, int32_t* cj);
 
@@ -77,8 +75,7 @@ void ColorBubble(const KVtables* t, double x, double y, double* dmin, double rgb
 
 // Smoothly blended nearest-point colour over the eight corner cells in 3D
 // (Euclidean distance); *dmin and rgb are read and updated.
-void ColorBubble3D(const KVtables* t, double x, double y, double z, double* dmin,
-                   double rgb[3]);
+void ColorBubble3D(const KVtables* t, double x, double y, double z, double* dmin, double rgb[3]);
 
 // *dmin = min(*dmin, smallest squared distance to the points of the 3x3
 // cells of layers cell(z) and cell(z) - 1).

@@ -16,7 +16,8 @@ inline Complex mul(Complex a, Complex b)
 inline Complex inverseOrZero(Complex z)
 {
   double norm = z.re * z.re + z.im * z.im;
-  if (norm == 0.0) return {0.0, 0.0};
+  if (norm == 0.0)
+    return {0.0, 0.0};
   return {z.re / norm, -z.im / norm};
 }
 
@@ -45,8 +46,10 @@ void CStrangeWeb(double* re, double* im, double a, double b)
 
 double CompressorMin(double v, double m)
 {
-  if (v <= m / 2.0) return v;
+  if (v <= m / 2.0)
+    return v;
   double r = v / m;
-  if (r > 1.5) return m;
+  if (r > 1.5)
+    return m;
   return m * (r + (r - 0.5) * ((r + 0.5) * 0.5 - r));
 }

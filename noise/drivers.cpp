@@ -42,21 +42,25 @@ struct ScalarBand
 // until the amplitude is negligible, the octave count is reached, or the
 // frequency passes fmax (that last octave is faded).
 template <class Sample>
-double sumScalarOctaves(const fractalsinfos* fi, const ScalarBand& band, double f0,
-                        double fmax, double amp, double phase, double gain, Sample sample)
+double sumScalarOctaves(const fractalsinfos* fi, const ScalarBand& band, double f0, double fmax,
+                        double amp, double phase, double gain, Sample sample)
 {
-  if (f0 > fmax * band.L || fi->octaves < 1) return 0.0;
+  if (f0 > fmax * band.L || fi->octaves < 1)
+    return 0.0;
   double sum = 0.0;
   for (Octave o{f0, amp, phase, 0};;) {
-    if (std::fabs(o.a) < kNegligibleAmplitude) return sum;
+    if (std::fabs(o.a) < kNegligibleAmplitude)
+      return sum;
     double v = sample(o);
-    if (o.f > fmax) return sum + o.a * bandFade(o.f, fmax, band.c) * v;
+    if (o.f > fmax)
+      return sum + o.a * bandFade(o.f, fmax, band.c) * v;
     sum += o.a * v;
     if (band.phaseAlwaysSteps || fi->phaseFactor != 0.0)
       o.p = o.p * fi->phaseFactor + kHalfPi;
     o.a *= gain;
     o.f *= band.L;
-    if (++o.k >= fi->octaves) return sum;
+    if (++o.k >= fi->octaves)
+      return sum;
   }
 }
 
@@ -77,7 +81,8 @@ void sumVectorOctaves(const fractalsinfos* fi, Octave o, double fmax, Add add, N
   for (;;) {
     bool last = o.f > fmax;
     add(o, last ? o.a * bandFade(o.f, fmax, kFade) : o.a);
-    if (last || !next(o) || ++o.k >= fi->octaves) return;
+    if (last || !next(o) || ++o.k >= fi->octaves)
+      return;
   }
 }
 
@@ -123,29 +128,29 @@ double fractal1D_procptr(fractalsinfos* fi, NoiseBasisProc1D basis, double x, do
                           [&](const Octave& o) { return basis(fi->tables, (x + o.p) * o.f); });
 }
 
-double fractal2D_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x, double y,
-                         double f0, double fmax, double amp, double phase, double gain)
+double fractal2D_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x, double y, double f0,
+                         double fmax, double amp, double phase, double gain)
 {
   return sumScalarOctaves(
       fi, {fi->lacunarity, fi->fade, false}, f0, fmax, amp, phase, gain,
       [&](const Octave& o) { return basis(fi->tables, (x + o.p) * o.f, y * o.f); });
 }
 
-double fractal3D_procptr(fractalsinfos* fi, NoiseBasisProc3D basis, double x, double y,
-                         double z, double f0, double fmax, double amp, double phase,
-                         double gain)
+double fractal3D_procptr(fractalsinfos* fi, NoiseBasisProc3D basis, double x, double y, double z,
+                         double f0, double fmax, double amp, double phase, double gain)
 {
   return sumScalarOctaves(
       fi, {fi->lacunarity, fi->fade, false}, f0, fmax, amp, phase, gain,
       [&](const Octave& o) { return basis(fi->tables, (x + o.p) * o.f, y * o.f, z * o.f); });
 }
 
-void fractal2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
-                             double y, double f0, double fmax, double amp, double phase,
-                             double gain, double* out1, double* out2)
+void fractal2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x, double y,
+                             double f0, double fmax, double amp, double phase, double gain,
+                             double* out1, double* out2)
 {
   zeroOutputs(out1, out2);
-  if (nothingToSum(fi, f0, fmax)) return;
+  if (nothingToSum(fi, f0, fmax))
+    return;
   double s1 = 0.0, s2 = 0.0;
   sumVectorOctaves(
       fi, {f0, amp, phase, 0}, fmax,
@@ -160,20 +165,20 @@ void fractal2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, do
   *out2 = s2;
 }
 
-void fractal3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, double x,
-                             double y, double z, double f0, double fmax, double amp,
-                             double phase, double gain, double* out1, double* out2,
-                             double* out3OrNull)
+void fractal3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, double x, double y,
+                             double z, double f0, double fmax, double amp, double phase,
+                             double gain, double* out1, double* out2, double* out3OrNull)
 {
   zeroOutputs(out1, out2, out3OrNull);
-  if (nothingToSum(fi, f0, fmax)) return;
+  if (nothingToSum(fi, f0, fmax))
+    return;
   double s1 = 0.0, s2 = 0.0, s3 = 0.0;
   sumVectorOctaves(
       fi, {f0, amp, phase, 0}, fmax,
       [&](const Octave& o, double a) {
         double v1, v2, v3 = 0.0;
-        basis(fi->tables, (x + o.p) * o.f, y * o.f, z * o.f, &v1, &v2,
-              out3OrNull ? &v3 : nullptr, a);
+        basis(fi->tables, (x + o.p) * o.f, y * o.f, z * o.f, &v1, &v2, out3OrNull ? &v3 : nullptr,
+              a);
         s1 += v1;
         s2 += v2;
         s3 += v3;
@@ -181,15 +186,17 @@ void fractal3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, do
       [&](Octave& o) { return stepOctave(fi, o, kHalfPi, gain); });
   *out1 = s1;
   *out2 = s2;
-  if (out3OrNull) *out3OrNull = s3;
+  if (out3OrNull)
+    *out3OrNull = s3;
 }
 
-void turbulence3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, double x,
-                                double y, double z, double f0, double fmax, double amp,
-                                double phase, double gain, double warp, double out[3])
+void turbulence3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, double x, double y,
+                                double z, double f0, double fmax, double amp, double phase,
+                                double gain, double warp, double out[3])
 {
   out[0] = out[1] = out[2] = 0.0;
-  if (nothingToSum(fi, f0, fmax)) return;
+  if (nothingToSum(fi, f0, fmax))
+    return;
   double s[3] = {0.0, 0.0, 0.0};
   sumVectorOctaves(
       fi, {f0, amp, phase, 0}, fmax,
@@ -197,18 +204,20 @@ void turbulence3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis,
         double v[3];
         basis(fi->tables, x * o.f + warp * s[0], (y - o.p) * o.f + warp * s[1],
               z * o.f + warp * s[2], &v[0], &v[1], &v[2], a);
-        for (int i = 0; i < 3; i++) s[i] += v[i];
+        for (int i = 0; i < 3; i++)
+          s[i] += v[i];
       },
       [&](Octave& o) { return stepOctave(fi, o, kPi, gain); });
-  for (int i = 0; i < 3; i++) out[i] = s[i];
+  for (int i = 0; i < 3; i++)
+    out[i] = s[i];
 }
 
 namespace {
 
 // The octave of the 2D turbulences: the sample is warped by the sums so far
 // and moved against the phase along y.
-void addWarpedOctave(const fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
-                     double y, double warp, const Octave& o, double a, double& s1, double& s2)
+void addWarpedOctave(const fractalsinfos* fi, NoiseBasisProcVector2D basis, double x, double y,
+                     double warp, const Octave& o, double a, double& s1, double& s2)
 {
   double v1, v2;
   basis(fi->tables, x * o.f + warp * s1, (y - o.p) * o.f + warp * s2, &v1, &v2, a);
@@ -218,12 +227,13 @@ void addWarpedOctave(const fractalsinfos* fi, NoiseBasisProcVector2D basis, doub
 
 }  // namespace
 
-void turbulence2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
-                                double y, double f0, double fmax, double amp, double phase,
-                                double gain, double warp, double out[3])
+void turbulence2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x, double y,
+                                double f0, double fmax, double amp, double phase, double gain,
+                                double warp, double out[3])
 {
   out[0] = out[1] = out[2] = 0.0;
-  if (nothingToSum(fi, f0, fmax)) return;
+  if (nothingToSum(fi, f0, fmax))
+    return;
   double s1 = 0.0, s2 = 0.0;
   sumVectorOctaves(
       fi, {f0, amp, phase, 0}, fmax,
@@ -241,11 +251,12 @@ void turbulence2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis,
 }
 
 void turbulence2DVectorNr_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
-                                  double y, double f0, double fmax, double amp,
-                                  double phase, double gain, double warp, double out[3])
+                                  double y, double f0, double fmax, double amp, double phase,
+                                  double gain, double warp, double out[3])
 {
   out[0] = out[1] = out[2] = 0.0;
-  if (fi->octaves < 1) return;
+  if (fi->octaves < 1)
+    return;
   double s1 = 0.0, s2 = 0.0;
   // No start-frequency rejection: with f0 far above fmax the one octave
   // summed gets a negative fade, which shapes stored looks.
@@ -275,23 +286,26 @@ struct ScalarMultifractal
   bool usesPhase;
 };
 
-double runScalarMultifractal(fractalsinfos* fi, NoiseBasisProc2D basis,
-                             const ScalarMultifractal& m)
+double runScalarMultifractal(fractalsinfos* fi, NoiseBasisProc2D basis, const ScalarMultifractal& m)
 {
   if (m.f0 > m.fmax * kMultiLacunarity || fi->octaves < 1 || m.amp < kNegligibleAmplitude)
     return 0.0;
   double sum = 0.0, weight = 1.0;
   for (Octave o{m.f0, m.amp, m.phase, 0};;) {
-    if (o.a < kNegligibleAmplitude) return sum;
+    if (o.a < kNegligibleAmplitude)
+      return sum;
     double v = basis(fi->tables, (m.x - o.p) * o.f, m.y * o.f);
     double weighted = v + m.mix * (weight * v - v);
-    if (o.f > m.fmax) return sum + o.a * bandFade(o.f, m.fmax, kMultiFade) * weighted;
+    if (o.f > m.fmax)
+      return sum + o.a * bandFade(o.f, m.fmax, kMultiFade) * weighted;
     sum += o.a * weighted;
     weight = weighted * m.weightScale;
-    if (m.usesPhase) o.p = o.p * fi->phaseFactor + kHalfPi;
+    if (m.usesPhase)
+      o.p = o.p * fi->phaseFactor + kHalfPi;
     o.a *= m.gain;
     o.f *= kMultiLacunarity;
-    if (++o.k >= fi->octaves) return sum;
+    if (++o.k >= fi->octaves)
+      return sum;
   }
 }
 
@@ -299,7 +313,8 @@ double runScalarMultifractal(fractalsinfos* fi, NoiseBasisProc2D basis,
 // output vector, m below the threshold) damps the next one by `mix`.
 inline double adaptAmplitude(double a, double m, bool below, double mix, double gain)
 {
-  if (below) return a * ((kvnoise::smooth(m) - 1.0) * mix + 1.0) * gain;
+  if (below)
+    return a * ((kvnoise::smooth(m) - 1.0) * mix + 1.0) * gain;
   return a * gain;
 }
 
@@ -309,13 +324,12 @@ double Multifractal2D_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double 
                               double f0, double fmax, double amp, double gain, double mix)
 {
   // 1/256: the basis values span about +-256.
-  return runScalarMultifractal(
-      fi, basis, {x, y, f0, fmax, amp, gain, mix, 0.00390625, 0.0, false});
+  return runScalarMultifractal(fi, basis, {x, y, f0, fmax, amp, gain, mix, 0.00390625, 0.0, false});
 }
 
-double Multifractal2D_unbal_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x,
-                                    double y, double phase, double f0, double fmax,
-                                    double amp, double weightScale, double gain, double mix)
+double Multifractal2D_unbal_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x, double y,
+                                    double phase, double f0, double fmax, double amp,
+                                    double weightScale, double gain, double mix)
 {
   return runScalarMultifractal(fi, basis,
                                {x, y, f0, fmax, amp, gain, mix, weightScale, phase, true});
@@ -327,7 +341,8 @@ void Multifractal2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basi
                                   double* out2)
 {
   zeroOutputs(out1, out2);
-  if (nothingToSum(fi, f0, fmax) || amp < kNegligibleAmplitude) return;
+  if (nothingToSum(fi, f0, fmax) || amp < kNegligibleAmplitude)
+    return;
   double s1 = 0.0, s2 = 0.0, v1 = 0.0, v2 = 0.0;
   sumVectorOctaves(
       fi, {f0, amp, phase, 0}, fmax,
@@ -354,15 +369,18 @@ void Multifractal3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basi
                                   double out[3])
 {
   out[0] = out[1] = out[2] = 0.0;
-  if (nothingToSum(fi, f0, fmax) || amp < kNegligibleAmplitude) return;
+  if (nothingToSum(fi, f0, fmax) || amp < kNegligibleAmplitude)
+    return;
   double s[3] = {0.0, 0.0, 0.0};
   for (Octave o{f0, amp, phase, 0};;) {
     // Past the band limit every octave is faded again and the loop goes on;
     // the second such octave gets a negative amplitude and is the last.
-    if (o.f > fmax) o.a *= bandFade(o.f, fmax, kFade);
+    if (o.f > fmax)
+      o.a *= bandFade(o.f, fmax, kFade);
     double v[3];
     basis(fi->tables, (x + o.p) * o.f, y * o.f, z * o.f, &v[0], &v[1], &v[2], o.a);
-    for (int i = 0; i < 3; i++) s[i] += v[i];
+    for (int i = 0; i < 3; i++)
+      s[i] += v[i];
     double m = sensitivity * std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     o.a = adaptAmplitude(o.a, m, m < 1.0, mix, gain);
     sensitivity /= gain;
@@ -374,7 +392,9 @@ void Multifractal3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basi
     rotate(fi, z, y);
     o.p = o.p * fi->phaseFactor + kHalfPi;
     o.f *= kLacunarity;
-    if (++o.k >= fi->octaves || o.a < kNegligibleAmplitude) break;
+    if (++o.k >= fi->octaves || o.a < kNegligibleAmplitude)
+      break;
   }
-  for (int i = 0; i < 3; i++) out[i] = s[i];
+  for (int i = 0; i < 3; i++)
+    out[i] = s[i];
 }

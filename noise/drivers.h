@@ -22,9 +22,8 @@ using NoiseBasisProc2D = double (*)(const KVtables*, double x, double y);
 using NoiseBasisProc3D = double (*)(const KVtables*, double x, double y, double z);
 using NoiseBasisProcVector2D = void (*)(const KVtables*, double x, double y, double* out1,
                                         double* out2, double amp);
-using NoiseBasisProcVector3D = void (*)(const KVtables*, double x, double y, double z,
-                                        double* out1, double* out2, double* out3OrNull,
-                                        double amp);
+using NoiseBasisProcVector3D = void (*)(const KVtables*, double x, double y, double z, double* out1,
+                                        double* out2, double* out3OrNull, double amp);
 
 // Sets the default per-octave settings of a document's driver record: phase
 // factor 1.33, rotation sine 0.5 and cosine 0.866025, the three component
@@ -40,42 +39,40 @@ void Kovrelin_DefaultFractGlobals(fractalsinfos* fi);
 // fi->fade.
 double fractal1D_procptr(fractalsinfos* fi, NoiseBasisProc1D basis, double x, double f0,
                          double fmax, double amp, double phase, double gain);
-double fractal2D_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x, double y,
+double fractal2D_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x, double y, double f0,
+                         double fmax, double amp, double phase, double gain);
+double fractal3D_procptr(fractalsinfos* fi, NoiseBasisProc3D basis, double x, double y, double z,
                          double f0, double fmax, double amp, double phase, double gain);
-double fractal3D_procptr(fractalsinfos* fi, NoiseBasisProc3D basis, double x, double y,
-                         double z, double f0, double fmax, double amp, double phase,
-                         double gain);
-void fractal2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
-                             double y, double f0, double fmax, double amp, double phase,
-                             double gain, double* out1, double* out2);
-void fractal3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, double x,
-                             double y, double z, double f0, double fmax, double amp,
-                             double phase, double gain, double* out1, double* out2,
-                             double* out3OrNull);
+void fractal2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x, double y,
+                             double f0, double fmax, double amp, double phase, double gain,
+                             double* out1, double* out2);
+void fractal3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, double x, double y,
+                             double z, double f0, double fmax, double amp, double phase,
+                             double gain, double* out1, double* out2, double* out3OrNull);
 
 // Turbulence: each octave after the first is displaced by warp times the sums
 // of the octaves before it. The 2D drivers write out[0] and out[1] and set
 // out[2] to 0. turbulence2DVector_procptr turns the point by the record's
 // rotation after each octave; turbulence2DVectorNr_procptr does not, alternates
 // the sign of the amplitude and has no start-frequency rejection.
-void turbulence3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, double x,
-                                double y, double z, double f0, double fmax, double amp,
-                                double phase, double gain, double warp, double out[3]);
-void turbulence2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
-                                double y, double f0, double fmax, double amp, double phase,
+void turbulence3DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector3D basis, double x, double y,
+                                double z, double f0, double fmax, double amp, double phase,
                                 double gain, double warp, double out[3]);
+void turbulence2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x, double y,
+                                double f0, double fmax, double amp, double phase, double gain,
+                                double warp, double out[3]);
 void turbulence2DVectorNr_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
-                                  double y, double f0, double fmax, double amp,
-                                  double phase, double gain, double warp, double out[3]);
+                                  double y, double f0, double fmax, double amp, double phase,
+                                  double gain, double warp, double out[3]);
 
 // Multifractals: each octave's value is weighted by the previous one
 // (scalar drivers, lacunarity 2.1) or the amplitude adapts to the length of
 // each octave's output vector (vector drivers).
 double Multifractal2D_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x, double y,
                               double f0, double fmax, double amp, double gain, double mix);
-double Multifractal2D_unbal_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x,
-                                    double y, double phase, double f0, double fmax,
-                                    double amp, double weightScale, double gain, double mix);
+double Multifractal2D_unbal_procptr(fractalsinfos* fi, NoiseBasisProc2D basis, double x, double y,
+                                    double phase, double f0, double fmax, double amp,
+                                    double weightScale, double gain, double mix);
 void Multifractal2DVector_procptr(fractalsinfos* fi, NoiseBasisProcVector2D basis, double x,
                                   double y, double f0, double fmax, double amp, double phase,
                                   double gain, double mix, double sensitivity, double* out1,

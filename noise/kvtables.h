@@ -10,19 +10,19 @@
 
 struct KVtables
 {
-  cpalette gradientKeys;           // the document palette, saved in tree files
-  int32_t perm[1025];              // permutation of 0..1023; perm[1024] == perm[0]
-  float grad2D[1025][2];           // components in [-511.5, 511.5]; entry 1024 repeats 0
-  float unitDir2D[257][2];         // length-0.25 directions; pair 256 repeats pair 0
-  double rndVec3D[1026][3];        // components in [-1, 0.998046875]; 1024, 1025 repeat 0, 1
-  double planeVec3D[257][3];       // cosine, sine, offset; entry 256 repeats 0
-  double sinTable[4096];           // first half turn of the sine, 8192 steps a turn
+  cpalette gradientKeys;      // the document palette, saved in tree files
+  int32_t perm[1025];         // permutation of 0..1023; perm[1024] == perm[0]
+  float grad2D[1025][2];      // components in [-511.5, 511.5]; entry 1024 repeats 0
+  float unitDir2D[257][2];    // length-0.25 directions; pair 256 repeats pair 0
+  double rndVec3D[1026][3];   // components in [-1, 0.998046875]; 1024, 1025 repeat 0, 1
+  double planeVec3D[257][3];  // cosine, sine, offset; entry 256 repeats 0
+  double sinTable[4096];      // first half turn of the sine, 8192 steps a turn
 };
 
 struct fractalsinfos
 {
-  int16_t reliefPass = 0;          // the evaluators' relief-pass word
-  int16_t octaves = 16;            // maximum number of full octaves
+  int16_t reliefPass = 0;  // the evaluators' relief-pass word
+  int16_t octaves = 16;    // maximum number of full octaves
   double phaseFactor = 1.33;
   double rotSin = 0.5;
   double rotCos = 0.866025;

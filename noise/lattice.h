@@ -123,10 +123,10 @@ inline double bilinear(double q00, double q10, double q01, double q11, double wx
 }
 
 // Blend of a cell cut along its diagonal fx = fy.
-inline double triangleBlend(double q00, double q10, double q01, double q11, double fx,
-                            double fy)
+inline double triangleBlend(double q00, double q10, double q01, double q11, double fx, double fy)
 {
-  if (fx > fy) return q00 * (1.0 - fx) + q11 * fy + q10 * (fx - fy);
+  if (fx > fy)
+    return q00 * (1.0 - fx) + q11 * fy + q10 * (fx - fy);
   return q00 * (1.0 - fy) + q11 * fx + q01 * (fy - fx);
 }
 

@@ -23,18 +23,27 @@ struct MazeCell
 MazeCell mazeCell(double x, double y)
 {
   MazeCell c;
-  if (!kvnoise::cellSplit(x, c.ix, c.fx) || !kvnoise::cellSplit(y, c.iy, c.fy)) return {};
+  if (!kvnoise::cellSplit(x, c.ix, c.fx) || !kvnoise::cellSplit(y, c.iy, c.fy))
+    return {};
   return c;
 }
 
 // Corner order: 00, 10, 01, 11.
-enum Corner { k00, k10, k01, k11 };
+enum Corner
+{
+  k00,
+  k10,
+  k01,
+  k11
+};
 
 // Smooth weight: 0 below 0, 1 above 1, (3 - 2u) u^2 between.
 double smoothWeight(double u)
 {
-  if (u < 0.0) return 0.0;
-  if (u > 1.0) return 1.0;
+  if (u < 0.0)
+    return 0.0;
+  if (u > 1.0)
+    return 1.0;
   return (3.0 - 2.0 * u) * u * u;
 }
 
@@ -46,8 +55,8 @@ double blendLevel(double a, double b, double w)
 
 double bilinearLevels(const double level[4], double wx, double wy)
 {
-  return blendLevel(blendLevel(level[k00], level[k10], wx),
-                    blendLevel(level[k01], level[k11], wx), wy);
+  return blendLevel(blendLevel(level[k00], level[k10], wx), blendLevel(level[k01], level[k11], wx),
+                    wy);
 }
 
 struct MazeCorners
@@ -88,15 +97,33 @@ constexpr uint8_t kFixedColors[24][3] = {
 void materialColor(floatcolor* out, int range, double k, double v)
 {
   switch (range) {
-    case 0: setColor(out, 0, 4 * k + 16, 100 - 8 * k); break;
-    case 1: setColor(out, 20, 8 * k + 110, 160 - 4 * k); break;
-    case 2: setColor(out, 100 * v + 80, 90 * v + 150 - 2 * k, 62 * v + 128 + 4 * k); break;
-    case 3: setColor(out, 190 * v + 40 + 3 * k, 240 * v + 10 - 3 * k, 140 * v - k); break;
-    case 4: setColor(out, 80 * v + 150 + 3 * k, 150 * v + 80 - 3 * k, 120 * v + 30 - k); break;
-    case 5: setColor(out, 6 * k + 20, 10 * k + 40, 14 * k + 58); break;
-    case 6: setColor(out, 6 * k + 72, 7 * k + 64, 7 * k + 40); break;
-    case 7: setColor(out, 55 * v + 55 + 2 * k, 50 * v + 80 + 3 * k, 30 * v + 120 + 4 * k); break;
-    default: setColor(out, 60 * v + 2 * k, 60 * v + 20 + 2 * k, 61 * v + 34 + 2 * k); break;
+    case 0:
+      setColor(out, 0, 4 * k + 16, 100 - 8 * k);
+      break;
+    case 1:
+      setColor(out, 20, 8 * k + 110, 160 - 4 * k);
+      break;
+    case 2:
+      setColor(out, 100 * v + 80, 90 * v + 150 - 2 * k, 62 * v + 128 + 4 * k);
+      break;
+    case 3:
+      setColor(out, 190 * v + 40 + 3 * k, 240 * v + 10 - 3 * k, 140 * v - k);
+      break;
+    case 4:
+      setColor(out, 80 * v + 150 + 3 * k, 150 * v + 80 - 3 * k, 120 * v + 30 - k);
+      break;
+    case 5:
+      setColor(out, 6 * k + 20, 10 * k + 40, 14 * k + 58);
+      break;
+    case 6:
+      setColor(out, 6 * k + 72, 7 * k + 64, 7 * k + 40);
+      break;
+    case 7:
+      setColor(out, 55 * v + 55 + 2 * k, 50 * v + 80 + 3 * k, 30 * v + 120 + 4 * k);
+      break;
+    default:
+      setColor(out, 60 * v + 2 * k, 60 * v + 20 + 2 * k, 61 * v + 34 + 2 * k);
+      break;
   }
 }
 
@@ -108,8 +135,7 @@ struct ColorCorners
   double level[4];
 };
 
-ColorCorners sampleColor(const KVtables* t, const MazeCell& c, ColorCellProc cell,
-                         double shading)
+ColorCorners sampleColor(const KVtables* t, const MazeCell& c, ColorCellProc cell, double shading)
 {
   ColorCorners m{};
   const int32_t xs[4] = {c.ix, c.ix1(), c.ix, c.ix1()};
@@ -135,7 +161,8 @@ void mixColors(const ColorCorners& m, const double w[4], mazecolorrecord* rec)
 double mixLevels(const ColorCorners& m, const double w[4])
 {
   double sum = 0.0;
-  for (int k = 0; k < 4; k++) sum += w[k] * m.level[k];
+  for (int k = 0; k < 4; k++)
+    sum += w[k] * m.level[k];
   return sum;
 }
 
@@ -156,13 +183,15 @@ struct Split
 
 Split splitA(double fx, double fy)
 {
-  if (1.0 - fx > fy) return {{1.0 - fx - fy, fx, fy, 0.0}, k00};
+  if (1.0 - fx > fy)
+    return {{1.0 - fx - fy, fx, fy, 0.0}, k00};
   return {{0.0, 1.0 - fy, 1.0 - fx, fx + fy - 1.0}, k11};
 }
 
 Split splitB(double fx, double fy)
 {
-  if (fx > fy) return {{1.0 - fx, fx - fy, 0.0, fy}, k10};
+  if (fx > fy)
+    return {{1.0 - fx, fx - fy, 0.0, fy}, k10};
   return {{1.0 - fy, 0.0, fy - fx, fx}, k01};
 }
 
@@ -242,7 +271,8 @@ double diagonalSplits(const ColorCorners& m, const MazeCell& c, mazecolorrecord*
   Split b = splitB(c.fx, c.fy);
   double level = mixLevels(m, b.w);
   mixColors(m, b.w, rec);
-  if (!bothSplits) return level;
+  if (!bothSplits)
+    return level;
   Split a = splitA(c.fx, c.fy);
   double other = mixLevels(m, a.w);
   if (other < level) {
@@ -270,8 +300,10 @@ double randomCorner(const KVtables* t, int32_t cx, int32_t cy)
 
 double mazeMix(const KVtables* t, int32_t cx, int32_t cy, double blend)
 {
-  if (blend <= 0.0) return mazeCorner(t, cx, cy);
-  if (blend >= 1.0) return randomCorner(t, cx, cy);
+  if (blend <= 0.0)
+    return mazeCorner(t, cx, cy);
+  if (blend >= 1.0)
+    return randomCorner(t, cx, cy);
   double m = mazeCorner(t, cx, cy);
   return m + (randomCorner(t, cx, cy) - m) * blend;
 }
@@ -283,7 +315,8 @@ double mazeMix(const KVtables* t, int32_t cx, int32_t cy, double blend)
 double reduceHue(double h)
 {
   double r = h - 360.0 * std::trunc(h / 360.0);
-  if (r < 0.0) r += 360.0;
+  if (r < 0.0)
+    r += 360.0;
   return (r >= 0.0 && r < 360.0) ? r : 0.0;
 }
 
@@ -344,7 +377,8 @@ void fmazeColorCubic(const KVtables* t, double x, double y, double param, MazeCe
   double wx = smoothWeight(fx), wy = smoothWeight(fy);
   if (cycle) {
     floatcolor col[4];
-    for (int k = 0; k < 4; k++) FPROCCOLOR(&col[k], cycle, m.code[k], &rec->value);
+    for (int k = 0; k < 4; k++)
+      FPROCCOLOR(&col[k], cycle, m.code[k], &rec->value);
     // The colours blend in single precision, rows first.
     float fwx = float(wx), fwy = float(wy);
     auto channel = [&](float floatcolor::*ch) {
@@ -366,8 +400,7 @@ void fmazeColorOrtho(const KVtables* t, double x, double y, double param, MazeCe
 {
   MazeCell c = mazeCell(x, y);
   MazeCorners m = sampleMaze(t, c, param, cell);
-  const double l00 = m.level[k00], l10 = m.level[k10], l01 = m.level[k01],
-               l11 = m.level[k11];
+  const double l00 = m.level[k00], l10 = m.level[k10], l01 = m.level[k01], l11 = m.level[k11];
   const double fx = c.fx, fy = c.fy;
   const double s = l00 + l10 + l01 + l11;
   double value;
@@ -414,13 +447,19 @@ double fmazeColorTriangle(const KVtables* t, double x, double y, ColorCellProc c
   MazeCell c = mazeCell(x, y);
   ColorCorners m = sampleColor(t, c, cell, rec->value);
   switch (mode) {
-    case -2: return checkeredDiagonals(m, c, rec);
-    case -3: return roundLights(m, c, rec);
-    case -4: return triangularFalloff(m, c, rec);
-    case -5: return pyramids(m, c, rec);
-    default: break;
+    case -2:
+      return checkeredDiagonals(m, c, rec);
+    case -3:
+      return roundLights(m, c, rec);
+    case -4:
+      return triangularFalloff(m, c, rec);
+    case -5:
+      return pyramids(m, c, rec);
+    default:
+      break;
   }
-  if (mode < 0) return nearestCorner(m, c, rec);
+  if (mode < 0)
+    return nearestCorner(m, c, rec);
   return diagonalSplits(m, c, rec, mode != 1);
 }
 
@@ -440,7 +479,8 @@ double fmaze(const KVtables* t, double x, double y, double blend)
                q01 = mazeMix(t, c.ix, c.iy1(), blend), q11 = mazeMix(t, c.ix1(), c.iy1(), blend);
   const double fx = c.fx, fy = c.fy;
   double v = kvnoise::triangleBlend(q00, q10, q01, q11, fx, fy);
-  if (v <= 0.0) return -512.0;
+  if (v <= 0.0)
+    return -512.0;
   double w = (1.0 - fx > fy) ? (1.0 - fx - fy) * q00 + fx * q10 + fy * q01
                              : (fx + fy - 1.0) * q11 + (1.0 - fy) * q10 + (1.0 - fx) * q01;
   return std::min(v, w) - 512.0;
@@ -453,7 +493,8 @@ double Mondrian3DColor(const KVtables* t, double x, double y, double z, normalco
   double f[3] = {};
   const double p[3] = {x, y, z};
   // An undefined coordinate counts as cell 0, fraction 0.
-  for (int k = 0; k < 3; k++) kvnoise::cellSplit(p[k], i[k], f[k]);
+  for (int k = 0; k < 3; k++)
+    kvnoise::cellSplit(p[k], i[k], f[k]);
   int32_t h = kvnoise::cellHash3(t, i[0], i[1], i[2]);
   if (h <= 169)
     *out = {255, 255, 0, 0};
@@ -464,8 +505,10 @@ double Mondrian3DColor(const KVtables* t, double x, double y, double z, normalco
   else
     *out = {255, 255, 255, 255};
   double d = 1.0;
-  for (int k = 0; k < 3; k++) d = std::min(d, std::min(f[k], 1.0 - f[k]));
-  if (edgeWidth > 4.0 * d) *out = {255, 0, 0, 0};
+  for (int k = 0; k < 3; k++)
+    d = std::min(d, std::min(f[k], 1.0 - f[k]));
+  if (edgeWidth > 4.0 * d)
+    *out = {255, 0, 0, 0};
   return d;
 }
 
@@ -482,25 +525,26 @@ void Get4ProcColorCycle(floatcolor out[4], double phase, double startHue, double
   }
 }
 
-void Get8ColorCycle(floatcolor out[8], double t, double step, double greyRange,
-                    double greyBase)
+void Get8ColorCycle(floatcolor out[8], double t, double step, double greyRange, double greyBase)
 {
   HueCycle cycle = hueCycle(t);
-  for (int i = 0; i < 4; i++) out[i] = sampleCycle(cycle, i * step);
+  for (int i = 0; i < 4; i++)
+    out[i] = sampleCycle(cycle, i * step);
   for (int i = 0; i < 4; i++) {
     float g = float(i / 3.0 * greyRange + (255.0 - greyRange) * greyBase);
     out[4 + i] = {g, g, g};
   }
 }
 
-void Get16ColorCycle(floatcolor out[16], double t, double step, double start2,
-                     double start3, double start4)
+void Get16ColorCycle(floatcolor out[16], double t, double step, double start2, double start3,
+                     double start4)
 {
   HueCycle cycle = hueCycle(t);
   const double starts[4] = {0.0, start2, start3, start4};
   for (int group = 0; group < 4; group++) {
     double s = starts[group] > 1.0 ? starts[group] - 1.0 : starts[group];
-    for (int i = 0; i < 4; i++) out[4 * group + i] = sampleCycle(cycle, s + i * step);
+    for (int i = 0; i < 4; i++)
+      out[4 * group + i] = sampleCycle(cycle, s + i * step);
   }
 }
 

@@ -40,8 +40,7 @@ struct mazecolorrecord
 // level cell returns the level only.
 typedef double (*MazeCellProc)(const KVtables* t, int32_t x, int32_t y, double param,
                                int16_t* code);
-typedef double (*ColorCellProc)(const KVtables* t, int32_t x, int32_t y,
-                                mazecolorrecord* rec);
+typedef double (*ColorCellProc)(const KVtables* t, int32_t x, int32_t y, mazecolorrecord* rec);
 typedef double (*MazeLevelProc)(const KVtables* t, int32_t x, int32_t y, double param);
 
 // The colour of material `code` shaded by *value (null counts as 0): negative
@@ -98,13 +97,12 @@ void Get4ProcColorCycle(floatcolor out[4], double phase, double startHue, double
 
 // Four colours of the hue cycle of t at 0, step, 2 step, 3 step, then four
 // greys i/3 * greyRange + (255 - greyRange) * greyBase, i = 0..3.
-void Get8ColorCycle(floatcolor out[8], double t, double step, double greyRange,
-                    double greyBase);
+void Get8ColorCycle(floatcolor out[8], double t, double step, double greyRange, double greyBase);
 
 // Four groups of four colours of the hue cycle of t, at s, s + step, s + 2 step,
 // s + 3 step with s = 0, start2, start3, start4 (each less 1 when above 1).
-void Get16ColorCycle(floatcolor out[16], double t, double step, double start2,
-                     double start3, double start4);
+void Get16ColorCycle(floatcolor out[16], double t, double step, double start2, double start3,
+                     double start4);
 
 // Three colours of the hue cycle of t at 0, 0.3333 (0.16665 with flag) and
 // 0.6666.

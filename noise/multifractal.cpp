@@ -17,7 +17,8 @@ using kvnoise::bandFade;
 // Turns (x, y) about (p, 0) by the record's angle, when it has one.
 inline void rotateAboutPhase(const fractalsinfos* fi, double& x, double& y, double p)
 {
-  if (fi->rotSin == 0.0) return;
+  if (fi->rotSin == 0.0)
+    return;
   double xs = x - p;
   x = xs * fi->rotCos - y * fi->rotSin + p;
   y = xs * fi->rotSin + y * fi->rotCos;
@@ -56,13 +57,11 @@ struct PhasedWalk
   double x, y, z, p;
   bool rotate, shiftZ;
 
-  dvector3d point(double f) const
-  {
-    return {(x + p) * f, y * f, (shiftZ ? z + p : z) * f};
-  }
+  dvector3d point(double f) const { return {(x + p) * f, y * f, (shiftZ ? z + p : z) * f}; }
   void advance(bool)
   {
-    if (rotate) rotateAboutPhase(fi, x, y, p);
+    if (rotate)
+      rotateAboutPhase(fi, x, y, p);
     p = nextPhase(fi, p);
   }
 };
@@ -95,7 +94,8 @@ struct SwapTurnWalk
         }
         break;
       case 2:
-        if (r) Z = -Z;
+        if (r)
+          Z = -Z;
         X = r ? L * (c * x0 - s * y0) : L * (c * x0 + s * y0);
         Y = r ? L * (c * y0 + s * x0) : L * (c * y0 - s * x0);
         Z = L * Z;
@@ -132,8 +132,8 @@ struct LadderSettings
 // limit, then the blend of the last octave or of the far value.
 template <class Record, class Walk>
 void runRecordDriver(fractalsinfos* fi,
-                     bool (*body)(fractalsinfos*, double, double, double, double, double*,
-                                  double, short, Record*),
+                     bool (*body)(fractalsinfos*, double, double, double, double, double*, double,
+                                  short, Record*),
                      Walk& walk, const LadderSettings& s, Record* out)
 {
   double state = 0.0;
@@ -188,9 +188,9 @@ void runRecordDriver(fractalsinfos* fi,
 
 // ---- Scalar parameterised drivers ----
 
-double Multifractal2Dparam_procptr(fractalsinfos* fi, FractalOctaveProc2D body, double x,
-                                   double y, double phase, double w, double f0,
-                                   double fmax, double amp, double gain)
+double Multifractal2Dparam_procptr(fractalsinfos* fi, FractalOctaveProc2D body, double x, double y,
+                                   double phase, double w, double f0, double fmax, double amp,
+                                   double gain)
 {
   fi->accumulator = 0.0;
   if (f0 > fmax * kLacunarity || fi->octaves < 1 || amp < kMinAmplitude) {
@@ -222,32 +222,37 @@ double Multifractal2Dparam_procptr(fractalsinfos* fi, FractalOctaveProc2D body, 
   }
 }
 
-double Multifractal3Dparam_procptr(fractalsinfos* fi, FractalOctaveProc3D body, double x,
-                                   double y, double z, double phase, double w, double f0,
-                                   double fmax, double amp, double gain)
+double Multifractal3Dparam_procptr(fractalsinfos* fi, FractalOctaveProc3D body, double x, double y,
+                                   double z, double phase, double w, double f0, double fmax,
+                                   double amp, double gain)
 {
-  if (f0 > fmax * kLacunarity) return 0.0;
+  if (f0 > fmax * kLacunarity)
+    return 0.0;
   fi->secondOutput = 1.0;
-  if (fi->octaves < 1 || amp < kMinAmplitude) return 0.0;
+  if (fi->octaves < 1 || amp < kMinAmplitude)
+    return 0.0;
   double f = f0, a = amp, p = phase, sum = 0.0;
   short k = 0;
   for (;;) {
     double v = body(fi, (x - p) * f, y * f, z * f, w, &fi->secondOutput, k);
-    if (f > fmax) return sum + bandFade(f, fmax, kFade) * a * v;
+    if (f > fmax)
+      return sum + bandFade(f, fmax, kFade) * a * v;
     sum += a * v;
     rotateAboutPhase(fi, x, y, p);
     k = short(k + 1);
-    if (k >= fi->octaves) return sum;
+    if (k >= fi->octaves)
+      return sum;
     p = nextPhase(fi, p);
     a *= gain;
     f *= kLacunarity;
-    if (a < kMinAmplitude) return sum;
+    if (a < kMinAmplitude)
+      return sum;
   }
 }
 
-void Multifractal2DparamVec_procptr(fractalsinfos* fi, FractalOctaveProcVector body,
-                                    double x, double y, double phase, double w, double f0,
-                                    double fmax, double amp, double gain, dvector2d* out)
+void Multifractal2DparamVec_procptr(fractalsinfos* fi, FractalOctaveProcVector body, double x,
+                                    double y, double phase, double w, double f0, double fmax,
+                                    double amp, double gain, dvector2d* out)
 {
   if (!(fmax * kLacunarity > f0) || fi->octaves < 1) {
     *out = dvector2d{};
@@ -277,12 +282,12 @@ void Multifractal2DparamVec_procptr(fractalsinfos* fi, FractalOctaveProcVector b
   }
 }
 
-double RGBMultifractal2Dparam_procptr(fractalsinfos* fi, FractalOctaveProcRGB body,
-                                      double x, double y, double phase, double w,
-                                      double f0, double fmax, double amp, double gain,
-                                      double* rgb)
+double RGBMultifractal2Dparam_procptr(fractalsinfos* fi, FractalOctaveProcRGB body, double x,
+                                      double y, double phase, double w, double f0, double fmax,
+                                      double amp, double gain, double* rgb)
 {
-  if (amp < kMinAmplitude) return 0.0;
+  if (amp < kMinAmplitude)
+    return 0.0;
   constexpr short kMaxOctaves = 7;
   double f = f0, a = amp, p = phase, state = 0.0;
   for (short k = 0; k < kMaxOctaves; k++) {
@@ -292,17 +297,18 @@ double RGBMultifractal2Dparam_procptr(fractalsinfos* fi, FractalOctaveProcRGB bo
     p = nextPhase(fi, p);
     a = a * fade * gain;
     f *= kLacunarity;
-    if (a < kMinAmplitude) break;
+    if (a < kMinAmplitude)
+      break;
   }
   return 0.0;
 }
 
-double RGBMultifractal3Dparam_procptr(fractalsinfos* fi, FractalOctaveProcRGB3D body,
-                                      double x, double y, double z, double phase,
-                                      double w, double f0, double fmax, double amp,
-                                      double gain, double* out)
+double RGBMultifractal3Dparam_procptr(fractalsinfos* fi, FractalOctaveProcRGB3D body, double x,
+                                      double y, double z, double phase, double w, double f0,
+                                      double fmax, double amp, double gain, double* out)
 {
-  if (fi->octaves < 1 || amp < kMinAmplitude) return 0.0;
+  if (fi->octaves < 1 || amp < kMinAmplitude)
+    return 0.0;
   // Fixed turn of 30 degrees, applied in the x-y plane, then in the y-z plane.
   constexpr double kCos = 0.866025, kSin = 0.5;
   double f = f0, a = amp, p = phase, sum = 0.0, state = 1.0;
@@ -310,7 +316,8 @@ double RGBMultifractal3Dparam_procptr(fractalsinfos* fi, FractalOctaveProcRGB3D 
   for (;;) {
     double xs = x - p;
     double v = body(fi->tables, xs * f, y * f, z * f, w, &state, k, out);
-    if (f > fmax) return sum + bandFade(f, fmax, kFade) * a * v;
+    if (f > fmax)
+      return sum + bandFade(f, fmax, kFade) * a * v;
     sum += a * v;
     f *= kLacunarity;
     x = kCos * xs - kSin * y;
@@ -320,55 +327,51 @@ double RGBMultifractal3Dparam_procptr(fractalsinfos* fi, FractalOctaveProcRGB3D 
     p = nextPhase(fi, p);
     a *= gain;
     k = short(k + 1);
-    if (k >= fi->octaves || a < kMinAmplitude) return sum;
+    if (k >= fi->octaves || a < kMinAmplitude)
+      return sum;
   }
 }
 
 // ---- Record drivers ----
 
-void MFPV2d_procptr(fractalsinfos* fi, FractalOctaveProcRecord2 body, double x, double y,
-                    double z, double phase, double w, double f0, double fmax, double gain,
-                    dvector2d* out)
+void MFPV2d_procptr(fractalsinfos* fi, FractalOctaveProcRecord2 body, double x, double y, double z,
+                    double phase, double w, double f0, double fmax, double gain, dvector2d* out)
 {
   PhasedWalk walk{fi, x, y, z, phase, true, false};
   runRecordDriver(fi, body, walk, {w, f0, fmax, gain, fi->lacunarity, fi->fade}, out);
 }
 
-void MFPV2dnr_procptr(fractalsinfos* fi, FractalOctaveProcRecord2 body, double x,
-                      double y, double z, double phase, double w, double f0, double fmax,
-                      double gain, dvector2d* out)
+void MFPV2dnr_procptr(fractalsinfos* fi, FractalOctaveProcRecord2 body, double x, double y,
+                      double z, double phase, double w, double f0, double fmax, double gain,
+                      dvector2d* out)
 {
   PhasedWalk walk{fi, x, y, z, phase, false, true};
   runRecordDriver(fi, body, walk, {w, f0, fmax, gain, fi->lacunarity, fi->fade}, out);
 }
 
-void MFPV4d_procptr(fractalsinfos* fi, FractalOctaveProcRecord4 body, double x, double y,
-                    double z, double phase, double w, double f0, double fmax, double gain,
-                    dvector4d* out)
+void MFPV4d_procptr(fractalsinfos* fi, FractalOctaveProcRecord4 body, double x, double y, double z,
+                    double phase, double w, double f0, double fmax, double gain, dvector4d* out)
 {
   PhasedWalk walk{fi, x, y, z, phase, true, false};
   runRecordDriver(fi, body, walk, {w, f0, fmax, gain, fi->lacunarity, fi->fade}, out);
 }
 
-void MFPsw_procptr(fractalsinfos* fi, FractalOctaveProcRecord4 body, double x, double y,
-                   double z, uint16_t mode, double w, double f0, double fmax, double gain,
-                   dvector4d* out)
+void MFPsw_procptr(fractalsinfos* fi, FractalOctaveProcRecord4 body, double x, double y, double z,
+                   uint16_t mode, double w, double f0, double fmax, double gain, dvector4d* out)
 {
   SwapTurnWalk walk{fi, x * f0, y * f0, mode == 2 ? z * f0 : z, mode};
   runRecordDriver(fi, body, walk, {w, f0, fmax, gain, fi->lacunarity, fi->fade}, out);
 }
 
-void MFPswscalarA2_procptr(fractalsinfos* fi, FractalOctaveProcRecord1 body, double x,
-                           double y, double z, double w, double f0, double fmax,
-                           double gain, double* out)
+void MFPswscalarA2_procptr(fractalsinfos* fi, FractalOctaveProcRecord1 body, double x, double y,
+                           double z, double w, double f0, double fmax, double gain, double* out)
 {
   SwapTurnWalk walk{fi, x * f0, y * f0, z * f0, 2};
   runRecordDriver(fi, body, walk, {w, f0, fmax, gain, fi->lacunarity, fi->fade}, out);
 }
 
-void MFPuscalar_procptr(fractalsinfos* fi, FractalOctaveProcRecord1 body, double x,
-                        double y, double z, double w, double f0, double fmax, double g,
-                        double* out)
+void MFPuscalar_procptr(fractalsinfos* fi, FractalOctaveProcRecord1 body, double x, double y,
+                        double z, double w, double f0, double fmax, double g, double* out)
 {
   ScaledTurnWalk walk{fi, x * f0, y * f0, z * f0, g};
   runRecordDriver(fi, body, walk, {w, f0, fmax, g, 1.0 / g, 1.0 - g}, out);

@@ -88,15 +88,16 @@ template <class Corner>
 inline double blend3D(Layers l, Corner q, double wx, double wy, double wz)
 {
   auto layer = [&](Pair p, int cz) {
-    return bilinear(q(p.a, 0, 0, cz), q(p.b, 1, 0, cz), q(p.a + 1, 0, 1, cz),
-                    q(p.b + 1, 1, 1, cz), wx, wy);
+    return bilinear(q(p.a, 0, 0, cz), q(p.b, 1, 0, cz), q(p.a + 1, 0, 1, cz), q(p.b + 1, 1, 1, cz),
+                    wx, wy);
   };
   return lerp(layer(l.lo, 0), layer(l.hi, 1), wz);
 }
 
 inline void setIfPresent(double* out, double value)
 {
-  if (out) *out = value;
+  if (out)
+    *out = value;
 }
 
 // Zeroes the outputs of a vector noise or driver; the third is optional.
@@ -112,7 +113,8 @@ inline void zeroOutputs(double* out1, double* out2, double* out3OrNull = nullptr
 inline bool split2OrZero(double x, double y, Cell2& c, double* out1, double* out2,
                          double* out3OrNull = nullptr)
 {
-  if (split2(x, y, c)) return true;
+  if (split2(x, y, c))
+    return true;
   zeroOutputs(out1, out2, out3OrNull);
   return false;
 }
@@ -120,7 +122,8 @@ inline bool split2OrZero(double x, double y, Cell2& c, double* out1, double* out
 inline bool split3OrZero(double x, double y, double z, Cell3& c, double* out1, double* out2,
                          double* out3OrNull = nullptr)
 {
-  if (split3(x, y, z, c)) return true;
+  if (split3(x, y, z, c))
+    return true;
   zeroOutputs(out1, out2, out3OrNull);
   return false;
 }

@@ -17,15 +17,15 @@
 #include "noise/kvtables.h"
 
 // Value noises (hashed lattice values, blended).
-double frandom1D_linear(const KVtables* t, double x);    // linear blend, minus 511.5
-double frandom1D(const KVtables* t, double x);           // in [0, 1023]
-double frandom1D_balanced(const KVtables* t, double x);  // frandom1D - 511.5
-double frandom2D(const KVtables* t, double x, double y);              // in [0, 1023]
-double frandom3D(const KVtables* t, double x, double y, double z);    // in [0, 1023]
-double ftrirandom2D(const KVtables* t, double x, double y);           // in [0, 1023]
-double ftrirandom3D(const KVtables* t, double x, double y, double z); // in [0, 1023]
-double frandom2DUnit(const KVtables* t, double x, double y);          // in [-1, 1)
-double frandom2DUnitgrain(const KVtables* t, double x, double y);     // in [0, 1]
+double frandom1D_linear(const KVtables* t, double x);                  // linear blend, minus 511.5
+double frandom1D(const KVtables* t, double x);                         // in [0, 1023]
+double frandom1D_balanced(const KVtables* t, double x);                // frandom1D - 511.5
+double frandom2D(const KVtables* t, double x, double y);               // in [0, 1023]
+double frandom3D(const KVtables* t, double x, double y, double z);     // in [0, 1023]
+double ftrirandom2D(const KVtables* t, double x, double y);            // in [0, 1023]
+double ftrirandom3D(const KVtables* t, double x, double y, double z);  // in [0, 1023]
+double frandom2DUnit(const KVtables* t, double x, double y);           // in [-1, 1)
+double frandom2DUnitgrain(const KVtables* t, double x, double y);      // in [0, 1]
 double frandom2D_Unitlinear(const KVtables* t, double x, double y);
 void frandom2DVector2D(const KVtables* t, double x, double y, double* outX, double* outY,
                        double amp);
@@ -33,8 +33,8 @@ void frandom2DVector3D(const KVtables* t, double x, double y, double* out1, doub
                        double* out3, double amp);
 void flinrandomVector3D(const KVtables* t, double x, double y, double* out1, double* out2,
                         double* out3, double amp);
-void frandom3DVector3D(const KVtables* t, double x, double y, double z, double* out1,
-                       double* out2, double* out3OrNull, double amp);
+void frandom3DVector3D(const KVtables* t, double x, double y, double z, double* out1, double* out2,
+                       double* out3OrNull, double amp);
 void flinrandomVector(const KVtables* t, double x, double y, double* outX, double* outY,
                       double amp);
 
@@ -57,8 +57,8 @@ double fSRidgednoise(const KVtables* t, double x, double y);         // >= 0
 double fsparcePerlinNoise2D(const KVtables* t, double x, double y, double density);
 // Dunes of shape k; k = 2 flattens them to 0.
 double fPerlinDunes(const KVtables* t, double x, double y, double shape);
-void fPerlinNoise2DVector2D(const KVtables* t, double x, double y, double* out1,
-                            double* out2, double amp);
+void fPerlinNoise2DVector2D(const KVtables* t, double x, double y, double* out1, double* out2,
+                            double amp);
 double fUnitPerlinNoise3D(const KVtables* t, double x, double y, double z);
 double fPerlinNoise3D(const KVtables* t, double x, double y, double z);  // 512 x unit
 void fPerlinNoise3DVector3D(const KVtables* t, double x, double y, double z, double* out1,

@@ -75,8 +75,8 @@ JitteredRegion findRegion(const KVtables* t, const LayerCell& c, double amount)
   return {p, s, (1.0 - s) * r[0] + (2.0 * c.fx - 1.0), (1.0 - s) * r[1] + (2.0 * c.fy - 1.0)};
 }
 
-void callRegion(fractalsinfos* fi, const JitteredRegion& region, double param,
-                RegionProc proc, regionrecord* a, dvector4d* b)
+void callRegion(fractalsinfos* fi, const JitteredRegion& region, double param, RegionProc proc,
+                regionrecord* a, dvector4d* b)
 {
   proc(fi, region.u / region.s, region.v / region.s, param, region.code, a, b);
 }
@@ -96,9 +96,8 @@ constexpr LayerSteps kSecondGroup{373.25, 577.5, 373u, 577u};
 // Four jittered layers starting at (x, y). The sample is advanced in place.
 // The next layer's cell follows from the current one by the fixed steps, as
 // the offsets are a quarter and a half cell beyond whole numbers.
-void jitteredGroup(fractalsinfos* fi, double& x, double& y, const LayerSteps& steps,
-                   double amount, double param, RegionProc proc, regionrecord* a,
-                   dvector4d* b)
+void jitteredGroup(fractalsinfos* fi, double& x, double& y, const LayerSteps& steps, double amount,
+                   double param, RegionProc proc, regionrecord* a, dvector4d* b)
 {
   LayerCell c;
   bool ok = splitLayer(x, y, c);
@@ -112,7 +111,8 @@ void jitteredGroup(fractalsinfos* fi, double& x, double& y, const LayerSteps& st
     next.fy = y - next.j;
     if (ok) {
       JitteredRegion region = findRegion(fi->tables, c, amount);
-      if (region.holdsSample()) callRegion(fi, region, param, proc, a, b);
+      if (region.holdsSample())
+        callRegion(fi, region, param, proc, a, b);
     }
     c = next;
   }
@@ -127,38 +127,43 @@ void fregionOverlap(fractalsinfos* fi, double x, double y, double param, RegionP
 {
   bool ok = false;
   LayerCell first = alignedLayer(fi, x, y, param, proc, a, b, ok);
-  if (!ok) return;
+  if (!ok)
+    return;
   shiftedLayer(fi, x, y, first, param, proc, a, b);
-  if (mode == 2 || mode == 4) return;
+  if (mode == 2 || mode == 4)
+    return;
 
   // The second pair, far away so that its codes are unrelated to the first.
   double X2 = (x + 333.5) + 771.871, Y2 = (y + 333.5) + 333.491;
   LayerCell third = alignedLayer(fi, X2, Y2, param, proc, a, b, ok);
-  if (!ok) return;
+  if (!ok)
+    return;
   shiftedLayer(fi, X2, Y2, third, param, proc, a, b);
 }
 
-void fregionJitterOverlap1(fractalsinfos* fi, double x, double y, double param,
-                           RegionProc proc, regionrecord* record, dvector4d* b)
+void fregionJitterOverlap1(fractalsinfos* fi, double x, double y, double param, RegionProc proc,
+                           regionrecord* record, dvector4d* b)
 {
   LayerCell c;
-  if (!splitLayer(x, y, c)) return;
+  if (!splitLayer(x, y, c))
+    return;
   JitteredRegion region = findRegion(fi->tables, c, kDefaultJitter);
-  if (!region.holdsSample()) return;
+  if (!region.holdsSample())
+    return;
   // The callback reads the region size from the record.
   record->values[kRegionSizeSlot] = region.s;
   callRegion(fi, region, param, proc, record, b);
 }
 
-void fregionJitterOverlap4(fractalsinfos* fi, double x, double y, double param,
-                           RegionProc proc, regionrecord* record, dvector4d* b)
+void fregionJitterOverlap4(fractalsinfos* fi, double x, double y, double param, RegionProc proc,
+                           regionrecord* record, dvector4d* b)
 {
   double amount = record ? record->values[kRegionJitterSlot] : kDefaultJitter;
   jitteredGroup(fi, x, y, kFirstGroup, amount, param, proc, record, b);
 }
 
-void fregionJitterOverlap8(fractalsinfos* fi, double x, double y, double param,
-                           RegionProc proc, regionrecord* a, dvector4d* b)
+void fregionJitterOverlap8(fractalsinfos* fi, double x, double y, double param, RegionProc proc,
+                           regionrecord* a, dvector4d* b)
 {
   jitteredGroup(fi, x, y, kFirstGroup, kDefaultJitter, param, proc, a, b);
   x += 71.125;

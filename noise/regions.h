@@ -33,8 +33,8 @@ struct regionrecord
 // handed through unchanged (a may be null where the driver's caller passes
 // null). The result says whether the motif touched the sample; the drivers do
 // not use it.
-typedef int32_t (*RegionProc)(fractalsinfos* fi, double u, double v, double param,
-                              int32_t code, regionrecord* a, dvector4d* b);
+typedef int32_t (*RegionProc)(fractalsinfos* fi, double u, double v, double param, int32_t code,
+                              regionrecord* a, dvector4d* b);
 
 // Aligned layers, each always calling: two layers when mode is 2 or 4, four
 // layers otherwise. The second layer is shifted by half a cell; the third and
@@ -46,16 +46,16 @@ void fregionOverlap(fractalsinfos* fi, double x, double y, double param, RegionP
 // One jittered layer (jitter 0.5): at most one call. When it calls, the
 // region size s is stored in record->values[kRegionSizeSlot] first; record
 // must not be null.
-void fregionJitterOverlap1(fractalsinfos* fi, double x, double y, double param,
-                           RegionProc proc, regionrecord* record, dvector4d* b);
+void fregionJitterOverlap1(fractalsinfos* fi, double x, double y, double param, RegionProc proc,
+                           regionrecord* record, dvector4d* b);
 
 // Four jittered layers, shifted by a quarter cell in x and half a cell in y
 // against each other: up to four calls. The jitter amount is
 // record->values[kRegionJitterSlot], or 0.5 when record is null.
-void fregionJitterOverlap4(fractalsinfos* fi, double x, double y, double param,
-                           RegionProc proc, regionrecord* record, dvector4d* b);
+void fregionJitterOverlap4(fractalsinfos* fi, double x, double y, double param, RegionProc proc,
+                           regionrecord* record, dvector4d* b);
 
 // Two groups of four jittered layers (jitter 0.5) at different offsets: up to
 // eight calls.
-void fregionJitterOverlap8(fractalsinfos* fi, double x, double y, double param,
-                           RegionProc proc, regionrecord* a, dvector4d* b);
+void fregionJitterOverlap8(fractalsinfos* fi, double x, double y, double param, RegionProc proc,
+                           regionrecord* a, dvector4d* b);

@@ -33,7 +33,8 @@ bool forNinePoints(const KVtables* t, double x, double y, double jitter, Visit v
 {
   int32_t i, j;
   double fx, fy;
-  if (!cellSplit(x, i, fx) || !cellSplit(y, j, fy)) return false;
+  if (!cellSplit(x, i, fx) || !cellSplit(y, j, fy))
+    return false;
   for (int32_t dc = -1; dc <= 1; dc++) {
     int32_t c = int32_t(uint32_t(i) + uint32_t(dc));
     // Rows j - 1, j, j + 1 of a column are consecutive table rows.
@@ -63,7 +64,8 @@ bool forFourPoints(const KVtables* t, double x, double y, double step, Visit vis
 {
   int32_t i, j;
   double fx, fy;
-  if (!cellSplit(x, i, fx) || !cellSplit(y, j, fy)) return false;
+  if (!cellSplit(x, i, fx) || !cellSplit(y, j, fy))
+    return false;
   const int32_t cols[4] = {i, prevCell(i), prevCell(i), i};
   const int32_t rows[4] = {j, j, prevCell(j), prevCell(j)};
   for (int k = 0; k < 4; k++) {
@@ -87,7 +89,8 @@ bool ownSpot(const KVtables* t, double x, double y, OwnSpot& s)
 {
   int32_t i, j;
   double fx, fy;
-  if (!cellSplit(x, i, fx) || !cellSplit(y, j, fy)) return false;
+  if (!cellSplit(x, i, fx) || !cellSplit(y, j, fy))
+    return false;
   s.p = cellHash2(t, i, j);
   const float* u = t->unitDir2D[s.p & 255];
   s.dx = x - 0.5 - i + u[0];
@@ -106,7 +109,8 @@ struct Spot3D
 bool spot3D(const KVtables* t, double x, double y, double z, Spot3D& s)
 {
   double fx, fy, fz;
-  if (!cellSplit(x, s.i, fx) || !cellSplit(y, s.j, fy) || !cellSplit(z, s.k, fz)) return false;
+  if (!cellSplit(x, s.i, fx) || !cellSplit(y, s.j, fy) || !cellSplit(z, s.k, fz))
+    return false;
   int32_t p = cellHash3(t, s.i, s.j, s.k);
   const double* v = t->planeVec3D[p & 255];
   double dx = x - 0.5 - s.i + jitterradius * v[0];
@@ -114,16 +118,19 @@ bool spot3D(const KVtables* t, double x, double y, double z, Spot3D& s)
   double dz = z - 0.5 - s.k + jitterradius4 * v[2];
   s.weight = 0.0;
   // A one-sided quick test on x first: most samples are rejected by it.
-  if (!(dx < spotradius)) return true;
+  if (!(dx < spotradius))
+    return true;
   double q = dx * dx + dy * dy + dz * dz;
-  if (q < spotradiusSQ) s.weight = (spotradius - std::sqrt(q)) * t->perm[p] / 200.0;
+  if (q < spotradiusSQ)
+    s.weight = (spotradius - std::sqrt(q)) * t->perm[p] / 200.0;
   return true;
 }
 
 // q < 1 / k without dividing by zero: every point for k = 0, none for k < 0.
 bool withinInverse(double q, double k)
 {
-  if (k > 0.0) return q < 1.0 / k;
+  if (k > 0.0)
+    return q < 1.0 / k;
   return k == 0.0;
 }
 
@@ -132,7 +139,8 @@ bool withinInverse(double q, double k)
 void Spots2D(const KVtables* t, double x, double y, double* acc)
 {
   OwnSpot s;
-  if (!ownSpot(t, x, y, s)) return;
+  if (!ownSpot(t, x, y, s))
+    return;
   // The hash term shrinks the spot of cells with a high hash; from 563 on the
   // spot vanishes.
   double m = s.p / 9000.0 + (s.dx * s.dx + s.dy * s.dy);
@@ -142,19 +150,21 @@ void Spots2D(const KVtables* t, double x, double y, double* acc)
   }
 }
 
-double Jitter_SparceSpotXYA(const KVtables* t, double x, double y, int32_t threshold,
-                            double out[3])
+double Jitter_SparceSpotXYA(const KVtables* t, double x, double y, int32_t threshold, double out[3])
 {
   out[0] = out[1] = -0.5;
   out[2] = 0.0;
   OwnSpot s;
-  if (!ownSpot(t, x, y, s)) return 0.0;
+  if (!ownSpot(t, x, y, s))
+    return 0.0;
   out[2] = ((s.p >> 2) & 63) * 0.015625;
-  if (s.p >= threshold) return 0.0;
+  if (s.p >= threshold)
+    return 0.0;
   out[0] = s.dx;
   out[1] = s.dy;
   double q = s.dx * s.dx + s.dy * s.dy;
-  if (q >= 0.0625) return 0.0;
+  if (q >= 0.0625)
+    return 0.0;
   double v = (0.0625 - q) * 64.0;
   // Quadratic near the rim, linear inside, continuous at 0.5.
   return v < 0.5 ? v * v : v - 0.25;
@@ -163,14 +173,15 @@ double Jitter_SparceSpotXYA(const KVtables* t, double x, double y, int32_t thres
 void Spots3D(const KVtables* t, double x, double y, double z, double* acc)
 {
   Spot3D s;
-  if (spot3D(t, x, y, z, s)) *acc += s.weight;
+  if (spot3D(t, x, y, z, s))
+    *acc += s.weight;
 }
 
-void Spots3Dcolor(const KVtables* t, double x, double y, double z, double rgb[3],
-                  double* acc)
+void Spots3Dcolor(const KVtables* t, double x, double y, double z, double rgb[3], double* acc)
 {
   Spot3D s;
-  if (!spot3D(t, x, y, z, s) || s.weight == 0.0) return;
+  if (!spot3D(t, x, y, z, s) || s.weight == 0.0)
+    return;
   *acc += s.weight;
   rgb[0] += s.weight * cellHash3(t, s.j, s.k, s.i);
   rgb[1] += s.weight * cellHash3(t, s.i, s.k, s.j);
@@ -182,24 +193,28 @@ void Jitter_Cones(const KVtables* t, double x, double y, double* h, double size)
   double size2 = size * size;
   forNinePoints(t, x, y, 0.37, [&](const NearPoint& n) {
     double q = n.dx * n.dx + n.dy * n.dy;
-    if (!withinInverse(q, size2)) return;
+    if (!withinInverse(q, size2))
+      return;
     double height = 1.0 - std::sqrt(q) * size - 0.6666 * std::fabs(n.v[2]);
-    if (height > *h) *h = height;
+    if (height > *h)
+      *h = height;
   });
 }
 
-void Jitter_Twirl(const KVtables* t, double x, double y, double* dx, double* dy,
-                  double angle)
+void Jitter_Twirl(const KVtables* t, double x, double y, double* dx, double* dy, double angle)
 {
   constexpr double kQuarterTurn = 1.5707963267948966;
   forNinePoints(t, x, y, 0.37, [&](const NearPoint& n) {
     // Points with a large |v.z| turn a smaller disc; from k = 3 on, none.
     double k = 1.0 + 4.0 * std::fabs(n.v[2]);
-    if (k >= 3.0) return;
+    if (k >= 3.0)
+      return;
     double q = n.dx * n.dx + n.dy * n.dy;
-    if (!(q < 1.0)) return;
+    if (!(q < 1.0))
+      return;
     double fall = 1.0 - k * std::sqrt(q);
-    if (!(fall > 0.0)) return;
+    if (!(fall > 0.0))
+      return;
     double a = fall * fall * fall * fall * angle;
     double c = TableSin(a + kQuarterTurn), s = TableSin(a);
     *dx += c * n.dx - s * n.dy - n.dx;
@@ -207,12 +222,12 @@ void Jitter_Twirl(const KVtables* t, double x, double y, double* dx, double* dy,
   });
 }
 
-void Jitter_VecBubble(const KVtables* t, double x, double y, double* dx, double* dy,
-                      double k)
+void Jitter_VecBubble(const KVtables* t, double x, double y, double* dx, double* dy, double k)
 {
   forNinePoints(t, x, y, 0.3825, [&](const NearPoint& n) {
     double q = n.dx * n.dx + n.dy * n.dy;
-    if (!withinInverse(q, k)) return;
+    if (!withinInverse(q, k))
+      return;
     double w = 1.0 - k * q;
     w *= w;
     *dx += n.dx * w;
@@ -220,13 +235,13 @@ void Jitter_VecBubble(const KVtables* t, double x, double y, double* dx, double*
   });
 }
 
-void jitteredCircleMap(const KVtables* t, double x, double y, double* ox, double* oy,
-                       double offset)
+void jitteredCircleMap(const KVtables* t, double x, double y, double* ox, double* oy, double offset)
 {
   double sx = 0.0, sy = 0.0;
   forFourPoints(t, x + offset, y + offset, 0.0039, [&](const HashPoint& h) {
     double q = h.dx * h.dx + h.dy * h.dy;
-    if (!(q <= 0.25)) return;
+    if (!(q <= 0.25))
+      return;
     double radius = 0.5 - ((h.p >> 4) & 15) / 90.0;
     double push = radius - std::sqrt(q);
     if (push > 0.0) {
@@ -238,13 +253,14 @@ void jitteredCircleMap(const KVtables* t, double x, double y, double* ox, double
   *oy = sy;
 }
 
-void jitteredCircleInverts(const KVtables* t, double x, double y, double* ox, double* oy,
-                           double k, double freq, double amount)
+void jitteredCircleInverts(const KVtables* t, double x, double y, double* ox, double* oy, double k,
+                           double freq, double amount)
 {
   double sx = x, sy = y;
   forFourPoints(t, x * freq, y * freq, 0.0035, [&](const HashPoint& h) {
     double q = (h.dx * h.dx + h.dy * h.dy) * k;
-    if (!(q < 1.0)) return;
+    if (!(q < 1.0))
+      return;
     double f = 1.0 - q;
     f *= f;
     double w = f * f * (((h.p >> 4) & 31) + 7) * amount;
@@ -258,7 +274,8 @@ void jitteredCircleInverts(const KVtables* t, double x, double y, double* ox, do
 void localinversion(double x, double y, double* ox, double* oy, double k, double amount)
 {
   double q = (x * x + y * y) * k;
-  if (!(q < 1.0)) return;
+  if (!(q < 1.0))
+    return;
   double f = 1.0 - q;
   f *= f;
   double w = f * f * amount;
@@ -266,13 +283,14 @@ void localinversion(double x, double y, double* ox, double* oy, double k, double
   *oy += y * w;
 }
 
-int32_t FindCircleFrom3P(const double p0[2], const double p1[2], const double p2[2],
-                         double out[3])
+int32_t FindCircleFrom3P(const double p0[2], const double p1[2], const double p2[2], double out[3])
 {
-  if (p0 == p1 || p0 == p2 || p1 == p2) return 0;
+  if (p0 == p1 || p0 == p2 || p1 == p2)
+    return 0;
   double x0 = p0[0], y0 = p0[1], x1 = p1[0], y1 = p1[1], x2 = p2[0], y2 = p2[1];
   double d = 2.0 * ((x0 - x1) * (y1 - y2) - (x1 - x2) * (y0 - y1));
-  if (d == 0.0) return 0;
+  if (d == 0.0)
+    return 0;
   double a = x0 * x0 - x1 * x1 + y0 * y0 - y1 * y1;
   double cx = ((y1 - y2) * a - (y1 * y1 + x1 * x1 - x2 * x2 - y2 * y2) * (y0 - y1)) / d;
   double cy;

@@ -40,8 +40,7 @@ void Spots3D(const KVtables* t, double x, double y, double z, double* acc);
 
 // As Spots3D; also adds the spot's weight times three per-spot hash values
 // (0..1023, not normalised) to rgb.
-void Spots3Dcolor(const KVtables* t, double x, double y, double z, double rgb[3],
-                  double* acc);
+void Spots3Dcolor(const KVtables* t, double x, double y, double z, double rgb[3], double* acc);
 
 // *h = the highest of *h and the cone heights of the nine nearby jittered
 // points; a cone has radius 1 / size.
@@ -49,13 +48,11 @@ void Jitter_Cones(const KVtables* t, double x, double y, double* h, double size)
 
 // Adds to (*dx, *dy) the twirl displacement of the nine nearby points: each
 // turns the plane around itself by up to `angle` radians near its centre.
-void Jitter_Twirl(const KVtables* t, double x, double y, double* dx, double* dy,
-                  double angle);
+void Jitter_Twirl(const KVtables* t, double x, double y, double* dx, double* dy, double angle);
 
 // Adds to (*dx, *dy) the bubble displacement of the nine nearby points, each
 // pushing the plane away within a radius of 1 / sqrt(k).
-void Jitter_VecBubble(const KVtables* t, double x, double y, double* dx, double* dy,
-                      double k);
+void Jitter_VecBubble(const KVtables* t, double x, double y, double* dx, double* dy, double k);
 
 // Writes the summed outward push toward the rim of the (up to four) jittered
 // circles that contain (x + offset, y + offset); (0, 0) outside every circle.
@@ -65,8 +62,8 @@ void jitteredCircleMap(const KVtables* t, double x, double y, double* ox, double
 // Writes (x, y) displaced by the bumps of up to four jittered centres of the
 // lattice scaled by freq; a bump falls off with k times the squared distance
 // and is scaled by amount.
-void jitteredCircleInverts(const KVtables* t, double x, double y, double* ox, double* oy,
-                           double k, double freq, double amount);
+void jitteredCircleInverts(const KVtables* t, double x, double y, double* ox, double* oy, double k,
+                           double freq, double amount);
 
 // Adds one bump centred at the origin to (*ox, *oy).
 void localinversion(double x, double y, double* ox, double* oy, double k, double amount);
@@ -74,8 +71,7 @@ void localinversion(double x, double y, double* ox, double* oy, double k, double
 // The circle through three points: 1 and out = (centre x, centre y, radius
 // squared), or 0 (out untouched) when two arguments are the same array or
 // the points are collinear.
-int32_t FindCircleFrom3P(const double p0[2], const double p1[2], const double p2[2],
-                         double out[3]);
+int32_t FindCircleFrom3P(const double p0[2], const double p1[2], const double p2[2], double out[3]);
 
 // The intersection points P and Q of the circles (x0, y0, r0) and (x1, y1, r1).
 // Returns 1 when the circles meet (P == Q for tangent circles). Returns 0 when

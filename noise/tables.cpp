@@ -17,7 +17,8 @@ constexpr double kDegreesToRadians = 0.017453292519943295;
 
 void fillSineHalfTurn(double* table)
 {
-  for (int i = 0; i < kHalfTurnSteps; i++) table[i] = std::sin(i / kStepsPerRadian);
+  for (int i = 0; i < kHalfTurnSteps; i++)
+    table[i] = std::sin(i / kStepsPerRadian);
 }
 
 struct SineHalfTurn
@@ -49,8 +50,10 @@ inline double fullTurnEntry(const double* half, int32_t k)
 inline bool tablePosition(double magnitude, double& position)
 {
   position = magnitude * kStepsPerRadian;
-  if (position < 2147483648.0) return true;
-  if (!std::isfinite(position)) return false;
+  if (position < 2147483648.0)
+    return true;
+  if (!std::isfinite(position))
+    return false;
   position = std::fmod(position, 8192.0);
   return true;
 }
@@ -88,7 +91,8 @@ void derivePlaneDirections(KVtables* t)
     t->unitDir2D[i][0] = float(c * 0.25);
     t->unitDir2D[i][1] = float(s * 0.25);
   }
-  for (int k = 0; k < 3; k++) t->planeVec3D[256][k] = t->planeVec3D[0][k];
+  for (int k = 0; k < 3; k++)
+    t->planeVec3D[256][k] = t->planeVec3D[0][k];
   t->unitDir2D[256][0] = t->unitDir2D[0][0];
   t->unitDir2D[256][1] = t->unitDir2D[0][1];
 }
@@ -120,7 +124,8 @@ void arb_compRndVecTable(KVtables* tables)
 void arb_init_Tables(KVtables* tables)
 {
   fillSineHalfTurn(tables->sinTable);
-  for (int32_t i = 0; i < 1024; i++) tables->perm[i] = i;
+  for (int32_t i = 0; i < 1024; i++)
+    tables->perm[i] = i;
   for (int i = 0; i < 1024; i++) {
     long j = random() & 1023;
     std::swap(tables->perm[i], tables->perm[j]);
@@ -138,7 +143,8 @@ double TableSin(double x)
 {
   bool negative = x < 0.0;
   double position;
-  if (!tablePosition(negative ? -x : x, position)) return 0.0;
+  if (!tablePosition(negative ? -x : x, position))
+    return 0.0;
   const double* half = sharedSineTable();
   int32_t n;
   kvnum::trunc_i32(position, n);  // fits: tablePosition keeps it below 2^31
@@ -153,7 +159,8 @@ double TableSin(double x)
 double niTableSin(double x)
 {
   double position;
-  if (!tablePosition(std::fabs(x), position)) return 0.0;
+  if (!tablePosition(std::fabs(x), position))
+    return 0.0;
   int32_t n;
   kvnum::trunc_i32(position, n);
   return fullTurnEntry(sharedSineTable(), n & kTurnMask);

@@ -28,24 +28,23 @@ double TechnoNoise1F(const KVtables* t, double x, double y, int32_t level);
 // Signed edge distance of the last level passed (subdividing while level < 4);
 // at every level passed where the distance is positive, adds a per-cell
 // colour times that distance over the level to rgb.
-double TechnoNoise1FColor(const KVtables* t, double x, double y, double rgb[3],
-                          int32_t level);
+double TechnoNoise1FColor(const KVtables* t, double x, double y, double rgb[3], int32_t level);
 
 // 3D form of TechnoNoise1F over a permutation table (the `perm` field of
 // KVtables, 1024 entries read), weight in -256..767.
 double TechnoNoise1F3D(const int32_t perm[], double x, double y, double z, int32_t level);
 
 // As TechnoNoise1F3D; also writes three per-cell values 0..255 to rgb.
-double TechnoNoise1F3DColor(const int32_t perm[], double x, double y, double z,
-                            uint32_t rgb[3], int32_t level);
+double TechnoNoise1F3DColor(const int32_t perm[], double x, double y, double z, uint32_t rgb[3],
+                            int32_t level);
 
 // Patchwork of n strip levels: a is an offset, b a softness, c an extra shift
 // of the strips. out[0] = 0.3333 x the weighted sum of the strips, out[1] = the
 // last level's coverage, out[2] = the hashes met, summed and divided by
 // n * 1024 (by 1024 when n < 1, where only the base value is made and
 // out[0] = 0).
-void R_patchwork(const KVtables* t, double x, double y, double z, double a, double b,
-                 double c, int32_t n, double out[3]);
+void R_patchwork(const KVtables* t, double x, double y, double z, double a, double b, double c,
+                 int32_t n, double out[3]);
 
 // Adds amount * (1 + noise / 512) to each channel of rgb, the noise being a
 // smooth per-channel lattice noise at the phase point xy.

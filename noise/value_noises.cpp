@@ -18,7 +18,8 @@ struct Values1D
 bool values1D(const KVtables* t, double x, Values1D& v)
 {
   int32_t i;
-  if (!cellSplit(x, i, v.f)) return false;
+  if (!cellSplit(x, i, v.f))
+    return false;
   v.q0 = hash1D(t, i);
   v.q1 = hash1D(t, nextCell(i));
   return true;
@@ -37,7 +38,8 @@ void gradVector3(const KVtables* t, Pair p, double wx, double wy, double* out1, 
 {
   *out1 = blend2D(p, gradComponent(t, 0), wx, wy) * amp;
   *out2 = blend2D(p, gradComponent(t, 1), wx, wy) * amp;
-  if (out3) *out3 = blend2D(offsetPair(p, 517, 1023), gradComponent(t, 0), wx, wy) * amp;
+  if (out3)
+    *out3 = blend2D(offsetPair(p, 517, 1023), gradComponent(t, 0), wx, wy) * amp;
 }
 
 }  // namespace
@@ -45,28 +47,32 @@ void gradVector3(const KVtables* t, Pair p, double wx, double wy, double* out1, 
 double frandom1D_linear(const KVtables* t, double x)
 {
   Values1D v;
-  if (!values1D(t, x, v)) return 0.0;
+  if (!values1D(t, x, v))
+    return 0.0;
   return lerp(v.q0, v.q1, v.f) - 511.5;
 }
 
 double frandom1D(const KVtables* t, double x)
 {
   Values1D v;
-  if (!values1D(t, x, v)) return 0.0;
+  if (!values1D(t, x, v))
+    return 0.0;
   return lerp(v.q0, v.q1, smooth(v.f));
 }
 
 double frandom1D_balanced(const KVtables* t, double x)
 {
   Values1D v;
-  if (!values1D(t, x, v)) return 0.0;
+  if (!values1D(t, x, v))
+    return 0.0;
   return lerp(v.q0, v.q1, smooth(v.f)) - 511.5;
 }
 
 double frandom2D(const KVtables* t, double x, double y)
 {
   Cell2 c;
-  if (!split2(x, y, c)) return 0.0;
+  if (!split2(x, y, c))
+    return 0.0;
   auto q = [t](uint32_t e, int, int) { return double(t->perm[e]); };
   return blend2D(pair2D(t, c), q, smooth(c.fx), smooth(c.fy));
 }
@@ -74,7 +80,8 @@ double frandom2D(const KVtables* t, double x, double y)
 double frandom3D(const KVtables* t, double x, double y, double z)
 {
   Cell3 c;
-  if (!split3(x, y, z, c)) return 0.0;
+  if (!split3(x, y, z, c))
+    return 0.0;
   auto q = [t](uint32_t e, int, int, int) { return double(t->perm[e]); };
   return blend3D(layers3D(t, c, 1023), q, smooth(c.fx), smooth(c.fy), smooth(c.fz));
 }
@@ -82,7 +89,8 @@ double frandom3D(const KVtables* t, double x, double y, double z)
 double ftrirandom2D(const KVtables* t, double x, double y)
 {
   Cell2 c;
-  if (!split2(x, y, c)) return 0.0;
+  if (!split2(x, y, c))
+    return 0.0;
   Pair p{hash2DCoarse(t, c.ix, c.iy, 1023), hash2DCoarse(t, nextCell(c.ix), c.iy, 1023)};
   auto q = [t](uint32_t e, int, int) { return double(t->perm[e]); };
   return triangle2D(p, q, c.fx, c.fy);
@@ -91,7 +99,8 @@ double ftrirandom2D(const KVtables* t, double x, double y)
 double ftrirandom3D(const KVtables* t, double x, double y, double z)
 {
   Cell3 c;
-  if (!split3(x, y, z, c)) return 0.0;
+  if (!split3(x, y, z, c))
+    return 0.0;
   Layers l = layers3D(t, c, 1023);
   auto q = [t](uint32_t e, int, int) { return double(t->perm[e]); };
   return lerp(triangle2D(l.lo, q, c.fx, c.fy), triangle2D(l.hi, q, c.fx, c.fy), c.fz);
@@ -100,7 +109,8 @@ double ftrirandom3D(const KVtables* t, double x, double y, double z)
 double frandom2DUnit(const KVtables* t, double x, double y)
 {
   Cell2 c;
-  if (!split2(x, y, c)) return 0.0;
+  if (!split2(x, y, c))
+    return 0.0;
   auto q = [t](uint32_t e, int, int) { return t->rndVec3D[e][0]; };
   return blend2D(pair2D(t, c), q, smooth(c.fx), smooth(c.fy));
 }
@@ -108,7 +118,8 @@ double frandom2DUnit(const KVtables* t, double x, double y)
 double frandom2DUnitgrain(const KVtables* t, double x, double y)
 {
   Cell2 c;
-  if (!split2(x, y, c)) return 0.0;
+  if (!split2(x, y, c))
+    return 0.0;
   Pair p = pair2D(t, c);
   double wx = smooth(c.fx), wy = smooth(c.fy);
   auto qx = [t](uint32_t e, int, int) { return std::fabs(t->rndVec3D[e][0]); };
@@ -119,13 +130,15 @@ double frandom2DUnitgrain(const KVtables* t, double x, double y)
 double frandom2D_Unitlinear(const KVtables* t, double x, double y)
 {
   Cell2 c;
-  if (!split2(x, y, c)) return 0.0;
+  if (!split2(x, y, c))
+    return 0.0;
   Pair p = pair2D(t, c);
   double q00 = t->rndVec3D[p.a][1], q01 = t->rndVec3D[p.a + 1][1];
   double q10 = t->rndVec3D[p.b][1], q11 = t->rndVec3D[p.b + 1][1];
   double wx = softRamp<20>(c.fx), wy = softRamp<20>(c.fy);
   double d = wx + wy - 1.0;
-  if (d < 0.0) return wx * q10 + wy * q01 - d * q00;
+  if (d < 0.0)
+    return wx * q10 + wy * q01 - d * q00;
   return (1.0 - wx) * q01 + (1.0 - wy) * q10 + d * q11;
 }
 
@@ -133,7 +146,8 @@ void frandom2DVector2D(const KVtables* t, double x, double y, double* outX, doub
                        double amp)
 {
   Cell2 c;
-  if (!split2OrZero(x, y, c, outX, outY)) return;
+  if (!split2OrZero(x, y, c, outX, outY))
+    return;
   Pair p = pair2D(t, c);
   double wx = smooth(c.fx), wy = smooth(c.fy);
   *outX = blend2D(p, gradComponent(t, 0), wx, wy) * amp;
@@ -144,7 +158,8 @@ void frandom2DVector3D(const KVtables* t, double x, double y, double* out1, doub
                        double* out3, double amp)
 {
   Cell2 c;
-  if (!split2OrZero(x, y, c, out1, out2, out3)) return;
+  if (!split2OrZero(x, y, c, out1, out2, out3))
+    return;
   gradVector3(t, pair2D(t, c), smooth(c.fx), smooth(c.fy), out1, out2, out3, amp);
 }
 
@@ -152,15 +167,17 @@ void flinrandomVector3D(const KVtables* t, double x, double y, double* out1, dou
                         double* out3, double amp)
 {
   Cell2 c;
-  if (!split2OrZero(x, y, c, out1, out2, out3)) return;
+  if (!split2OrZero(x, y, c, out1, out2, out3))
+    return;
   gradVector3(t, pair2D(t, c), c.fx, c.fy, out1, out2, out3, amp);
 }
 
-void frandom3DVector3D(const KVtables* t, double x, double y, double z, double* out1,
-                       double* out2, double* out3OrNull, double amp)
+void frandom3DVector3D(const KVtables* t, double x, double y, double z, double* out1, double* out2,
+                       double* out3OrNull, double amp)
 {
   Cell3 c;
-  if (!split3OrZero(x, y, z, c, out1, out2, out3OrNull)) return;
+  if (!split3OrZero(x, y, z, c, out1, out2, out3OrNull))
+    return;
   Layers l = layers3D(t, c, 1023);
   double wx = smooth(c.fx), wy = smooth(c.fy), wz = smooth(c.fz);
   auto component = [t](int k) {
@@ -172,11 +189,11 @@ void frandom3DVector3D(const KVtables* t, double x, double y, double z, double* 
     *out3OrNull = blend3D(offsetLayers(l, 517, 1023), component(1), wx, wy, wz) * amp;
 }
 
-void flinrandomVector(const KVtables* t, double x, double y, double* outX, double* outY,
-                      double amp)
+void flinrandomVector(const KVtables* t, double x, double y, double* outX, double* outY, double amp)
 {
   Cell2 c;
-  if (!split2OrZero(x, y, c, outX, outY)) return;
+  if (!split2OrZero(x, y, c, outX, outY))
+    return;
   // The y + 1 neighbour is masked again: unitDir2D has no repeated entry.
   Pair p{hash2D(t, c.ix, c.iy, 255), hash2D(t, nextCell(c.ix), c.iy, 255)};
   auto component = [t](int k) {

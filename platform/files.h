@@ -21,7 +21,6 @@
 #include <string_view>
 #include <vector>
 
-
 using OSErr = int16_t;
 
 // File Manager result codes that the file layer hands back.
@@ -76,11 +75,11 @@ bool operator==(const FileRef& a, const FileRef& b);
 // What a folder listing or a catalog query tells about one item.
 struct FileInfo
 {
-  bool isFolder = false;    // the item itself is a folder (symbolic links are not)
-  bool isLink = false;      // a symbolic link: the old system's alias
+  bool isFolder = false;        // the item itself is a folder (symbolic links are not)
+  bool isLink = false;          // a symbolic link: the old system's alias
   bool targetIsFolder = false;  // the item, links followed, is a folder
-  uint32_t fileType = 0;      // the stored type code, 0 when none was stored
-  uint32_t creator = 0;       // the stored creator code, 0 when none was stored
+  uint32_t fileType = 0;        // the stored type code, 0 when none was stored
+  uint32_t creator = 0;         // the stored creator code, 0 when none was stored
 };
 
 struct FolderEntry
@@ -95,8 +94,8 @@ inline constexpr OSErr kParamErr = -50;
 
 // --- Queries -------------------------------------------------------------
 
-bool exists(const FileRef& ref);  // links followed
-bool isFolder(const FileRef& ref);  // links followed
+bool exists(const FileRef& ref);         // links followed
+bool isFolder(const FileRef& ref);       // links followed
 bool isRegularFile(const FileRef& ref);  // links followed
 // Fills info for an existing item; fnfErr when it does not exist.
 OSErr getInfo(const FileRef& ref, FileInfo& info);

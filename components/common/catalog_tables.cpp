@@ -5,24 +5,42 @@
 const KVmemberList* KV_familyMembers(int family)
 {
   switch (family) {
-    case kFamily11: return &kF11Members;
-    case kFamily21: return &kF21Members;
-    case kFamily22: return &kF22Members;
-    case kFamily31: return &kF31Members;
-    case kFamily32: return &kF32Members;
-    case kFamily42: return &kF42Members;
-    case kFamily23: return &kF23Members;
-    case kFamily33: return &kF33Members;
-    case kFamily43: return &kF43Members;
-    case kFamily24: return &kF24Members;
-    case kFamily34: return &kF34Members;
-    case kFamily44: return &kF44Members;
-    case kFamily25: return &kF25Members;
-    case kFamily41: return &kF41Members;
-    case kFamily12: return &kF12Members;
-    case kFamily13: return &kF13Members;
-    case kFamily14: return &kF14Members;
-    default: return nullptr;
+    case kFamily11:
+      return &kF11Members;
+    case kFamily21:
+      return &kF21Members;
+    case kFamily22:
+      return &kF22Members;
+    case kFamily31:
+      return &kF31Members;
+    case kFamily32:
+      return &kF32Members;
+    case kFamily42:
+      return &kF42Members;
+    case kFamily23:
+      return &kF23Members;
+    case kFamily33:
+      return &kF33Members;
+    case kFamily43:
+      return &kF43Members;
+    case kFamily24:
+      return &kF24Members;
+    case kFamily34:
+      return &kF34Members;
+    case kFamily44:
+      return &kF44Members;
+    case kFamily25:
+      return &kF25Members;
+    case kFamily41:
+      return &kF41Members;
+    case kFamily12:
+      return &kF12Members;
+    case kFamily13:
+      return &kF13Members;
+    case kFamily14:
+      return &kF14Members;
+    default:
+      return nullptr;
   }
 }
 

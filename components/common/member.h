@@ -41,13 +41,13 @@ struct KVmemberDesc
   KVHandlerProc handler = nullptr;
   KVparamDesc params[3] = {};
   KVparamTriple defaults = {kAbsentParam, kAbsentParam, kAbsentParam};  // message 6
-  bool choiceA = false;             // message 6 sets range class 4 on A
-  uint8_t freqFlag = 0;             // message 6 sets the frequency flag
-  int16_t outputCode = -1;          // message 6 output connector code; -1 keeps the family's
-  KVmemberHook on7 = nullptr;       // message 7: structure preparation
-  KVmemberHook on8 = nullptr;       // message 8: precompute into the private area
-  KVmemberHook on9 = nullptr;       // message 9: convert parameters of old trees
-  KVlabelHook labelFor = nullptr;   // labels that depend on the parameters
+  bool choiceA = false;            // message 6 sets range class 4 on A
+  uint8_t freqFlag = 0;            // message 6 sets the frequency flag
+  int16_t outputCode = -1;         // message 6 output connector code; -1 keeps the family's
+  KVmemberHook on7 = nullptr;      // message 7: structure preparation
+  KVmemberHook on8 = nullptr;      // message 8: precompute into the private area
+  KVmemberHook on9 = nullptr;      // message 9: convert parameters of old trees
+  KVlabelHook labelFor = nullptr;  // labels that depend on the parameters
 };
 
 // A family's members in table order: ids 0..last, then 127.

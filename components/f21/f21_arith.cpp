@@ -55,9 +55,8 @@ void f21_affine(gfunc* g)
 void f21_add(gfunc* g)
 {
   const F21precomputed p = f21_pre(g);
-  f21_eachSample(g, [=](double x, double y) {
-    return (x + y) * std::exp(-(x * x + y * y) * p.P1) * p.P2;
-  });
+  f21_eachSample(
+      g, [=](double x, double y) { return (x + y) * std::exp(-(x * x + y * y) * p.P1) * p.P2; });
 }
 
 void f21_mul(gfunc* g)

@@ -83,21 +83,45 @@ void f21_Mathutils(gfunc* g)
 {
   using std::fabs, std::max, std::min;
   switch (modeOf(g)) {
-    case 0: f21_eachSample(g, [](double x, double y) { return x - y; }); break;
-    case 1: f21_eachSample(g, [](double x, double y) { return y - x; }); break;
-    case 2: f21_eachSample(g, [](double x, double y) { return x * y; }); break;
-    case 3: f21_eachSample(g, [](double x, double y) { return x / y; }); break;
-    case 4: f21_eachSample(g, [](double x, double y) { return y / x; }); break;
-    case 5: f21_eachSample(g, [](double x, double y) { return std::atan(y / x); }); break;
-    case 6: f21_eachSample(g, [](double x, double y) { return std::atan(x / y); }); break;
-    case 7: f21_eachSample(g, angleFromNegativeY); break;
-    case 8: f21_eachSample(g, dist); break;
-    case 9: f21_eachSample(g, [](double x, double y) { return 1 / dist(x, y); }); break;
+    case 0:
+      f21_eachSample(g, [](double x, double y) { return x - y; });
+      break;
+    case 1:
+      f21_eachSample(g, [](double x, double y) { return y - x; });
+      break;
+    case 2:
+      f21_eachSample(g, [](double x, double y) { return x * y; });
+      break;
+    case 3:
+      f21_eachSample(g, [](double x, double y) { return x / y; });
+      break;
+    case 4:
+      f21_eachSample(g, [](double x, double y) { return y / x; });
+      break;
+    case 5:
+      f21_eachSample(g, [](double x, double y) { return std::atan(y / x); });
+      break;
+    case 6:
+      f21_eachSample(g, [](double x, double y) { return std::atan(x / y); });
+      break;
+    case 7:
+      f21_eachSample(g, angleFromNegativeY);
+      break;
+    case 8:
+      f21_eachSample(g, dist);
+      break;
+    case 9:
+      f21_eachSample(g, [](double x, double y) { return 1 / dist(x, y); });
+      break;
     case 10:
       f21_eachSample(g, [](double x, double y) { return 0.5 / (dist(x, y) + 0.0625); });
       break;
-    case 11: f21_eachSample(g, [](double x, double y) { return blend(y, x, x / 4); }); break;
-    case 12: f21_eachSample(g, [](double x, double y) { return blend(x, y, x / 4); }); break;
+    case 11:
+      f21_eachSample(g, [](double x, double y) { return blend(y, x, x / 4); });
+      break;
+    case 12:
+      f21_eachSample(g, [](double x, double y) { return blend(x, y, x / 4); });
+      break;
     case 13:
       f21_eachSample(g, [](double x, double y) { return blend(x * y, x, x / 8); });
       break;
@@ -113,13 +137,27 @@ void f21_Mathutils(gfunc* g)
     case 17:
       f21_eachSample(g, [](double x, double y) { return x <= 0 ? 0.0 : x * max(y, 0.0); });
       break;
-    case 18: f21_eachSample(g, [](double x, double y) { return min(x, y); }); break;
-    case 19: f21_eachSample(g, [](double x, double y) { return max(x, y); }); break;
-    case 20: f21_eachSample(g, [](double x, double y) { return max(x, y) + x; }); break;
-    case 21: f21_eachSample(g, [](double x, double y) { return max(x, y) - x; }); break;
-    case 22: f21_eachSample(g, [](double x, double y) { return max(x, y) - y; }); break;
-    case 23: f21_eachSample(g, [](double x, double y) { return min(x, y) + x; }); break;
-    case 24: f21_eachSample(g, [](double x, double y) { return min(x, y) + y; }); break;
+    case 18:
+      f21_eachSample(g, [](double x, double y) { return min(x, y); });
+      break;
+    case 19:
+      f21_eachSample(g, [](double x, double y) { return max(x, y); });
+      break;
+    case 20:
+      f21_eachSample(g, [](double x, double y) { return max(x, y) + x; });
+      break;
+    case 21:
+      f21_eachSample(g, [](double x, double y) { return max(x, y) - x; });
+      break;
+    case 22:
+      f21_eachSample(g, [](double x, double y) { return max(x, y) - y; });
+      break;
+    case 23:
+      f21_eachSample(g, [](double x, double y) { return min(x, y) + x; });
+      break;
+    case 24:
+      f21_eachSample(g, [](double x, double y) { return min(x, y) + y; });
+      break;
     default:
       // Not a mode: the output block keeps what it held.
       break;

@@ -92,8 +92,7 @@ double dynamo(double x, double y, const F21precomputed& pre)
 {
   constexpr double k = 0.707;
   const Fold f1 = dynamoRound(std::fabs(x), std::fabs(y), pre);
-  const Fold f2 =
-      dynamoRound(std::fabs(-k * f1.p + f1.q), std::fabs(k * f1.p + f1.q), pre);
+  const Fold f2 = dynamoRound(std::fabs(-k * f1.p + f1.q), std::fabs(k * f1.p + f1.q), pre);
   const double m = std::min(std::fabs(-k * f2.p + f2.q), std::fabs(k * f2.p + f2.q));
   return m > 1 ? std::sqrt(m) : m;
 }

@@ -103,8 +103,7 @@ void runLooper(gfunc* looper, Feedback feedback, LoopScheme scheme)
 
   if (looper->loopMask == 1)
     owner->iteration = 0;
-  scheme(owner, looper, &loopList(looper),
-         KV_looperCount(looper->A, kLooperMaxIterations));
+  scheme(owner, looper, &loopList(looper), KV_looperCount(looper->A, kLooperMaxIterations));
 
   Restore2inInputs(f, &savedF);
   Restore2inInputs(g, &savedG);
@@ -180,8 +179,7 @@ namespace {
 // and 2, G's on 3 and 4).
 constexpr int16_t kTwoPairsOfInputs = 12;
 
-int16_t looperHandler(const KVmemberDesc& d, gfunc* g, int16_t msg, double* a, double* b,
-                      double* c)
+int16_t looperHandler(const KVmemberDesc& d, gfunc* g, int16_t msg, double* a, double* b, double* c)
 {
   const int16_t result = KV_memberHandler(d, g, msg, a, b, c);
   if (msg == kMsgDefaults)

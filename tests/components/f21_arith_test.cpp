@@ -1,8 +1,7 @@
 // Golden values of the f21 arithmetic members at the edges of their formulas:
 // the soft minimum and maximum, the overturned cone, extrapolation.
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 
 #include "tests/components/f21_test_support.h"

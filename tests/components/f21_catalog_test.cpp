@@ -1,9 +1,8 @@
 // Family f21 as a whole: binding of every id, the handler messages that come
 // from the member tables, and properties every built member must have
 // (marker pass-through, uniform inputs, batch lengths, finite output).
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 #include <string>
 #include <utility>
@@ -123,11 +122,10 @@ TEST(F21Catalog, NamesWithTrickyBytes)
     std::string name;
   };
   const Row rows[] = {
-      {6, " x + A Sin y "},       // trailing blank
-      {18, " Random Cones "},     // trailing blank
-      {58, " Max(x,x*A+y) "},     // trailing blank
-      {17, " Min <-> Max"},
-      {127, ""},                  // zero-length name
+      {6, " x + A Sin y "},               // trailing blank
+      {18, " Random Cones "},             // trailing blank
+      {58, " Max(x,x*A+y) "},             // trailing blank
+      {17, " Min <-> Max"},   {127, ""},  // zero-length name
   };
   KVmemberHarness h;
   for (const Row& row : rows) {
@@ -283,8 +281,7 @@ TEST_P(F21BuiltMember, WritesOnlyTheSamplesOfTheBatch)
 {
   for (double& v : g_->outputs[0])
     v = 777;
-  const KVbatch out =
-      h_.run(KVtestInput::samples(rampX()), KVtestInput::fill(0.5), 5);
+  const KVbatch out = h_.run(KVtestInput::samples(rampX()), KVtestInput::fill(0.5), 5);
   for (int i = 0; i < 5; ++i)
     EXPECT_NE(out[i], 777) << i;
   for (int i = 5; i < kBatchCapacity; ++i)

@@ -1,11 +1,11 @@
 // Math utils: the 25 modes, the choice of mode by truncation, the mode name
 // as the label of A, and modes outside 0..24.
-#include <gtest/gtest.h>
+#include "components/f21/f21_mathutils.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 
-#include "components/f21/f21_mathutils.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -39,8 +39,8 @@ const ModeCase kModes[] = {
     {10, 3, 4, 0.5 / 5.0625},
     // Blends: at t = 0.5 the smoothstep is 0.5.
     {11, 2, 6, 4},
-    {11, 4, 6, 4},    // t >= 1: x
-    {11, -1, 6, 6},   // t <= 0: y
+    {11, 4, 6, 4},   // t >= 1: x
+    {11, -1, 6, 6},  // t <= 0: y
     {12, 2, 6, 4},
     {12, 5, 6, 6},    // t >= 1: y
     {12, -1, 6, -1},  // t <= 0: x
@@ -55,7 +55,7 @@ const ModeCase kModes[] = {
     {16, 0, 0, 1},
     {16, 3.5, 0, 0.5},
     {17, 2, 3, 6},
-    {17, 2, -3, 0},   // y < 0 gives 0 for every x
+    {17, 2, -3, 0},  // y < 0 gives 0 for every x
     {17, -2, 3, 0},
     {18, 2, 3, 2},
     {19, 2, 3, 3},

@@ -1,9 +1,8 @@
 // The f21 noises and jittered cells: their fades of finer-than-pixel detail,
 // the frequency rules and the shapes of their extremes.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 #include <set>
 
@@ -40,8 +39,8 @@ TEST(F21Noises, RandomNoiseFadesAbovePixelDensity)
     double C;
     bool flat;
   };
-  const Case cases[] = {{2, 2, true}, {2, 7, true}, {64, 64, true}, {64, 40, false},
-                        {64, 20, false}};
+  const Case cases[] = {
+      {2, 2, true}, {2, 7, true}, {64, 64, true}, {64, 40, false}, {64, 20, false}};
   KVmemberHarness h;
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "density " << c.density << " C " << c.C);

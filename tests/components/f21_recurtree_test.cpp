@@ -90,8 +90,8 @@ TEST_F(F21Recurtree, RunsIterationsPlusOnePasses)
     bool beforePrepare;
     int lastPass;
   };
-  const Case cases[] = {{0, true, 0},     {32, true, 32}, {2.7, true, 2},  {40, true, 32},
-                        {-3, true, 0},    {1000, false, 32}, {-50, false, 0}};
+  const Case cases[] = {{0, true, 0},  {32, true, 32},    {2.7, true, 2}, {40, true, 32},
+                        {-3, true, 0}, {1000, false, 32}, {-50, false, 0}};
   gfunc* counter = addToSubtree(0, 45);
   attachSubtree();
   for (const Case& c : cases) {
@@ -117,8 +117,7 @@ TEST_F(F21Recurtree, WithoutASubtreeXPassesThrough)
 {
   h_.setParams(3, 2, -1);
   h_.prepare();
-  const KVbatch out = h_.run(KVtestInput::samples({1.5, -2, gINFINITY}),
-                             KVtestInput::fill(4), 3);
+  const KVbatch out = h_.run(KVtestInput::samples({1.5, -2, gINFINITY}), KVtestInput::fill(4), 3);
   EXPECT_EQ(out[0], 1.5);
   EXPECT_EQ(out[1], -2);
   EXPECT_EQ(out[2], gINFINITY);

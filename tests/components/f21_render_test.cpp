@@ -2,7 +2,6 @@
 // the picture is the same on one thread and on several (each band on its own
 // document copy), and a compiled sub-tree draws what its content draws.
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>

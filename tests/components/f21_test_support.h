@@ -2,10 +2,9 @@
 // at single points, and whole grids of one member's output.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <span>
 #include <vector>
 

@@ -1,9 +1,8 @@
 // Golden values and properties of the f21 waves and lattices, and the
 // parameter conversion of Ripples for old trees.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 
 #include "tests/components/f21_test_support.h"
@@ -15,7 +14,7 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kExact = 1e-12;
 constexpr double kTable = 1e-6;
 constexpr double kAxisAngle = 1e-10;  // the angle of an axis point has ten digits
-constexpr double kK = 0.707;  // Dynamo's folding constant
+constexpr double kK = 0.707;          // Dynamo's folding constant
 
 // The last field is the tolerance: members that use the table sine are within
 // 1e-6.
@@ -38,8 +37,7 @@ const F21Golden kGolden[] = {
     {"hexa grid crest", 9, 1, 3, 0, 1, 0, 3, kExact},
     {"hexa grid phase", 9, 1, 3, 1, 0, 0, 3, kExact},
     {"circles: cell centre", 13, kPi / 2, 1, 2, kPi / 4, kPi / 4, kPi, kExact},
-    {"circles: cell corner", 13, kPi / 2, 1, 2, 0, 0, (kPi / 2) * (1 - std::sqrt(0.5)) * 2,
-     kExact},
+    {"circles: cell corner", 13, kPi / 2, 1, 2, 0, 0, (kPi / 2) * (1 - std::sqrt(0.5)) * 2, kExact},
     {"circles: outside the cone", 13, kPi / 2, 0.5, 2, 0, 0, 0, kExact},
     {"dynamo at the origin", 14, 1, 0, 0, 0, 0, 0, kExact},
     {"dynamo without rotation", 14, 0, 0, 0, 1, 1, std::sqrt(32 * kK * kK * kK), kExact},
@@ -47,8 +45,7 @@ const F21Golden kGolden[] = {
     // The sine is negative there: both heights are 0 and the rounded
     // maximum gives (4 / 16)^2 / 4.
     {"ripples: rounded floor", 15, 1, 1, kPi, 0, 0, 0.015625, kTable},
-    {"sin x + sin y, A = 0: frequency 0.0125, amplitude 80", 16, 0, 0, 0, 40 * kPi, 0, 80,
-     kTable},
+    {"sin x + sin y, A = 0: frequency 0.0125, amplitude 80", 16, 0, 0, 0, 40 * kPi, 0, 80, kTable},
     {"sin x + sin y, negative A", 16, -2, 0, 0, kPi / 4, 0, 0.5, kTable},
     {"sin x + sin y, phase x", 16, 1, 0.5, 0, 0, 0, 1, kTable},
     {"hexagons: facet 0", 35, 2, 0, 1, 0, 0, 2, kExact},

@@ -43,8 +43,8 @@ KVmemberHarness::KVmemberHarness(short seed) : world_(std::make_unique<KovrelinW
   SetRndTempTables(d, seed);
   Kovrelin_DefaultFractGlobals(&d->fractal);
   d->fractal.tables = &d->tables;
-  d->view = KVviewRect{-3.141592653589793, 3.141592653589793, -3.141592653589793,
-                       3.141592653589793};
+  d->view =
+      KVviewRect{-3.141592653589793, 3.141592653589793, -3.141592653589793, 3.141592653589793};
   d->zoom = 1.0;
   d->yPixelScale = 1000.0;
   d->tree.version = kTreeVersion;

@@ -86,8 +86,7 @@ public:
   // block `output`. Elements from n on are what the block held before.
   KVbatch run(int n = kBatchCapacity, int output = 0);
   // Sets inputs 1 and 2, then runs.
-  KVbatch run(const KVtestInput& x, const KVtestInput& y, int n = kBatchCapacity,
-              int output = 0);
+  KVbatch run(const KVtestInput& x, const KVtestInput& y, int n = kBatchCapacity, int output = 0);
   // One sample at (x, y) with batch length 1.
   double at(double x, double y, int output = 0);
 

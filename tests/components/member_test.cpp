@@ -1,12 +1,12 @@
 // The generic member handler, the placeholder pair, and a built member picked
 // up by the catalog.
-#include <gtest/gtest.h>
+#include "components/common/member.h"
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "components/common/member.h"
 #include "components/f11/f11_shaping.h"
 #include "engine/catalog.h"
 #include "engine/world.h"
@@ -26,9 +26,12 @@ std::string_view modeLabel(const gfunc* g, int param)
   if (param != 0)
     return {};
   switch (int(g->A)) {
-    case 0: return " first #";
-    case 1: return " second #";
-    default: return {};
+    case 0:
+      return " first #";
+    case 1:
+      return " second #";
+    default:
+      return {};
   }
 }
 
@@ -42,13 +45,15 @@ constexpr KVmemberDesc kTestMember{
     .id = 3,
     .computeName = "test_member",
     .name = " Test  member ",
-    .params = {{.label = {}, .k = 3.99, .c = 0, .truncate = true}, {.label = "Scale ", .k = 15, .c = 1}},
+    .params = {{.label = {}, .k = 3.99, .c = 0, .truncate = true},
+               {.label = "Scale ", .k = 15, .c = 1}},
     .defaults = {1, 2, kAbsentParam},
     .choiceA = true,
     .freqFlag = 1,
     .outputCode = 0,
     .on8 = doubleB,
-    .labelFor = [](const gfunc* g, int p) { return p == 1 ? std::string_view("Scale ") : modeLabel(g, p); },
+    .labelFor = [](const gfunc* g,
+                   int p) { return p == 1 ? std::string_view("Scale ") : modeLabel(g, p); },
 };
 
 int16_t send(gfunc* g, int16_t msg, double* a = nullptr, double* b = nullptr, double* c = nullptr)

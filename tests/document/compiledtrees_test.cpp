@@ -2,10 +2,9 @@
 // embedded trees, and compiled-tree files.
 #include "document/compiledtrees.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -20,7 +19,10 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-std::string str(ConstStringPtr s) { return std::string(reinterpret_cast<const char*>(s + 1), s[0]); }
+std::string str(ConstStringPtr s)
+{
+  return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
+}
 
 TEST(CompiledTreeTypes, CodesAndExtensions)
 {
@@ -31,9 +33,8 @@ TEST(CompiledTreeTypes, CodesAndExtensions)
     const char* name;  // the name after extension
   };
   const Case cases[] = {
-      {1, 5, "", "t"},           {2, 5, "st25", "t.cp25"}, {4, 5, "", "t"},
-      {3, 5, "st35", "t.cp35"},  {1, 1, "st11", "t.cp11"}, {4, 4, "st44", "t.cp44"},
-      {0, 1, "", "t"},           {2, 6, "", "t"},
+      {1, 5, "", "t"},          {2, 5, "st25", "t.cp25"}, {4, 5, "", "t"}, {3, 5, "st35", "t.cp35"},
+      {1, 1, "st11", "t.cp11"}, {4, 4, "st44", "t.cp44"}, {0, 1, "", "t"}, {2, 6, "", "t"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.inputs << " x " << c.outputs);
@@ -157,7 +158,8 @@ TEST_F(CompiledTreeTest, SaveThenLoadKeepsInletCodes)
   auto loaded = std::make_unique<smalltree>();
   ASSERT_EQ(smalltree_load(loaded.get(), file, 0, section_.data()), 1);
   ASSERT_EQ(loaded->count, 1);
-  for (int j = 0; j < 4; j++) EXPECT_EQ(loaded->funcs[0].inlets[j].source, 14 + j);
+  for (int j = 0; j < 4; j++)
+    EXPECT_EQ(loaded->funcs[0].inlets[j].source, 14 + j);
   EXPECT_EQ(loaded->funcs[0].A, 0.375);
   EXPECT_EQ(loaded->funcs[0].funcID, 3);
   EXPECT_EQ(str(loaded->name), "Sub");
@@ -248,8 +250,8 @@ TEST_F(CompiledTreeTest, LoadingChecksVersionAndTakesTheFileName)
       {"v15.cp21", 15, 1, "v15", 14},
       {"v19.cp21", 19, 1, "v19", 14},
       {"v20.cp21", 20, 1, "v20", 6},
-      {"A very long compiled tree name that goes on.cp21", 20, 1,
-       "A very long compiled tree name", 6},
+      {"A very long compiled tree name that goes on.cp21", 20, 1, "A very long compiled tree name",
+       6},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -258,7 +260,8 @@ TEST_F(CompiledTreeTest, LoadingChecksVersionAndTakesTheFileName)
     auto loaded = std::make_unique<smalltree>();
     Bytes work(kComponentSectionSize);
     ASSERT_EQ(smalltree_load(loaded.get(), file, 0, work.data()), c.result);
-    if (c.result == 0) continue;
+    if (c.result == 0)
+      continue;
     EXPECT_EQ(str(loaded->name), c.name);
     EXPECT_EQ(loaded->funcs[0].inlets[0].source, c.firstCode);
   }

@@ -3,12 +3,11 @@
 // lost or changed by the writer. The copies are kept for the render check
 // that draws each fixture and its copy (treefile_roundtrip_check.py): in the
 // folder that KV_FIXTURE_COPIES names, else in the build tree.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -31,7 +30,8 @@ Bytes readAll(const fs::path& path)
 
 fs::path copiesFolder()
 {
-  if (const char* chosen = std::getenv("KV_FIXTURE_COPIES")) return chosen;
+  if (const char* chosen = std::getenv("KV_FIXTURE_COPIES"))
+    return chosen;
   return fs::path(KV_BINARY_DIR) / "tests" / "document" / "fixture_copies";
 }
 
@@ -39,7 +39,8 @@ std::vector<fs::path> fixtureTrees()
 {
   std::vector<fs::path> files;
   for (const auto& e : fs::directory_iterator(fs::path(KV_SOURCE_DIR) / "tests/fixtures/trees"))
-    if (e.path().extension() == ".kovr") files.push_back(e.path());
+    if (e.path().extension() == ".kovr")
+      files.push_back(e.path());
   std::sort(files.begin(), files.end());
   return files;
 }
@@ -51,7 +52,8 @@ bool readAndWrite(const fs::path& from, const fs::path& to)
   auto world = kvsample::makeWorld(1);
   sSoundfunc sound{};
   KVfileProblem problem;
-  int16_t result = arb_READ(&world->doc, FileRef::fromPath(from.string()), true, true, &sound, &problem);
+  int16_t result =
+      arb_READ(&world->doc, FileRef::fromPath(from.string()), true, true, &sound, &problem);
   EXPECT_EQ(result, kTreeReadOK) << from << (problem ? problem.what : "");
   OSErr err = paramErr;
   if (result == kTreeReadOK) {
@@ -77,13 +79,15 @@ TEST(FixtureTrees, WrittenCopiesReadAndWriteBackToTheSameBytes)
     SCOPED_TRACE(fixture.filename().string());
     const fs::path copy = folder / fixture.filename();
     const fs::path again = folder / (fixture.stem().string() + ".again");
-    if (!readAndWrite(fixture, copy) || !readAndWrite(copy, again)) continue;
+    if (!readAndWrite(fixture, copy) || !readAndWrite(copy, again))
+      continue;
     // The copy holds the current record and as many sub-tree sections as the
     // fixture: nothing was dropped that a picture might not show.
     const Bytes original = readAll(fixture);
     const Bytes written = readAll(copy);
-    const size_t originalRecord =
-        be::get_i16(original.data()) < kFirstWideTreeVersion ? kNarrowTreeRecordSize : kTreeRecordSize;
+    const size_t originalRecord = be::get_i16(original.data()) < kFirstWideTreeVersion
+                                      ? kNarrowTreeRecordSize
+                                      : kTreeRecordSize;
     ASSERT_GE(written.size(), kTreeRecordSize);
     EXPECT_EQ(written.size() - kTreeRecordSize, original.size() - originalRecord);
     EXPECT_EQ(readAll(again), written);

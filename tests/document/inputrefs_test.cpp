@@ -2,7 +2,6 @@
 // restored for the used, file-fed slots, and the widening of the
 // four-slot records of versions 15 to 17.
 #include <gtest/gtest.h>
-
 #include <vector>
 
 #include "document/treefile.h"
@@ -71,7 +70,8 @@ TEST_F(InputRefsTest, RestoringTouchesOnlyUsedFileFedSlots)
   arb_setInputRefs(doc_.get(), record.data());
   auto target = std::make_unique<sfuncSystem>();
   arb_Init(target.get());
-  for (int s = 0; s < kInputSlots; s++) target->inputs[s].inUse = 1;
+  for (int s = 0; s < kInputSlots; s++)
+    target->inputs[s].inUse = 1;
   target->inputs[1].inUse = 0;
   target->inputs[6].sourceKind = kInputFixedBuffer;
   target->inputs[0].movieHold = 1;
@@ -107,13 +107,15 @@ TEST_F(InputRefsTest, OldVersionsTakeTheMovieModeOfEverySlotFromOneByte)
 TEST(TreeRecordWidening, FourSlotRecordsMoveToTheirCurrentPlaces)
 {
   Bytes narrow(kNarrowTreeRecordSize, 0);
-  for (size_t i = 0; i < 19316; i++) narrow[i] = uint8_t(i * 7);
+  for (size_t i = 0; i < 19316; i++)
+    narrow[i] = uint8_t(i * 7);
   for (int s = 0; s < 4; s++) {
     narrow[19316 + size_t(s)] = uint8_t(0x10 + s);
     be::put_u32(&narrow[19320 + 4 * size_t(s)], 100u + uint32_t(s));
     narrow[19336 + 70 * size_t(s) + 6] = uint8_t(s + 1);
   }
-  for (size_t i = 19616; i < kNarrowTreeRecordSize; i++) narrow[i] = uint8_t(i * 13 + 1);
+  for (size_t i = 19616; i < kNarrowTreeRecordSize; i++)
+    narrow[i] = uint8_t(i * 13 + 1);
   Bytes wide(kTreeRecordSize, 0xEE);
   arb_widenTreeRecord(narrow.data(), wide.data());
 
@@ -143,7 +145,8 @@ TEST(InputRefsVersion17, OnlySlotsZeroToThreeAreRestored)
   arb_setInputRefs(source.get(), record.data());
   auto target = std::make_unique<sfuncSystem>();
   arb_Init(target.get());
-  for (int s = 0; s < kInputSlots; s++) target->inputs[s].inUse = 1;
+  for (int s = 0; s < kInputSlots; s++)
+    target->inputs[s].inUse = 1;
   kvsample::setPascal(target->inputs[5].file.name, "kept.png");
   arb_getInputRefs(target.get(), record.data(), 17);
   EXPECT_EQ(nameOf(target->inputs[3]), "movie.mov");

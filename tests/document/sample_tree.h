@@ -33,8 +33,7 @@ inline std::unique_ptr<KovrelinWorld> makeWorld(short seed = 1)
 // Appends member (family, id) at `level`; input k reads output 1 of the
 // component in slot sources[k], or the input code codes[k].
 inline gfunc* addComponent(smalltree* tree, uint16_t family, int16_t id, uint8_t level,
-                           std::initializer_list<int> sources,
-                           std::initializer_list<int16_t> codes)
+                           std::initializer_list<int> sources, std::initializer_list<int16_t> codes)
 {
   const int slot = tree->count++;
   gfunc* g = &tree->funcs[slot];
@@ -42,10 +41,13 @@ inline gfunc* addComponent(smalltree* tree, uint16_t family, int16_t id, uint8_t
   g->level = level;
   setFunc(g, int16_t(family), id, kBindDefaults);
   int k = 0;
-  for (int16_t code : codes) g->inlets[k++].source = code;
+  for (int16_t code : codes)
+    g->inlets[k++].source = code;
   k = 0;
-  for (int s : sources) g->sources[k++] = &tree->funcs[s];
-  if (level > tree->rootLevel) tree->rootLevel = level;
+  for (int s : sources)
+    g->sources[k++] = &tree->funcs[s];
+  if (level > tree->rootLevel)
+    tree->rootLevel = level;
   return g;
 }
 
@@ -101,7 +103,8 @@ inline void setAnimation(sfuncSystem* doc)
     key.halfSize = 3.0 + k;
     key.palette.count = 4 + k;
     for (int i = 0; i < 64; i++)
-      key.palette.colors[i] = normalcolor{255, uint8_t(10 * k + i), uint8_t(3 * i), uint8_t(200 - i)};
+      key.palette.colors[i] =
+          normalcolor{255, uint8_t(10 * k + i), uint8_t(3 * i), uint8_t(200 - i)};
   }
   doc->tree.kind = 3;
   an.mode = kAnimKeysLooping;
@@ -130,11 +133,13 @@ inline void setDocumentSettings(sfuncSystem* doc)
   doc->movie.documentByte = 9;
   doc->movie.documentFlag = 1;
   doc->movie.soundPathStraight = 1;
-  for (int i = 0; i < 4; i++) doc->movie.outputChannels[i] = uint16_t(i + 1);
+  for (int i = 0; i < 4; i++)
+    doc->movie.outputChannels[i] = uint16_t(i + 1);
   doc->defaultColors[1] = normalcolor{255, 1, 2, 3};
   doc->fractal.octaves = 7;
   doc->inputMode = 2;
-  for (int i = 0; i < 6; i++) doc->clearedDoubles[i] = 1.5 * (i + 1);
+  for (int i = 0; i < 6; i++)
+    doc->clearedDoubles[i] = 1.5 * (i + 1);
 }
 
 inline void buildDocument(sfuncSystem* doc)
@@ -155,7 +160,8 @@ inline sSoundfunc makeSound()
   s.setting4 = 0x1234;
   s.setting5 = 77;
   s.name[0] = 200;
-  for (int i = 1; i <= 200; i++) s.name[i] = uint8_t('a' + i % 26);
+  for (int i = 1; i <= 200; i++)
+    s.name[i] = uint8_t('a' + i % 26);
   s.setting6 = -3.5;
   return s;
 }

@@ -3,10 +3,9 @@
 // some, refused sub-tree sections, and a long-lived document given up the way
 // the fuzz target gives up its own. Under LeakSanitizer every test ends with
 // a leak check, so a sub-tree that nothing owns any more fails the test.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "document/compiledtrees.h"
@@ -47,7 +46,8 @@ void putComponent(unsigned char* section, int slot, uint16_t family, uint16_t id
   be::put_u16(r + kRecFuncID, id);
   be::put_i16(r + kRecIndex, int16_t(slot));
   r[kRecLevel] = level;
-  for (int j = 0; j < 4; j++) be::put_i16(r + kRecSources + 2 * size_t(j), -1);
+  for (int j = 0; j < 4; j++)
+    be::put_i16(r + kRecSources + 2 * size_t(j), -1);
   be::put_i16(r + kRecSources, source);
   be::put_u16(r + kRecInletCodes, code);
   be::put_u16(r + kRecInletCodes + 2, code);
@@ -85,7 +85,8 @@ int ownedSubtrees(const sfuncSystem& doc)
 [[gnu::noinline]] void scrubStack()
 {
   volatile unsigned char scratch[1 << 16];
-  for (size_t i = 0; i < sizeof scratch; i++) scratch[i] = 0;
+  for (size_t i = 0; i < sizeof scratch; i++)
+    scratch[i] = 0;
 }
 
 bool leaksFound()
@@ -134,7 +135,7 @@ TEST(TreeFileRelease, LongLivedDocumentOwnsWhatItReadsAndReleasesItWhenGivenUp)
 }
 
 [[gnu::noinline]] void readIntoDocumentAndRefuseASection(int* ownedAfterRead,
-                                                          bool* linkedAfterRefusal)
+                                                         bool* linkedAfterRefusal)
 {
   auto world = kvsample::makeWorld(1);
   sfuncSystem* doc = &world->doc;

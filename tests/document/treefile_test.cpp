@@ -3,12 +3,11 @@
 // failed writes.
 #include "document/treefile.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <numbers>
 #include <set>
@@ -50,7 +49,8 @@ Bytes render(sfuncSystem* doc)
 {
   AccessPix access;
   uint8_t* pixels = QZ_AllocateRenderBuffer32(&access, 48, 32);
-  if (!pixels) return {};
+  if (!pixels)
+    return {};
   renderjob job;
   SetUpRender(doc, &job, nullptr, nullptr, nullptr, nullptr);
   SetUpRenderAccess(&job, &access);
@@ -107,7 +107,8 @@ void expectSameTree(const smalltree& a, const smalltree& b)
 void expectSamePalette(const cpalette& a, const cpalette& b)
 {
   EXPECT_EQ(a.count, b.count);
-  for (int i = 0; i < 64; i++) EXPECT_EQ(a.colors[i], b.colors[i]) << "colour " << i;
+  for (int i = 0; i < 64; i++)
+    EXPECT_EQ(a.colors[i], b.colors[i]) << "colour " << i;
 }
 
 void expectSameDocument(const sfuncSystem& a, const sfuncSystem& b)
@@ -126,15 +127,18 @@ void expectSameDocument(const sfuncSystem& a, const sfuncSystem& b)
   EXPECT_EQ(a.paletteNumber, b.paletteNumber);
   EXPECT_EQ(a.indexPair[0], b.indexPair[0]);
   EXPECT_EQ(a.indexPair[1], b.indexPair[1]);
-  for (int i = 0; i < 3; i++) EXPECT_EQ(a.defaultColors[i], b.defaultColors[i]);
+  for (int i = 0; i < 3; i++)
+    EXPECT_EQ(a.defaultColors[i], b.defaultColors[i]);
   EXPECT_EQ(a.movie.documentByte, b.movie.documentByte);
   EXPECT_EQ(a.movie.documentFlag, b.movie.documentFlag);
   EXPECT_EQ(a.movie.soundPathStraight, b.movie.soundPathStraight);
-  for (int i = 0; i < 4; i++) EXPECT_EQ(a.movie.outputChannels[i], b.movie.outputChannels[i]);
+  for (int i = 0; i < 4; i++)
+    EXPECT_EQ(a.movie.outputChannels[i], b.movie.outputChannels[i]);
   EXPECT_EQ(a.fractal.octaves, b.fractal.octaves);
   EXPECT_EQ(a.animPeriod, b.animPeriod);
   EXPECT_EQ(a.inputMode, b.inputMode);
-  for (int i = 0; i < 6; i++) EXPECT_EQ(a.clearedDoubles[i], b.clearedDoubles[i]);
+  for (int i = 0; i < 6; i++)
+    EXPECT_EQ(a.clearedDoubles[i], b.clearedDoubles[i]);
 
   const KVanimation& x = a.animation;
   const KVanimation& y = b.animation;
@@ -221,7 +225,8 @@ TEST_F(TreeFileTest, WrittenDocumentReadsBackTheSameAndRendersTheSame)
   Bytes before = render(doc_);
   ASSERT_FALSE(before.empty());
   std::set<uint32_t> colours;
-  for (size_t i = 0; i + 4 <= before.size(); i += 4) colours.insert(be::get_u32(&before[i]));
+  for (size_t i = 0; i + 4 <= before.size(); i += 4)
+    colours.insert(be::get_u32(&before[i]));
   ASSERT_GT(colours.size(), 8u) << "the sample must draw a picture, not a flat colour";
   Bytes bytes = writeSample();
   EXPECT_EQ(bytes.size(), kTreeRecordSize + kComponentSectionSize);
@@ -265,14 +270,16 @@ struct NormalisationCase
   std::function<void(const sfuncSystem&, const sSoundfunc&)> check;
 };
 
-void putVersion(Bytes& b, int16_t v) { be::put_i16(b.data(), v); }
+void putVersion(Bytes& b, int16_t v)
+{
+  be::put_i16(b.data(), v);
+}
 
 TEST_F(TreeFileTest, ReadingNormalisesStoredValues)
 {
   constexpr double pi = std::numbers::pi;
   const NormalisationCase cases[] = {
-      {"all-zero view",
-       [](Bytes& b) { std::fill(b.begin() + 14264, b.begin() + 14296, 0); },
+      {"all-zero view", [](Bytes& b) { std::fill(b.begin() + 14264, b.begin() + 14296, 0); },
        [&](const sfuncSystem& d, const sSoundfunc&) {
          EXPECT_EQ(d.view.xmin, -pi);
          EXPECT_EQ(d.view.xmax, pi);
@@ -280,34 +287,45 @@ TEST_F(TreeFileTest, ReadingNormalisesStoredValues)
          EXPECT_EQ(d.view.ymax, pi);
        }},
       {"version 18, length 3",
-       [](Bytes& b) { putVersion(b, 18); be::put_i32(&b[18916], 3); },
+       [](Bytes& b) {
+         putVersion(b, 18);
+         be::put_i32(&b[18916], 3);
+       },
        [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.animation.length, 10); }},
       {"rate 0",
-       [](Bytes& b) { be::put_u16(&b[18920], 0); be::put_u16(&b[18922], 0); },
+       [](Bytes& b) {
+         be::put_u16(&b[18920], 0);
+         be::put_u16(&b[18922], 0);
+       },
        [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.animation.frameRate, 1.0); }},
       {"rate 29 flagged",
-       [](Bytes& b) { be::put_u16(&b[18920], 29); be::put_u16(&b[18922], 1); },
+       [](Bytes& b) {
+         be::put_u16(&b[18920], 29);
+         be::put_u16(&b[18922], 1);
+       },
        [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.animation.frameRate, 29.97); }},
       {"rate 25 flagged",
-       [](Bytes& b) { be::put_u16(&b[18920], 25); be::put_u16(&b[18922], 1); },
+       [](Bytes& b) {
+         be::put_u16(&b[18920], 25);
+         be::put_u16(&b[18922], 1);
+       },
        [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.animation.frameRate, 25.0); }},
       {"keyframe count 20",
-       [](Bytes& b) { be::put_u16(&b[14298], 20); be::put_u16(&b[14212], 20); },
+       [](Bytes& b) {
+         be::put_u16(&b[14298], 20);
+         be::put_u16(&b[14212], 20);
+       },
        [](const sfuncSystem& d, const sSoundfunc&) {
          EXPECT_EQ(d.animation.keyCount, 16);
          EXPECT_EQ(d.tree.kind, 16);
        }},
-      {"octave count 2",
-       [](Bytes& b) { be::put_i16(&b[19258], 2); },
+      {"octave count 2", [](Bytes& b) { be::put_i16(&b[19258], 2); },
        [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.fractal.octaves, 4); }},
-      {"transposition 50",
-       [](Bytes& b) { be::put_i32(&b[19920], 50); },
+      {"transposition 50", [](Bytes& b) { be::put_i32(&b[19920], 50); },
        [](const sfuncSystem&, const sSoundfunc& s) { EXPECT_EQ(s.transposition, 36); }},
-      {"transposition -20",
-       [](Bytes& b) { be::put_i32(&b[19920], -20); },
+      {"transposition -20", [](Bytes& b) { be::put_i32(&b[19920], -20); },
        [](const sfuncSystem&, const sSoundfunc& s) { EXPECT_EQ(s.transposition, -12); }},
-      {"no sound tag",
-       [](Bytes& b) { be::put_i32(&b[19916], 0); },
+      {"no sound tag", [](Bytes& b) { be::put_i32(&b[19916], 0); },
        [](const sfuncSystem&, const sSoundfunc& s) {
          EXPECT_EQ(s.name[0], 0);
          EXPECT_EQ(s.setting1, 0.25);
@@ -315,19 +333,23 @@ TEST_F(TreeFileTest, ReadingNormalisesStoredValues)
          EXPECT_EQ(s.transposition, 12);
        }},
       {"palette count beyond the palette",
-       [](Bytes& b) { be::put_u32(&b[18972], 0xFFFFFFF0u); be::put_u32(&b[14300 + 28], 64); },
+       [](Bytes& b) {
+         be::put_u32(&b[18972], 0xFFFFFFF0u);
+         be::put_u32(&b[14300 + 28], 64);
+       },
        [](const sfuncSystem& d, const sSoundfunc&) {
          EXPECT_EQ(d.tables.gradientKeys.count, 63);
          EXPECT_EQ(d.animation.keys[0].palette.count, 63);
        }},
-      {"colour function out of range",
-       [](Bytes& b) { be::put_u16(&b[19234], 40); },
+      {"colour function out of range", [](Bytes& b) { be::put_u16(&b[19234], 40); },
        [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.colorFuncIndex, 12); }},
-      {"selected key beyond the keys",
-       [](Bytes& b) { be::put_u16(&b[14296], 300); },
+      {"selected key beyond the keys", [](Bytes& b) { be::put_u16(&b[14296], 300); },
        [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.animation.selectedKey, 0); }},
       {"selections are signed low bytes",
-       [](Bytes& b) { be::put_u16(&b[14214], 0x01FE); be::put_u16(&b[14216], 0xFF03); },
+       [](Bytes& b) {
+         be::put_u16(&b[14214], 0x01FE);
+         be::put_u16(&b[14216], 0xFF03);
+       },
        [](const sfuncSystem& d, const sSoundfunc&) {
          EXPECT_EQ(d.tree.selection1, -2);
          EXPECT_EQ(d.tree.selection2, 3);
@@ -374,7 +396,8 @@ TEST_F(TreeFileTest, VersionGates)
     EXPECT_EQ(readPatched([&](Bytes& b) { putVersion(b, c.version); }), c.result);
     EXPECT_EQ(alerts_, c.alerts);
     EXPECT_EQ(other_->tree.version, c.version);
-    if (c.result != kTreeReadOK) EXPECT_EQ(other_->tree.count, 0);
+    if (c.result != kTreeReadOK)
+      EXPECT_EQ(other_->tree.count, 0);
   }
   EXPECT_EQ(arb_READ(other_.get(), folder_.root().child("missing.kovr"), true, true, nullptr),
             kTreeReadCannotOpen);

@@ -1,9 +1,9 @@
+#include "document/world_init.h"
+
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 
-#include <gtest/gtest.h>
-
-#include "document/world_init.h"
 #include "engine/palettefiles.h"
 #include "engine/palettes.h"
 #include "engine/treemanage.h"

@@ -1,11 +1,12 @@
 // Binding components through the catalog: every member of every family, the
 // default members, unassigned family codes, the binding modes and the range
 // probe.
-#include <gtest/gtest.h>
+#include "engine/catalog.h"
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -14,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/catalog.h"
 #include "engine/world.h"
 #include "foundation/modifierkeys.h"
 #include "tests/engine/test_world.h"
@@ -120,13 +120,25 @@ TEST_F(CatalogTest, UnlistedIdsBindTheFamilyDefault)
     const char* compute;
   };
   const Case cases[] = {
-      {10, 4, "f24_mondrian"},     {10, 59, "f24_mondrian"},   {10, 200, "f24_mondrian"},
-      {10, 0, "f24_xyza_Tiles"},   {1, -1, "f11_affine"},      {1, 58, "f11_affine"},
-      {1, 127, "f11_recurtree"},   {17, 0, "f13_unpack"},      {17, 11, "f13_randomcolor"},
-      {18, 0, "f14_unpack"},       {18, 12, "f14_unpack"},     {18, -32768, "f14_unpack"},
-      {11, 51, "f34_mondrian"},    {13, 126, "f25_mirror"},    {13, 128, "f25_mirror"},
-      {15, 9, "f41_RndMix"},       {16, 32767, "f12_circularmotion"},
-      {9, 26, "f43_iterator"},     {9, 29, "f43_RGBmix"},
+      {10, 4, "f24_mondrian"},
+      {10, 59, "f24_mondrian"},
+      {10, 200, "f24_mondrian"},
+      {10, 0, "f24_xyza_Tiles"},
+      {1, -1, "f11_affine"},
+      {1, 58, "f11_affine"},
+      {1, 127, "f11_recurtree"},
+      {17, 0, "f13_unpack"},
+      {17, 11, "f13_randomcolor"},
+      {18, 0, "f14_unpack"},
+      {18, 12, "f14_unpack"},
+      {18, -32768, "f14_unpack"},
+      {11, 51, "f34_mondrian"},
+      {13, 126, "f25_mirror"},
+      {13, 128, "f25_mirror"},
+      {15, 9, "f41_RndMix"},
+      {16, 32767, "f12_circularmotion"},
+      {9, 26, "f43_iterator"},
+      {9, 29, "f43_RGBmix"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.family) + "/" + std::to_string(c.id));
@@ -361,7 +373,7 @@ TEST_F(CatalogTest, ChoiceListMembersMarkA)
     bool choice;
   };
   const Case cases[] = {
-      {kFamily11, 55, true}, {kFamily21, 61, true}, {kFamily25, 1, true},
+      {kFamily11, 55, true},  {kFamily21, 61, true}, {kFamily25, 1, true},
       {kFamily11, 54, false}, {kFamily25, 2, false},
   };
   for (const Case& c : cases) {
@@ -398,8 +410,8 @@ TEST(CatalogProgress, BuiltMembersAreExactlyTheListedOnes)
 {
   const std::map<int, std::vector<int>> built = {
       {kFamily11, {20}},
-      {kFamily21, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 35,
-                   44, 45, 58, 61, 127}},
+      {kFamily21, {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
+                   14, 15, 16, 17, 18, 19, 20, 35, 44, 45, 58, 61, 127}},
       {kFamily23, {44}},
       {kFamily43, {26, 27, 28}},
   };

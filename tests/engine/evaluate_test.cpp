@@ -5,7 +5,6 @@
 #include "engine/evaluate.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
 
@@ -79,7 +78,7 @@ void pixelMixMember(gfunc* g)
 
 class EvaluateTest : public ::testing::Test
 {
- protected:
+protected:
   void SetUp() override
   {
     gComputeLog.clear();
@@ -184,10 +183,10 @@ TEST_F(EvaluateTest, ReliefWithoutViewExtentDoesNotDivideByZero)
 
 TEST_F(EvaluateTest, TreePassRunsLoopersAfterTheRestAndLeavesLoopsToThem)
 {
-  add(kFamily21, constantMember, 1);   // a Looper: deferred
+  add(kFamily21, constantMember, 1);  // a Looper: deferred
   add(kFamily21, constantMember, 0);
-  add(kFamily21, constantMember, 3);   // inside loop 1: its Looper runs it
-  add(kFamily21, constantMember, 1);   // downstream of the Looper: deferred
+  add(kFamily21, constantMember, 3);  // inside loop 1: its Looper runs it
+  add(kFamily21, constantMember, 1);  // downstream of the Looper: deferred
   setOutput(add(kFamily21, constantMember, 0));
   doc_->tree.iteration = 9;
   KVTree_evaluate(doc_.get());
@@ -277,9 +276,9 @@ TEST_F(EvaluateTest, ColorvecTakesDirectColoursFromTheRightOutputs)
     double expected[3];
   };
   const Case cases[] = {
-      {kFamily24, 1.0, {32.0, 64.0, 96.0}},        // outputs 1 to 3
-      {kFamily25, 1.0, {96.0, 128.0, 160.0}},      // outputs 3 to 5
-      {kFamily24, gINFINITY, {}},                  // the first default colour
+      {kFamily24, 1.0, {32.0, 64.0, 96.0}},    // outputs 1 to 3
+      {kFamily25, 1.0, {96.0, 128.0, 160.0}},  // outputs 3 to 5
+      {kFamily24, gINFINITY, {}},              // the first default colour
   };
   const normalcolor c1 = doc_->defaultColors[0];
   for (const Case& c : cases) {
@@ -344,8 +343,8 @@ TEST_F(EvaluateTest, ShaderColoursThroughTheRightRoute)
     if (c.colourFunction)
       expected = pal.colors[0];
     else if (c.linked)
-      expected = normalcolor{255, pal.colors[last].red, pal.colors[last].green,
-                             pal.colors[last].blue};
+      expected =
+          normalcolor{255, pal.colors[last].red, pal.colors[last].green, pal.colors[last].blue};
     EXPECT_EQ(pixels_[5].red, expected.red);
     EXPECT_EQ(pixels_[5].green, expected.green);
     EXPECT_EQ(pixels_[5].blue, expected.blue);
@@ -401,8 +400,7 @@ TEST_F(EvaluateTest, EvalflagWalkStopsAtTheFirstFourInputSon)
 {
   // 0 feeds 1, 3 and 5; 1 feeds 2; 3 (four inputs) feeds 4.
   const int sources[6] = {-1, 0, 1, 0, 3, 0};
-  const uint16_t families[6] = {kFamily21, kFamily21, kFamily21, kFamily43, kFamily21,
-                                kFamily21};
+  const uint16_t families[6] = {kFamily21, kFamily21, kFamily21, kFamily43, kFamily21, kFamily21};
   for (int s = 0; s < 6; ++s) {
     gfunc* g = add(families[s], nullptr);
     if (sources[s] >= 0)

@@ -1,14 +1,14 @@
 // The Looper members (f43 26 to 28, f23 44) on hand-wired trees: F and G are
 // two-output members written here that count their runs, and a recorder
 // inside the loop logs what the Looper publishes at each step.
-#include <gtest/gtest.h>
+#include "components/f23/looper.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "components/f23/looper.h"
 #include "components/f43/looper.h"
 #include "engine/catalog.h"
 #include "engine/evaluate.h"
@@ -78,7 +78,7 @@ void recorder(gfunc* g)
 
 class LooperTest : public ::testing::Test
 {
- protected:
+protected:
   // Slots: 0 F, 1 G, 2 the Looper (family, id), 3 the recorder in its loop.
   void build(uint16_t family, int16_t id, double a, double b = 1.0, bool withG = true)
   {
@@ -150,12 +150,12 @@ TEST_F(LooperTest, RunCountsFollowTheCount)
   };
   const Case cases[] = {
       {26, 0.0, {1, 1, 1}},
-      {26, 2.9, {9, 3, 9}},        // n = 2
-      {26, -0.5, {1, 1, 1}},       // n = 0
-      {26, -7.0, {1, 1, 1}},       // a negative count from a file runs once
+      {26, 2.9, {9, 3, 9}},   // n = 2
+      {26, -0.5, {1, 1, 1}},  // n = 0
+      {26, -7.0, {1, 1, 1}},  // a negative count from a file runs once
       {27, 2.0, {3, 9, 9}},
       {28, 0.0, {0, 0, 2}},
-      {28, 3.0, {14, 14, 30}},     // 2^(n+1) - 2 of F and G, 2^(n+2) - 2 steps
+      {28, 3.0, {14, 14, 30}},  // 2^(n+1) - 2 of F and G, 2^(n+2) - 2 steps
       {28, 16.0, {131070, 131070, 262142}},
       {28, 1e9, {131070, 131070, 262142}},  // limited to 16
       {26, 40000.0, {289, 17, 289}},        // limited to 16
@@ -186,8 +186,7 @@ TEST_F(LooperTest, LooperFGIteratesFFromEachPointOfG)
   build(kFamily43, 26, 1.0, 0.5);
   looper_->compute(looper_);
   // G's point (1, 1) seeds F twice; G moves to (0.5, 0) and seeds F again.
-  const std::vector<Step> expected = {
-      {2, 2, 0}, {3, 4, 0.5}, {1.5, 0, 1}, {2.5, 0, 1.5}};
+  const std::vector<Step> expected = {{2, 2, 0}, {3, 4, 0.5}, {1.5, 0, 1}, {2.5, 0, 1.5}};
   ASSERT_EQ(gSteps.size(), expected.size());
   for (size_t s = 0; s < expected.size(); ++s) {
     EXPECT_EQ(gSteps[s].x, expected[s].x) << s;
@@ -203,9 +202,9 @@ TEST_F(LooperTest, CrossLooperPublishesFThenGAndEndsOneLevelPerCount)
   f_->outputs[1][0] = 6;
   looper_->compute(looper_);
   ASSERT_EQ(gSteps.size(), 2u);
-  EXPECT_EQ(gSteps[0].x, 5);   // F's point with the counter 0
+  EXPECT_EQ(gSteps[0].x, 5);  // F's point with the counter 0
   EXPECT_EQ(gSteps[0].value, 0);
-  EXPECT_EQ(gSteps[1].x, 1);   // G's point with the counter 1 (times B 2)
+  EXPECT_EQ(gSteps[1].x, 1);  // G's point with the counter 1 (times B 2)
   EXPECT_EQ(gSteps[1].value, 2);
 
   build(kFamily43, 28, 3.0);
@@ -344,7 +343,8 @@ TEST_F(LooperTest, F43HandlersAnswerLabelsAndNormalisedParameters)
       double expected;
       const char* label;
     };
-    const Case cases[] = {{kMsgParamA, 12.0, "Iterations "}, {kMsgParamB, 3.0, "Count Multiplier "}};
+    const Case cases[] = {{kMsgParamA, 12.0, "Iterations "},
+                          {kMsgParamB, 3.0, "Count Multiplier "}};
     for (const Case& c : cases) {
       double v = 0;
       world->label[0] = 0;

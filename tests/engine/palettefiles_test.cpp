@@ -1,10 +1,9 @@
 #include "engine/palettefiles.h"
 
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "foundation/bigendian.h"
 #include "tests/engine/patterned_palettes.h"
@@ -23,9 +22,11 @@ cpalettelib patternedLibrary()
 
 bool samePalette(const cpalette& a, const cpalette& b)
 {
-  if (a.count != b.count) return false;
+  if (a.count != b.count)
+    return false;
   for (int i = 0; i < kPaletteSlots; ++i)
-    if (!(a.colors[i] == b.colors[i])) return false;
+    if (!(a.colors[i] == b.colors[i]))
+      return false;
   return true;
 }
 
@@ -82,7 +83,8 @@ TEST(PaletteLibraryFileTest, StoredCountsAreUnsignedAndHeldTo63)
   FileRef file = tmp.write("lib", libraryFileWithCounts(stored));
   cpalettelib lib{};
   ASSERT_TRUE(read_cpalettelib(&lib, file));
-  for (size_t k = 0; k < stored.size(); ++k) EXPECT_EQ(lib.palettes[k].count, expected[k]) << k;
+  for (size_t k = 0; k < stored.size(); ++k)
+    EXPECT_EQ(lib.palettes[k].count, expected[k]) << k;
 
   for (size_t k = 0; k < stored.size(); ++k) {
     std::string single = libraryFileWithCounts({stored[k]}).substr(0, kPaletteFileBytes);

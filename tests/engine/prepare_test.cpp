@@ -2,14 +2,14 @@
 // channel counts, sub-tree outlets and owner codes, the change flags, the
 // rendering inputs, dependency lists and input redirection; and a copy
 // evaluated on a second thread while the original is evaluated on the first.
-#include <gtest/gtest.h>
+#include "engine/prepare.h"
 
+#include <gtest/gtest.h>
 #include <thread>
 #include <vector>
 
 #include "engine/catalog.h"
 #include "engine/colorfuncs.h"
-#include "engine/prepare.h"
 #include "engine/treemanage.h"
 #include "testfamily.h"
 
@@ -88,7 +88,7 @@ TEST_F(PrepareTest, MasterInputsByCode)
     int array;
     int16_t channels;
   };
-  const Case cases[] = {{6, 0, 1}, {7, 1, 1},  {8, 2, 1},  {9, 3, 0}, {10, 4, 0},
+  const Case cases[] = {{6, 0, 1},  {7, 1, 1},  {8, 2, 1}, {9, 3, 0}, {10, 4, 0},
                         {11, 5, 0}, {13, 7, 0}, {3, 0, 1}, {16, 0, 1}};
   for (const Case& c : cases) {
     int16_t ch = -1;
@@ -124,9 +124,9 @@ TEST_F(PrepareTest, UnsetInletsTakeTheirDefaultSources)
 
 TEST_F(PrepareTest, ChannelCountsFollowTheSources)
 {
-  addTestComponent(&tree, TestMember::kAdd, 0);                 // 0
-  addTestComponent(&tree, TestMember::kPacker, 1, {0, 0, 0});   // 1 packed, 3 channels
-  addTestComponent(&tree, TestMember::kUnpack, 2, {1});         // 2 reads the pack
+  addTestComponent(&tree, TestMember::kAdd, 0);                           // 0
+  addTestComponent(&tree, TestMember::kPacker, 1, {0, 0, 0});             // 1 packed, 3 channels
+  addTestComponent(&tree, TestMember::kUnpack, 2, {1});                   // 2 reads the pack
   gfunc* uniform = addTestComponent(&tree, TestMember::kAdd, 1, {0, 0});  // 3
   gfunc* reader = addTestComponent(&tree, TestMember::kMul, 2, {3, 2});   // 4
   reader->inlets[1].source = 3;

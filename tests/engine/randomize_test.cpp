@@ -1,17 +1,17 @@
 // Randomisation: the draw order of ParamRandomize under a fixed seed,
 // reproducible tree randomisation, the member rules, the colour function and
 // palette choice, and the repair of connections after a change of family.
-#include <gtest/gtest.h>
+#include "engine/randomize.h"
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 #include "engine/catalog.h"
 #include "engine/colorfuncs.h"
 #include "engine/palettes.h"
-#include "engine/randomize.h"
 #include "engine/treemanage.h"
 #include "engine/treesection.h"
 #include "testfamily.h"
@@ -163,14 +163,11 @@ TEST(CanHave, KeepsLoopsAndPackedConnectionsValid)
   const Case cases[] = {
       {kFamily11, 29, false, true, false},  // memory, no loop
       {kFamily11, 29, true, true, true},    // memory, loop, permissive
-      {kFamily11, 29, true, false, false},
-      {kFamily33, 9, false, false, false},  // packed consumer
-      {kFamily33, 9, false, true, true},
-      {kFamily33, 25, false, false, false},  // slice member
+      {kFamily11, 29, true, false, false},  {kFamily33, 9, false, false, false},  // packed consumer
+      {kFamily33, 9, false, true, true},    {kFamily33, 25, false, false, false},  // slice member
       {kFamily31, 27, false, false, true},  // packing: the first son reads packs
       {kFamily43, 26, true, true, false},   // loop starter
-      {kFamily21, 127, false, true, false},
-      {kFamily21, 5, false, false, true},
+      {kFamily21, 127, false, true, false}, {kFamily21, 5, false, false, true},
   };
   for (const Case& c : cases) {
     t.loopFlag = c.loop;
@@ -243,8 +240,8 @@ TEST(ArbChangeTileType, RepairsTheConnectionsOfTheComponentAndItsReaders)
   TestWorld world;
   auto doc = makeTestDocument();
   smalltree& t = doc->tree;
-  addTestComponent(&t, TestMember::kAdd, 0);                   // 0
-  addTestComponent(&t, TestMember::kColor3, 1, {0, 0});        // 1: three outputs
+  addTestComponent(&t, TestMember::kAdd, 0);                       // 0
+  addTestComponent(&t, TestMember::kColor3, 1, {0, 0});            // 1: three outputs
   gfunc* g = addTestComponent(&t, TestMember::kSplit, 2, {1, 1});  // 2: f22
   g->inlets[1].source = 3;
   gfunc* reader = addTestComponent(&t, TestMember::kMul, 3, {2, 2});

@@ -1,8 +1,7 @@
 // Paraminit, the world record's defaults, the label buffer and the batch
 // length of each evaluating thread, and the table builders of a document.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <thread>
 
@@ -20,9 +19,9 @@ TEST(Paraminit, CountsLeadingPresentParameters)
     uint8_t count;
   };
   const Case cases[] = {
-      {1, -1, -1, 1}, {-1, -1, -1, 0}, {1, 2, -1, 2}, {1, 2, 3, 3},
-      {-1, -1, 3, 3},  // C present counts three, whatever A and B hold
-      {-1, 2, -1, 2},  {0, -1.0000001, -1, 2},
+      {1, -1, -1, 1}, {-1, -1, -1, 0},        {1, 2, -1, 2},
+      {1, 2, 3, 3},   {-1, -1, 3, 3},  // C present counts three, whatever A and B hold
+      {-1, 2, -1, 2}, {0, -1.0000001, -1, 2},
   };
   for (const Case& c : cases) {
     auto g = std::make_unique<gfunc>();

@@ -3,9 +3,8 @@
 // one-thread renders.
 #include "engine/render.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -55,7 +54,7 @@ void recordRow(renderjob*, int32_t row)
 
 class RenderTest : public ::testing::Test
 {
- protected:
+protected:
   void SetUp() override
   {
     gRowsDone.clear();
@@ -158,7 +157,7 @@ TEST(RenderBands, SplitBoundaries)
       {640, 1, {0, 640}},
       {640, 8, {0, 80, 160, 240, 320, 400, 480, 560, 640}},
       {513, 8, {0, 64, 128, 192, 256, 320, 384, 448, 513}},
-      {201, 8, {0, 67, 134, 201}},   // at most one band per 64 columns
+      {201, 8, {0, 67, 134, 201}},  // at most one band per 64 columns
       {1000, 64, {0, 66, 133, 200, 266, 333, 400, 466, 533, 600, 666, 733, 800, 866, 933, 1000}},
   };
   for (const Case& c : cases) {
@@ -201,10 +200,10 @@ TEST_F(RenderTest, MapRenderMetricsPlacesAPartOfAPicture)
   const Rect source{0, 0, 200, 400};
   const Rect dest{10, 20, 60, 120};
   MapRenderMetrics(&job_, 400, 200, &source, &dest, Point{10, 20});
-  const double step = 4.0 / 200;            // W > H: x extent over H
+  const double step = 4.0 / 200;  // W > H: x extent over H
   EXPECT_DOUBLE_EQ(job_.dx, 400 * step / 100);
   EXPECT_DOUBLE_EQ(job_.dy, 200 * step / 50);
-  EXPECT_DOUBLE_EQ(job_.x0, -200 * step);   // start at the destination's corner
+  EXPECT_DOUBLE_EQ(job_.x0, -200 * step);  // start at the destination's corner
   EXPECT_DOUBLE_EQ(job_.y0, 100 * step);
   EXPECT_DOUBLE_EQ(doc_->zoom, 1.0);
 
@@ -264,7 +263,7 @@ TEST_F(RenderTest, EscapeStopsAtRows1And17And33)
     gPressEscapeAfterRow = c.pressAfterRow;
     EXPECT_EQ(RW_Render(&job_), 1);
     EXPECT_EQ(gKVabort.aborted.load(), 1);
-    EXPECT_EQ(int32_t(gRowsDone.size()), c.abortRow);  // rows before the abort row
+    EXPECT_EQ(int32_t(gRowsDone.size()), c.abortRow);           // rows before the abort row
     EXPECT_FALSE(samePixel(pixel(0, c.abortRow), kUntouched));  // the abort row is written
     EXPECT_TRUE(samePixel(pixel(0, c.abortRow + 1), kUntouched));
   }
@@ -283,10 +282,8 @@ TEST_F(RenderTest, AbortProceduresReadTheSharedState)
     int16_t mouseAbort;
   };
   const Case cases[] = {
-      {true, true, false, false, false, 1, 1},
-      {true, false, true, true, false, 1, 0},
-      {true, false, true, false, false, 0, 0},
-      {true, false, false, false, true, 0, 1},
+      {true, true, false, false, false, 1, 1}, {true, false, true, true, false, 1, 0},
+      {true, false, true, false, false, 0, 0}, {true, false, false, false, true, 0, 1},
       {false, true, true, true, true, 0, 0},
   };
   for (const Case& c : cases) {
@@ -350,7 +347,7 @@ TEST_F(RenderTest, SplitRenderAbortStopsEveryBand)
 TEST_F(RenderTest, RenderTaskRunsAndIsCollected)
 {
   positionJob(40, 4);
-  job_.rowDone = nullptr;  // a render thread never draws
+  job_.rowDone = nullptr;               // a render thread never draws
   EXPECT_EQ(StopRenderTask(&job_), 1);  // no task: nothing to wait for
   ASSERT_EQ(AddRenderTask(&job_), 0);
   while (StopRenderTask(&job_) == 0)

@@ -8,15 +8,16 @@
 
 inline constexpr normalcolor rgb(uint8_t r, uint8_t g, uint8_t b)
 {
-    return normalcolor{255, r, g, b};
+  return normalcolor{255, r, g, b};
 }
 
 // A palette holding exactly the given colours, the rest of its slots zero.
 inline cpalette paletteOf(std::initializer_list<normalcolor> colors)
 {
-    cpalette p{};
-    p.count = int32_t(colors.size());
-    int i = 0;
-    for (const normalcolor& c : colors) p.colors[i++] = c;
-    return p;
+  cpalette p{};
+  p.count = int32_t(colors.size());
+  int i = 0;
+  for (const normalcolor& c : colors)
+    p.colors[i++] = c;
+  return p;
 }

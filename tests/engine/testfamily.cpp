@@ -161,7 +161,9 @@ int16_t testHandler(gfunc* g, int16_t msg, double* a, double* b, double* c)
         g->outputCode = row->outputCode;
       return count;
     }
-    case kMsgParamA: case kMsgParamB: case kMsgParamC:
+    case kMsgParamA:
+    case kMsgParamB:
+    case kMsgParamC:
       if (a != nullptr)
         *a = KV_param(g, msg);
       copyLabel(msg == kMsgParamC && row->freqFlag ? "Frequency " : "Value ");

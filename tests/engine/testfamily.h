@@ -17,18 +17,18 @@
 
 enum class TestMember
 {
-  kAdd,       // f21 1: in1 + in2 + A
-  kMul,       // f21 2: in1 * in2 * B (A unused)
-  kSplit,     // f22 5: out1 = in1, out2 = in2 * A
-  kMemory,    // f11 29: the previous sample of its input (state kept across batches)
-  kPacker,    // f31 27: packs in1, in2, in3 as 3 channels per sample (output code 3)
-  kUnpack,    // f33 9: reads a packed input 1 and spreads its channels on 3 outputs
-  kIterate,   // f11 28: loop starter, copies its input
-  kScale,     // f11 3: in1 * A; parameter C is a frequency
-  kColor3,    // f23 7: three outputs in1, in2, in1 + in2
-  kFour,      // f24 5: four outputs, value in output 4 (code 16)
-  kSubtree21, // f21 127: compiled sub-tree owner with two inputs, one output
-  kSubtree22, // f22 127: compiled sub-tree owner with two inputs, two outputs
+  kAdd,        // f21 1: in1 + in2 + A
+  kMul,        // f21 2: in1 * in2 * B (A unused)
+  kSplit,      // f22 5: out1 = in1, out2 = in2 * A
+  kMemory,     // f11 29: the previous sample of its input (state kept across batches)
+  kPacker,     // f31 27: packs in1, in2, in3 as 3 channels per sample (output code 3)
+  kUnpack,     // f33 9: reads a packed input 1 and spreads its channels on 3 outputs
+  kIterate,    // f11 28: loop starter, copies its input
+  kScale,      // f11 3: in1 * A; parameter C is a frequency
+  kColor3,     // f23 7: three outputs in1, in2, in1 + in2
+  kFour,       // f24 5: four outputs, value in output 4 (code 16)
+  kSubtree21,  // f21 127: compiled sub-tree owner with two inputs, one output
+  kSubtree22,  // f22 127: compiled sub-tree owner with two inputs, two outputs
 };
 
 struct TestMemberInfo

@@ -1,9 +1,10 @@
 // Tree management: initialisation, copies (every pointer of a copy inside the
 // copy), walks, renumbering and selections, output component and colour
 // function choice, input counting, parameter undo and reset.
-#include <gtest/gtest.h>
+#include "engine/treemanage.h"
 
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <numbers>
 #include <vector>
 
@@ -11,7 +12,6 @@
 #include "engine/colorfuncs.h"
 #include "engine/palettes.h"
 #include "engine/prepare.h"
-#include "engine/treemanage.h"
 #include "testfamily.h"
 
 namespace {
@@ -450,7 +450,10 @@ TEST(ParamReset, RestoresEveryParameterButTheChosenOne)
     KVparamTriple expected;
   };
   const Case cases[] = {
-      {1, {9, 0.5, 9}}, {0, {0.5, 9, 9}}, {-1, {0.5, 0.5, 0.5}}, {3, {9, 9, 9}},
+      {1, {9, 0.5, 9}},
+      {0, {0.5, 9, 9}},
+      {-1, {0.5, 0.5, 0.5}},
+      {3, {9, 9, 9}},
   };
   TestWorld world;
   for (const Case& c : cases) {

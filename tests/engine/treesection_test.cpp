@@ -1,16 +1,16 @@
 // The component section of the tree file form: its byte layout, a round trip
 // through it, and damaged sections.
-#include <gtest/gtest.h>
+#include "engine/treesection.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <gtest/gtest.h>
 #include <random>
 #include <vector>
 
 #include "engine/catalog.h"
 #include "engine/treemanage.h"
-#include "engine/treesection.h"
 #include "foundation/bigendian.h"
 #include "testfamily.h"
 
@@ -168,12 +168,12 @@ TEST(ComponentSection, DamagedSectionsAreRefusedOrUnlinked)
        KVsectionError::kBadCount, false},
       {"count 65535", [](Section& s) { be::put_u16(s.data() + 2, 0xFFFF); },
        KVsectionError::kBadCount, false},
-      {"family 14", [](Section& s) { be::put_u16(record(s, 1), 14); },
-       KVsectionError::kBadFamily, false},
+      {"family 14", [](Section& s) { be::put_u16(record(s, 1), 14); }, KVsectionError::kBadFamily,
+       false},
       {"family 0 in a used record", [](Section& s) { be::put_u16(record(s, 0), 0); },
        KVsectionError::kBadFamily, false},
-      {"family 300", [](Section& s) { be::put_u16(record(s, 2), 300); },
-       KVsectionError::kBadFamily, false},
+      {"family 300", [](Section& s) { be::put_u16(record(s, 2), 300); }, KVsectionError::kBadFamily,
+       false},
       {"source out of range", [](Section& s) { be::put_i16(record(s, 2) + 12, 40); },
        KVsectionError::kNone, false},
       {"source at its own slot", [](Section& s) { be::put_i16(record(s, 2) + 12, 2); },
@@ -251,14 +251,13 @@ TEST(FindIndexByUniqId, FindsTheRecordCarryingAnIndex)
     int16_t count, index, expected;
   };
   const Case cases[] = {
-      {4, 5, 2},    // first carrier
-      {4, 3, 0},    // record 0 carries it
-      {4, 0, 1},    // record 0 carries 3, record 1 carries 0
-      {4, 9, 9},    // nobody: the index itself
-      {0, 5, 5},    // empty section
-      {4, -3, -3},  // negative: never read outside
-      {4, 1000, 1000},
-      {40, 5, 2},   // a count beyond the records is held to 32
+      {4, 5, 2},                    // first carrier
+      {4, 3, 0},                    // record 0 carries it
+      {4, 0, 1},                    // record 0 carries 3, record 1 carries 0
+      {4, 9, 9},                    // nobody: the index itself
+      {0, 5, 5},                    // empty section
+      {4, -3, -3},                  // negative: never read outside
+      {4, 1000, 1000}, {40, 5, 2},  // a count beyond the records is held to 32
   };
   for (const Case& c : cases)
     EXPECT_EQ(findindexbyuniqid(s.data(), c.count, c.index), c.expected)

@@ -1,7 +1,6 @@
 #include <cmath>
-#include <limits>
-
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "foundation/bigendian.h"
 #include "foundation/checked.h"

@@ -2,11 +2,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <limits>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "foundation/bigendian.h"
 #include "foundation/iodata.h"
@@ -43,7 +42,8 @@ TEST(DoubleTableTest, CountIsFileSizeOverEightHeldToTheMaximum)
   for (const Case& c : {Case{512, 125}, Case{100, 100}, Case{125, 125}, Case{0, 0}, Case{-5, 0}}) {
     std::vector<double> table(512, -1.0);
     EXPECT_EQ(lowread_table(table.data(), c.maximum, file), c.expected) << c.maximum;
-    for (int32_t i = 0; i < c.expected; ++i) ASSERT_EQ(table[i], i + 0.5);
+    for (int32_t i = 0; i < c.expected; ++i)
+      ASSERT_EQ(table[i], i + 0.5);
     EXPECT_EQ(table[std::max(c.expected, 0)], -1.0) << "nothing stored past the count";
   }
 }

@@ -1,10 +1,9 @@
 #include "foundation/fileio.h"
 
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "foundation/iodata.h"
 #include "tests/platform/tempfolder.h"
@@ -43,7 +42,8 @@ TEST(ForkReadTest, BytesPastTheEndReadAsZeroOddCountsIncluded)
 {
   TempFolder tmp;
   std::string content(100, 'x');
-  for (int i = 0; i < 100; ++i) content[i] = char('A' + i % 26);
+  for (int i = 0; i < 100; ++i)
+    content[i] = char('A' + i % 26);
   FileRef file = tmp.write("data", content);
   int16_t fork = PBfFile_Open(file, fsRdPerm);
   ASSERT_NE(fork, 0);
@@ -54,8 +54,8 @@ TEST(ForkReadTest, BytesPastTheEndReadAsZeroOddCountsIncluded)
     int32_t offset;
     int32_t remaining;
   };
-  for (const Case& c : {Case{100, 39, 61}, Case{99, 39, 61}, Case{7, 98, 2}, Case{5, 100, 0},
-                        Case{3, 5000, 0}}) {
+  for (const Case& c :
+       {Case{100, 39, 61}, Case{99, 39, 61}, Case{7, 98, 2}, Case{5, 100, 0}, Case{3, 5000, 0}}) {
     std::vector<unsigned char> buf(c.count, 0xAA);
     EXPECT_EQ(PBfFile_Read(fork, c.count, buf.data(), c.offset, false, kNoCacheMode), 0);
     for (int32_t i = 0; i < c.count; ++i) {
@@ -127,8 +127,8 @@ TEST(WholeFileDeathTest, FailedWriteIsReportedAsFailure)
   EXPECT_EXIT(
       {
         LimitFileSizeForThisProcess(1000);
-        int16_t result = xWriteBuffer(big.data(), int32_t(big.size()), tmp.root(),
-                                      PName("big").bytes, 0, 0);
+        int16_t result =
+            xWriteBuffer(big.data(), int32_t(big.size()), tmp.root(), PName("big").bytes, 0, 0);
         std::exit(result == 0 ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
@@ -163,15 +163,16 @@ TEST(FileTypeTest, TypeComesFromStoredCodeThenName)
     const char* name;
     OSType expected;
   };
-  for (const Case& c : {Case{"picture.JPG", fourcc("JPEG")}, Case{"picture.jpeg", 0},
-                        Case{".pct", 0}, Case{"tree.kovr", fourcc("qjKv")},
-                        Case{"treeelev", fourcc("qjKv")}, Case{"plain", 0}})
+  for (const Case& c :
+       {Case{"picture.JPG", fourcc("JPEG")}, Case{"picture.jpeg", 0}, Case{".pct", 0},
+        Case{"tree.kovr", fourcc("qjKv")}, Case{"treeelev", fourcc("qjKv")}, Case{"plain", 0}})
     EXPECT_EQ(xFile_getType(tmp.write(c.name)), c.expected) << c.name;
   EXPECT_EQ(xFile_getType(tmp.folder("pics.jpg")), fourcc("fold"));
   EXPECT_EQ(xFile_getType(tmp.ref("missing.jpg")), 0u);
   EXPECT_EQ(sFile_getType(tmp.ref("missing.jpg")), 0u);
 
-  if (!tmp.xattrSupported()) return;
+  if (!tmp.xattrSupported())
+    return;
   FileRef typed = tmp.write("typed.jpg");
   ASSERT_EQ(SetFileTypeAndCreator(typed, fourcc("TEXT"), 0), 0);
   EXPECT_EQ(xFile_getType(typed), fourcc("TEXT"));
@@ -294,7 +295,8 @@ TEST(RequestBlockTest, HistoryKeepsMostRecentFirstByName)
 
   FileRef list[24];
   int16_t count = 0;
-  for (int i = 0; i < 24; ++i) AddFrefListHistory(list, 24, &count, FileRef{"/f", std::to_string(i)});
+  for (int i = 0; i < 24; ++i)
+    AddFrefListHistory(list, 24, &count, FileRef{"/f", std::to_string(i)});
   EXPECT_EQ(count, 24);
   EXPECT_EQ(list[0].name, "23");
   EXPECT_EQ(list[23].name, "0");
@@ -310,7 +312,8 @@ TEST(RequestBlockTest, HistoryKeepsMostRecentFirstByName)
   EXPECT_EQ(list[0], (FileRef{"/elsewhere", "10"}));
   EXPECT_EQ(list[1].name, "new");
   EXPECT_EQ(list[23].name, "1");
-  for (int i = 1; i < 24; ++i) EXPECT_NE(list[i].name, "10");
+  for (int i = 1; i < 24; ++i)
+    EXPECT_NE(list[i].name, "10");
 }
 
 TEST(RequestBlockTest, RecordHistoryTakesTheRecordsReference)

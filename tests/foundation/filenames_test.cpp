@@ -1,15 +1,17 @@
 #include "foundation/filenames.h"
 
 #include <cstring>
-#include <string>
-
 #include <gtest/gtest.h>
+#include <string>
 
 #include "foundation/iodata.h"
 
 namespace {
 
-std::string text(ConstStringPtr p) { return std::string(p + 1, p + 1 + p[0]); }
+std::string text(ConstStringPtr p)
+{
+  return std::string(p + 1, p + 1 + p[0]);
+}
 
 void setPascal(StringPtr p, const std::string& s)
 {
@@ -24,7 +26,13 @@ HFSUniStr255 hfs(const std::string& s)
   return name;
 }
 
-enum class Op { Concat, Replace, Remove, RemoveNGet };
+enum class Op
+{
+  Concat,
+  Replace,
+  Remove,
+  RemoveNGet
+};
 
 TEST(ExtensionTest, PascalNameHelpers)
 {
@@ -35,8 +43,8 @@ TEST(ExtensionTest, PascalNameHelpers)
     OSType code;
     int16_t n;
     const char* expected;
-    int16_t result;       // RemoveExtension / RemoveNGetExtension result
-    OSType extension;     // RemoveNGetExtension output
+    int16_t result;    // RemoveExtension / RemoveNGetExtension result
+    OSType extension;  // RemoveNGetExtension output
   };
   const OSType none = fourcc("****");
   const Case cases[] = {
@@ -71,14 +79,23 @@ TEST(ExtensionTest, PascalNameHelpers)
     int16_t result = 0;
     OSType extension = 0;
     switch (c.op) {
-      case Op::Concat: ConcatExtension(name, c.code, c.n); break;
-      case Op::Replace: ReplaceExtension(name, c.code, c.n); break;
-      case Op::Remove: result = RemoveExtension(name, c.n); break;
-      case Op::RemoveNGet: result = RemoveNGetExtension(name, c.n, extension); break;
+      case Op::Concat:
+        ConcatExtension(name, c.code, c.n);
+        break;
+      case Op::Replace:
+        ReplaceExtension(name, c.code, c.n);
+        break;
+      case Op::Remove:
+        result = RemoveExtension(name, c.n);
+        break;
+      case Op::RemoveNGet:
+        result = RemoveNGetExtension(name, c.n, extension);
+        break;
     }
     EXPECT_EQ(text(name), c.expected) << c.name << " n " << c.n;
     EXPECT_EQ(result, c.result) << c.name << " n " << c.n;
-    if (c.op == Op::RemoveNGet) EXPECT_EQ(extension, c.extension) << c.name;
+    if (c.op == Op::RemoveNGet)
+      EXPECT_EQ(extension, c.extension) << c.name;
   }
 }
 
@@ -128,13 +145,13 @@ TEST(NameConversionTest, Utf8RoundTripsAndCuts)
   {
     const char* pascal;  // bytes of the Pascal string
     uint16_t units;
-    const char* back;    // UTF-8 after the round trip
+    const char* back;  // UTF-8 after the round trip
   };
   const Case cases[] = {
       {"caf\xC3\xA9", 4, "caf\xC3\xA9"},
       {"\xF0\x9F\x8C\xB3 tree", 7, "\xF0\x9F\x8C\xB3 tree"},  // a surrogate pair
-      {"caf\xE9", 4, "caf\xC3\xA9"},                           // single-byte name kept unit for unit
-      {"\xC0\xAF", 2, "\xC3\x80\xC2\xAF"},                     // overlong form is not UTF-8
+      {"caf\xE9", 4, "caf\xC3\xA9"},                          // single-byte name kept unit for unit
+      {"\xC0\xAF", 2, "\xC3\x80\xC2\xAF"},                    // overlong form is not UTF-8
       {"", 0, ""},
   };
   for (const Case& c : cases) {
@@ -151,7 +168,8 @@ TEST(NameConversionTest, Utf8RoundTripsAndCuts)
   // 128 two-byte characters: 256 bytes do not fit a Pascal string; the cut
   // falls between characters.
   std::string accents;
-  for (int i = 0; i < 128; ++i) accents += "\xC3\xA9";
+  for (int i = 0; i < 128; ++i)
+    accents += "\xC3\xA9";
   HFSUniStr255 name = hfs(accents);
   Str255 p;
   HFS_2_PSTRING(name, p);
@@ -164,7 +182,9 @@ TEST(NameConversionTest, Utf8RoundTripsAndCuts)
   lone.length = 2;
   lone.unicode[0] = 0xD800;
   lone.unicode[1] = 'a';
-  EXPECT_EQ(HFS_2_UTF8(lone), "\xEF\xBF\xBD" "a");
+  EXPECT_EQ(HFS_2_UTF8(lone),
+            "\xEF\xBF\xBD"
+            "a");
   EXPECT_FALSE(UTF8_2_HFS(std::string(256, 'x'), name));
 }
 

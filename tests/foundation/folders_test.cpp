@@ -1,24 +1,27 @@
 #include "foundation/folders.h"
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "foundation/iodata.h"
 #include "tests/platform/tempfolder.h"
 
 namespace {
 
-bool acceptAll(const FileRef&, const FileInfo&) { return true; }
+bool acceptAll(const FileRef&, const FileInfo&)
+{
+  return true;
+}
 
 // Paths relative to the temporary folder, in the order they were stored.
 std::vector<std::string> relative(const TempFolder& tmp, const FileRef* refs, int32_t count)
 {
   std::vector<std::string> names;
   size_t prefix = tmp.root().path().size() + 1;
-  for (int32_t i = 0; i < count; ++i) names.push_back(refs[i].path().substr(prefix));
+  for (int32_t i = 0; i < count; ++i)
+    names.push_back(refs[i].path().substr(prefix));
   return names;
 }
 
@@ -117,9 +120,8 @@ TEST_F(FolderWalkTest, LinksAreFollowedButNeverInCircles)
 
   std::filesystem::create_directory_symlink(tmp.ref("sub/deep").path(), tmp.ref("alias").path());
   n = IterateFiles_searchproc(tmp.root(), acceptAll, out.data(), 0, 16, 1);
-  EXPECT_EQ(relative(tmp, out.data(), n),
-            (Names{"B.txt", "a.txt", "alias/e.txt", "alias/up", "c.jpg", "sub/d.txt", "sub/deep",
-                   "z.txt"}));
+  EXPECT_EQ(relative(tmp, out.data(), n), (Names{"B.txt", "a.txt", "alias/e.txt", "alias/up",
+                                                 "c.jpg", "sub/d.txt", "sub/deep", "z.txt"}));
   // Folder walks do not take a link for a folder.
   n = IterateFolder_searchproc(tmp.root(), acceptAll, out.data(), 16, 0);
   EXPECT_EQ(relative(tmp, out.data(), n), (Names{"sub"}));

@@ -9,14 +9,13 @@
 // outlives the world.
 #pragma once
 
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 #include "document/soundfunc.h"
 #include "document/treefile.h"
@@ -44,7 +43,8 @@ public:
   ~FuzzDocument()
   {
     arb_Clear(&world_->doc, true, true);
-    if (gKovrelinWorld == world_.get()) gKovrelinWorld = nullptr;
+    if (gKovrelinWorld == world_.get())
+      gKovrelinWorld = nullptr;
     SetAlertSoundProc(previousAlert_);
     std::error_code ec;
     std::filesystem::remove(path_, ec);
@@ -59,9 +59,11 @@ public:
   int16_t read(const uint8_t* data, size_t size)
   {
     FILE* f = std::fopen(path_.c_str(), "wb");
-    if (!f) return kTreeReadCannotOpen;
+    if (!f)
+      return kTreeReadCannotOpen;
     bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
-    if (std::fclose(f) != 0 || !written) return kTreeReadCannotOpen;
+    if (std::fclose(f) != 0 || !written)
+      return kTreeReadCannotOpen;
     sSoundfunc sound{};
     return arb_READ(&world_->doc, FileRef::fromPath(path_), true, true, &sound);
   }

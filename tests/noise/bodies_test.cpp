@@ -1,11 +1,11 @@
 // Per-octave bodies of the rock, sparse and facet-rock noises.
-#include <gtest/gtest.h>
+#include "noise/bodies.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 #include "foundation/colormath.h"
-#include "noise/bodies.h"
 #include "noise/multifractal.h"
 #include "noise/noises.h"
 #include "noise_test_support.h"
@@ -19,7 +19,7 @@ constexpr double kNodeParams[6] = {10.0, 20.0, 30.0, 40.0, 50.0, 60.0};
 
 class Bodies : public ::testing::Test
 {
- protected:
+protected:
   std::unique_ptr<KVtables> tables = seededTables();
   fractalsinfos fi;
   void SetUp() override
@@ -113,10 +113,12 @@ TEST_F(Bodies, SharpMinimumWithoutANearCornerKeepsTheColour)
   // Identity permutation: corner (cx, cy, cz) of cell (0, 0, 0) reads row
   // cx + cy + cz. Rows 0, 1 jitter the points up, rows 2, 3 down, so from
   // the cell centre every corner point is 0.7 away in the chessboard metric.
-  for (int i = 0; i < 1024; i++) tables->perm[i] = i;
+  for (int i = 0; i < 1024; i++)
+    tables->perm[i] = i;
   arb_compRndVecTable(tables.get());
   for (int row = 0; row < 4; row++)
-    for (double& v : tables->rndVec3D[row]) v = row < 2 ? 0.5 : -0.5;
+    for (double& v : tables->rndVec3D[row])
+      v = row < 2 ? 0.5 : -0.5;
 
   for (double x : {0.5, kNaN}) {
     SCOPED_TRACE(x);
@@ -133,10 +135,12 @@ TEST_F(Bodies, SharpMinimumWithoutANearCornerKeepsTheColour)
 
 TEST_F(Bodies, SharpMinimumOnAFeaturePointTakesItsGradientColour)
 {
-  for (int i = 0; i < 1024; i++) tables->perm[i] = i;
+  for (int i = 0; i < 1024; i++)
+    tables->perm[i] = i;
   arb_compRndVecTable(tables.get());
   for (auto& row : tables->rndVec3D)
-    for (double& v : row) v = -0.5;
+    for (double& v : row)
+      v = -0.5;
   useGreyGradient();
   // Cell (5, 6, 7): the first corner reads row 18, its point lies at
   // (5.2, 6.2, 7.2).
@@ -144,8 +148,7 @@ TEST_F(Bodies, SharpMinimumOnAFeaturePointTakesItsGradientColour)
   double state = 0.0;
   fpssharpminnoise(&fi, 5.2, 6.2, 7.2, 0.5, &state, 1.0, 0, &out);
   dvector3d want;
-  fcolorgradient(tables->gradientKeys.colors, 2, 18.0 / 1024.0, &want.x, &want.y,
-                 &want.z);
+  fcolorgradient(tables->gradientKeys.colors, 2, 18.0 / 1024.0, &want.x, &want.y, &want.z);
   EXPECT_DOUBLE_EQ(out.x, want.x);
   EXPECT_DOUBLE_EQ(out.z, want.z);
   EXPECT_DOUBLE_EQ(out.w, 1.0);
@@ -186,7 +189,8 @@ bool findPoint(Pred pred, double& x, double& y)
     for (int b = 0; b < 400; b++) {
       x = a * 0.0731 - 7.0;
       y = b * 0.0617 - 9.0;
-      if (pred(x, y)) return true;
+      if (pred(x, y))
+        return true;
     }
   return false;
 }
@@ -216,10 +220,7 @@ TEST_F(Bodies, ScalarBodiesEdgeValues)
   // Bubble rock where |U| <= 0.4 / 2.7: 0, and the state starts at 1.
   double x, y;
   ASSERT_TRUE(findPoint(
-      [&](double px, double py) {
-        return std::fabs(fUnitPerlinNoise2D(t, px, py)) < 0.14;
-      },
-      x, y));
+      [&](double px, double py) { return std::fabs(fUnitPerlinNoise2D(t, px, py)) < 0.14; }, x, y));
   EXPECT_EQ(fpnoise_bubblerock2D(&fi, x, y, 0.0, &state, 0), 0.0);
   EXPECT_EQ(state, 1.0);
   state = 0.5;
@@ -271,8 +272,8 @@ TEST_F(Bodies, ScalarBodiesStayFiniteThroughTheirDriver)
     for (double w : {0.0, 0.5, 1.0})
       for (int a = -6; a <= 6; a++) {
         SCOPED_TRACE(testing::Message() << c.name << " w " << w << " a " << a);
-        double v = Multifractal2Dparam_procptr(&fi, c.body, a * 0.77, a * -0.31, 0.2, w,
-                                               0.5, 5000.0, 1.0, 0.6);
+        double v = Multifractal2Dparam_procptr(&fi, c.body, a * 0.77, a * -0.31, 0.2, w, 0.5,
+                                               5000.0, 1.0, 0.6);
         EXPECT_TRUE(std::isfinite(v));
         EXPECT_TRUE(std::isfinite(fi.accumulator));
         EXPECT_TRUE(std::isfinite(fi.secondOutput));

@@ -1,10 +1,10 @@
 // Cellular and feature-point bases.
-#include <gtest/gtest.h>
+#include "noise/cellular.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
-#include "noise/cellular.h"
 #include "noise_test_support.h"
 
 namespace {
@@ -17,7 +17,8 @@ std::unique_ptr<KVtables> centredTables()
 {
   auto t = seededTables();
   for (auto& row : t->rndVec3D)
-    for (double& v : row) v = 0.0;
+    for (double& v : row)
+      v = 0.0;
   return t;
 }
 
@@ -34,7 +35,8 @@ template <class Visit>
 void forGrid(Visit visit)
 {
   for (int a = -20; a <= 20; a++)
-    for (int b = -20; b <= 20; b++) visit(a * 0.25 + 0.013 * (b % 3), b * 0.25);
+    for (int b = -20; b <= 20; b++)
+      visit(a * 0.25 + 0.013 * (b % 3), b * 0.25);
 }
 
 }  // namespace
@@ -63,7 +65,8 @@ TEST(Cellular, WholeNegativeCoordinateSearchesAroundTheCellBelow)
   // nothing else is within the bound: 1.5 - 0.25. Around cell -1, the moved
   // point of column 0 would give F2 = 1.2506.
   auto t = centredTables();
-  for (int i = 0; i < 1024; i++) t->perm[i] = (7 * i) & 1023;
+  for (int i = 0; i < 1024; i++)
+    t->perm[i] = (7 * i) & 1023;
   constexpr double kMax = 0.998046875;
   t->rndVec3D[rowOf(t.get(), 0, 5, 5)][0] = -kMax;
   for (int c : {-2, -1}) {
@@ -78,7 +81,8 @@ TEST(Cellular, AllPointsBeyondTheBoundGiveTheBounds)
   // Sample (0, 5) on a cell corner; every point of the nine cells is pushed
   // away from it by the largest jitter, to more than sqrt(1.5).
   auto t = seededTables();
-  for (int i = 0; i < 1024; i++) t->perm[i] = (7 * i) & 1023;
+  for (int i = 0; i < 1024; i++)
+    t->perm[i] = (7 * i) & 1023;
   arb_compRndVecTable(t.get());
   constexpr double kMax = 0.998046875;
   for (int c = -1; c <= 1; c++)
@@ -122,7 +126,8 @@ TEST(Cellular, CristalWithoutSharpeningIsThePermutedHashTimesScale)
   // the nearest of the four points is cell (10, 10)'s, at
   // (10.5 + 0.0035 * 20, 10.5 + 0.0035 * 5).
   auto t = seededTables();
-  for (int i = 0; i < 1024; i++) t->perm[i] = i;
+  for (int i = 0; i < 1024; i++)
+    t->perm[i] = i;
   arb_compRndVecTable(t.get());
   EXPECT_EQ(Jitter_Cristal(t.get(), 10.2, 10.9, 0.5, 0.0), 10.0);
   EXPECT_EQ(Jitter_Cristal(t.get(), 10.2, 10.9, 3.0, 0.0), 60.0);
@@ -131,8 +136,7 @@ TEST(Cellular, CristalWithoutSharpeningIsThePermutedHashTimesScale)
   double q = dx * dx + dy * dy;
   double r = 20.0 * 0.5;
   EXPECT_DOUBLE_EQ(Jitter_Cristal(t.get(), 10.2, 10.9, 0.5, 1.0), (0.5 - q) * r);
-  EXPECT_DOUBLE_EQ(Jitter_Cristal(t.get(), 10.2, 10.9, 0.5, 0.25),
-                   r + ((0.5 - q) * r - r) * 0.25);
+  EXPECT_DOUBLE_EQ(Jitter_Cristal(t.get(), 10.2, 10.9, 0.5, 0.25), r + ((0.5 - q) * r - r) * 0.25);
 }
 
 TEST(Cellular, ColorBubbleWithZeroBoundKeepsItAndUsesEntryZero)
@@ -154,7 +158,8 @@ TEST(Cellular, ColorBubble3DReadsTheWrapPairAtTheLastDirection)
   // Identity permutation: corner (100, 100, 55) reads direction pair 255,
   // and its third float comes from pair 256, which repeats pair 0.
   auto t = seededTables();
-  for (int i = 0; i < 1024; i++) t->perm[i] = i;
+  for (int i = 0; i < 1024; i++)
+    t->perm[i] = i;
   arb_compRndVecTable(t.get());
   ASSERT_EQ(t->unitDir2D[256][0], t->unitDir2D[0][0]);
   ASSERT_EQ(t->unitDir2D[256][1], t->unitDir2D[0][1]);
@@ -257,9 +262,11 @@ TEST(Cellular, FacetSpacesTurnAndScaleByTheWinningCellsWeight)
   // a scale taken from p and one taken from perm[p] differ. The own cell
   // wins: its measure is 0.05 + 100 / 4096, every other cell's is above 0.6.
   auto t = seededTables();
-  for (int32_t& p : t->perm) p = 600;
+  for (int32_t& p : t->perm)
+    p = 600;
   t->perm[600] = 100;
-  for (auto& u : t->unitDir2D) u[0] = u[1] = 0.0f;
+  for (auto& u : t->unitDir2D)
+    u[0] = u[1] = 0.0f;
   const double x = 0.7, y = 0.6, dx = 0.2, dy = 0.1;
 
   struct Case

@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
+#include "noise/complexsteps.h"
 
 #include <complex>
-
-#include "noise/complexsteps.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -61,13 +60,17 @@ TEST(ComplexSteps, CompressorMin)
   {
     double v, m, expected;
   } cases[] = {
-      {-3.0, 2.0, -3.0}, {0.4, 2.0, 0.4}, {1.0, 2.0, 1.0},  // up to m/2 unchanged
-      {2.0, 2.0, 1.75},                                     // 0.875 m
-      {2.5, 2.0, 2.0 * (1.25 - 0.75 * 0.75 / 2)},           // m (r - (r - 0.5)^2 / 2)
-      {3.0, 2.0, 2.0}, {50.0, 2.0, 2.0},                    // from 1.5 m on: m
-      {5.0, 0.0, 0.0},                                      // no room at all
+      {-3.0, 2.0, -3.0},
+      {0.4, 2.0, 0.4},
+      {1.0, 2.0, 1.0},                             // up to m/2 unchanged
+      {2.0, 2.0, 1.75},                            // 0.875 m
+      {2.5, 2.0, 2.0 * (1.25 - 0.75 * 0.75 / 2)},  // m (r - (r - 0.5)^2 / 2)
+      {3.0, 2.0, 2.0},
+      {50.0, 2.0, 2.0},  // from 1.5 m on: m
+      {5.0, 0.0, 0.0},   // no room at all
   };
-  for (const Case& k : cases) EXPECT_DOUBLE_EQ(CompressorMin(k.v, k.m), k.expected) << k.v << ", " << k.m;
+  for (const Case& k : cases)
+    EXPECT_DOUBLE_EQ(CompressorMin(k.v, k.m), k.expected) << k.v << ", " << k.m;
   // Smooth at both joins.
   EXPECT_NEAR(CompressorMin(1.0 + 1e-7, 2.0), 1.0 + 1e-7, 1e-12);
   EXPECT_NEAR(CompressorMin(3.0 - 1e-7, 2.0), 2.0, 1e-12);

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include "noise/drivers.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <vector>
 
-#include "noise/drivers.h"
 #include "noise/noises.h"
 #include "noise_test_support.h"
 
@@ -59,7 +59,8 @@ void ramp3D(const KVtables*, double x, double y, double z, double* a, double* b,
   gCalls.push_back({x, y, z, amp});
   *a = amp;
   *b = 2 * amp;
-  if (c3) *c3 = 3 * amp;
+  if (c3)
+    *c3 = 3 * amp;
 }
 // Output vectors of length amp.
 void unitLength2D(const KVtables*, double x, double y, double* a, double* b, double amp)
@@ -68,17 +69,18 @@ void unitLength2D(const KVtables*, double x, double y, double* a, double* b, dou
   *a = 0.6 * amp;
   *b = 0.8 * amp;
 }
-void zeroLength3D(const KVtables*, double x, double y, double z, double* a, double* b,
-                  double* c3, double amp)
+void zeroLength3D(const KVtables*, double x, double y, double z, double* a, double* b, double* c3,
+                  double amp)
 {
   gCalls.push_back({x, y, z, amp});
   *a = *b = 0.0;
-  if (c3) *c3 = 0.0;
+  if (c3)
+    *c3 = 0.0;
 }
 
 class Drivers : public ::testing::Test
 {
- protected:
+protected:
   void SetUp() override
   {
     tables = seededTables();
@@ -126,19 +128,84 @@ struct DriverCase
 };
 
 const DriverCase kDrivers[] = {
-    {"fractal1D", [](fractalsinfos* fi, double f0, double fmax, double amp) { return fractal1D_procptr(fi, constant1D, 0.2, f0, fmax, amp, 0.1, 0.5); }, L, c, 1.75, 1, true, false},
-    {"fractal2D", [](fractalsinfos* fi, double f0, double fmax, double amp) { return fractal2D_procptr(fi, constant2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5); }, L, c, 1.75, 1, true, false},
-    {"fractal3D", [](fractalsinfos* fi, double f0, double fmax, double amp) { return fractal3D_procptr(fi, constant3D, 0.2, 0.3, 0.4, f0, fmax, amp, 0.1, 0.5); }, L, c, 1.75, 1, true, false},
-    {"fractal2DVector", [](fractalsinfos* fi, double f0, double fmax, double amp) { double a, b; fractal2DVector_procptr(fi, ramp2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5, &a, &b); return a; }, L, c, 1.75, 1, false, false},
-    {"fractal3DVector", [](fractalsinfos* fi, double f0, double fmax, double amp) { double a, b, d; fractal3DVector_procptr(fi, ramp3D, 0.2, 0.3, 0.4, f0, fmax, amp, 0.1, 0.5, &a, &b, &d); return a; }, L, c, 1.75, 1, false, false},
-    {"turbulence3DVector", [](fractalsinfos* fi, double f0, double fmax, double amp) { double o[3]; turbulence3DVector_procptr(fi, ramp3D, 0.2, 0.3, 0.4, f0, fmax, amp, 0.1, 0.5, 0.0, o); return o[0]; }, L, c, 1.75, 1, false, false},
-    {"turbulence2DVector", [](fractalsinfos* fi, double f0, double fmax, double amp) { double o[3]; turbulence2DVector_procptr(fi, ramp2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5, 0.0, o); return o[0]; }, L, c, 1.75, 1, false, false},
-    {"turbulence2DVectorNr", [](fractalsinfos* fi, double f0, double fmax, double amp) { double o[3]; turbulence2DVectorNr_procptr(fi, ramp2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5, 0.0, o); return o[0]; }, L, c, 0.75, 1, true, true},
-    {"Multifractal2D", [](fractalsinfos* fi, double f0, double fmax, double amp) { return Multifractal2D_procptr(fi, constant2D, 0.2, 0.3, f0, fmax, amp, 0.5, 0.0); }, 2.1, kMultiC, 1.75, 1, true, false},
-    {"Multifractal2D_unbal", [](fractalsinfos* fi, double f0, double fmax, double amp) { return Multifractal2D_unbal_procptr(fi, constant2D, 0.2, 0.3, 0.1, f0, fmax, amp, 0.01, 0.5, 0.0); }, 2.1, kMultiC, 1.75, 1, true, false},
-    {"Multifractal2DVector", [](fractalsinfos* fi, double f0, double fmax, double amp) { double a, b; Multifractal2DVector_procptr(fi, ramp2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5, 0.0, 1.0, &a, &b); return a; }, L, c, 1.75, 1, false, false},
+    {"fractal1D",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       return fractal1D_procptr(fi, constant1D, 0.2, f0, fmax, amp, 0.1, 0.5);
+     },
+     L, c, 1.75, 1, true, false},
+    {"fractal2D",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       return fractal2D_procptr(fi, constant2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5);
+     },
+     L, c, 1.75, 1, true, false},
+    {"fractal3D",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       return fractal3D_procptr(fi, constant3D, 0.2, 0.3, 0.4, f0, fmax, amp, 0.1, 0.5);
+     },
+     L, c, 1.75, 1, true, false},
+    {"fractal2DVector",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       double a, b;
+       fractal2DVector_procptr(fi, ramp2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5, &a, &b);
+       return a;
+     },
+     L, c, 1.75, 1, false, false},
+    {"fractal3DVector",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       double a, b, d;
+       fractal3DVector_procptr(fi, ramp3D, 0.2, 0.3, 0.4, f0, fmax, amp, 0.1, 0.5, &a, &b, &d);
+       return a;
+     },
+     L, c, 1.75, 1, false, false},
+    {"turbulence3DVector",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       double o[3];
+       turbulence3DVector_procptr(fi, ramp3D, 0.2, 0.3, 0.4, f0, fmax, amp, 0.1, 0.5, 0.0, o);
+       return o[0];
+     },
+     L, c, 1.75, 1, false, false},
+    {"turbulence2DVector",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       double o[3];
+       turbulence2DVector_procptr(fi, ramp2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5, 0.0, o);
+       return o[0];
+     },
+     L, c, 1.75, 1, false, false},
+    {"turbulence2DVectorNr",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       double o[3];
+       turbulence2DVectorNr_procptr(fi, ramp2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5, 0.0, o);
+       return o[0];
+     },
+     L, c, 0.75, 1, true, true},
+    {"Multifractal2D",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       return Multifractal2D_procptr(fi, constant2D, 0.2, 0.3, f0, fmax, amp, 0.5, 0.0);
+     },
+     2.1, kMultiC, 1.75, 1, true, false},
+    {"Multifractal2D_unbal",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       return Multifractal2D_unbal_procptr(fi, constant2D, 0.2, 0.3, 0.1, f0, fmax, amp, 0.01, 0.5,
+                                           0.0);
+     },
+     2.1, kMultiC, 1.75, 1, true, false},
+    {"Multifractal2DVector",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       double a, b;
+       Multifractal2DVector_procptr(fi, ramp2D, 0.2, 0.3, f0, fmax, amp, 0.1, 0.5, 0.0, 1.0, &a,
+                                    &b);
+       return a;
+     },
+     L, c, 1.75, 1, false, false},
     // Keeps going past the band limit (see VectorMultifractalsPastTheBandLimit).
-    {"Multifractal3DVector", [](fractalsinfos* fi, double f0, double fmax, double amp) { double o[3]; Multifractal3DVector_procptr(fi, ramp3D, 0.2, 0.3, 0.4, f0, fmax, amp, 0.1, 0.5, 0.0, 1.0, o); return o[0]; }, L, c, 1.75, 2, false, false},
+    {"Multifractal3DVector",
+     [](fractalsinfos* fi, double f0, double fmax, double amp) {
+       double o[3];
+       Multifractal3DVector_procptr(fi, ramp3D, 0.2, 0.3, 0.4, f0, fmax, amp, 0.1, 0.5, 0.0, 1.0,
+                                    o);
+       return o[0];
+     },
+     L, c, 1.75, 2, false, false},
 };
 
 TEST_F(Drivers, OctaveCountAndBandLimit)
@@ -181,7 +248,8 @@ TEST_F(Drivers, WorkedOctavesOfTheDefaultLacunarity)
   double sum = fractal2D_procptr(&fi, frequency2D, 0.0, 1.0, 1.0, 10.0, 1.0, 0.0, 1.0);
   const double expectedF[] = {1.0, 2.0943951024, 4.386490845, 9.187045, 19.241};
   ASSERT_EQ(gCalls.size(), 5u);
-  for (int k = 0; k < 5; k++) EXPECT_NEAR(gCalls[k].y, expectedF[k], 2e-3) << k;
+  for (int k = 0; k < 5; k++)
+    EXPECT_NEAR(gCalls[k].y, expectedF[k], 2e-3) << k;
   double f4 = gCalls[4].y;
   double fade = 1.0 - (f4 - 10.0) / (f4 * c);
   EXPECT_NEAR(fade, 0.081, 5e-4);
@@ -201,7 +269,8 @@ TEST_F(Drivers, PhaseFactorZero)
   // fractal2D keeps the start phase; fractal1D still adds pi/2 each octave.
   fi.phaseFactor = 0.0;
   fractal2D_procptr(&fi, constant2D, 0.0, 1.0, 1.0, 1e9, 1.0, 0.3, 1.0);
-  for (const Call& call : gCalls) EXPECT_NEAR(call.x / call.y, 0.3, 1e-12);
+  for (const Call& call : gCalls)
+    EXPECT_NEAR(call.x / call.y, 0.3, 1e-12);
   gCalls.clear();
   fi.octaves = 3;
   fractal1D_procptr(&fi, constant1D, 0.0, 1.0, 1e9, 1.0, 0.3, 1.0);
@@ -248,16 +317,16 @@ TEST_F(Drivers, AdaptiveAmplitudeOfTheVectorMultifractals)
   fi.octaves = 3;
   double a, b;
   // Short vectors (m = 0.5, then 0.25) damp the amplitude by smoothstep(m).
-  Multifractal2DVector_procptr(&fi, unitLength2D, 0.2, 0.3, 1.0, 1e9, 1.0, 0.0, 1.0, 1.0, 0.5,
-                               &a, &b);
+  Multifractal2DVector_procptr(&fi, unitLength2D, 0.2, 0.3, 1.0, 1e9, 1.0, 0.0, 1.0, 1.0, 0.5, &a,
+                               &b);
   ASSERT_EQ(gCalls.size(), 3u);
   EXPECT_DOUBLE_EQ(gCalls[1].amp, 0.5);
   EXPECT_DOUBLE_EQ(gCalls[2].amp, 0.5 * 0.15625);
   EXPECT_DOUBLE_EQ(a, 0.6 * (1.0 + 0.5 + 0.078125));
   // Long vectors (m > 1) only apply the gain.
   gCalls.clear();
-  Multifractal2DVector_procptr(&fi, unitLength2D, 0.2, 0.3, 1.0, 1e9, 1.0, 0.0, 0.5, 1.0, 4.0,
-                               &a, &b);
+  Multifractal2DVector_procptr(&fi, unitLength2D, 0.2, 0.3, 1.0, 1e9, 1.0, 0.0, 0.5, 1.0, 4.0, &a,
+                               &b);
   ASSERT_EQ(gCalls.size(), 3u);
   EXPECT_DOUBLE_EQ(gCalls[1].amp, 0.5);
   EXPECT_DOUBLE_EQ(gCalls[2].amp, 0.25);
@@ -270,15 +339,15 @@ TEST_F(Drivers, VectorMultifractalsPastTheBandLimit)
   const double fade2 = 1.0 - (L - 1.5) / (L * c);
   const double fade3 = 1.0 - (L * L - 1.5) / (L * L * c);
   double a, b;
-  Multifractal2DVector_procptr(&fi, unitLength2D, 0.2, 0.3, 1.0, 1.5, 1.0, 0.0, 1.0, 0.0, 0.0,
-                               &a, &b);
+  Multifractal2DVector_procptr(&fi, unitLength2D, 0.2, 0.3, 1.0, 1.5, 1.0, 0.0, 1.0, 0.0, 0.0, &a,
+                               &b);
   ASSERT_EQ(gCalls.size(), 2u);
   EXPECT_DOUBLE_EQ(gCalls[1].amp, fade2);
 
   gCalls.clear();
   double o[3];
-  Multifractal3DVector_procptr(&fi, zeroLength3D, 0.2, 0.3, 0.4, 1.0, 1.5, 1.0, 0.0, 1.0, 0.0,
-                               0.0, o);
+  Multifractal3DVector_procptr(&fi, zeroLength3D, 0.2, 0.3, 0.4, 1.0, 1.5, 1.0, 0.0, 1.0, 0.0, 0.0,
+                               o);
   ASSERT_EQ(gCalls.size(), 3u);
   EXPECT_DOUBLE_EQ(gCalls[1].amp, fade2);
   EXPECT_DOUBLE_EQ(gCalls[2].amp, fade2 * fade3);
@@ -328,8 +397,8 @@ TEST_F(Drivers, ThreeDimensionalMultifractalTurnsThePoint)
 {
   fi.octaves = 2;
   double o[3];
-  Multifractal3DVector_procptr(&fi, zeroLength3D, 1.0, 0.0, 0.0, 1.0, 1e9, 1.0, 0.0, 1.0, 0.0,
-                               0.0, o);
+  Multifractal3DVector_procptr(&fi, zeroLength3D, 1.0, 0.0, 0.0, 1.0, 1e9, 1.0, 0.0, 1.0, 0.0, 0.0,
+                               o);
   ASSERT_EQ(gCalls.size(), 2u);
   // (1, 0) turns to (0.866025, 0.5) in x-y; then (y, z) = (0.5, 0) turns the
   // other way to (0.5 cos, -0.5 sin); p becomes pi/2.
@@ -345,8 +414,8 @@ TEST_F(Drivers, RealBasisSumsAreFinite)
     double s = fractal2D_procptr(&fi, fPerlinNoise2D, x, -x * 0.7, 1.0, 200.0, 1.0, 0.0, 0.5);
     EXPECT_TRUE(std::isfinite(s));
     double o[3];
-    Multifractal3DVector_procptr(&fi, fPerlinNoise3DVector3D, x, 0.3 * x, -x, 0.5, 64.0, 1.0,
-                                 0.2, 0.5, 0.7, 1.3, o);
+    Multifractal3DVector_procptr(&fi, fPerlinNoise3DVector3D, x, 0.3 * x, -x, 0.5, 64.0, 1.0, 0.2,
+                                 0.5, 0.7, 1.3, o);
     EXPECT_TRUE(std::isfinite(o[0] + o[1] + o[2]));
   }
 }

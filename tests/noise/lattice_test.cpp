@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include "noise/lattice.h"
 
 #include <climits>
 #include <cstdint>
+#include <gtest/gtest.h>
 
-#include "noise/lattice.h"
 #include "noise_test_support.h"
 
 namespace {
@@ -27,11 +27,16 @@ struct CellCase
   int32_t a, b, c;
 };
 
-const CellCase kCells[] = {
-    {0, 0, 0},          {3, 7, -2},          {-1, -1, -1},       {511, 512, 513},
-    {-512, 1023, -1024}, {INT32_MAX, INT32_MAX, INT32_MAX},
-    {INT32_MIN, INT32_MIN, INT32_MIN},       {INT32_MAX, INT32_MIN, 5},
-    {INT32_MIN, -7, INT32_MAX},              {123456789, -987654321, 42}};
+const CellCase kCells[] = {{0, 0, 0},
+                           {3, 7, -2},
+                           {-1, -1, -1},
+                           {511, 512, 513},
+                           {-512, 1023, -1024},
+                           {INT32_MAX, INT32_MAX, INT32_MAX},
+                           {INT32_MIN, INT32_MIN, INT32_MIN},
+                           {INT32_MAX, INT32_MIN, 5},
+                           {INT32_MIN, -7, INT32_MAX},
+                           {123456789, -987654321, 42}};
 
 TEST(CellHashes, MatchTheirDefinitionOverTheWholeIndexRange)
 {
@@ -63,7 +68,8 @@ TEST(CellHashes, ValuesOutsideThePermutationStillIndexTheTable)
   // A damaged permutation: the hashes must mask every sum, never index with
   // a stored value directly (the sanitizers catch a stray read).
   auto t = seededTables();
-  for (int k = 0; k < 1025; k++) t->perm[k] = (k % 3 == 0) ? INT32_MIN + k : INT32_MAX - k;
+  for (int k = 0; k < 1025; k++)
+    t->perm[k] = (k % 3 == 0) ? INT32_MIN + k : INT32_MAX - k;
   for (const CellCase& c : kCells) {
     EXPECT_EQ(kvnoise::cellHash2(t.get(), c.a, c.b), expectedH2(t->perm, c.a, c.b));
     EXPECT_EQ(kvnoise::cellHash3(t.get(), c.a, c.b, c.c), expectedH3(t->perm, c.a, c.b, c.c));

@@ -1,20 +1,19 @@
 // Material colours, maze and colour-cell samplers, colour blocks and cycles.
-#include <gtest/gtest.h>
+#include "noise/mazecolor.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 #include "foundation/colormath.h"
-#include "noise/mazecolor.h"
 #include "noise/tables.h"
 #include "noise_test_support.h"
 
 namespace {
 
 class MazeColor : public SeededTablesTest<5>
-{
-};
+{};
 
 void expectColor(const floatcolor& c, double r, double g, double b)
 {
@@ -71,7 +70,8 @@ double colorCell(const KVtables*, int32_t x, int32_t y, mazecolorrecord* rec)
 TEST(MaterialColor, CodesAcrossTheRanges)
 {
   floatcolor cycle[16];
-  for (int i = 0; i < 16; i++) cycle[i] = {float(i), float(2 * i), float(3 * i)};
+  for (int i = 0; i < 16; i++)
+    cycle[i] = {float(i), float(2 * i), float(3 * i)};
   struct Case
   {
     int16_t code;
@@ -79,12 +79,12 @@ TEST(MaterialColor, CodesAcrossTheRanges)
     double r, g, b;
   };
   const Case cases[] = {
-      {-1, 0, 0, 0, 0},           {-256, 0, 255, 255, 255},  {-1000, 0, 999, 999, 999},
-      {5, 0, 5, 10, 15},          {15, 0, 15, 30, 45},       {20, 0, 0, 32, 68},
-      {31, 0, 20, 166, 132},      {32, 1, 180, 240, 190},    {47, 0.5, 156, 109, 63},
-      {48, 2, 310, 380, 270},     {63, 0, 62, 110, 156},     {64, 0, 72, 64, 40},
-      {79, -1, 14, 51, 118},      {87, 0, 14, 34, 48},       {88, 0, 255, 0, 0},
-      {100, 0, 255, 245, 0},      {111, 0, 185, 200, 200},   {112, 0, 255, 255, 255},
+      {-1, 0, 0, 0, 0},        {-256, 0, 255, 255, 255}, {-1000, 0, 999, 999, 999},
+      {5, 0, 5, 10, 15},       {15, 0, 15, 30, 45},      {20, 0, 0, 32, 68},
+      {31, 0, 20, 166, 132},   {32, 1, 180, 240, 190},   {47, 0.5, 156, 109, 63},
+      {48, 2, 310, 380, 270},  {63, 0, 62, 110, 156},    {64, 0, 72, 64, 40},
+      {79, -1, 14, 51, 118},   {87, 0, 14, 34, 48},      {88, 0, 255, 0, 0},
+      {100, 0, 255, 245, 0},   {111, 0, 185, 200, 200},  {112, 0, 255, 255, 255},
       {200, 0, 255, 255, 255},
   };
   for (const Case& c : cases) {
@@ -105,7 +105,8 @@ TEST(MaterialColor, CodesAcrossTheRanges)
 TEST_F(MazeColor, CubicBlendKeepsEqualLevelsWhateverTheWeights)
 {
   floatcolor cycle[16];
-  for (int i = 0; i < 16; i++) cycle[i] = {float(10 * i), 0, 0};
+  for (int i = 0; i < 16; i++)
+    cycle[i] = {float(10 * i), 0, 0};
   for (double sharpness : {0.0, 1.0, 6.0, 8.0, 1e9}) {
     for (double x = -3.9; x < 3.0; x += 0.37) {
       mazecolorrecord rec{9, 9, 9, 0.2};
@@ -137,7 +138,7 @@ TEST_F(MazeColor, CubicBlendShadesWithTheIncomingValueAndWeighsCorners)
       {1.0, 0.0, 1.0, 0.0, 0, 32, 68, 1.0},      // x = 1 lies in cell 1 at f = 0: 10
       {0.5, 0.5, 1.0, 0.0, (80 + 0 + 255 + 255) / 4.0, (150 + 32 + 0 + 255) / 4.0,
        (128 + 68 + 0 + 255) / 4.0, 1.5},
-      {0.25, 0.0, 4.0, 0.0, 0, 32, 68, 1.0},     // sharpened to the far side
+      {0.25, 0.0, 4.0, 0.0, 0, 32, 68, 1.0},  // sharpened to the far side
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.x);
@@ -169,8 +170,11 @@ TEST_F(MazeColor, LevelBlendAppliesTheSharpnessAlways)
   {
     double x, sharpness, level;
   };
-  const Case cases[] = {{0.5, 1.0, 0.5}, {0.25, 1.0, 0.15625}, {0.25, 2.0, 0.5},
-                        {0.25, 0.5, 0.04296875}, {0.75, 2.0, 1.0}};
+  const Case cases[] = {{0.5, 1.0, 0.5},
+                        {0.25, 1.0, 0.15625},
+                        {0.25, 2.0, 0.5},
+                        {0.25, 0.5, 0.04296875},
+                        {0.75, 2.0, 1.0}};
   auto cell = [](const KVtables*, int32_t x, int32_t y, double) {
     return gCorners.level[y & 1][x & 1];
   };
@@ -190,13 +194,13 @@ TEST_F(MazeColor, OrthogonalBlendPicksTheTableEntry)
     double value;
   };
   const Case cases[] = {
-      {1, 1, 1, 1, 0, 0.0, 2, 1.0},      // open: a == b, the flag is set
-      {1, 1, 1, 1, 0, -2.0, 0, -1.0},    // lowered below 0
-      {1, 1, -0.5, -0.5, 0, 0.0, 1, 0.25}, // a wall along the top row: b wins
-      {-1, -1, -1, -1, 0, 3.0, 2, 2.0},  // deep wall, no corner stands out: set
-      {0.5, -1, -1, -1, 0, 3.0, 1, 2.75}, // deep wall, corner 00 with code 0: clear
-      {0.5, -1, -1, -1, 5, 3.0, 2, 2.75}, // the same with a code: set
-      {0, 0, 0, 0, 0, 0.5, 2, 0.5},      // s = 0: min of the row and column maxima
+      {1, 1, 1, 1, 0, 0.0, 2, 1.0},         // open: a == b, the flag is set
+      {1, 1, 1, 1, 0, -2.0, 0, -1.0},       // lowered below 0
+      {1, 1, -0.5, -0.5, 0, 0.0, 1, 0.25},  // a wall along the top row: b wins
+      {-1, -1, -1, -1, 0, 3.0, 2, 2.0},     // deep wall, no corner stands out: set
+      {0.5, -1, -1, -1, 0, 3.0, 1, 2.75},   // deep wall, corner 00 with code 0: clear
+      {0.5, -1, -1, -1, 5, 3.0, 2, 2.75},   // the same with a code: set
+      {0, 0, 0, 0, 0, 0.5, 2, 0.5},         // s = 0: min of the row and column maxima
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.l00 + 10 * c.l10 + c.param);
@@ -260,12 +264,12 @@ TEST_F(MazeColor, CheckeredDiagonalsAlternateWithTheColumnSign)
     double red, green;  // the corner whose record is taken
   };
   const Case cases[] = {
-      {1.25, 1.25, 100, 100},   // ix 1, iy 1: split 10-01, corner 00
-      {1.75, 1.75, 200, 200},   // the same split, corner 11
-      {2.25, 1.75, 200, 200},   // ix 2: split 00-11, fx < fy: corner 01
-      {2.75, 1.25, 300, 100},   // fx > fy: corner 10
-      {-0.75, 1.25, -100, 200}, // ix -1: remainder -1 never matches: corner 01
-      {-0.25, 0.25, 0, 0},      // fx > fy: corner 10
+      {1.25, 1.25, 100, 100},    // ix 1, iy 1: split 10-01, corner 00
+      {1.75, 1.75, 200, 200},    // the same split, corner 11
+      {2.25, 1.75, 200, 200},    // ix 2: split 00-11, fx < fy: corner 01
+      {2.75, 1.25, 300, 100},    // fx > fy: corner 10
+      {-0.75, 1.25, -100, 200},  // ix -1: remainder -1 never matches: corner 01
+      {-0.25, 0.25, 0, 0},       // fx > fy: corner 10
   };
   for (const Case& c : cases) {
     mazecolorrecord rec{0, 0, 0, 0.0};
@@ -299,10 +303,11 @@ TEST_F(MazeColor, MondrianBlocksAndEdges)
   double d = Mondrian3DColor(t(), 2.5, -3.5, 7.5, &c, 1.0);
   EXPECT_EQ(d, 0.5);
   EXPECT_EQ(c.flag, 255);
-  const normalcolor blockColors[] = {{255, 255, 0, 0}, {255, 0, 0, 255}, {255, 255, 255, 0},
-                                     {255, 255, 255, 255}};
+  const normalcolor blockColors[] = {
+      {255, 255, 0, 0}, {255, 0, 0, 255}, {255, 255, 255, 0}, {255, 255, 255, 255}};
   bool known = false;
-  for (const normalcolor& b : blockColors) known = known || c == b;
+  for (const normalcolor& b : blockColors)
+    known = known || c == b;
   EXPECT_TRUE(known);
 
   normalcolor edge;
@@ -382,10 +387,12 @@ TEST(ColorCycles, CyclesShareOneHueTable)
     // Start 1.3 is taken as 0.3.
     floatcolor shifted[16];
     Get16ColorCycle(shifted, t, 0.2, 0.3, 0.5, 0.9);
-    for (int i = 4; i < 8; i++) EXPECT_EQ(sixteen[i].green, shifted[i].green);
+    for (int i = 4; i < 8; i++)
+      EXPECT_EQ(sixteen[i].green, shifted[i].green);
     // Greys from 155 * 0.5 = 77.5 up to 177.5.
     const double greys[4] = {77.5, 77.5 + 100.0 / 3, 77.5 + 200.0 / 3, 177.5};
-    for (int i = 0; i < 4; i++) expectColor(eight[4 + i], greys[i], greys[i], greys[i]);
+    for (int i = 0; i < 4; i++)
+      expectColor(eight[4 + i], greys[i], greys[i], greys[i]);
     for (const floatcolor& c : sixteen) {
       EXPECT_GE(c.red, 0.0f);
       EXPECT_LE(c.red, 255.0f);

@@ -1,12 +1,12 @@
 // Parameterised multifractal drivers, driven with recording bodies.
-#include <gtest/gtest.h>
+#include "noise/multifractal.h"
 
 #include <cmath>
 #include <functional>
+#include <gtest/gtest.h>
 #include <limits>
 
 #include "noise/bodies.h"
-#include "noise/multifractal.h"
 #include "noise_test_support.h"
 
 namespace {
@@ -36,7 +36,8 @@ Recorder& recorderOf(fractalsinfos* fi)
 void log(fractalsinfos* fi, Call c)
 {
   Recorder& r = recorderOf(fi);
-  if (r.count < 64) r.calls[r.count] = c;
+  if (r.count < 64)
+    r.calls[r.count] = c;
   r.count++;
 }
 
@@ -71,8 +72,8 @@ constexpr double kFarValue = -4.0, kFarState = 0.75;
 // Octave -1: far value -4 and state 0.75; octave 0: record 1, state 10;
 // later octaves add the weight to the record and 1 to the state.
 template <class Record>
-bool recordingBody(fractalsinfos* fi, double x, double y, double z, double w,
-                   double* state, double weight, short octave, Record* out)
+bool recordingBody(fractalsinfos* fi, double x, double y, double z, double w, double* state,
+                   double weight, short octave, Record* out)
 {
   log(fi, {x, y, z, w, octave == 0 ? 0.0 : *state, weight, octave});
   if (octave < 0) {
@@ -165,7 +166,7 @@ const RecordDriver kRecordDrivers[] = {
 
 class RecordDrivers : public ::testing::Test
 {
- protected:
+protected:
   std::unique_ptr<KVtables> tables = seededTables();
   Recorder rec;
   void SetUp() override
@@ -237,7 +238,8 @@ TEST_F(RecordDrivers, LastOctaveCountsWithOneMinusTheBandFade)
     EXPECT_DOUBLE_EQ(d.run(rec, f0, fmax, kGain), full_sum + weight * (1.0 - t));
     EXPECT_DOUBLE_EQ(rec.fi.secondOutput, 10.0 + (full - 1) + (1.0 - t));
     ASSERT_EQ(rec.count, full + 1);
-    for (int k = 0; k < rec.count; k++) EXPECT_EQ(rec.calls[k].octave, k);
+    for (int k = 0; k < rec.count; k++)
+      EXPECT_EQ(rec.calls[k].octave, k);
   }
 }
 
@@ -271,16 +273,14 @@ TEST_F(RecordDrivers, NoOctavesCallsNoBodyAndStoresStateZero)
 TEST_F(RecordDrivers, FarValueThatLeavesTheStateUnwrittenGivesStateZero)
 {
   double out = 123.0;
-  MFPswscalarA2_procptr(&rec.fi, silentFarBody, 0.3, 0.4, 0.5, 1.0, 100.0, 1.0, 0.5,
-                        &out);
+  MFPswscalarA2_procptr(&rec.fi, silentFarBody, 0.3, 0.4, 0.5, 1.0, 100.0, 1.0, 0.5, &out);
   EXPECT_EQ(out, kFarValue);
   EXPECT_EQ(rec.fi.secondOutput, 0.0);
 
   // The real crack-rock body has such a far value.
   rec.fi.secondOutput = 99.0;
   out = 123.0;
-  MFPswscalarA2_procptr(&rec.fi, fp1fracturedrocks, 0.3, 0.4, 0.5, 1.0, 100.0, 1.0, 0.5,
-                        &out);
+  MFPswscalarA2_procptr(&rec.fi, fp1fracturedrocks, 0.3, 0.4, 0.5, 1.0, 100.0, 1.0, 0.5, &out);
   EXPECT_EQ(out, 0.25);
   EXPECT_EQ(rec.fi.secondOutput, 0.0);
 
@@ -334,8 +334,7 @@ TEST_F(RecordDrivers, SwapAndTurnModesMoveThePointByTheBodysFlag)
     rec.count = 0;
     rec.flag = k.flag;
     dvector4d out{};
-    MFPsw_procptr(&rec.fi, recordingBody<dvector4d>, x, y, z, k.mode, 0.5, f0, 1e6, kGain,
-                  &out);
+    MFPsw_procptr(&rec.fi, recordingBody<dvector4d>, x, y, z, k.mode, 0.5, f0, 1e6, kGain, &out);
     ASSERT_GE(rec.count, 2);
     EXPECT_DOUBLE_EQ(rec.calls[0].x, X);
     EXPECT_DOUBLE_EQ(rec.calls[0].z, k.mode == 2 ? z * f0 : z);
@@ -349,8 +348,7 @@ TEST_F(RecordDrivers, SwapAndTurnModeThreeEvaluatesEveryOctaveAtOnePoint)
 {
   dvector4d out{};
   rec.fi.octaves = 16;
-  MFPsw_procptr(&rec.fi, recordingBody<dvector4d>, -1.25, 0.75, 3.0, 3, 0.5, 0.5, 1e6,
-                0.9, &out);
+  MFPsw_procptr(&rec.fi, recordingBody<dvector4d>, -1.25, 0.75, 3.0, 3, 0.5, 0.5, 1e6, 0.9, &out);
   ASSERT_EQ(rec.count, 16);
   for (int k = 0; k < rec.count; k++) {
     SCOPED_TRACE(k);
@@ -365,8 +363,7 @@ TEST_F(RecordDrivers, UnitScalarDriverDividesThePointByG)
 {
   const double g = 0.25, c = rec.fi.rotCos, s = rec.fi.rotSin;
   double out = 0;
-  MFPuscalar_procptr(&rec.fi, recordingBody<double>, 1.0, 2.0, 3.0, 0.5, 1.0, 1e6, g,
-                     &out);
+  MFPuscalar_procptr(&rec.fi, recordingBody<double>, 1.0, 2.0, 3.0, 0.5, 1.0, 1e6, g, &out);
   ASSERT_GE(rec.count, 2);
   EXPECT_DOUBLE_EQ(rec.calls[1].x, (1.0 * c + 2.0 * s) / g);
   EXPECT_DOUBLE_EQ(rec.calls[1].y, (2.0 * c - 1.0 * s) / g);
@@ -379,16 +376,15 @@ TEST_F(RecordDrivers, UnitScalarDriverDividesThePointByG)
 namespace {
 
 // Returns 2 + octave and sets the state to octave + 1.
-double scalarBody2D(fractalsinfos* fi, double x, double y, double w, double* state,
-                    short octave)
+double scalarBody2D(fractalsinfos* fi, double x, double y, double w, double* state, short octave)
 {
   log(fi, {x, y, 0.0, w, *state, 0.0, octave});
   *state = octave + 1.0;
   return 2.0 + octave;
 }
 
-double scalarBody3D(fractalsinfos* fi, double x, double y, double z, double w,
-                    double* state, short octave)
+double scalarBody3D(fractalsinfos* fi, double x, double y, double z, double w, double* state,
+                    short octave)
 {
   log(fi, {x, y, z, w, *state, 0.0, octave});
   *state += 1.0;
@@ -417,8 +413,8 @@ TEST_F(RecordDrivers, Multifractal2DparamRejectionsClearBothOutputs)
     rec.fi.octaves = c.octaves;
     rec.fi.accumulator = 5.0;
     rec.fi.secondOutput = 6.0;
-    EXPECT_EQ(Multifractal2Dparam_procptr(&rec.fi, scalarBody2D, 0.5, 0.5, 0.0, 0.0, c.f0,
-                                          10.0, c.amp, 0.5),
+    EXPECT_EQ(Multifractal2Dparam_procptr(&rec.fi, scalarBody2D, 0.5, 0.5, 0.0, 0.0, c.f0, 10.0,
+                                          c.amp, 0.5),
               0.0);
     EXPECT_EQ(rec.fi.accumulator, 0.0);
     EXPECT_EQ(rec.fi.secondOutput, 0.0);
@@ -429,8 +425,8 @@ TEST_F(RecordDrivers, Multifractal2DparamRejectionsClearBothOutputs)
 TEST_F(RecordDrivers, Multifractal2DparamSumsAmplitudesAndStates)
 {
   rec.fi.octaves = 3;
-  double v = Multifractal2Dparam_procptr(&rec.fi, scalarBody2D, 0.5, 0.5, 0.0, 0.0, 1.0,
-                                         1e6, 1.0, 0.5);
+  double v =
+      Multifractal2Dparam_procptr(&rec.fi, scalarBody2D, 0.5, 0.5, 0.0, 0.0, 1.0, 1e6, 1.0, 0.5);
   EXPECT_DOUBLE_EQ(v, 2.0 + 0.5 * 3.0 + 0.25 * 4.0);
   EXPECT_EQ(rec.fi.accumulator, 1.0 + 2.0 + 3.0);
   EXPECT_EQ(rec.fi.secondOutput, 3.0);
@@ -441,8 +437,8 @@ TEST_F(RecordDrivers, Multifractal2DparamFadesOctaveAndStateBeyondTheBand)
 {
   const double fmax = 10.0, f0 = 15.0;
   double t = 1.0 - (f0 - fmax) / (f0 * kScalarFade);
-  double v = Multifractal2Dparam_procptr(&rec.fi, scalarBody2D, 0.5, 0.5, 0.0, 0.0, f0,
-                                         fmax, 0.8, 0.5);
+  double v =
+      Multifractal2Dparam_procptr(&rec.fi, scalarBody2D, 0.5, 0.5, 0.0, 0.0, f0, fmax, 0.8, 0.5);
   EXPECT_DOUBLE_EQ(v, t * 0.8 * 2.0);
   EXPECT_DOUBLE_EQ(rec.fi.secondOutput, t * 1.0);
   EXPECT_EQ(rec.fi.accumulator, 0.0);
@@ -451,21 +447,18 @@ TEST_F(RecordDrivers, Multifractal2DparamFadesOctaveAndStateBeyondTheBand)
 TEST_F(RecordDrivers, Multifractal3DparamUsesTheSecondOutputAsState)
 {
   rec.fi.secondOutput = 42.0;
-  EXPECT_EQ(Multifractal3Dparam_procptr(&rec.fi, scalarBody3D, 0, 0, 0, 0, 0, 21.1, 10.0,
-                                        1.0, 0.5),
+  EXPECT_EQ(Multifractal3Dparam_procptr(&rec.fi, scalarBody3D, 0, 0, 0, 0, 0, 21.1, 10.0, 1.0, 0.5),
             0.0);
   EXPECT_EQ(rec.fi.secondOutput, 42.0);  // f0 rejection touches nothing
 
   rec.fi.octaves = 0;
-  EXPECT_EQ(Multifractal3Dparam_procptr(&rec.fi, scalarBody3D, 0, 0, 0, 0, 0, 1.0, 10.0,
-                                        1.0, 0.5),
+  EXPECT_EQ(Multifractal3Dparam_procptr(&rec.fi, scalarBody3D, 0, 0, 0, 0, 0, 1.0, 10.0, 1.0, 0.5),
             0.0);
   EXPECT_EQ(rec.fi.secondOutput, 1.0);
   EXPECT_EQ(rec.count, 0);
 
   rec.fi.octaves = 2;
-  double v = Multifractal3Dparam_procptr(&rec.fi, scalarBody3D, 0, 0, 0, 0, 0, 1.0, 1e6,
-                                         1.0, 0.5);
+  double v = Multifractal3Dparam_procptr(&rec.fi, scalarBody3D, 0, 0, 0, 0, 0, 1.0, 1e6, 1.0, 0.5);
   EXPECT_DOUBLE_EQ(v, 2.0 + 0.5 * 3.0);
   EXPECT_EQ(rec.calls[0].stateIn, 1.0);
   EXPECT_EQ(rec.fi.secondOutput, 3.0);
@@ -473,8 +466,8 @@ TEST_F(RecordDrivers, Multifractal3DparamUsesTheSecondOutputAsState)
 
 namespace {
 
-void vectorBody(fractalsinfos* fi, double x, double y, double w, double* state,
-                short octave, dvector2d* out)
+void vectorBody(fractalsinfos* fi, double x, double y, double w, double* state, short octave,
+                dvector2d* out)
 {
   log(fi, {x, y, 0.0, w, *state, 0.0, octave});
   *out = {1.0, -1.0};
@@ -485,15 +478,13 @@ void vectorBody(fractalsinfos* fi, double x, double y, double w, double* state,
 TEST_F(RecordDrivers, Multifractal2DparamVecStopsBelowOneHundredMillionth)
 {
   dvector2d out{7.0, 7.0};
-  Multifractal2DparamVec_procptr(&rec.fi, vectorBody, 0, 0, 0, 0, 21.0, 10.0, 1.0, 0.5,
-                                 &out);
+  Multifractal2DparamVec_procptr(&rec.fi, vectorBody, 0, 0, 0, 0, 21.0, 10.0, 1.0, 0.5, &out);
   EXPECT_EQ(out.x, 0.0);  // 2.1 fmax is not above f0
   EXPECT_EQ(out.y, 0.0);
   EXPECT_EQ(rec.count, 0);
 
   // 1e-7 halved: 5e-8, 2.5e-8, 1.25e-8 still run, 6.25e-9 stops.
-  Multifractal2DparamVec_procptr(&rec.fi, vectorBody, 0, 0, 0, 0, 1.0, 1e9, 1e-7, 0.5,
-                                 &out);
+  Multifractal2DparamVec_procptr(&rec.fi, vectorBody, 0, 0, 0, 0, 1.0, 1e9, 1e-7, 0.5, &out);
   EXPECT_EQ(rec.count, 4);
   EXPECT_DOUBLE_EQ(out.x, 1e-7 * (1 + 0.5 + 0.25 + 0.125));
   EXPECT_DOUBLE_EQ(out.y, -out.x);
@@ -503,12 +494,13 @@ namespace {
 
 // rgb[0] counts the calls, rgb[1] holds the last fade, rgb[2] the state
 // seen by octave 0.
-void countingColourBody(const KVtables*, double, double, double fade, double,
-                        double* state, short octave, double* rgb)
+void countingColourBody(const KVtables*, double, double, double fade, double, double* state,
+                        short octave, double* rgb)
 {
   rgb[0] += 1.0;
   rgb[1] = fade;
-  if (octave == 0) rgb[2] = *state;
+  if (octave == 0)
+    rgb[2] = *state;
   *state = 5.0;
 }
 
@@ -518,8 +510,8 @@ TEST_F(RecordDrivers, RGBMultifractal2DparamRunsAtMostSevenOctaves)
 {
   double rgb[3] = {0.0, 0.0, 99.0};
   rec.fi.octaves = 16;
-  EXPECT_EQ(RGBMultifractal2Dparam_procptr(&rec.fi, countingColourBody, 0.1, 0.2, 0.0,
-                                           0.5, 1.0, 1e9, 1.0, 1.0, rgb),
+  EXPECT_EQ(RGBMultifractal2Dparam_procptr(&rec.fi, countingColourBody, 0.1, 0.2, 0.0, 0.5, 1.0,
+                                           1e9, 1.0, 1.0, rgb),
             0.0);
   EXPECT_EQ(rgb[0], 7.0);
   EXPECT_EQ(rgb[1], 1.0);
@@ -528,15 +520,15 @@ TEST_F(RecordDrivers, RGBMultifractal2DparamRunsAtMostSevenOctaves)
   // Beyond the band the body gets the fade, and the faded amplitude stops
   // the loop once it turns negative.
   double faded[3] = {0.0, 0.0, 0.0};
-  RGBMultifractal2Dparam_procptr(&rec.fi, countingColourBody, 0.1, 0.2, 0.0, 0.5, 15.0,
-                                 10.0, 1.0, 1.0, faded);
+  RGBMultifractal2Dparam_procptr(&rec.fi, countingColourBody, 0.1, 0.2, 0.0, 0.5, 15.0, 10.0, 1.0,
+                                 1.0, faded);
   EXPECT_EQ(faded[0], 2.0);
   double f = 15.0 * 2.1;
   EXPECT_DOUBLE_EQ(faded[1], 1.0 - (f - 10.0) / (f * kScalarFade));
 
   double none[3] = {0.0, 0.0, 0.0};
-  RGBMultifractal2Dparam_procptr(&rec.fi, countingColourBody, 0.1, 0.2, 0.0, 0.5, 1.0,
-                                 1e9, 0.5e-7, 1.0, none);
+  RGBMultifractal2Dparam_procptr(&rec.fi, countingColourBody, 0.1, 0.2, 0.0, 0.5, 1.0, 1e9, 0.5e-7,
+                                 1.0, none);
   EXPECT_EQ(none[0], 0.0);
 }
 
@@ -565,14 +557,12 @@ TEST_F(RecordDrivers, RotatingDriversTurnThePointAboutThePhase)
       {"MFPV2d turned", 0.5, 0.866025, fractalsinfos{}.lacunarity, 1.0,
        [&](Recorder& r) {
          dvector2d out{};
-         MFPV2d_procptr(&r.fi, recordingBody<dvector2d>, x, y, 0.0, p, 0.5, f0, 1e6, kGain,
-                        &out);
+         MFPV2d_procptr(&r.fi, recordingBody<dvector2d>, x, y, 0.0, p, 0.5, f0, 1e6, kGain, &out);
        }},
       {"MFPV4d unturned", 0.0, 0.3, fractalsinfos{}.lacunarity, 1.0,
        [&](Recorder& r) {
          dvector4d out{};
-         MFPV4d_procptr(&r.fi, recordingBody<dvector4d>, x, y, 0.0, p, 0.5, f0, 1e6, kGain,
-                        &out);
+         MFPV4d_procptr(&r.fi, recordingBody<dvector4d>, x, y, 0.0, p, 0.5, f0, 1e6, kGain, &out);
        }},
   };
   for (const Case& c : cases) {
@@ -617,8 +607,8 @@ TEST_F(RecordDrivers, RGBMultifractal3DparamTurnsByTheFixedAngle)
   rec.fi.octaves = 2;
   rec.fi.rotSin = 0.0;  // the record's angle is not used
   double log3[8] = {};
-  double v = RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 1.0,
-                                            1e6, 1.0, gain, log3);
+  double v = RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 1.0, 1e6, 1.0,
+                                            gain, log3);
   EXPECT_DOUBLE_EQ(v, 2.0 + gain * 3.0);
   // First octave at (x - p, y, z), state 1.
   EXPECT_DOUBLE_EQ(log3[0], x - p);
@@ -638,18 +628,18 @@ TEST_F(RecordDrivers, RGBMultifractal3DparamTurnsByTheFixedAngle)
   // Beyond the band: one faded octave.
   double faded[4] = {};
   double t = 1.0 - (15.0 - 10.0) / (15.0 * kScalarFade);
-  EXPECT_DOUBLE_EQ(RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0,
-                                                  15.0, 10.0, 0.8, gain, faded),
+  EXPECT_DOUBLE_EQ(RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 15.0,
+                                                  10.0, 0.8, gain, faded),
                    t * 0.8 * 2.0);
 
   // Rejections call no body.
   double untouched[4] = {-1.0, -1.0, -1.0, -1.0};
-  EXPECT_EQ(RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 1.0,
-                                           1e6, 0.5e-7, gain, untouched),
+  EXPECT_EQ(RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 1.0, 1e6,
+                                           0.5e-7, gain, untouched),
             0.0);
   rec.fi.octaves = 0;
-  EXPECT_EQ(RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 1.0,
-                                           1e6, 1.0, gain, untouched),
+  EXPECT_EQ(RGBMultifractal3Dparam_procptr(&rec.fi, loggingBody3D, x, y, z, p, 0.0, 1.0, 1e6, 1.0,
+                                           gain, untouched),
             0.0);
   EXPECT_EQ(untouched[3], -1.0);
 }

@@ -1,9 +1,8 @@
 // Shared set-up of the noise tests: lookup tables from a fixed seed.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <memory>
 
 #include "noise/kvtables.h"

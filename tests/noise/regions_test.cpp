@@ -1,12 +1,12 @@
 // Region overlap drivers, observed through a recording callback.
-#include <gtest/gtest.h>
+#include "noise/regions.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <memory>
 #include <vector>
 
-#include "noise/regions.h"
 #include "noise/tables.h"
 #include "noise_test_support.h"
 
@@ -47,7 +47,8 @@ std::vector<std::pair<double, double>> samplePoints()
 {
   std::vector<std::pair<double, double>> points;
   for (int a = 0; a < 40; a++)
-    for (int b = 0; b < 40; b++) points.push_back({-20.3 + a * 1.037, -13.9 + b * 0.913});
+    for (int b = 0; b < 40; b++)
+      points.push_back({-20.3 + a * 1.037, -13.9 + b * 0.913});
   return points;
 }
 

@@ -1,26 +1,26 @@
 // Spots, cones, jittered displacements and circle geometry.
-#include <gtest/gtest.h>
+#include "noise/spots.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
-#include "noise/spots.h"
 #include "noise/tables.h"
 #include "noise_test_support.h"
 
 namespace {
 
 class Spots : public SeededTablesTest<1234>
-{
-};
+{};
 
 // A grid of samples over a few dozen cells, negative coordinates included.
 std::vector<std::pair<double, double>> grid(double step = 0.07)
 {
   std::vector<std::pair<double, double>> points;
   for (double x = -4.01; x < 4.0; x += step)
-    for (double y = -3.03; y < 3.0; y += step) points.push_back({x, y});
+    for (double y = -3.03; y < 3.0; y += step)
+      points.push_back({x, y});
   return points;
 }
 
@@ -137,8 +137,7 @@ TEST_F(Spots, DisplacementsActNearPoints)
     Jitter_Twirl(t(), x, y, &dx, &dy, 2.0);
     Jitter_VecBubble(t(), x, y, &bx, &by, 4.0);
     jitteredCircleInverts(t(), x, y, &ox, &oy, 3.0, 1.7, 0.1);
-    EXPECT_TRUE(std::isfinite(dx) && std::isfinite(dy) && std::isfinite(bx) &&
-                std::isfinite(by));
+    EXPECT_TRUE(std::isfinite(dx) && std::isfinite(dy) && std::isfinite(bx) && std::isfinite(by));
     twirled += dx != 0.0 || dy != 0.0;
     bubbled += bx != 0.0 || by != 0.0;
     inverted += ox != x || oy != y;
@@ -221,11 +220,11 @@ TEST(CircleGeometry, IntersectionsAndFailures)
     double px, py, qx, qy;
   };
   const Case cases[] = {
-      {0, 0, 1, 0, 1, 1, 1, 0.5, -h, 0.5, h},  // two points
-      {0, 0, 2, 0, 1, 1, 1, 1, 0, 1, 0},       // tangent: one point
-      {0, 0, 5, 0, 1, 1, 0, 2.5, 0, 2.5, 0},   // apart: the radical foot
-      {0, 0, 1, 0, 5, 1, 0, 12.5, 0, 12.5, 0}, // one inside the other
-      {2, 3, 2, 3, 1, 2, 0, 2, 3, 2, 3},       // same centre: no division
+      {0, 0, 1, 0, 1, 1, 1, 0.5, -h, 0.5, h},   // two points
+      {0, 0, 2, 0, 1, 1, 1, 1, 0, 1, 0},        // tangent: one point
+      {0, 0, 5, 0, 1, 1, 0, 2.5, 0, 2.5, 0},    // apart: the radical foot
+      {0, 0, 1, 0, 5, 1, 0, 12.5, 0, 12.5, 0},  // one inside the other
+      {2, 3, 2, 3, 1, 2, 0, 2, 3, 2, 3},        // same centre: no division
   };
   for (const Case& c : cases) {
     double P[2], Q[2];

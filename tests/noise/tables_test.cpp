@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
+#include "noise/tables.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <limits>
 #include <set>
 
-#include "noise/tables.h"
 #include "noise_test_support.h"
 
 namespace {
@@ -104,7 +104,8 @@ TEST(Tables, DerivationFromAKnownPermutation)
 {
   // The reversed permutation: perm[i] = 1023 - i.
   auto t = std::make_unique<KVtables>();
-  for (int i = 0; i < 1024; i++) t->perm[i] = 1023 - i;
+  for (int i = 0; i < 1024; i++)
+    t->perm[i] = 1023 - i;
   t->perm[1024] = -5;  // rebuilt from perm[0]
   arb_compRndVecTable(t.get());
   EXPECT_EQ(t->perm[1024], 1023);
@@ -126,7 +127,8 @@ TEST(Tables, DerivationToleratesEntriesOutsideThePermutation)
   // A damaged stored permutation must not make the derivation read outside
   // the table.
   auto t = std::make_unique<KVtables>();
-  for (int i = 0; i < 1024; i++) t->perm[i] = (i % 3 == 0) ? -1000000007 : 2147483647 - i;
+  for (int i = 0; i < 1024; i++)
+    t->perm[i] = (i % 3 == 0) ? -1000000007 : 2147483647 - i;
   arb_compRndVecTable(t.get());
   EXPECT_EQ(t->perm[1024], t->perm[0]);
 }

@@ -1,26 +1,26 @@
 // Technical subdivision patterns, patchwork and colour dither.
-#include <gtest/gtest.h>
+#include "noise/techno.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <memory>
 #include <vector>
 
 #include "noise/tables.h"
 #include "noise_test_support.h"
-#include "noise/techno.h"
 
 namespace {
 
 class Techno : public SeededTablesTest<99>
-{
-};
+{};
 
 std::vector<std::pair<double, double>> grid()
 {
   std::vector<std::pair<double, double>> points;
   for (double x = -6.01; x < 6.0; x += 0.11)
-    for (double y = -5.03; y < 5.0; y += 0.13) points.push_back({x, y});
+    for (double y = -5.03; y < 5.0; y += 0.13)
+      points.push_back({x, y});
   return points;
 }
 
@@ -36,7 +36,8 @@ TEST_F(Techno, TechnoNoiseFromLevelFourNeverSubdivides)
     int32_t i = int32_t(std::floor(x)), j = int32_t(std::floor(y));
     double expected = cellHash(j, i) > 768 ? 0.0 : std::min(edge(x - i), edge(y - j));
     blank += cellHash(j, i) > 768;
-    for (int32_t level : {4, 5, 1000}) EXPECT_EQ(TechnoNoise(t(), x, y, level), expected);
+    for (int32_t level : {4, 5, 1000})
+      EXPECT_EQ(TechnoNoise(t(), x, y, level), expected);
   }
   EXPECT_GT(blank, 0);
 }
@@ -62,8 +63,7 @@ TEST_F(Techno, DividingMembersTreatLevelsBelowOneAsOne)
     double z = 0.37 * x + 0.2;
     for (int32_t low : {0, -3}) {
       EXPECT_EQ(TechnoNoise1F(t(), x, y, low), TechnoNoise1F(t(), x, y, 1));
-      EXPECT_EQ(TechnoNoise1F3D(t()->perm, x, y, z, low),
-                TechnoNoise1F3D(t()->perm, x, y, z, 1));
+      EXPECT_EQ(TechnoNoise1F3D(t()->perm, x, y, z, low), TechnoNoise1F3D(t()->perm, x, y, z, 1));
       double a[3] = {}, b[3] = {};
       EXPECT_EQ(TechnoNoise1FColor(t(), x, y, a, low), TechnoNoise1FColor(t(), x, y, b, 1));
       EXPECT_EQ(a[0], b[0]);
@@ -100,7 +100,8 @@ TEST_F(Techno, ColourIsAddedAtEveryLevelPassed)
       TechnoNoise1FColor(t(), 2 * x, 2 * y, fine, 2);
       descended++;
     }
-    for (int k = 0; k < 3; k++) EXPECT_NEAR(all[k], own[k] + fine[k], 1e-9);
+    for (int k = 0; k < 3; k++)
+      EXPECT_NEAR(all[k], own[k] + fine[k], 1e-9);
   }
   EXPECT_GT(descended, 0);
 }
@@ -129,7 +130,8 @@ TEST_F(Techno, PatchworkWithoutLevelsGivesOnlyTheBaseValue)
     EXPECT_GE(extra, 0.0);
     EXPECT_LE(extra, 1023.0);
     R_patchwork(t(), x, y, 1.5, 0.1, 0.5, 0.3, 5, five);
-    for (double v : five) EXPECT_TRUE(std::isfinite(v));
+    for (double v : five)
+      EXPECT_TRUE(std::isfinite(v));
     EXPECT_GE(five[0], 0.0);
     EXPECT_LT(five[2], 6 * 1023.0 / 5120.0 + 1e-12);
   }

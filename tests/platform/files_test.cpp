@@ -1,15 +1,13 @@
 #include "platform/files.h"
 
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/platform/tempfolder.h"
 
@@ -42,8 +40,8 @@ TEST(FileRefTest, PathsSplitIntoFolderAndName)
     const char* name;
   };
   const Case cases[] = {
-      {"/a/b", "/a", "b"},           {"/a/b/", "/a", "b"},   {"/a/./c/../b", "/a", "b"},
-      {"/top", "/", "top"},          {"/", "/", ""},         {"/x/y z.kovr", "/x", "y z.kovr"},
+      {"/a/b", "/a", "b"},  {"/a/b/", "/a", "b"}, {"/a/./c/../b", "/a", "b"},
+      {"/top", "/", "top"}, {"/", "/", ""},       {"/x/y z.kovr", "/x", "y z.kovr"},
   };
   for (const Case& c : cases) {
     FileRef ref = FileRef::fromPath(c.path);
@@ -65,16 +63,32 @@ TEST(FileTypeTest, ExtensionTableIsCaseSensitiveOnLastFourCharacters)
     uint32_t type;
   };
   const Case cases[] = {
-      {"picture.JPG", code("JPEG")}, {"picture.jpg", code("JPEG")}, {"picture.jpeg", 0},
-      {"picture.Jpg", 0},            {"shot.pct", code("PICT")},    {"shotPICT", code("PICT")},
-      {".pct", 0},                   {"a.tif", code("TIFF")},       {"a.TIFF", code("TIFF")},
-      {"a.tiff", 0},                 {"a.png", 0},                  {"song.AIF", code("AIFF")},
-      {"songaiff", code("AIFF")},    {"clip.mov", code("MooV")},    {"clip.AVI", code("VfW ")},
-      {"tree.kovr", code("qjKv")},   {"treekovr", code("qjKv")},    {"tree.elev", code("qjKv")},
-      {"kovr", 0},                   {"tree.KOVR", 0},              {"notes.scl", code("TEXT")},
-      {"noextension", 0},            {"", 0},
+      {"picture.JPG", code("JPEG")},
+      {"picture.jpg", code("JPEG")},
+      {"picture.jpeg", 0},
+      {"picture.Jpg", 0},
+      {"shot.pct", code("PICT")},
+      {"shotPICT", code("PICT")},
+      {".pct", 0},
+      {"a.tif", code("TIFF")},
+      {"a.TIFF", code("TIFF")},
+      {"a.tiff", 0},
+      {"a.png", 0},
+      {"song.AIF", code("AIFF")},
+      {"songaiff", code("AIFF")},
+      {"clip.mov", code("MooV")},
+      {"clip.AVI", code("VfW ")},
+      {"tree.kovr", code("qjKv")},
+      {"treekovr", code("qjKv")},
+      {"tree.elev", code("qjKv")},
+      {"kovr", 0},
+      {"tree.KOVR", 0},
+      {"notes.scl", code("TEXT")},
+      {"noextension", 0},
+      {"", 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(kvfs::typeFromName(c.name), c.type) << c.name;
+  for (const Case& c : cases)
+    EXPECT_EQ(kvfs::typeFromName(c.name), c.type) << c.name;
 }
 
 TEST_F(FilesTest, TypeAndCreatorAreKeptInExtendedAttributes)
@@ -85,7 +99,8 @@ TEST_F(FilesTest, TypeAndCreatorAreKeptInExtendedAttributes)
   EXPECT_EQ(info.fileType, 0u);
   // Also succeeds where the file system keeps no attributes.
   ASSERT_EQ(kvfs::setTypeAndCreator(file, code("ecpl"), code("Qjpr")), 0);
-  if (!tmp.xattrSupported()) GTEST_SKIP() << "no user extended attributes here";
+  if (!tmp.xattrSupported())
+    GTEST_SKIP() << "no user extended attributes here";
   ASSERT_EQ(kvfs::getInfo(file, info), 0);
   EXPECT_EQ(info.fileType, code("ecpl"));
   EXPECT_EQ(info.creator, code("Qjpr"));
@@ -94,7 +109,8 @@ TEST_F(FilesTest, TypeAndCreatorAreKeptInExtendedAttributes)
 
 TEST_F(FilesTest, ListingIsSortedByteWiseAndReportsKinds)
 {
-  for (const char* name : {"b", "B", "a", "\xC3\xA9t\xC3\xA9", "Z", "_"}) makeFile(name);
+  for (const char* name : {"b", "B", "a", "\xC3\xA9t\xC3\xA9", "Z", "_"})
+    makeFile(name);
   ASSERT_EQ(kvfs::createFolder(root.child("m")), 0);
   EXPECT_EQ(kvfs::createFolder(root.child("m")), dupFNErr);
   std::filesystem::create_directory_symlink(root.child("m").path(), root.child("link").path());
@@ -103,9 +119,10 @@ TEST_F(FilesTest, ListingIsSortedByteWiseAndReportsKinds)
   std::vector<FolderEntry> entries = kvfs::listFolder(root, &err);
   EXPECT_EQ(err, 0);
   std::vector<std::string> names;
-  for (const FolderEntry& e : entries) names.push_back(e.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"B", "Z", "_", "a", "b", "link", "m",
-                                             "\xC3\xA9t\xC3\xA9"}));
+  for (const FolderEntry& e : entries)
+    names.push_back(e.name);
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"B", "Z", "_", "a", "b", "link", "m", "\xC3\xA9t\xC3\xA9"}));
   const FolderEntry& link = entries[5];
   EXPECT_TRUE(link.info.isLink);
   EXPECT_FALSE(link.info.isFolder);
@@ -180,7 +197,8 @@ TEST_F(FilesTest, PreferencesFolderFollowsXdgConfigHome)
   setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
   const char* home = std::getenv("HOME");
   if (home && home[0] == '/') {
-    EXPECT_EQ(kvfs::preferencesFolder(), FileRef::fromPath(std::string(home) + "/.config/kovrelin"));
+    EXPECT_EQ(kvfs::preferencesFolder(),
+              FileRef::fromPath(std::string(home) + "/.config/kovrelin"));
   }
   if (saved)
     setenv("XDG_CONFIG_HOME", savedValue.c_str(), 1);

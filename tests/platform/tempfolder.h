@@ -2,15 +2,14 @@
 // everything in it when the test ends.
 #pragma once
 
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/xattr.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <signal.h>
+#include <stdlib.h>
 #include <string>
+#include <sys/resource.h>
+#include <sys/xattr.h>
 
 #include "platform/files.h"
 
@@ -20,18 +19,23 @@ public:
   TempFolder()
   {
     std::string pattern = (std::filesystem::temp_directory_path() / "kvtestXXXXXX").string();
-    if (mkdtemp(pattern.data())) root_ = FileRef::fromPath(pattern);
+    if (mkdtemp(pattern.data()))
+      root_ = FileRef::fromPath(pattern);
   }
   ~TempFolder()
   {
     std::error_code ec;
-    if (!root_.empty()) std::filesystem::remove_all(root_.path(), ec);
+    if (!root_.empty())
+      std::filesystem::remove_all(root_.path(), ec);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
   const FileRef& root() const { return root_; }
-  FileRef ref(const std::string& relative) const { return FileRef::fromPath(root_.path() + "/" + relative); }
+  FileRef ref(const std::string& relative) const
+  {
+    return FileRef::fromPath(root_.path() + "/" + relative);
+  }
 
   // Writes a file (folders on the way are made) and returns its reference.
   FileRef write(const std::string& relative, const std::string& bytes = "") const

@@ -25,8 +25,8 @@ int main()
       const int16_t inputCode = g->inputCode, outputCode = g->outputCode;
       world->label[0] = 0;
       g->handler(g.get(), -1, nullptr, nullptr, nullptr);
-      std::printf("%u\t%d\t%s\t\"%.*s\"\t%d\t%d\t%s\n", unsigned(family), int(m.id),
-                  m.computeName, int(world->label[0]), reinterpret_cast<const char*>(world->label + 1),
+      std::printf("%u\t%d\t%s\t\"%.*s\"\t%d\t%d\t%s\n", unsigned(family), int(m.id), m.computeName,
+                  int(world->label[0]), reinterpret_cast<const char*>(world->label + 1),
                   int(inputCode), int(outputCode), m.real ? "real" : "placeholder");
     }
   }

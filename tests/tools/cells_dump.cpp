@@ -29,23 +29,30 @@ double spread(int n, int channel, double lo, double hi)
 double coordinate(int n, int axis)
 {
   double v = spread(n, axis, -60.0, 60.0);
-  if (n % 9 == 4) return double(int(v));
-  if (n % 9 == 7) return double(int(v)) + 0.5;
+  if (n % 9 == 4)
+    return double(int(v));
+  if (n % 9 == 7)
+    return double(int(v)) + 0.5;
   return v;
 }
 
 void printTables(const KVtables* t)
 {
   std::printf("perm");
-  for (int32_t p : t->perm) std::printf(" %d", p);
+  for (int32_t p : t->perm)
+    std::printf(" %d", p);
   std::printf("\nunitdir");
-  for (const auto& u : t->unitDir2D) std::printf(" %.17g %.17g", double(u[0]), double(u[1]));
+  for (const auto& u : t->unitDir2D)
+    std::printf(" %.17g %.17g", double(u[0]), double(u[1]));
   std::printf("\ngrad");
-  for (const auto& g : t->grad2D) std::printf(" %.17g %.17g", double(g[0]), double(g[1]));
+  for (const auto& g : t->grad2D)
+    std::printf(" %.17g %.17g", double(g[0]), double(g[1]));
   std::printf("\nrndvec");
-  for (const auto& v : t->rndVec3D) std::printf(" %.17g %.17g %.17g", v[0], v[1], v[2]);
+  for (const auto& v : t->rndVec3D)
+    std::printf(" %.17g %.17g %.17g", v[0], v[1], v[2]);
   std::printf("\nplanevec");
-  for (const auto& v : t->planeVec3D) std::printf(" %.17g %.17g %.17g", v[0], v[1], v[2]);
+  for (const auto& v : t->planeVec3D)
+    std::printf(" %.17g %.17g %.17g", v[0], v[1], v[2]);
   std::printf("\n");
 }
 
@@ -71,20 +78,18 @@ void printCellular(const KVtables* t, int n, double x, double y, double z)
 
   double out[3];
   double mask = Jitter_SmoothVoronXYA(t, x, y, out);
-  std::printf("smooth %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, mask, out[0], out[1],
-              out[2]);
+  std::printf("smooth %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, mask, out[0], out[1], out[2]);
 
   double dmin = 1.0, rgb[3] = {0, 0, 0};
   ColorBubble(t, x, y, &dmin, rgb);
-  std::printf("bubble %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, dmin, rgb[0], rgb[1],
-              rgb[2]);
+  std::printf("bubble %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, dmin, rgb[0], rgb[1], rgb[2]);
   // As the 3D bubble component calls it: twice, the second time moved.
   dmin = 0.75;
   rgb[0] = rgb[1] = rgb[2] = 0.0;
   ColorBubble3D(t, x, y, z, &dmin, rgb);
   ColorBubble3D(t, x + 517.5, y + 17.5, z + 317.5, &dmin, rgb);
-  std::printf("bubble3d %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, z, dmin, rgb[0],
-              rgb[1], rgb[2]);
+  std::printf("bubble3d %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, z, dmin, rgb[0], rgb[1],
+              rgb[2]);
   dmin = 0.8;
   Bubble3D(t, x, y, z, &dmin);
   std::printf("plainbubble3d %.17g %.17g %.17g %.17g\n", x, y, z, dmin);
@@ -99,14 +104,14 @@ void printSpots(const KVtables* t, int n, double x, double y, double z)
   int32_t threshold = int32_t(spread(n, 7, 0.0, 1100.0));
   double out[3];
   double s = Jitter_SparceSpotXYA(t, x, y, threshold, out);
-  std::printf("sparse %.17g %.17g %d %.17g %.17g %.17g %.17g\n", x, y, threshold, s, out[0],
-              out[1], out[2]);
+  std::printf("sparse %.17g %.17g %d %.17g %.17g %.17g %.17g\n", x, y, threshold, s, out[0], out[1],
+              out[2]);
 
   double rgb[3] = {1, 1, 1};
   acc = 0.25;
   Spots3Dcolor(t, x, y, z, rgb, &acc);
-  std::printf("spots3d %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, z, acc, rgb[0],
-              rgb[1], rgb[2]);
+  std::printf("spots3d %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, z, acc, rgb[0], rgb[1],
+              rgb[2]);
 
   double size = spread(n, 8, 0.5, 4.0), h = 0.0;
   Jitter_Cones(t, x, y, &h, size);
@@ -122,8 +127,8 @@ void printSpots(const KVtables* t, int n, double x, double y, double z)
 
   double freq = spread(n, 11, 0.3, 2.5), amount = spread(n, 12, -0.2, 0.2);
   jitteredCircleInverts(t, x, y, &ox, &oy, k, freq, amount);
-  std::printf("circleinverts %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, k, freq,
-              amount, ox, oy);
+  std::printf("circleinverts %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, k, freq, amount,
+              ox, oy);
 }
 
 void printTechno(const KVtables* t, int n, double x, double y, double z)
@@ -137,22 +142,21 @@ void printTechno(const KVtables* t, int n, double x, double y, double z)
               rgb[1], rgb[2]);
   uint32_t cell[3];
   double v = TechnoNoise1F3DColor(t->perm, x, y, z, cell, level);
-  std::printf("techno3d %.17g %.17g %.17g %d %.17g %u %u %u\n", x, y, z, level, v, cell[0],
-              cell[1], cell[2]);
+  std::printf("techno3d %.17g %.17g %.17g %d %.17g %u %u %u\n", x, y, z, level, v, cell[0], cell[1],
+              cell[2]);
 
   double a = spread(n, 13, -0.5, 0.5), b = n % 2 ? spread(n, 14, 0.0, 1.5) : -0.1;
   double c = spread(n, 15, -3.0, 3.0), pz = spread(n, 16, -2.0, 4.0), out[3];
   int32_t strips = 1 + n % 6;
   R_patchwork(t, x, y, pz, a, b, c, strips, out);
-  std::printf("patchwork %.17g %.17g %.17g %.17g %.17g %.17g %d %.17g %.17g %.17g\n", x, y, pz,
-              a, b, c, strips, out[0], out[1], out[2]);
+  std::printf("patchwork %.17g %.17g %.17g %.17g %.17g %.17g %d %.17g %.17g %.17g\n", x, y, pz, a,
+              b, c, strips, out[0], out[1], out[2]);
 
   const double xy[2] = {x, y};
   double amount = spread(n, 17, -20.0, 20.0);
   rgb[0] = rgb[1] = rgb[2] = 3.0;
   RGBdither(t, rgb, xy, amount);
-  std::printf("dither %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, amount, rgb[0], rgb[1],
-              rgb[2]);
+  std::printf("dither %.17g %.17g %.17g %.17g %.17g %.17g\n", x, y, amount, rgb[0], rgb[1], rgb[2]);
 }
 
 void printMaze(const KVtables* t, int n, double x, double y, double z)

@@ -7,17 +7,17 @@
 
 int main()
 {
-    int r, g, b;
-    while (std::scanf("%d %d %d", &r, &g, &b) == 3) {
-        if (r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255) {
-            std::fprintf(stderr, "colour out of range: %d %d %d\n", r, g, b);
-            return 1;
-        }
-        normalcolor hsl, hsv;
-        myRGBtoHSL(uint8_t(r), uint8_t(g), uint8_t(b), &hsl);
-        myRGBtoHSV(uint8_t(r), uint8_t(g), uint8_t(b), &hsv);
-        std::printf("%d %d %d %d %d %d\n", normalcolorHue(hsl), hsl.green, hsl.blue,
-                    normalcolorHue(hsv), hsv.green, hsv.blue);
+  int r, g, b;
+  while (std::scanf("%d %d %d", &r, &g, &b) == 3) {
+    if (r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255) {
+      std::fprintf(stderr, "colour out of range: %d %d %d\n", r, g, b);
+      return 1;
     }
-    return 0;
+    normalcolor hsl, hsv;
+    myRGBtoHSL(uint8_t(r), uint8_t(g), uint8_t(b), &hsl);
+    myRGBtoHSV(uint8_t(r), uint8_t(g), uint8_t(b), &hsv);
+    std::printf("%d %d %d %d %d %d\n", normalcolorHue(hsl), hsl.green, hsl.blue,
+                normalcolorHue(hsv), hsv.green, hsv.blue);
+  }
+  return 0;
 }

@@ -52,7 +52,8 @@ int readTable(const FileRef& file, int32_t maximum)
 int writeTable(const FileRef& file, int32_t n)
 {
   std::vector<double> table(n > 0 ? size_t(n) : 0);
-  for (int32_t i = 0; i < n; ++i) table[i] = i * 0.37 - 5.0;
+  for (int32_t i = 0; i < n; ++i)
+    table[i] = i * 0.37 - 5.0;
   frefinfos record;
   record.parent = file.parentRef();
   record.name[0] = uint8_t(file.name.size());
@@ -71,13 +72,16 @@ int main(int argc, char** argv)
   std::string command = argv[1];
   FileRef file = FileRef::fromPath(argv[2]);
   int32_t number = argc > 3 ? int32_t(std::atoi(argv[3])) : 0;
-  if (command == "read-lib") return readLib(file);
+  if (command == "read-lib")
+    return readLib(file);
   if (command == "write-lib") {
     cpalettelib lib = patternedPalettes();
     return write_cpalettelib(&lib, file) ? 0 : 1;
   }
-  if (command == "read-table") return readTable(file, number);
-  if (command == "write-table") return writeTable(file, number);
+  if (command == "read-table")
+    return readTable(file, number);
+  if (command == "write-table")
+    return writeTable(file, number);
   std::fprintf(stderr, "unknown command %s\n", command.c_str());
   return 2;
 }

@@ -12,8 +12,8 @@ namespace {
 
 // The record body the check recomputes: far value (0.25, -0.5) with state
 // 0.125; octave 0 sets a linear record; later octaves add weighted terms.
-bool toyBody(fractalsinfos*, double x, double y, double z, double, double* state,
-             double weight, short octave, dvector2d* out)
+bool toyBody(fractalsinfos*, double x, double y, double z, double, double* state, double weight,
+             short octave, dvector2d* out)
 {
   if (octave < 0) {
     *out = {0.25, -0.5};
@@ -69,12 +69,10 @@ void printDriverRuns(KVtables* t)
           fi.octaves = band.octaves;
           const double phase = 0.3, gain = 0.6;
           dvector2d out{};
-          MFPV2d_procptr(&fi, toyBody, x, y, z, phase, 0.5, band.f0, band.fmax, gain,
-                         &out);
-          std::printf(
-              "mfpv2d %d %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n",
-              band.octaves, x, y, z, phase, band.f0, band.fmax, gain, out.x, out.y,
-              fi.secondOutput);
+          MFPV2d_procptr(&fi, toyBody, x, y, z, phase, 0.5, band.f0, band.fmax, gain, &out);
+          std::printf("mfpv2d %d %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n",
+                      band.octaves, x, y, z, phase, band.f0, band.fmax, gain, out.x, out.y,
+                      fi.secondOutput);
         }
 }
 
@@ -85,7 +83,8 @@ int main()
   static KVtables tables;  // large: kept off the stack
   SetRndTempTables(&tables, 4242);
   std::printf("perm");
-  for (int i = 0; i < 1024; i++) std::printf(" %d", tables.perm[i]);
+  for (int i = 0; i < 1024; i++)
+    std::printf(" %d", tables.perm[i]);
   std::printf("\n");
   printGrid(&tables);
   printDriverRuns(&tables);

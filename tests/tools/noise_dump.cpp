@@ -13,15 +13,16 @@ namespace {
 void printTables(const KVtables& t)
 {
   std::printf("perm");
-  for (int i = 0; i < 1025; i++) std::printf(" %d", t.perm[i]);
+  for (int i = 0; i < 1025; i++)
+    std::printf(" %d", t.perm[i]);
   std::printf("\n");
   for (int i = 0; i < 1025; i++)
     std::printf("grad2D %d %.17g %.17g\n", i, t.grad2D[i][0], t.grad2D[i][1]);
   for (int i = 0; i < 256; i++)
     std::printf("unitDir2D %d %.17g %.17g\n", i, t.unitDir2D[i][0], t.unitDir2D[i][1]);
   for (int i = 0; i < 257; i++)
-    std::printf("planeVec3D %d %.17g %.17g %.17g\n", i, t.planeVec3D[i][0],
-                t.planeVec3D[i][1], t.planeVec3D[i][2]);
+    std::printf("planeVec3D %d %.17g %.17g %.17g\n", i, t.planeVec3D[i][0], t.planeVec3D[i][1],
+                t.planeVec3D[i][2]);
   for (int i = 0; i < 1026; i++)
     std::printf("rndVec3D %d %.17g %.17g %.17g\n", i, t.rndVec3D[i][0], t.rndVec3D[i][1],
                 t.rndVec3D[i][2]);
@@ -82,7 +83,8 @@ void printMembers(const KVtables& t, double x, double y, double z)
     double out[3] = {0.0, 0.0, 0.0};
     int n = m.eval(&t, x, y, z, out);
     std::printf("sample %s %.17g %.17g %.17g", m.name, x, y, z);
-    for (int k = 0; k < n; k++) std::printf(" %.17g", out[k]);
+    for (int k = 0; k < n; k++)
+      std::printf(" %.17g", out[k]);
     std::printf("\n");
   }
 }
@@ -97,14 +99,16 @@ int main()
 
   // A grid across negative and positive cells, integers included.
   for (int i = -16; i <= 16; i++)
-    for (int j = -6; j <= 6; j++) printNoise(*tables, i * 0.25, j * 0.5 + 0.125);
+    for (int j = -6; j <= 6; j++)
+      printNoise(*tables, i * 0.25, j * 0.5 + 0.125);
   // Far cells, where the column shift of the hash matters, and a fraction
   // that rounds to 1.
-  const double far[][2] = {{-2.0, -1.5},          {1000.3, -70000.7},
-                           {-65536.25, 300.5},    {123456.789, -987654.321},
-                           {-1e-20, 0.5},         {2147483000.5, -2147483000.5},
-                           {-256.0, -257.0},      {255.999, -0.001}};
-  for (const auto& p : far) printNoise(*tables, p[0], p[1]);
+  const double far[][2] = {{-2.0, -1.5},       {1000.3, -70000.7},
+                           {-65536.25, 300.5}, {123456.789, -987654.321},
+                           {-1e-20, 0.5},      {2147483000.5, -2147483000.5},
+                           {-256.0, -257.0},   {255.999, -0.001}};
+  for (const auto& p : far)
+    printNoise(*tables, p[0], p[1]);
 
   // Points inside cells, both signs, near and far cells; fractions near the
   // middle and near the borders so that every weight and ramp shows.
@@ -114,6 +118,7 @@ int main()
   const double inside[][3] = {{1000.3, -70000.7, 513.25}, {-65536.25, 300.5, -1025.75},
                               {0.02, 0.97, 0.51},         {-0.98, -0.03, -0.49},
                               {7.49, 3.51, -2.99},        {123456.789, -987.654, 321.5}};
-  for (const auto& p : inside) printMembers(*tables, p[0], p[1], p[2]);
+  for (const auto& p : inside)
+    printMembers(*tables, p[0], p[1], p[2]);
   return 0;
 }

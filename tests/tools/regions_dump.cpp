@@ -26,8 +26,10 @@ double samplePoint(int n, int axis)
   s *= 0x5bd1e995u;
   s ^= s >> 15;
   double v = (s % 2000000u) / 10000.0 - 100.0;
-  if (n % 10 == 3) return double(int(v)) + 0.5;
-  if (n % 10 == 7) return double(int(v));
+  if (n % 10 == 3)
+    return double(int(v)) + 0.5;
+  if (n % 10 == 7)
+    return double(int(v));
   return v;
 }
 
@@ -38,7 +40,8 @@ int main()
   auto tables = std::make_unique<KVtables>();
   SetRndTempTables(tables.get(), 4242);
   std::printf("perm");
-  for (int i = 0; i < 1025; i++) std::printf(" %d", tables->perm[i]);
+  for (int i = 0; i < 1025; i++)
+    std::printf(" %d", tables->perm[i]);
   std::printf("\n");
 
   fractalsinfos fi;

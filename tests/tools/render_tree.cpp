@@ -18,9 +18,8 @@
 //   --aa      2 x 2 anti-aliasing
 // Exit status 0 on success, 1 when the tree file cannot be read or the render
 // failed or was aborted, 2 for bad arguments.
-#include <cairo.h>
-
 #include <bit>
+#include <cairo.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -197,7 +196,8 @@ int loadTree(sfuncSystem* doc, const std::string& name)
 
 bool endsWith(const std::string& s, const std::string& suffix)
 {
-  return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return s.size() >= suffix.size() &&
+         s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // Draws the rendered buffer 1:1 through a context on a port over a cairo
@@ -225,7 +225,8 @@ bool writePng(const std::string& path, AccessPix& access)
   if (port)
     DisposePixelPort(port);
   cairo_surface_mark_dirty(surface);
-  const bool saved = drawn && cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  const bool saved =
+      drawn && cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);
   return saved;
 }

@@ -15,7 +15,10 @@
 
 namespace {
 
-std::string text(ConstStringPtr s) { return std::string(reinterpret_cast<const char*>(s + 1), s[0]); }
+std::string text(ConstStringPtr s)
+{
+  return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
+}
 
 int writeSample(const char* path)
 {
@@ -29,7 +32,8 @@ int writeSample(const char* path)
   OSErr err = arb_WRITE(&world->doc, &ref, &sound);
   arb_Clear(&world->doc, true, true);
   gKovrelinWorld = nullptr;
-  if (err != 0) std::fprintf(stderr, "treefile_tool: cannot write %s (%d)\n", path, err);
+  if (err != 0)
+    std::fprintf(stderr, "treefile_tool: cannot write %s (%d)\n", path, err);
   return err == 0 ? 0 : 1;
 }
 
@@ -41,11 +45,12 @@ void printTree(const char* prefix, const smalltree& t)
   std::printf("%sname %s\n", prefix, text(t.name).c_str());
   for (int i = 0; i < t.count; i++) {
     const gfunc& g = t.funcs[i];
-    std::printf("%sfunc %d %d %d %d %d %d %d %d", prefix, i, g.family, g.funcID, g.index,
-                g.level, g.displayIndex, g.auxIndex, g.lockFlags);
+    std::printf("%sfunc %d %d %d %d %d %d %d %d", prefix, i, g.family, g.funcID, g.index, g.level,
+                g.displayIndex, g.auxIndex, g.lockFlags);
     for (int j = 0; j < 4; j++)
       std::printf(" %d", g.sources[j] ? int(g.sources[j] - t.funcs) : -1);
-    for (int j = 0; j < 4; j++) std::printf(" %d", g.inlets[j].source);
+    for (int j = 0; j < 4; j++)
+      std::printf(" %d", g.inlets[j].source);
     std::printf(" %.17g %.17g %.17g %.17g\n", g.A, g.B, g.C, g.keyframes[15].A);
   }
 }
@@ -59,7 +64,8 @@ int dump(const char* path)
   int16_t result = arb_READ(doc, FileRef::fromPath(path), true, true, &sound, &problem);
   std::printf("result %d\n", result);
   if (result != kTreeReadOK) {
-    if (problem) std::printf("problem %s at %zu\n", problem.what, problem.offset);
+    if (problem)
+      std::printf("problem %s at %zu\n", problem.what, problem.offset);
     return 1;
   }
   printTree("", doc->tree);
@@ -73,18 +79,18 @@ int dump(const char* path)
   const KVanimation& a = doc->animation;
   std::printf("animation %d %d %d %.17g\n", a.keyCount, a.mode, a.length, a.frameRate);
   for (int k = 0; k < a.keyCount; k++)
-    std::printf("key %d %d %d %.17g %.17g %.17g %d\n", k, a.keys[k].inUse,
-                a.keys[k].componentCount, a.keys[k].cameraX, a.keys[k].cameraY,
-                a.keys[k].halfSize, a.keys[k].palette.count);
+    std::printf("key %d %d %d %.17g %.17g %.17g %d\n", k, a.keys[k].inUse, a.keys[k].componentCount,
+                a.keys[k].cameraX, a.keys[k].cameraY, a.keys[k].halfSize, a.keys[k].palette.count);
   std::printf("octaves %d\n", doc->fractal.octaves);
-  std::printf("perm %d %d %d %d\n", doc->tables.perm[0], doc->tables.perm[1],
-              doc->tables.perm[2], doc->tables.perm[1023]);
+  std::printf("perm %d %d %d %d\n", doc->tables.perm[0], doc->tables.perm[1], doc->tables.perm[2],
+              doc->tables.perm[1023]);
   std::printf("sound %d %s\n", sound.transposition, text(sound.name).c_str());
   for (int s = 0; s < kInputSlots; s++) {
     const KVinputSlot& slot = doc->inputs[s];
-    if (slot.file.name[0] == 0) continue;
-    std::printf("input %d %d %d %d %u %s\n", s, slot.nativeSize, slot.movieOption,
-                slot.movieMode, slot.startValue, text(slot.file.name).c_str());
+    if (slot.file.name[0] == 0)
+      continue;
+    std::printf("input %d %d %d %d %u %s\n", s, slot.nativeSize, slot.movieOption, slot.movieMode,
+                slot.startValue, text(slot.file.name).c_str());
   }
   for (int i = 0; i < doc->tree.count; i++)
     if (const smalltree* sub = arb_subtreeOf(&doc->tree.funcs[i])) {
@@ -100,8 +106,10 @@ int dump(const char* path)
 
 int main(int argc, char** argv)
 {
-  if (argc == 3 && std::strcmp(argv[1], "write-sample") == 0) return writeSample(argv[2]);
-  if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return dump(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "write-sample") == 0)
+    return writeSample(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "dump") == 0)
+    return dump(argv[2]);
   std::fprintf(stderr, "usage: treefile_tool write-sample OUT | dump FILE\n");
   return 2;
 }
