@@ -499,10 +499,14 @@ TEST(Noises, GridInterpolation)
   {
     double u, v, expected;
   } cases[] = {
-      {0.0, 1.0, 10},  {1.0, 1.0, 30},  {0.0, 0.0, 70}, {1.0, 0.0, 90},
-      {0.5, 0.5, 50},  {0.25, 1.0, 15},  // halfway between the first two columns: smoothstep(0.5) =
-                                         // 0.5
-      {0.0, 0.75, 25},                   // halfway between the first two rows
+      {0.0, 1.0, 10},
+      {1.0, 1.0, 30},
+      {0.0, 0.0, 70},
+      {1.0, 0.0, 90},
+      {0.5, 0.5, 50},
+      {0.25, 1.0, 15},  // halfway between the first two columns: smoothstep(0.5) =
+                        // 0.5
+      {0.0, 0.75, 25},  // halfway between the first two rows
   };
   for (const Case& c : cases)
     EXPECT_DOUBLE_EQ(lerp9(c.u, c.v), c.expected) << c.u << ", " << c.v;
