@@ -5,16 +5,17 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/install-deps.sh"
+"$here/scripts/format.sh" --check
 build="$here/build-test"
 jobs=$(nproc)
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=ON
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=ON -DKV_WERROR=ON
 cmake --build "$build" -j "$jobs"
 
 # Render bands and document copies evaluate on several threads at once: the
 # engine and component tests also run under ThreadSanitizer, in a build of
 # their own.
 tsan="$here/build-tsan"
-cmake -S "$here" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_TSAN=ON
+cmake -S "$here" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_TSAN=ON -DKV_WERROR=ON
 cmake --build "$tsan" -j "$jobs" --target test_engine test_components
 for t in engine components; do
   echo "ThreadSanitizer: test_$t"

@@ -396,8 +396,9 @@ TEST_F(TreeFileTest, VersionGates)
     EXPECT_EQ(readPatched([&](Bytes& b) { putVersion(b, c.version); }), c.result);
     EXPECT_EQ(alerts_, c.alerts);
     EXPECT_EQ(other_->tree.version, c.version);
-    if (c.result != kTreeReadOK)
+    if (c.result != kTreeReadOK) {
       EXPECT_EQ(other_->tree.count, 0);
+    }
   }
   EXPECT_EQ(arb_READ(other_.get(), folder_.root().child("missing.kovr"), true, true, nullptr),
             kTreeReadCannotOpen);

@@ -389,8 +389,9 @@ TEST_F(EvaluateTest, ShaderAppliesGlobalShadeAndHalfTheDepthCue)
       EXPECT_EQ(pixels_[0].green, unshaded.green);
     else
       EXPECT_NE(pixels_[0].green, unshaded.green);
-    if (c.surfaceX > 50 && c.faded)  // far away: close to C1
+    if (c.surfaceX > 50 && c.faded) {  // far away: close to C1
       EXPECT_NEAR(pixels_[0].blue, c1.blue, 2);
+    }
   }
   doc_->renderInputs[kRenderInputShade] = nullptr;
   doc_->renderInputs[kRenderInputSurfaceX] = nullptr;

@@ -204,8 +204,9 @@ TEST(ComponentSection, DamagedSectionsAreRefusedOrUnlinked)
     EXPECT_EQ(t.funcs[2].sources[0] != nullptr, c.mulLinkedTo1);
     for (int i = 0; i < t.count; ++i)
       for (const gfunc* src : t.funcs[i].sources)
-        if (src != nullptr)
+        if (src != nullptr) {
           EXPECT_LT(src, &t.funcs[i]);
+        }
   }
 }
 

@@ -94,8 +94,9 @@ TEST(ExtensionTest, PascalNameHelpers)
     }
     EXPECT_EQ(text(name), c.expected) << c.name << " n " << c.n;
     EXPECT_EQ(result, c.result) << c.name << " n " << c.n;
-    if (c.op == Op::RemoveNGet)
+    if (c.op == Op::RemoveNGet) {
       EXPECT_EQ(extension, c.extension) << c.name;
+    }
   }
 }
 
