@@ -26,4 +26,7 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/tests/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 cd "$build"
-ctest --output-on-failure -j "$jobs" "$@"
+# Window tests need a display and a session bus: a virtual X server and a
+# private bus of their own for this run.
+xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
+  ctest --output-on-failure -j "$jobs" "$@"
