@@ -320,8 +320,8 @@ TEST_P(F21BuiltMember, MarkerPassesThrough)
 }
 
 INSTANTIATE_TEST_SUITE_P(All, F21BuiltMember, ::testing::ValuesIn(kGroupIds),
-                         [](const ::testing::TestParamInfo<int16_t>& info) {
-                           return "id" + std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<int16_t>& member) {
+                           return "id" + std::to_string(member.param);
                          });
 
 }  // namespace

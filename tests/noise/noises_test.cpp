@@ -406,7 +406,7 @@ TEST(Noises, ShapeIdentities)
 
 TEST(Noises, NullThirdOutputLeavesTheOthersAlone)
 {
-  auto t = seededTables();
+  auto tables = seededTables();
   using Vector3 = void (*)(Tab, double, double, double, double*, double*, double*);
   const Vector3 members[] = {
       [](Tab t, double x, double y, double, double* a, double* b, double* c) {
@@ -427,8 +427,8 @@ TEST(Noises, NullThirdOutputLeavesTheOthersAlone)
   };
   for (Vector3 f : members) {
     double full[3], part[2];
-    f(t.get(), 12.3, -4.56, 7.89, &full[0], &full[1], &full[2]);
-    f(t.get(), 12.3, -4.56, 7.89, &part[0], &part[1], nullptr);
+    f(tables.get(), 12.3, -4.56, 7.89, &full[0], &full[1], &full[2]);
+    f(tables.get(), 12.3, -4.56, 7.89, &part[0], &part[1], nullptr);
     EXPECT_EQ(part[0], full[0]);
     EXPECT_EQ(part[1], full[1]);
   }
