@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "document/animation.h"
 #include "document/compiledtrees.h"
 #include "document/treefile_pvt.h"
 #include "engine/colorfuncs.h"
@@ -106,8 +107,6 @@ constexpr int16_t kFirstVersionWithSlotFlags = 17;
 constexpr int16_t kFirstBalancedVersion = 16;
 constexpr int kMaxSourceCode = 17;
 constexpr int kMaxPaletteCount = 63;
-constexpr int kMinOctaves = 4;
-constexpr int32_t kMinAnimLength = 10;
 constexpr double kNtscRate = 29.97;
 constexpr int kPermutationSize = 1024;
 constexpr uint16_t kMovieWidth = 720;
@@ -338,7 +337,7 @@ void applyTreeFile(sfuncSystem* doc, const LoadedFile& file, int16_t version, bo
   if (full) {
     doc->inputMode = int16_t(be::get_u32(record + kOffMasterMode) & 0xFFFF);
     for (int i = 0; i < 6; i++)
-      doc->clearedDoubles[i] = be::get_f64(record + kOffMasterDoubles + 8 * size_t(i));
+      doc->masterDoubles[i] = be::get_f64(record + kOffMasterDoubles + 8 * size_t(i));
   }
   arb_RecomputeFlags(doc, true);
   if (full && doc->inputCount > 0)
@@ -504,10 +503,10 @@ void arb_readArbreMisc(const unsigned char* record, sfuncSystem* doc, bool full,
 {
   readView(record, &doc->view);
   readColorSettings(record, doc);
-  doc->animPeriod = be::get_i16(record + kOffAnimPeriod);
+  doc->animPeriod = be::get_u16(record + kOffAnimPeriod);
   doc->animation.timeRandomOffset = be::get_f64(record + kOffTimeRandomOffset);
   doc->movie.documentFlag = be::get_u16(record + kOffDocumentFlag) == 1 ? 1 : 0;
-  doc->fractal.octaves = std::max<int16_t>(be::get_i16(record + kOffOctaves), kMinOctaves);
+  doc->fractal.octaves = KV_storedOctaves(be::get_i16(record + kOffOctaves));
   for (int i = 0; i < 4; i++)
     doc->movie.outputChannels[i] = be::get_u16(record + kOffOutputChannels + 2 * size_t(i));
   if (full)
@@ -555,7 +554,7 @@ void arb_writeArbreMisc(sfuncSystem* doc, unsigned char* record)
   record[kOffEasing] = a.easing;
   record[kOffAnimMode] = uint8_t(a.mode);
   record[kOffRandomDrift] = a.randomDrift;
-  be::put_i16(record + kOffAnimPeriod, doc->animPeriod);
+  be::put_u16(record + kOffAnimPeriod, doc->animPeriod);
   be::put_f64(record + kOffTimeRandomOffset, a.timeRandomOffset);
 
   for (int i = 0; i < kPermutationSize; i++)
@@ -570,7 +569,7 @@ void arb_setInputRefs(sfuncSystem* doc, unsigned char* record)
 {
   be::put_u32(record + kOffMasterMode, uint16_t(doc->inputMode));
   for (int i = 0; i < 6; i++)
-    be::put_f64(record + kOffMasterDoubles + 8 * size_t(i), doc->clearedDoubles[i]);
+    be::put_f64(record + kOffMasterDoubles + 8 * size_t(i), doc->masterDoubles[i]);
   for (int s = 0; s < kInputSlots; s++) {
     const KVinputSlot& slot = doc->inputs[s];
     record[kOffSlotFlags + s] = uint8_t((slot.nativeSize & 1) | ((slot.movieOption & 3) << 1) |

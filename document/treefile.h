@@ -42,6 +42,15 @@ inline constexpr OSType kTreeFileExtension = fourcc("kovr");
 inline constexpr int16_t kOldestTreeVersion = 14;
 inline constexpr int16_t kFirstWideTreeVersion = 18;
 
+// The octave count a stored file may ask for: 4..256 (a larger count would
+// stall every fractal member, a smaller one is the old minimum).
+inline constexpr int16_t kMinOctaves = 4;
+inline constexpr int16_t kMaxOctaves = 256;
+inline int16_t KV_storedOctaves(int16_t stored)
+{
+  return stored < kMinOctaves ? kMinOctaves : (stored > kMaxOctaves ? kMaxOctaves : stored);
+}
+
 // Results of arb_READ.
 enum : int16_t
 {

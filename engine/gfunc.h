@@ -178,7 +178,7 @@ struct sfuncSystem
   int16_t compiledCount;      // number of id-127 components
   gfunc* outputFunc;          // the component whose outputs are coloured
   KVColorFuncProc colorFunc;  // chosen by colorFuncIndex
-  int16_t animPeriod;         // default 300
+  uint16_t animPeriod;        // time-random period in frames, default 300
   int16_t inputCount;         // number of picture and movie input components
   // Shade values, second output, first-input values, surface x, surface y,
   // light values 1, 2 and 3; set by preparation, read by the colour functions.
@@ -191,10 +191,10 @@ struct sfuncSystem
   double time;         // normalised time, 0..1
   double yPixelScale;  // pixels per unit of y
   double viewDepth;
-  gfunc* viewDepthFunc;  // the component that set the view depth
-  int16_t pointMode;     // 3: point evaluators feed x, y and z
-  int16_t inputMode;
-  double clearedDoubles[6];                      // cleared by initialisation
+  gfunc* viewDepthFunc;                          // the component that set the view depth
+  int16_t pointMode;                             // 3: point evaluators feed x, y and z
+  int16_t inputMode;                             // master-input mode 0..3
+  double masterDoubles[6];                       // d1..d6 of the master-input modes
   double master[kMasterInputs][kBatchCapacity];  // x, y, then arrays 3..8
   double zoom;                                   // default 1.0
   fractalsinfos fractal;                         // its first word is the relief-pass flag

@@ -383,7 +383,7 @@ void arb_Init(sfuncSystem* doc)
   doc->tree.outputIndex = 0;
   doc->tree.rootChanged = 0;
   doc->inputMode = 0;
-  std::fill(std::begin(doc->clearedDoubles), std::end(doc->clearedDoubles), 0.0);
+  std::fill(std::begin(doc->masterDoubles), std::end(doc->masterDoubles), 0.0);
   clearInputSlots(doc);
   doc->tree.iterationPtr = &doc->tree.iteration;
   arb_Clear(doc, false, false);

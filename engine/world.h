@@ -30,6 +30,9 @@ struct KovrelinWorld
   normalcolor defaultColors[kDefaultColorCount];  // terrain gradient, opaque
   cpalettelib* paletteLib;  // the palette library, carved from the memory pool
   uint8_t alternateInput;   // with input mode 3, source codes 10 and 11 read x and y
+  // Live values that master-input mode 1 offers as master inputs 5 to 8; the
+  // sound side fills them, 0 until it does.
+  double liveInputs[4];
 };
 
 extern KovrelinWorld* gKovrelinWorld;

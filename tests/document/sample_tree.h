@@ -139,7 +139,7 @@ inline void setDocumentSettings(sfuncSystem* doc)
   doc->fractal.octaves = 7;
   doc->inputMode = 2;
   for (int i = 0; i < 6; i++)
-    doc->clearedDoubles[i] = 1.5 * (i + 1);
+    doc->masterDoubles[i] = 1.5 * (i + 1);
 }
 
 inline void buildDocument(sfuncSystem* doc)

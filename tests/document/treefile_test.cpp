@@ -138,7 +138,7 @@ void expectSameDocument(const sfuncSystem& a, const sfuncSystem& b)
   EXPECT_EQ(a.animPeriod, b.animPeriod);
   EXPECT_EQ(a.inputMode, b.inputMode);
   for (int i = 0; i < 6; i++)
-    EXPECT_EQ(a.clearedDoubles[i], b.clearedDoubles[i]);
+    EXPECT_EQ(a.masterDoubles[i], b.masterDoubles[i]);
 
   const KVanimation& x = a.animation;
   const KVanimation& y = b.animation;
@@ -321,6 +321,14 @@ TEST_F(TreeFileTest, ReadingNormalisesStoredValues)
        }},
       {"octave count 2", [](Bytes& b) { be::put_i16(&b[19258], 2); },
        [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.fractal.octaves, 4); }},
+      {"octave count -1", [](Bytes& b) { be::put_i16(&b[19258], -1); },
+       [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.fractal.octaves, 4); }},
+      {"octave count 257", [](Bytes& b) { be::put_i16(&b[19258], 257); },
+       [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.fractal.octaves, 256); }},
+      {"octave count 32767", [](Bytes& b) { be::put_i16(&b[19258], 32767); },
+       [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.fractal.octaves, 256); }},
+      {"time-random period 40000", [](Bytes& b) { be::put_u16(&b[18960], 40000); },
+       [](const sfuncSystem& d, const sSoundfunc&) { EXPECT_EQ(d.animPeriod, 40000); }},
       {"transposition 50", [](Bytes& b) { be::put_i32(&b[19920], 50); },
        [](const sfuncSystem&, const sSoundfunc& s) { EXPECT_EQ(s.transposition, 36); }},
       {"transposition -20", [](Bytes& b) { be::put_i32(&b[19920], -20); },
