@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "document/campath.h"
+#include "document/inputmedia.h"
 #include "engine/palettes.h"
 #include "engine/prepare.h"
 #include "engine/protocol.h"
@@ -730,7 +731,17 @@ void UpdateMoviePosition(sfuncSystem* doc, double t, int16_t updateMode)
 {
   if (doc->inputCount == 0)
     return;
-  (void)t;
-  (void)updateMode;
-  // TODO(movie layer): show each used movie input's frame.
+  const double eased = Anim_EaseTime(doc, t);
+  for (KVinputSlot& slot : doc->inputs) {
+    if (slot.inUse == 0 || slot.picture == nullptr || slot.movieOpen == 0)
+      continue;
+    if (slot.movieHold != 0 && updateMode != kAnimUpdateForced)
+      continue;
+    KVmovieClock clock{};
+    if (!KV_slotMovieClock(&slot, &clock.timeScale, &clock.duration, &clock.rate100))
+      continue;
+    KV_showSlotMovieFrame(
+        &slot, Anim_movieTime(clock, slot.movieMode, slot.startValue, doc->animation.frameRate,
+                              doc->animation.frame, eased));
+  }
 }

@@ -15,6 +15,7 @@
 
 #include "document/animation.h"
 #include "document/compiledtrees.h"
+#include "document/inputslots.h"
 #include "document/treefile_pvt.h"
 #include "engine/colorfuncs.h"
 #include "engine/tables.h"
@@ -26,6 +27,8 @@
 #include "foundation/handles.h"
 
 using kvtreefile::ForkReader;
+using kvtreefile::readColor;
+using kvtreefile::readPalette;
 using kvtreefile::readPascal;
 using kvtreefile::writePascal;
 
@@ -121,18 +124,6 @@ const unsigned char* recordAt(const unsigned char* section, int i)
   return section + kComponentRecordsOffset + size_t(i) * kComponentRecordSize;
 }
 
-// A palette: u32 count (held to 63 so that no gradient reads the 64th slot
-// from a file), then 64 colours of flag, red, green, blue.
-void readPalette(const unsigned char* p, cpalette* palette)
-{
-  uint32_t count = be::get_u32(p);
-  palette->count = int32_t(std::min<uint32_t>(count, kMaxPaletteCount));
-  for (int i = 0; i < 64; i++) {
-    const unsigned char* c = p + 4 + 4 * i;
-    palette->colors[i] = normalcolor{c[0], c[1], c[2], c[3]};
-  }
-}
-
 void writePalette(const cpalette* palette, unsigned char* p)
 {
   be::put_u32(p, uint32_t(palette->count));
@@ -144,11 +135,6 @@ void writePalette(const cpalette* palette, unsigned char* p)
     c[2] = k.green;
     c[3] = k.blue;
   }
-}
-
-void readColor(const unsigned char* p, normalcolor* c)
-{
-  *c = normalcolor{p[0], p[1], p[2], p[3]};
 }
 
 void writeColor(const normalcolor& c, unsigned char* p)
@@ -689,6 +675,8 @@ int16_t arb_READ(sfuncSystem* doc, const FileRef& file, bool full, bool tables, 
     return kTreeReadDamaged;
   }
   applyTreeFile(doc, loaded, version, full, tables, sound);
+  if (full && doc->inputCount > 0)
+    arb_inputread(doc, file, version);
   return kTreeReadOK;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "foundation/bigendian.h"
+#include "foundation/types.h"
 #include "platform/files.h"
 
 namespace kvtreefile {
@@ -30,6 +32,24 @@ inline void writePascal(const unsigned char* s, unsigned char* field, size_t fie
   std::memset(field, 0, fieldSize);
   field[0] = uint8_t(n);
   std::memcpy(field + 1, s + 1, n);
+}
+
+// A palette as files store it: u32 count (held to 63 so that no gradient
+// reads the 64th slot from a file), then 64 colours of flag, red, green,
+// blue.
+inline void readPalette(const unsigned char* p, cpalette* palette)
+{
+  uint32_t count = be::get_u32(p);
+  palette->count = int32_t(std::min<uint32_t>(count, 63));
+  for (int i = 0; i < 64; i++) {
+    const unsigned char* c = p + 4 + 4 * i;
+    palette->colors[i] = normalcolor{c[0], c[1], c[2], c[3]};
+  }
+}
+
+inline void readColor(const unsigned char* p, normalcolor* c)
+{
+  *c = normalcolor{p[0], p[1], p[2], p[3]};
 }
 
 // A read-only data fork that closes itself.

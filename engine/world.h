@@ -33,6 +33,12 @@ struct KovrelinWorld
   // Live values that master-input mode 1 offers as master inputs 5 to 8; the
   // sound side fills them, 0 until it does.
   double liveInputs[4];
+  // Inputs of a tree read from a file: a missing input file is asked for only
+  // when askForMissingInputs is set (0 at start-up: browsed trees never open
+  // a dialog); slots the file leaves empty get the default picture when
+  // defaultPictureForEmptySlots is set.
+  uint8_t askForMissingInputs;
+  uint8_t defaultPictureForEmptySlots;
 };
 
 extern KovrelinWorld* gKovrelinWorld;

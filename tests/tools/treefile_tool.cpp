@@ -4,13 +4,25 @@
 //   treefile_tool write-sample OUT   writes the built-in sample document
 //   treefile_tool dump FILE          reads FILE with arb_READ and prints what
 //                                    it read, one "key value..." per line
+//   treefile_tool params FILE FRAME  reads FILE, starts its animation in the
+//                                    document's mode, sets frame FRAME and
+//                                    prints "view XMIN XMAX YMIN YMAX" and
+//                                    "param SLOT A B C" for every component
+//   treefile_tool convert-old IN OUT converts an old-format record file and
+//                                    writes it as a current tree file
 // Exit status 0 on success, 1 when writing or reading failed, 2 for bad
 // arguments.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "document/animation.h"
+#include "document/campath.h"
+#include "document/oldformat.h"
 #include "document/treefile.h"
+#include "foundation/fileio.h"
 #include "tests/document/sample_tree.h"
 
 namespace {
@@ -78,6 +90,7 @@ int dump(const char* path)
               p.colors[1].green, p.colors[1].blue);
   const KVanimation& a = doc->animation;
   std::printf("animation %d %d %d %.17g\n", a.keyCount, a.mode, a.length, a.frameRate);
+  std::printf("animopts %d %d %d %d\n", a.straightMoves, a.cameraPath, a.easing, a.randomDrift);
   for (int k = 0; k < a.keyCount; k++)
     std::printf("key %d %d %d %.17g %.17g %.17g %d\n", k, a.keys[k].inUse, a.keys[k].componentCount,
                 a.keys[k].cameraX, a.keys[k].cameraY, a.keys[k].halfSize, a.keys[k].palette.count);
@@ -102,14 +115,79 @@ int dump(const char* path)
   return 0;
 }
 
+int params(const char* path, double frame)
+{
+  auto world = kvsample::makeWorld(1);
+  sfuncSystem* doc = &world->doc;
+  int16_t result = arb_READ(doc, FileRef::fromPath(path), true, true, nullptr, nullptr);
+  if (result != kTreeReadOK) {
+    std::fprintf(stderr, "treefile_tool: cannot read %s (%d)\n", path, result);
+    return 1;
+  }
+  const int16_t mode = doc->animation.mode;
+  Anim_Start(doc, mode, kAnimUpdateForced);
+  Anim_SetTime_fromframe(doc, mode, frame);
+  Anim_Paramlists(doc, mode, kAnimUpdateForced, kBatchCapacity, false);
+  std::printf("view %.17g %.17g %.17g %.17g\n", doc->view.xmin, doc->view.xmax, doc->view.ymin,
+              doc->view.ymax);
+  for (int i = 0; i < doc->tree.count; i++) {
+    const gfunc& g = doc->tree.funcs[i];
+    std::printf("param %d %.17g %.17g %.17g\n", i, g.A, g.B, g.C);
+  }
+  arb_Clear(doc, true, true);
+  gKovrelinWorld = nullptr;
+  return 0;
+}
+
+int convertOld(const char* in, const char* out)
+{
+  std::vector<unsigned char> bytes;
+  if (FILE* f = std::fopen(in, "rb")) {
+    unsigned char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+      bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(f);
+  } else {
+    std::fprintf(stderr, "treefile_tool: cannot open %s\n", in);
+    return 1;
+  }
+  auto world = kvsample::makeWorld(1);
+  sfuncSystem* doc = &world->doc;
+  const int16_t result =
+      arb_oldformatREAD(doc, FileRef::fromPath(in), true, true, bytes.data(), bytes.size());
+  std::printf("result %d\n", result);
+  int status = result == kOldTreeRead ? 0 : 1;
+  if (status == 0) {
+    FileRef target = FileRef::fromPath(out);
+    frefinfos ref;
+    ref.parent = target.parentRef();
+    kvsample::setPascal(ref.name, target.name.c_str());
+    sSoundfunc sound = kvsample::makeSound();
+    if (arb_WRITE(doc, &ref, &sound) != 0) {
+      std::fprintf(stderr, "treefile_tool: cannot write %s\n", out);
+      status = 1;
+    }
+  }
+  arb_Clear(doc, true, true);
+  gKovrelinWorld = nullptr;
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+  if (argc == 4 && std::strcmp(argv[1], "params") == 0)
+    return params(argv[2], std::atof(argv[3]));
+  if (argc == 4 && std::strcmp(argv[1], "convert-old") == 0)
+    return convertOld(argv[2], argv[3]);
   if (argc == 3 && std::strcmp(argv[1], "write-sample") == 0)
     return writeSample(argv[2]);
   if (argc == 3 && std::strcmp(argv[1], "dump") == 0)
     return dump(argv[2]);
-  std::fprintf(stderr, "usage: treefile_tool write-sample OUT | dump FILE\n");
+  std::fprintf(stderr,
+               "usage: treefile_tool write-sample OUT | dump FILE | params FILE FRAME |"
+               " convert-old IN OUT\n");
   return 2;
 }
