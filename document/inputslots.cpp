@@ -6,6 +6,7 @@
 #include <map>
 
 #include "document/inputmedia.h"
+#include "engine/pictinput.h"
 #include "engine/world.h"
 #include "foundation/appshell.h"
 #include "foundation/fileio.h"
@@ -81,6 +82,11 @@ void handIn(sfuncSystem* doc, KVinputSlot* slot, GWorldRec* buffer, ConstStringP
 }
 
 }  // namespace
+
+void KV_installInputHooks()
+{
+  KV_setDefaultInputProc(Kovrelin_UseDefaultInput, &gDefaultPictureGW);
+}
 
 void KV_inputRenderSize(int16_t* width, int16_t* height)
 {

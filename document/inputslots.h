@@ -33,6 +33,9 @@ enum : int16_t
   kInputChoiceFirst = 5,  // slot 0
 };
 
+// Lets the engine's picture binding give empty slots the default picture.
+void KV_installInputHooks();
+
 // Empties all eight slots.
 void init_externalinput(sfuncSystem* doc);
 

@@ -1,5 +1,6 @@
 #include "document/world_init.h"
 
+#include "document/inputslots.h"
 #include "engine/palettefiles.h"
 #include "engine/palettes.h"
 #include "engine/tables.h"
@@ -15,6 +16,7 @@ void Kovrelin_worldinit(KovrelinWorld* world)
 void Kovrelin_worldinit(KovrelinWorld* world, const FileRef& resources)
 {
   KV_initWorldRecord(world);
+  KV_installInputHooks();
   world->paletteLib =
       static_cast<cpalettelib*>(AddMemObject(&gMemPool, int32_t(sizeof(cpalettelib))));
   init_cpalettelib(world->paletteLib);
