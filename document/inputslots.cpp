@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 
+#include "document/engineapi.h"
 #include "document/inputmedia.h"
 #include "engine/pictinput.h"
 #include "engine/world.h"
@@ -92,6 +93,14 @@ void KV_inputRenderSize(int16_t* width, int16_t* height)
 {
   *width = kDefaultInputWidth;
   *height = kDefaultInputHeight;
+  const KVrenderPrefs* prefs = Kovrelin_renderPrefs();
+  if (prefs == nullptr)
+    return;
+  const Rect& r = prefs->outputRect;
+  if (r.right > r.left && r.bottom > r.top) {
+    *width = int16_t(r.right - r.left);
+    *height = int16_t(r.bottom - r.top);
+  }
 }
 
 void init_externalinput(sfuncSystem* doc)

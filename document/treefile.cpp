@@ -558,15 +558,22 @@ void arb_setInputRefs(sfuncSystem* doc, unsigned char* record)
     be::put_f64(record + kOffMasterDoubles + 8 * size_t(i), doc->masterDoubles[i]);
   for (int s = 0; s < kInputSlots; s++) {
     const KVinputSlot& slot = doc->inputs[s];
+    unsigned char* fileRecord = record + kOffFileSpecs + kFileSpecSize * size_t(s);
+    // A slot without a file of its own (unused, default picture or a fixed
+    // outside buffer) is stored wholly empty: a reader ignores every field
+    // of a nameless reference, so nothing else of it would come back.
+    if (!slot.inUse || slot.sourceKind == kInputFixedBuffer || slot.file.name[0] == 0) {
+      record[kOffSlotFlags + s] = 0;
+      be::put_u32(record + kOffStartValues + 4 * size_t(s), 0);
+      std::memset(fileRecord, 0, kFileSpecSize);
+      continue;
+    }
     record[kOffSlotFlags + s] = uint8_t((slot.nativeSize & 1) | ((slot.movieOption & 3) << 1) |
                                         ((slot.movieMode & 15) << 4));
     be::put_u32(record + kOffStartValues + 4 * size_t(s), slot.startValue);
-    unsigned char* fileRecord = record + kOffFileSpecs + kFileSpecSize * size_t(s);
     be::put_i16(fileRecord, slot.file.volume);
     be::put_i32(fileRecord + 2, slot.file.parentID);
     writePascal(slot.file.name, fileRecord + 6, sizeof(Str63));
-    if (!slot.inUse || slot.sourceKind == kInputFixedBuffer)
-      fileRecord[6] = 0;
   }
 }
 

@@ -86,6 +86,12 @@ void KV_setRenderEventPump(KVEventPumpProc pump)
   gEventPump.store(pump);
 }
 
+void KV_pumpRenderEvents()
+{
+  if (KVEventPumpProc pump = gEventPump.load())
+    pump();
+}
+
 int16_t KVeventabort(renderjob*, int32_t row)
 {
   if (!gKVabort.abortEnabled.load() || row % kKeyPollRows != 1)

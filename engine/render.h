@@ -92,6 +92,9 @@ void KV_clearKeys();
 // The procedure RW_AArender calls on the calling thread every 64 rows to fetch
 // pending window-system events (null: none). Set by the window layer.
 void KV_setRenderEventPump(KVEventPumpProc pump);
+// Calls that procedure once (nothing when none is set): the animation
+// previews let the window system deliver keys and show each frame.
+void KV_pumpRenderEvents();
 
 // ---- Setting up a job ------------------------------------------------------
 

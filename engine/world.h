@@ -18,6 +18,7 @@
 #include "foundation/types.h"
 
 struct cpalettelib;
+struct KVrenderPrefs;
 
 inline constexpr int kDefaultColorCount = 48;
 
@@ -39,6 +40,13 @@ struct KovrelinWorld
   // defaultPictureForEmptySlots is set.
   uint8_t askForMissingInputs;
   uint8_t defaultPictureForEmptySlots;
+  // The rendering preferences; their output rectangle is the render size of
+  // movie and picture inputs.
+  KVrenderPrefs* renderPrefs;
+  // Paths of the "Structures Presets" folder beside the program and of the
+  // "Palettes" file in Resources/ (the record is plain bytes from the pool).
+  char presetsFolder[1024];
+  char palettesFile[1024];
 };
 
 extern KovrelinWorld* gKovrelinWorld;

@@ -2,7 +2,6 @@
 // diagonal bands, rings and a checker corner, so that a tree reading it shows
 // structure in every direction. Written as PNG to the path given.
 #include <cairo.h>
-
 #include <cmath>
 #include <cstdio>
 #include <numbers>

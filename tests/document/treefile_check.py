@@ -23,6 +23,21 @@ import make_fixtures as mf  # noqa: E402
 failures = []
 
 
+def small_png(width, height):
+    """An RGB PNG of the given size with a colour ramp (zlib and struct only)."""
+    import zlib
+    rows = b"".join(b"\x00" + b"".join(bytes((x * 40 % 256, y * 60 % 256, 128))
+                                        for x in range(width))
+                    for y in range(height))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows)) +
+            chunk(b"IEND", b""))
+
+
 def check(condition, message):
     if not condition:
         failures.append(message)
@@ -139,13 +154,22 @@ def check_read(tool, folder):
     check(d.get("sub1 name") == "Inner", "sub-tree name")
     check(d.get("sub1 func 0", "").split()[11:13] == ["14", "15"], "sub-tree inlet codes")
 
+    # The version-17 file's picture input lies beside it: its reference is
+    # decoded from the flag byte and the picture opened at its own size.
     path = os.path.join(folder, "narrow.kovr")
     with open(path, "wb") as f:
         f.write(mf.version17_narrow())
+    with open(os.path.join(folder, "picture.png"), "wb") as f:
+        f.write(small_png(6, 4))
     d = dump(tool, path)
     check(d.get("result") == "1", "version-17 file read")
     check(d.get("input 1") == "1 2 3 12 picture.png", "version-17 input slot 1: " +
           d.get("input 1", ""))
+    check(d.get("slot 1") == "0 6 4 picture.png", "version-17 slot 1 opened: " +
+          d.get("slot 1", ""))
+    os.remove(os.path.join(folder, "picture.png"))
+    d = dump(tool, path)
+    check(d.get("slot 1", "").split()[0:1] == ["1"], "a missing input gives the default picture")
 
     bad = bytearray(mf.one_component())
     struct.pack_into(">H", bad, 2, 40)

@@ -1,4 +1,4 @@
-#include "document/world_init.h"
+#include "document/engineapi.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ TEST(WorldInit, WithoutALibraryFileTheBuiltInPalettesStay)
   ensurePool();
   TempFolder resources;
   WorldCase w;
-  Kovrelin_worldinit(w.world.get(), resources.root());
+  Kovrelin_worldinit(w.world.get(), nullptr, resources.root());
 
   KovrelinWorld& world = *w.world;
   ASSERT_NE(world.paletteLib, nullptr);
@@ -68,7 +68,7 @@ TEST(WorldInit, ReadsTheLibraryFileOfTheResourcesFolder)
   ASSERT_TRUE(write_cpalettelib(stored.get(), resources.ref("Palettes")));
 
   WorldCase w;
-  Kovrelin_worldinit(w.world.get(), resources.root());
+  Kovrelin_worldinit(w.world.get(), nullptr, resources.root());
   EXPECT_TRUE(samePalette(w.world->paletteLib->palettes[0], stored->palettes[0]));
 }
 
@@ -78,7 +78,7 @@ TEST(WorldInit, ADamagedLibraryFileLeavesTheBuiltInPalettes)
   TempFolder resources;
   resources.write("Palettes", "too short");
   WorldCase w;
-  Kovrelin_worldinit(w.world.get(), resources.root());
+  Kovrelin_worldinit(w.world.get(), nullptr, resources.root());
   cpalette builtin{};
   define_cpalette(&builtin, 0);
   EXPECT_TRUE(samePalette(w.world->paletteLib->palettes[0], builtin));

@@ -23,6 +23,7 @@
 #include "document/oldformat.h"
 #include "document/treefile.h"
 #include "foundation/fileio.h"
+#include "imaging/offworld.h"
 #include "tests/document/sample_tree.h"
 
 namespace {
@@ -104,6 +105,14 @@ int dump(const char* path)
       continue;
     std::printf("input %d %d %d %d %u %s\n", s, slot.nativeSize, slot.movieOption, slot.movieMode,
                 slot.startValue, text(slot.file.name).c_str());
+  }
+  for (int s = 0; s < kInputSlots; s++) {
+    const KVinputSlot& slot = doc->inputs[s];
+    if (slot.picture == nullptr && slot.file.name[0] == 0)
+      continue;
+    const Rect b = slot.picture ? slot.picture->pixels.bounds : Rect{};
+    std::printf("slot %d %d %d %d %s\n", s, slot.sourceKind, b.right - b.left, b.bottom - b.top,
+                text(slot.file.name).c_str());
   }
   for (int i = 0; i < doc->tree.count; i++)
     if (const smalltree* sub = arb_subtreeOf(&doc->tree.funcs[i])) {
