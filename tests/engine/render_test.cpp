@@ -362,7 +362,8 @@ TEST_F(RenderTest, RowsAreDrawnOnceInOrderOnAnyNumberOfThreads)
 
 // An abort procedure that answers 1 once, on the first row from `fromRow` on
 // that the chosen kind of thread (the calling thread or a worker) asks about.
-// The other kind is slowed down, so that the chosen kind gets rows to render.
+// The other kind waits in its first question until then (at most a few
+// seconds), so that the chosen kind is left the rows to render.
 struct PlannedAbort
 {
   int32_t fromRow = 0;
@@ -377,7 +378,9 @@ int16_t plannedAbort(renderjob*, int32_t row)
   PlannedAbort& plan = *gPlannedAbort;
   const bool onCaller = std::this_thread::get_id() == plan.caller;
   if (onCaller != plan.onCaller) {
-    std::this_thread::sleep_for(std::chrono::microseconds(500));
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (plan.abortedAt.load() < 0 && std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
     return 0;
   }
   int32_t none = -1;
