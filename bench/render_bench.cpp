@@ -5,7 +5,8 @@
 //              noise, cones, bubbles, facets, hexagons, hexa grid) blended
 //              pairwise by " Interpolate", logarithmic colours.
 //
-// BM_OneThread and BM_AllThreads time the driver alone. BM_Efficiency runs,
+// BM_OneThread and BM_AllThreads time the driver alone; BM_DocumentCopy the
+// copy of the document that each worker thread gets. BM_Efficiency runs,
 // in every iteration and under the same load, three things one after the
 // other and reports:
 //   one_ms       one render on one thread;
@@ -162,6 +163,18 @@ public:
 
   int16_t render(int processors) { return picture_.render(&world_->doc, processors); }
 
+  // A copy of the document, prepared for rows, as each worker of a shared
+  // render gets one.
+  PrivateDocument preparedCopy()
+  {
+    PrivateDocument copy(new sfuncSystem());
+    if (!arb_Copy(&world_->doc, copy.get()))
+      std::abort();
+    copy->treeChanged = 1;
+    KV_prepare_evaluation(copy.get(), true);
+    return copy;
+  }
+
   // Runs `count` one-thread renders at once, each of its own document into
   // its own picture; the documents are copied and prepared beforehand.
   void renderCeiling(int count)
@@ -180,12 +193,7 @@ private:
   void makeCeilingDocuments(int count)
   {
     while (int(ceilingDocs_.size()) < count) {
-      PrivateDocument copy(new sfuncSystem());
-      if (!arb_Copy(&world_->doc, copy.get()))
-        std::abort();
-      copy->treeChanged = 1;
-      KV_prepare_evaluation(copy.get(), true);
-      ceilingDocs_.push_back(std::move(copy));
+      ceilingDocs_.push_back(preparedCopy());
       ceilingPictures_.push_back(std::make_unique<Picture>());
     }
   }
@@ -218,6 +226,15 @@ void BM_OneThread(benchmark::State& state)
 void BM_AllThreads(benchmark::State& state)
 {
   renderOn(state, treeOf(state), KV_processorCount());
+}
+
+// What a shared render spends per worker before the worker starts: copying
+// and preparing the document (and, here, emptying the copy again).
+void BM_DocumentCopy(benchmark::State& state)
+{
+  Scene scene(treeOf(state));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(scene.preparedCopy());
 }
 
 template <typename F>
@@ -281,6 +298,7 @@ BENCHMARK(BM_AllThreads)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(BM_DocumentCopy)->ArgName("heavy")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Efficiency)
     ->ArgName("heavy")
     ->Arg(0)
