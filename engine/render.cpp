@@ -26,23 +26,27 @@ constexpr int kRenderBatch = 16;    // pixels per batch of a row
 constexpr int kAAGroup = 8;         // output pixels per pair of anti-aliased batches
 constexpr int kKeyPollRows = 16;    // KVeventabort answers on rows 1, 17, 33, ...
 constexpr int kEventPollRows = 64;  // RW_AArender polls on rows 1, 65, 129, ...
-constexpr int kMinBandColumns = 64;
-constexpr int kMaxSingleThreadWidth = 127;
-
 }  // namespace
 
-// What the bands of one split render share: their progress (rows finished
-// per band), the abort of any band, and the caller's own row-done procedure,
-// which only the calling thread calls.
-struct KVrenderBands
+// What the threads of one shared render share: the next row to hand out,
+// which rows are finished, the abort of any thread, and the calling thread's
+// progress in drawing the finished rows.
+struct KVrenderWork
 {
-  renderjob* callerJob = nullptr;  // the job the caller handed in
-  KVRowDoneProc callerRowDone = nullptr;
-  int count = 0;
   int32_t firstRow = 0;
-  int32_t rowsDrawn = 0;  // rows handed to the row-done procedure
-  std::atomic<int32_t> rowsDone[kKVmaxRenderBands] = {};
+  int32_t endRow = 0;
+  std::atomic<int32_t> nextRow{0};
+  std::unique_ptr<std::atomic<uint8_t>[]> rowFinished;  // indexed by row - first row
   std::atomic<uint8_t> aborted{0};
+
+  // The calling thread's side: the job the caller handed in, whose row-done
+  // procedure it calls (and, anti-aliased, whose events it polls) as rows
+  // finish in order.
+  renderjob* callerJob = nullptr;
+  bool callerFollowsRows = false;  // wake the calling thread when a row finishes
+  bool callerPollsEvents = false;
+  int32_t rowsDrawn = 0;        // rows handed to the row-done procedure
+  bool drawingStopped = false;  // the calling thread's own abort question stopped it
   std::mutex mutex;
   std::condition_variable progress;
 };
@@ -207,45 +211,86 @@ normalcolor* rowPixels(const renderjob* job, int32_t row)
   return reinterpret_cast<normalcolor*>(base);
 }
 
-bool otherBandAborted(const renderjob* job)
+// The y of a row, from the row itself rather than stepped row by row: a
+// thread that takes rows out of order meets the same y as a one-thread
+// render.
+double rowY(const renderjob* job, int32_t row)
 {
-  return job->bands != nullptr && job->bands->aborted.load(std::memory_order_relaxed);
+  return job->y0 - row * job->dy;
 }
 
-// The abort question after a row; an abort of this band stops the others.
+// Hands out the rows a renderer draws: its own rows in order, or, in a shared
+// render, the next row no thread has taken, until the rows run out or a
+// thread aborts.
+class RowSource
+{
+public:
+  explicit RowSource(const renderjob* job) : job_(job), next_(job->firstRow) {}
+
+  bool next(int32_t& row)
+  {
+    if (KVrenderWork* work = job_->work) {
+      if (work->aborted.load(std::memory_order_relaxed))
+        return false;
+      row = work->nextRow.fetch_add(1, std::memory_order_relaxed);
+      return row < work->endRow;
+    }
+    row = next_++;
+    return row < job_->endRow;
+  }
+
+private:
+  const renderjob* job_;
+  int32_t next_;
+};
+
+bool sharedRenderAborted(const renderjob* job)
+{
+  return job->work != nullptr && job->work->aborted.load(std::memory_order_relaxed);
+}
+
+// What a renderer returns once it has no row left: 1 when a thread of its
+// shared render aborted.
+int16_t rowsRunOut(const renderjob* job)
+{
+  return sharedRenderAborted(job) ? 1 : 0;
+}
+
+// The abort question after a row; an abort stops every thread of a shared
+// render. Once another thread has aborted, the question is not asked again.
 bool askAbort(renderjob* job, int32_t row)
 {
-  if (otherBandAborted(job))
-    return true;
+  if (sharedRenderAborted(job))
+    return false;
   if (job->abortProc == nullptr || job->abortProc(job, row) == 0)
     return false;
-  if (job->bands != nullptr)
-    job->bands->aborted.store(1);
+  if (job->work != nullptr)
+    job->work->aborted.store(1);
   return true;
 }
 
-// Tells the bands' caller that this band finished `row` (waking it only when
-// it has rows to draw).
-void publishRow(renderjob* job, int32_t row)
+void pumpEvents()
 {
-  KVrenderBands* bands = job->bands;
-  if (bands == nullptr)
-    return;
-  bands->rowsDone[job->band].store(row + 1 - bands->firstRow, std::memory_order_release);
-  if (bands->callerRowDone != nullptr)
-    bands->progress.notify_all();
+  if (KVEventPumpProc pump = gEventPump.load())
+    pump();
 }
 
+// Marks a row of a shared render finished (waking the calling thread when it
+// follows the rows), then calls the job's row-done procedure.
 void finishRow(renderjob* job, int32_t row)
 {
-  publishRow(job, row);
+  if (KVrenderWork* work = job->work) {
+    work->rowFinished[row - work->firstRow].store(1, std::memory_order_release);
+    if (work->callerFollowsRows)
+      work->progress.notify_all();
+  }
   if (job->rowDone != nullptr)
     job->rowDone(job, row);
 }
 
 // The x of a batch's first column, from the column itself rather than summed
-// batch by batch along the row: a band that starts inside the row then meets
-// the same x as a render of the whole row, up to the last bit.
+// batch by batch along the row, so that a render of some columns meets the
+// same x as a render of the whole row, up to the last bit.
 double columnX(const renderjob* job, int column)
 {
   return job->x0 + column * job->dx;
@@ -298,17 +343,14 @@ int16_t RW_Render(renderjob* job)
   if (job->endRow == 0 || job->access == nullptr)
     return 0;
   RenderBatchLength batchLength;
-  double y = job->y0 - job->firstRow * job->dy;
-  for (int32_t r = job->firstRow; r < job->endRow; ++r) {
-    if (otherBandAborted(job))
-      return 1;
-    renderRow(job, rowPixels(job, r), y);
-    y -= job->dy;
+  RowSource rows(job);
+  for (int32_t r = 0; rows.next(r);) {
+    renderRow(job, rowPixels(job, r), rowY(job, r));
     if (askAbort(job, r))
       return 1;
     finishRow(job, r);
   }
-  return 0;
+  return rowsRunOut(job);
 }
 
 int16_t RW_AArender(renderjob* job)
@@ -316,19 +358,17 @@ int16_t RW_AArender(renderjob* job)
   if (job->firstRow >= job->endRow || job->access == nullptr)
     return 0;
   RenderBatchLength batchLength;
-  for (int32_t r = job->firstRow; r < job->endRow; ++r) {
-    if (otherBandAborted(job))
-      return 1;
-    renderAARow(job, rowPixels(job, r), job->y0 - r * job->dy);
+  RowSource rows(job);
+  for (int32_t r = 0; rows.next(r);) {
+    renderAARow(job, rowPixels(job, r), rowY(job, r));
     if (r % kEventPollRows == 1 && job->eventPolling == 1) {
-      if (KVEventPumpProc pump = gEventPump.load())
-        pump();
+      pumpEvents();
       if (askAbort(job, r))
         return 1;
     }
     finishRow(job, r);
   }
-  return 0;
+  return rowsRunOut(job);
 }
 
 // ---- Render tasks --------------------------------------------------------------
@@ -357,13 +397,13 @@ int32_t AddRenderTask(renderjob* job)
     task->thread = std::thread([job, task] {
       RTask(job);
       task->finished.store(1, std::memory_order_release);
-      if (KVrenderBands* bands = job->bands) {
+      if (KVrenderWork* work = job->work) {
         // Taking the lock once makes sure a caller that saw this task running
         // is already waiting when the notice comes.
         {
-          std::lock_guard<std::mutex> lock(bands->mutex);
+          std::lock_guard<std::mutex> lock(work->mutex);
         }
-        bands->progress.notify_all();
+        work->progress.notify_all();
       }
     });
   } catch (const std::system_error&) {
@@ -387,29 +427,21 @@ int16_t StopRenderTask(renderjob* job)
   return 1;
 }
 
-// ---- Splitting a render ----------------------------------------------------------
+// ---- Sharing a render out ---------------------------------------------------------
 
 int KV_processorCount()
 {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
-int KV_renderBands(int width, int processors, KVcolumnBand bands[kKVmaxRenderBands])
+int KV_renderThreads(int rows, int processors)
 {
-  width = std::clamp(width, 0, 65535);
-  int count = 1;
-  if (processors >= 2 && width > kMaxSingleThreadWidth)
-    count = std::min({processors, width / kMinBandColumns, kKVmaxRenderBands});
-  for (int k = 0; k < count; ++k) {
-    bands[k].first = uint16_t(int64_t(k) * width / count);
-    bands[k].end = uint16_t(int64_t(k + 1) * width / count);
-  }
-  return count;
+  return std::max(1, std::min({rows, processors, kKVmaxRenderThreads}));
 }
 
 namespace {
 
-// A document copy of one band; emptied and freed with the band.
+// A document copy of one thread; emptied and freed after the render.
 struct DocumentCopyDeleter
 {
   void operator()(sfuncSystem* doc) const
@@ -434,22 +466,37 @@ DocumentCopy makePreparedCopy(sfuncSystem* source)
   return copy;
 }
 
-// Calls the caller's row-done procedure, in order, for every row that all
-// bands have finished. Calling thread only.
-void drawFinishedRows(KVrenderBands* bands)
+// Hands the caller's row-done procedure every row finished with all rows
+// above it, in order. An anti-aliased render first fetches events and asks
+// the caller's abort procedure after rows 1, 65, ..., as RW_AArender does on
+// one thread; an abort there stops every thread and the drawing. Calling
+// thread only.
+void drawFinishedRows(KVrenderWork* work)
 {
-  int32_t finished = INT32_MAX;
-  for (int k = 0; k < bands->count; ++k)
-    finished = std::min(finished, bands->rowsDone[k].load(std::memory_order_acquire));
-  for (; bands->rowsDrawn < finished; ++bands->rowsDrawn)
-    if (bands->callerRowDone != nullptr)
-      bands->callerRowDone(bands->callerJob, bands->firstRow + bands->rowsDrawn);
+  renderjob* job = work->callerJob;
+  while (!work->drawingStopped) {
+    const int32_t row = work->firstRow + work->rowsDrawn;
+    if (row >= work->endRow || !work->rowFinished[work->rowsDrawn].load(std::memory_order_acquire))
+      return;
+    if (work->callerPollsEvents && row % kEventPollRows == 1) {
+      pumpEvents();
+      if (job->abortProc != nullptr && job->abortProc(job, row) != 0) {
+        work->aborted.store(1);
+        work->drawingStopped = true;
+        return;
+      }
+    }
+    if (job->rowDone != nullptr)
+      job->rowDone(job, row);
+    ++work->rowsDrawn;
+  }
 }
 
-// The row-done procedure of the caller's own band.
-void callerBandRowDone(renderjob* job, int32_t)
+// The row-done procedure of the calling thread's own rows.
+void callerRowDone(renderjob* job, int32_t)
 {
-  drawFinishedRows(job->bands);
+  if (job->work->callerFollowsRows)
+    drawFinishedRows(job->work);
 }
 
 bool allTasksFinished(const std::vector<renderjob>& jobs)
@@ -460,72 +507,58 @@ bool allTasksFinished(const std::vector<renderjob>& jobs)
   return true;
 }
 
-// Waits for the band threads, drawing rows as they complete.
-void waitForBands(KVrenderBands* bands, std::vector<renderjob>& jobs)
+// Waits for the worker threads, drawing rows as they finish.
+void waitForWorkers(KVrenderWork* work, std::vector<renderjob>& jobs)
 {
   constexpr auto kPollInterval = std::chrono::milliseconds(5);
   for (;;) {
-    drawFinishedRows(bands);
-    std::unique_lock<std::mutex> lock(bands->mutex);
+    drawFinishedRows(work);
+    std::unique_lock<std::mutex> lock(work->mutex);
     if (allTasksFinished(jobs))
       break;
-    bands->progress.wait_for(lock, kPollInterval);
+    work->progress.wait_for(lock, kPollInterval);
   }
   for (renderjob& j : jobs)
     StopRenderTask(&j);
-  drawFinishedRows(bands);
+  drawFinishedRows(work);
 }
 
-// Renders the prepared job in `count` column bands. Each band's copy is made
-// and its thread started before the next copy, so that the first threads
-// render while the calling thread copies for the others. A band whose copy
-// cannot be made or whose thread cannot be started is rendered here, after
-// the caller's own band, with the caller's document.
-int16_t renderInBands(renderjob* job, const KVcolumnBand* columns, int count)
+// Renders the prepared job on `threads` threads, the calling thread included,
+// each taking rows from the shared counter. Each worker's copy is made and
+// its thread started before the next copy, so that the first workers render
+// while the calling thread copies for the others.
+int16_t renderShared(renderjob* job, int threads)
 {
-  auto bands = std::make_unique<KVrenderBands>();
-  bands->callerJob = job;
-  bands->callerRowDone = job->rowDone;
-  bands->count = count;
-  bands->firstRow = job->firstRow;
+  KVrenderWork work;
+  work.firstRow = job->firstRow;
+  work.endRow = job->endRow;
+  work.nextRow.store(job->firstRow);
+  work.rowFinished = std::make_unique<std::atomic<uint8_t>[]>(size_t(job->endRow - job->firstRow));
+  work.callerJob = job;
+  work.callerPollsEvents = job->antiAlias != 0 && job->eventPolling == 1;
+  work.callerFollowsRows = job->rowDone != nullptr || work.callerPollsEvents;
 
-  std::vector<renderjob> jobs(count, *job);
-  for (int k = 0; k < count; ++k) {
-    renderjob& band = jobs[k];
-    band.firstColumn = columns[k].first;
-    band.endColumn = columns[k].end;
-    band.bands = bands.get();
-    band.band = int16_t(k);
-    band.task = nullptr;
-    band.result = 0;
-    band.rowDone = k == 0 ? callerBandRowDone : nullptr;
-  }
+  renderjob shared = *job;
+  shared.work = &work;
+  shared.rowDone = nullptr;
+  shared.eventPolling = 2;  // events are polled by the calling thread, in row order
+  shared.task = nullptr;
+  shared.result = 0;
+  std::vector<renderjob> jobs(size_t(threads), shared);
+  jobs[0].rowDone = callerRowDone;
 
-  std::vector<DocumentCopy> copies(count);
-  std::vector<int> onCaller;
-  for (int k = 1; k < count; ++k) {
+  std::vector<DocumentCopy> copies(static_cast<size_t>(threads));
+  for (int k = 1; k < threads; ++k) {
     copies[k] = makePreparedCopy(job->doc);
-    if (copies[k] == nullptr) {
-      onCaller.push_back(k);
-      continue;
-    }
+    if (copies[k] == nullptr)
+      continue;  // the other threads take its rows
     jobs[k].doc = copies[k].get();
-    jobs[k].eventPolling = 2;
-    if (AddRenderTask(&jobs[k]) != 0)
-      onCaller.push_back(k);
+    AddRenderTask(&jobs[k]);
   }
 
   RTask(&jobs[0]);
-  for (int k : onCaller) {
-    RTask(&jobs[k]);
-    drawFinishedRows(bands.get());
-  }
-  waitForBands(bands.get(), jobs);
-
-  uint8_t aborted = 0;
-  for (const renderjob& band : jobs)
-    aborted |= band.result;
-  return aborted ? 1 : 0;
+  waitForWorkers(&work, jobs);
+  return work.aborted.load() ? 1 : 0;
 }
 
 }  // namespace
@@ -541,9 +574,9 @@ int16_t KV_MultiProcRenderOn(renderjob* job, uint8_t antiAlias, int processors)
   job->result = 0;
   KV_prepare_evaluation(job->doc, true);
 
-  KVcolumnBand columns[kKVmaxRenderBands];
-  const int count = KV_renderBands(job->width, processors, columns);
-  const int16_t aborted = count < 2 ? renderJob(job) : renderInBands(job, columns, count);
+  const int threads = KV_renderThreads(job->endRow - job->firstRow, processors);
+  const int16_t aborted =
+      threads < 2 || job->access == nullptr ? renderJob(job) : renderShared(job, threads);
   job->result = uint8_t(aborted);
   return aborted;
 }

@@ -2,21 +2,27 @@
 // rectangle, prepares the tree and fills a 32-bit destination row by row, in
 // batches of 16 pixels (RW_Render) or with 2 x 2 supersampling (RW_AArender).
 //
-// A wide picture is split into column bands, one per processor (at most one
-// band per 64 columns; a picture of 127 columns or fewer, or a machine with
-// one processor, renders on the calling thread). The calling thread renders
-// the first band with the caller's document; every other band runs on its own
-// thread with its own document copy (arb_Copy), prepared on the calling
-// thread before the thread starts. All bands write disjoint columns of the
-// same rows. A copy that cannot be made makes the whole picture render on the
-// calling thread; a thread that cannot be started has its band rendered on
-// the calling thread.
+// On several processors the rows are handed out one at a time from a shared
+// counter: every thread, the calling thread included, takes the next row
+// nobody has taken, renders it whole, left to right, and takes another, so a
+// fast or idle processor renders more rows than a slow or busy one. The
+// calling thread renders with the caller's document; every other thread has
+// its own document copy (arb_Copy), prepared on the calling thread before the
+// thread starts. A copy that cannot be made or a thread that cannot be
+// started leaves its share to the others.
 //
 // Worker threads never call the row-done procedure (it draws into a window):
-// the calling thread calls it, in row order, for each row that every band has
-// finished, while it renders its own band and while it waits for the others.
-// The abort procedure of each band is asked on the thread that renders it;
-// once a band aborts, the other bands stop at the end of their current row.
+// the calling thread calls it, in row order, for each row once every row
+// above it is finished, between its own rows and while it waits for the
+// others. The plain renderer asks the abort procedure after each row on the
+// thread that rendered it; the anti-aliased renderer's event polling and
+// abort question (rows 1, 65, ...) run on the calling thread, in row order.
+// Once a thread aborts, every thread stops before its next row; the rows that
+// were finished stay written.
+//
+// Every sample's x is computed from its column and every row's y from its
+// row, so a tree whose components keep no state from one batch to the next
+// draws the same picture on one thread and on many.
 //
 // Pixels are four bytes: flag, red, green, blue (`normalcolor` order).
 #pragma once
@@ -29,8 +35,8 @@
 #include "imaging/accesspix.h"
 
 struct renderjob;
-struct KVrenderTask;   // a render thread and its termination notice
-struct KVrenderBands;  // what the bands of one split render share
+struct KVrenderTask;  // a render thread and its termination notice
+struct KVrenderWork;  // what the threads of one render share
 
 // Called with (job, row) after a row; non-zero stops the render.
 using KVRenderAbortProc = int16_t (*)(renderjob* job, int32_t row);
@@ -57,12 +63,11 @@ struct renderjob
   uint16_t endColumn = 0;
   uint16_t firstRow = 0;  // rows first .. end-1 are rendered
   uint16_t endRow = 0;
-  int32_t eventPolling = 0;      // 1: the anti-aliased renderer polls events; 2 on workers
+  int32_t eventPolling = 0;      // 1: the anti-aliased renderer polls events; 2: it does not
   KVrenderTask* task = nullptr;  // the thread rendering this job, with its termination queue
   uint8_t antiAlias = 0;
-  uint8_t result = 0;              // non-zero when this job's render was aborted
-  KVrenderBands* bands = nullptr;  // set while the job is one band of a split render
-  int16_t band = 0;                // its band number
+  uint8_t result = 0;            // non-zero when this job's render was aborted
+  KVrenderWork* work = nullptr;  // set while the job takes its rows from a shared render
 };
 
 // ---- Abort state -----------------------------------------------------------
@@ -133,15 +138,18 @@ int16_t KVmouseabort(renderjob* job, int32_t row);
 
 // ---- Rendering -------------------------------------------------------------
 
-// Renders the job's columns, rows 0 .. end row - 1 (from the first row), in
-// batches of 16 pixels; the last batch of a row writes only the pixels left.
-// Returns 1 when the abort procedure stopped it, else 0. Sets this thread's
-// batch length to 16 for the render and restores it.
+// Renders the job's columns, rows first row .. end row - 1, in batches of 16
+// pixels; the last batch of a row writes only the pixels left. After each row
+// asks the abort procedure, then calls the row-done procedure. Returns 1 when
+// the abort procedure stopped it, else 0. A job of a shared render takes its
+// rows from the shared counter instead and returns 1 when any thread of the
+// render aborted. Sets this thread's batch length to 16 for the render and
+// restores it.
 int16_t RW_Render(renderjob* job);
 
 // The same with 2 x 2 supersampling: each pixel is the byte-wise mean of four
 // samples half a pixel apart. Events are fetched and the abort procedure asked
-// every 64 rows (rows 1, 65, ...) when event polling is 1.
+// after rows 1, 65, ... when event polling is 1.
 int16_t RW_AArender(renderjob* job);
 
 // Renders the whole job (anti-aliased when antiAlias is set) on every
@@ -157,17 +165,11 @@ int16_t KV_MultiProcRenderOn(renderjob* job, uint8_t antiAlias, int processors);
 // The machine's processor count, at least 1.
 int KV_processorCount();
 
-// The column bands of a picture `width` columns wide on `processors`
-// processors: one band when processors < 2 or width <= 127; otherwise
-// min(processors, width / 64, kKVmaxRenderBands) bands, band k covering
-// columns k * width / bands .. (k + 1) * width / bands - 1 (rounded down).
-inline constexpr int kKVmaxRenderBands = 64;
-struct KVcolumnBand
-{
-  uint16_t first;
-  uint16_t end;
-};
-int KV_renderBands(int width, int processors, KVcolumnBand bands[kKVmaxRenderBands]);
+// The threads, the calling thread included, that render `rows` rows on
+// `processors` processors: no more than there are rows or kKVmaxRenderThreads,
+// at least 1.
+inline constexpr int kKVmaxRenderThreads = 64;
+int KV_renderThreads(int rows, int processors);
 
 // ---- Render tasks ----------------------------------------------------------
 

@@ -1,8 +1,10 @@
-// The render driver: band splits, view fitting, where the renderers write,
-// anti-aliasing, aborts with injected key state, and split renders against
-// one-thread renders.
+// The render driver: thread counts, view fitting, where the renderers write,
+// anti-aliasing, aborts with injected key state and procedures, and shared
+// renders against one-thread renders.
 #include "engine/render.h"
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -142,34 +144,21 @@ bool samePixel(const normalcolor& a, const normalcolor& b)
   return a.flag == b.flag && a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
-TEST(RenderBands, SplitBoundaries)
+TEST(RenderThreads, NoMoreThreadsThanRowsOrTheLimit)
 {
   struct Case
   {
-    int width;
+    int rows;
     int processors;
-    std::vector<int> starts;  // band starts, then the width
+    int threads;
   };
   const Case cases[] = {
-      {127, 2, {0, 127}},
-      {128, 2, {0, 64, 128}},
-      {201, 2, {0, 100, 201}},
-      {640, 1, {0, 640}},
-      {640, 8, {0, 80, 160, 240, 320, 400, 480, 560, 640}},
-      {513, 8, {0, 64, 128, 192, 256, 320, 384, 448, 513}},
-      {201, 8, {0, 67, 134, 201}},  // at most one band per 64 columns
-      {1000, 64, {0, 66, 133, 200, 266, 333, 400, 466, 533, 600, 666, 733, 800, 866, 933, 1000}},
+      {480, 1, 1}, {480, 2, 2}, {480, 8, 8},
+      {17, 8, 8},  {3, 8, 3},   {1, 8, 1},
+      {0, 8, 1},   {480, 0, 1}, {5000, 1024, kKVmaxRenderThreads},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.width << " columns on " << c.processors);
-    KVcolumnBand bands[kKVmaxRenderBands];
-    const int count = KV_renderBands(c.width, c.processors, bands);
-    ASSERT_EQ(count + 1, int(c.starts.size()));
-    for (int k = 0; k < count; ++k) {
-      EXPECT_EQ(bands[k].first, c.starts[k]);
-      EXPECT_EQ(bands[k].end, c.starts[k + 1]);
-    }
-  }
+  for (const Case& c : cases)
+    EXPECT_EQ(KV_renderThreads(c.rows, c.processors), c.threads) << c.rows << " " << c.processors;
 }
 
 TEST_F(RenderTest, FindRenderMetricsCentresTheViewOnSquarePixels)
@@ -299,11 +288,11 @@ TEST_F(RenderTest, AbortProceduresReadTheSharedState)
   }
 }
 
-TEST_F(RenderTest, SplitRenderEqualsOneThreadAndDrawsRowsOnTheCaller)
+TEST_F(RenderTest, SharedRenderEqualsOneThreadAndDrawsRowsOnTheCaller)
 {
   catalogTree();
-  // x0 and the steps are exact binary fractions, so every band computes the
-  // same x as the single-thread render.
+  // x0 and the steps are exact binary fractions; x and y come from the column
+  // and the row, so every thread samples where the single thread does.
   doc_->view = KVviewRect{-4, 4, -4, 4};
   for (uint8_t aa : {0, 1}) {
     SCOPED_TRACE(int(aa));
@@ -329,7 +318,115 @@ TEST_F(RenderTest, SplitRenderEqualsOneThreadAndDrawsRowsOnTheCaller)
   }
 }
 
-TEST_F(RenderTest, SplitRenderAbortStopsEveryBand)
+std::vector<int32_t> firstRows(int32_t count)
+{
+  std::vector<int32_t> rows(size_t(std::max(count, 0)));
+  for (int32_t r = 0; r < count; ++r)
+    rows[size_t(r)] = r;
+  return rows;
+}
+
+// Every row reaches the row-done procedure once, in order, on the calling
+// thread, and the picture is the one-thread picture, for small and odd sizes
+// on any number of threads.
+TEST_F(RenderTest, RowsAreDrawnOnceInOrderOnAnyNumberOfThreads)
+{
+  catalogTree();
+  for (int height : {1, 17}) {
+    for (int width : {1, 63, 64, 201}) {
+      for (uint8_t aa : {0, 1}) {
+        std::vector<normalcolor> single;
+        for (int threads : {1, 2, 3, 8}) {
+          SCOPED_TRACE(testing::Message()
+                       << width << " x " << height << " aa " << int(aa) << " on " << threads);
+          gRowsDone.clear();
+          gRowDoneThreads.clear();
+          makeBuffer(width, height);
+          findRenderMetrics(&job_, 1.0);
+          ASSERT_EQ(KV_MultiProcRenderOn(&job_, aa, threads), 0);
+          EXPECT_EQ(gRowsDone, firstRows(height));
+          for (std::thread::id id : gRowDoneThreads)
+            EXPECT_EQ(id, std::this_thread::get_id());
+          if (threads == 1) {
+            single = pixels_;
+            for (int y = 0; y < height; ++y)
+              EXPECT_TRUE(samePixel(pixel(width, y), kUntouched));
+          } else {
+            EXPECT_TRUE(pixels_ == single);
+          }
+        }
+      }
+    }
+  }
+}
+
+// An abort procedure that answers 1 once, on the first row from `fromRow` on
+// that the chosen kind of thread (the calling thread or a worker) asks about.
+// The other kind waits in its first question until then (at most a few
+// seconds), so that the chosen kind is left the rows to render.
+struct PlannedAbort
+{
+  int32_t fromRow = 0;
+  bool onCaller = true;
+  std::thread::id caller;
+  std::atomic<int32_t> abortedAt{-1};
+};
+PlannedAbort* gPlannedAbort = nullptr;
+
+int16_t plannedAbort(renderjob*, int32_t row)
+{
+  PlannedAbort& plan = *gPlannedAbort;
+  const bool onCaller = std::this_thread::get_id() == plan.caller;
+  if (onCaller != plan.onCaller) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (plan.abortedAt.load() < 0 && std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    return 0;
+  }
+  int32_t none = -1;
+  return row >= plan.fromRow && plan.abortedAt.compare_exchange_strong(none, row) ? 1 : 0;
+}
+
+// An abort on any thread stops the render: the rows above the aborted row
+// are all drawn, in order, and no row from it on; the aborted row is written.
+TEST_F(RenderTest, AbortFromTheCallerOrAWorkerStopsTheRender)
+{
+  catalogTree();
+  struct Case
+  {
+    uint8_t aa;
+    bool onCaller;
+    int32_t fromRow;
+  };
+  // The anti-aliased render asks on the calling thread, after rows 1, 65, ...
+  const Case cases[] = {{0, true, 1},   {0, true, 17},  {0, true, 33}, {0, false, 1},
+                        {0, false, 17}, {0, false, 33}, {1, true, 1},  {1, true, 65}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "aa " << int(c.aa) << (c.onCaller ? " caller" : " worker")
+                                    << " from row " << c.fromRow);
+    PlannedAbort plan;
+    plan.fromRow = c.fromRow;
+    plan.onCaller = c.onCaller;
+    plan.caller = std::this_thread::get_id();
+    gPlannedAbort = &plan;
+    gRowsDone.clear();
+    makeBuffer(96, 80);
+    findRenderMetrics(&job_, 1.0);
+    job_.abortProc = plannedAbort;
+    EXPECT_EQ(KV_MultiProcRenderOn(&job_, c.aa, 8), 1);
+    EXPECT_EQ(job_.result, 1);
+    const int32_t abortedAt = plan.abortedAt.load();
+    ASSERT_GE(abortedAt, c.fromRow);
+    if (c.aa) {
+      EXPECT_EQ(abortedAt, c.fromRow);
+    }
+    EXPECT_EQ(gRowsDone, firstRows(abortedAt));
+    EXPECT_FALSE(samePixel(pixel(0, abortedAt), kUntouched));
+    gPlannedAbort = nullptr;
+  }
+}
+
+TEST_F(RenderTest, EscapeStopsASharedRenderAtRow1)
 {
   catalogTree();
   makeBuffer(512, 40);
@@ -337,11 +434,9 @@ TEST_F(RenderTest, SplitRenderAbortStopsEveryBand)
   KV_setKeyDown(kKeyCodeEscape, true);
   EXPECT_NE(KV_MultiProcRenderOn(&job_, 0, 8), 0);
   EXPECT_EQ(job_.result, 1);
-  // Every band stops at row 1 at the latest (a band that sees another's
-  // abort before it starts a row stops there).
-  EXPECT_LE(gRowsDone.size(), 1u);
-  for (int x = 0; x < 512; x += 37)
-    EXPECT_TRUE(samePixel(pixel(x, 2), kUntouched)) << x;
+  EXPECT_EQ(gKVabort.aborted.load(), 1);
+  // Row 1 is aborted wherever it was rendered; only row 0 is drawn.
+  EXPECT_EQ(gRowsDone, firstRows(1));
 }
 
 TEST_F(RenderTest, RenderTaskRunsAndIsCollected)
