@@ -4,7 +4,6 @@
 #include "document/engineapi.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "engine/treemanage.h"
 #include "foundation/mempool.h"
 #include "imaging/offworld.h"
+#include "imaging/qzbitmaps.h"
 #include "tests/document/sample_tree.h"
 
 namespace {

@@ -1,9 +1,8 @@
-#include "document/engineapi.h"
-
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "document/engineapi.h"
 #include "engine/palettefiles.h"
 #include "engine/palettes.h"
 #include "engine/treemanage.h"

@@ -4,7 +4,8 @@
 // image surface, as a window shows it), otherwise as a PAM file (P7, TUPLTYPE
 // RGB_ALPHA: red, green, blue, then the flag byte).
 //
-// Usage: render_tree TREEFILE OUT W H [THREADS] [--aa] [--time]
+// Usage: render_tree TREEFILE OUT W H [THREADS] [--aa] [--time] [--frame F]
+//                   [--resources DIR]
 //   TREEFILE  a tree file, read with arb_READ as the browser reads one (its
 //             permutation, palette and octave count included), or `builtin`
 //             or `builtin:N`, a built-in test tree:
@@ -18,6 +19,9 @@
 //   --aa      2 x 2 anti-aliasing
 //   --time    prints `render_ms <milliseconds>` on standard error: the time
 //             of the render alone, without loading the tree or writing
+//   --frame F starts the tree's animation in its own mode and renders frame F
+//   --resources DIR  the folder of the default picture that stands in for
+//             missing picture inputs (a tree's inputs are looked for beside it)
 // Exit status 0 on success, 1 when the tree file cannot be read or the render
 // failed or was aborted, 2 for bad arguments.
 #include <bit>
@@ -31,6 +35,10 @@
 #include <string>
 #include <vector>
 
+#include "document/animation.h"
+#include "document/campath.h"
+#include "document/engineapi.h"
+#include "document/inputslots.h"
 #include "document/treefile.h"
 #include "engine/catalog.h"
 #include "engine/colorfuncs.h"
@@ -52,6 +60,9 @@ struct Arguments
   int threads = 0;
   bool antiAlias = false;
   bool time = false;
+  bool animate = false;
+  double frame = 0;
+  std::string resources;
 };
 
 bool parseInt(const char* s, int low, int high, int& out)
@@ -78,6 +89,14 @@ bool parseArguments(int argc, char** argv, Arguments& a)
       a.antiAlias = true;
     else if (std::strcmp(argv[i], "--time") == 0)
       a.time = true;
+    else if (std::strcmp(argv[i], "--frame") == 0 && i + 1 < argc) {
+      char* end = nullptr;
+      a.frame = std::strtod(argv[++i], &end);
+      a.animate = true;
+      if (end == argv[i] || *end != 0)
+        return false;
+    } else if (std::strcmp(argv[i], "--resources") == 0 && i + 1 < argc)
+      a.resources = argv[++i];
     else if (!parseInt(argv[i], 1, 1024, a.threads))
       return false;
   }
@@ -276,13 +295,14 @@ public:
   {
     gKovrelinWorld = world_.get();
     KV_initWorldRecord(world_.get());
+    KV_installInputHooks();
     arb_Init(doc());
     SetRndTempTables(doc(), 1);
     arb_setColorfunc(doc(), 0, true);
   }
   ~ToolWorld()
   {
-    arb_Clear(doc(), true, true);
+    Kovrelin_kill(doc());
     gKovrelinWorld = nullptr;
   }
   ToolWorld(const ToolWorld&) = delete;
@@ -329,12 +349,24 @@ int main(int argc, char** argv)
 {
   Arguments args;
   if (!parseArguments(argc, argv, args)) {
-    std::fprintf(stderr, "usage: render_tree TREEFILE OUT W H [THREADS] [--aa] [--time]\n");
+    std::fprintf(stderr,
+                 "usage: render_tree TREEFILE OUT W H [THREADS] [--aa] [--time]"
+                 " [--frame F] [--resources DIR]\n");
     return 2;
   }
   SetAlertSoundProc([](bool) {});  // failures are reported on standard error
   ToolWorld world;
+  if (!args.resources.empty() &&
+      Kovrelin_opendefaultpicture(FileRef::fromPath(args.resources)) != 0)
+    std::fprintf(stderr, "render_tree: no default picture in %s\n", args.resources.c_str());
   if (const int status = loadTree(world.doc(), args.tree); status != 0)
     return status;
+  if (args.animate) {
+    sfuncSystem* doc = world.doc();
+    const int16_t mode = doc->animation.mode;
+    Anim_Start(doc, mode, kAnimUpdateForced);
+    Anim_SetTime_fromframe(doc, mode, args.frame);
+    Anim_Paramlists(doc, mode, kAnimUpdateForced, kBatchCapacity, false);
+  }
   return renderAndWrite(world.doc(), args);
 }
