@@ -7,6 +7,7 @@
 #include "engine/palettes.h"
 #include "engine/treemanage.h"
 #include "foundation/mempool.h"
+#include "noise/drivers.h"
 #include "tests/platform/tempfolder.h"
 
 namespace {
@@ -55,6 +56,39 @@ TEST(WorldInit, WithoutALibraryFileTheBuiltInPalettesStay)
   EXPECT_EQ(world.doc.tables.perm[1024], world.doc.tables.perm[0]);
   EXPECT_EQ(world.batchLength, 16);
   EXPECT_EQ(world.defaultColorCount, 48);
+  const normalcolor first{255, 0, 0, 60}, last{255, 200, 20, 255};
+  EXPECT_EQ(std::memcmp(&world.defaultColors[0], &first, 4), 0);
+  EXPECT_EQ(std::memcmp(&world.defaultColors[47], &last, 4), 0);
+  EXPECT_EQ(world.askForMissingInputs, 0);
+  EXPECT_EQ(world.defaultPictureForEmptySlots, 0);
+  EXPECT_EQ(world.doc.animation.mode, 1);
+  EXPECT_EQ(world.doc.animation.length, 600);
+  // The references read back.
+  EXPECT_EQ(std::string(world.palettesFile), resources.root().child("Palettes").path());
+  EXPECT_NE(std::string(world.presetsFolder).find("/Structures Presets"), std::string::npos);
+}
+
+TEST(WorldInit, FractalDefaultsLeaveTheOctaveCount)
+{
+  fractalsinfos f{};
+  f.octaves = 77;
+  Kovrelin_DefaultFractGlobals(&f);
+  EXPECT_EQ(f.octaves, 77);
+  EXPECT_EQ(f.lacunarity, 2.0943951024);
+}
+
+TEST(WorldInit, SoundDefaults)
+{
+  sSoundfunc sound;
+  std::memset(&sound, 0x5A, sizeof sound);
+  Kovrelin_SoundinfosInit(&sound);
+  EXPECT_EQ(sound.tag, 2);
+  EXPECT_EQ(sound.transposition, 12);
+  EXPECT_EQ(sound.setting1, 0.25);
+  EXPECT_EQ(sound.setting2, 120.0);
+  EXPECT_EQ(sound.table[575], 0.0);
+  EXPECT_EQ(sound.name[0], 0);
+  EXPECT_EQ(sound.name2[0], 0);
 }
 
 TEST(WorldInit, ReadsTheLibraryFileOfTheResourcesFolder)
