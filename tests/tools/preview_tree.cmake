@@ -1,0 +1,1 @@
+kv_add_tool(preview_tree document engine components imaging)
