@@ -10,10 +10,6 @@ namespace {
 
 using f22detail::kPi;
 
-// The output connector kinds Scale & Offset chooses between.
-constexpr int16_t kOutputPerSample = 8;
-constexpr int16_t kOutputFromUniform = 4;
-
 }  // namespace
 
 void f22_skew_precompute(gfunc* g)
@@ -56,7 +52,7 @@ void f22_scaleOffset_prepare(gfunc* g)
 {
   const gfunc* source = g->sources[1];
   const inletinfos& record = source != nullptr ? source->inlets[1] : g->inlets[1];
-  g->outputCode = record.channels == 0 ? kOutputFromUniform : kOutputPerSample;
+  g->outputCode = record.channels == 0 ? kConnTwoUniformSecond : kConnTwo;
 }
 
 void f22_rotateOffset_precompute(gfunc* g)

@@ -25,8 +25,9 @@ F22_MEMBER(f22_splitmove);
 void f22_skew_precompute(gfunc* g);
 // Message 8: K0 = cos A, K1 = sin A.
 void f22_rotateOffset_precompute(gfunc* g);
-// Message 7: the output connector kind, 4 when the second input's source
-// record is uniform, 8 otherwise.
+// Message 7: the output connector code, kConnTwoUniformSecond when the
+// second input record of the second input's source (or, unlinked, this
+// component's own) is uniform, kConnTwo otherwise.
 void f22_scaleOffset_prepare(gfunc* g);
 
 namespace f22detail {
@@ -66,7 +67,7 @@ inline constexpr KVmemberDesc kF22_scaleOffset{
                {.label = "Offset x ", .k = 64, .c = -32},
                {.label = "Offset y ", .k = 64, .c = -32}},
     .defaults = {1.0, 0, 0},
-    .outputCode = 8,
+    .outputCode = kConnTwo,
     .on7 = f22_scaleOffset_prepare,
 };
 
