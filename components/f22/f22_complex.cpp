@@ -200,7 +200,7 @@ void f22_unitinversion(gfunc* g)
     else if (dsq <= 1 && concavity > 1)
       f = (concavity - 1) * (a / dsq - a) + a;
     else
-      return F22point{x, y};
+      return F22point{x, (y + offset) - offset};
     return F22point{u * f, w * f - offset};
   });
 }

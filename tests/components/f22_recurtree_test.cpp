@@ -23,15 +23,15 @@ protected:
   }
   void TearDown() override { arb_DisposeSubTree(sub_); }
 
-  // A sub-tree of one Scale & Offset reading the owner's two inlets: each
-  // pass moves the point by (0.5, -1).
-  void attachStepper()
+  // A sub-tree of one f22 member reading the owner's two inlets; by default
+  // Scale & Offset, each pass moving the point by (0.5, -1).
+  void attachStepper(int16_t id = 2, double a = 1, double b = 0.5, double c3 = -1)
   {
     gfunc* c = &sub_->funcs[0];
     c->doc = h_.doc();
     c->owner = sub_;
-    setFunc(c, kFamily22, 2, kBindDefaults);
-    c->A = 1, c->B = 0.5, c->C = -1;
+    setFunc(c, kFamily22, id, kBindDefaults);
+    c->A = a, c->B = b, c->C = c3;
     c->inlets[0].source = kSourceSubtreeInlet1;
     c->inlets[1].source = kSourceSubtreeInlet1 + 1;
     sub_->count = 1;
@@ -98,6 +98,22 @@ TEST_F(F22Recurtree, BlendZeroKeepsTheInputsAndHalfBlendsHalfway)
   h_.setParams(0.5, 0, -1);
   EXPECT_EQ(runOutput(0)[0], 1.25);
   EXPECT_EQ(runOutput(1)[0], 2.5);
+}
+
+// Where the sub-tree's x' has no value, x' takes the marker and y' the
+// sub-tree's y' unblended (Split & Move leaves its gap without value).
+TEST_F(F22Recurtree, AMarkedSubtreePointKeepsItsY)
+{
+  attachStepper(44, 0, 0.5, 0);
+  h_.setParams(0.25, 0, -1);
+  h_.prepare();
+  const KVtestInput x = KVtestInput::samples({0.3, 2});
+  const KVtestInput y = KVtestInput::samples({1, 1});
+  const KVbatch x1 = h_.run(x, y, 2, 0), y1 = h_.run(x, y, 2, 1);
+  EXPECT_EQ(x1[0], gINFINITY);
+  EXPECT_EQ(y1[0], 1);
+  EXPECT_EQ(x1[1], 2 + (1.5 - 2) * 0.25);
+  EXPECT_EQ(y1[1], 1);
 }
 
 TEST_F(F22Recurtree, MessageSevenHoldsRecursion)
