@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "components/common/subtree_passes.h"
 #include "components/f21/f21_pvt.h"
 #include "engine/prepare.h"
 #include "engine/treemanage.h"
@@ -16,36 +17,6 @@ namespace {
 int lastPass(double b)
 {
   return std::clamp(kvnum::sat_i32(b), 0, kF21MaxIterations);
-}
-
-// True when a component of `from`, or of a sub-tree below it, owns `target`:
-// linking or running `target` would then never end. The walk keeps the trees
-// it has seen; a chain of more distinct trees than a document can hold counts
-// as such a loop.
-bool reaches(const smalltree* from, const smalltree* target)
-{
-  constexpr int kMaxTrees = 64;
-  std::array<const smalltree*, kMaxTrees> seen{from};
-  std::array<const smalltree*, kMaxTrees> pending{from};
-  int seenCount = 1, pendingCount = 1;
-  while (pendingCount > 0) {
-    const smalltree* tree = pending[--pendingCount];
-    const int count = std::clamp<int>(tree->count, 0, kMaxComponents);
-    for (int i = 0; i < count; ++i) {
-      const smalltree* sub = arb_subtreeOf(&tree->funcs[i]);
-      if (sub == nullptr)
-        continue;
-      if (sub == target)
-        return true;
-      if (std::find(seen.begin(), seen.begin() + seenCount, sub) != seen.begin() + seenCount)
-        continue;
-      if (seenCount == kMaxTrees)
-        return true;
-      seen[seenCount++] = sub;
-      pending[pendingCount++] = sub;
-    }
-  }
-  return false;
 }
 
 void copyX(gfunc* g, int n)
@@ -69,14 +40,8 @@ void f21_recurtree(gfunc* g)
   }
 
   const int last = lastPass(g->B);
-  for (int pass = 0; pass <= last; ++pass) {
-    sub->iteration = int16_t(pass);
-    for (int i = 0; i < count; ++i) {
-      gfunc* c = list.funcs[i];
-      if (c != nullptr && c->compute != nullptr)
-        c->compute(c);
-    }
-  }
+  for (int pass = 0; pass <= last; ++pass)
+    KV_runSubtreePass(sub, list, pass);
 
   // A uniform outlet holds one value for the whole batch.
   const double* result = sub->outletData[0];
@@ -96,7 +61,7 @@ void f21_recurtree_prepare(gfunc* g)
   sfuncEvalLists& list = privateArea<sfuncEvalLists>(g);
   list.count = 0;
   smalltree* sub = arb_subtreeOf(g);
-  if (sub == nullptr || reaches(sub, sub))
+  if (sub == nullptr || KV_subtreeReaches(sub, sub))
     return;
   prepareCTin2(g->doc, sub, g, 0);
   prepareCTout(sub, g);

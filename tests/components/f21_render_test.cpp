@@ -2,77 +2,17 @@
 // the picture is the same on one thread and on several (each band on its own
 // document copy), and a compiled sub-tree draws what its content draws.
 #include <gtest/gtest.h>
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "engine/catalog.h"
-#include "engine/colorfuncs.h"
-#include "engine/render.h"
-#include "engine/tables.h"
-#include "engine/treemanage.h"
-#include "engine/world.h"
+#include "tests/components/family_render.h"
 
 namespace {
 
-// Wide enough for four column bands of 64.
-constexpr int kWidth = 256;
-constexpr int kHeight = 20;
-
-class F21Render : public ::testing::Test
-{
-protected:
-  void SetUp() override
-  {
-    world_ = std::make_unique<KovrelinWorld>();
-    gKovrelinWorld = world_.get();
-    KV_initWorldRecord(world_.get());
-    doc_ = &world_->doc;
-    arb_Init(doc_);
-    SetRndTempTables(doc_, 1);
-    arb_setColorfunc(doc_, 0, true);
-  }
-  void TearDown() override
-  {
-    arb_Clear(doc_, true, true);
-    gKovrelinWorld = nullptr;
-  }
-
-  std::vector<uint8_t> render(int processors)
-  {
-    std::vector<uint8_t> pixels(size_t(kWidth) * kHeight * 4);
-    AccessPix access;
-    access.base = pixels.data();
-    access.rowBytes = kWidth * 4;
-    access.width = kWidth;
-    access.height = kHeight;
-    access.pixelSize = 32;
-    renderjob job;
-    SetUpRender(doc_, &job, nullptr, nullptr, nullptr, nullptr);
-    SetUpRenderAccess(&job, &access);
-    findRenderMetrics(&job, 1.0);
-    EXPECT_EQ(KV_MultiProcRenderOn(&job, 0, processors), 0);
-    return pixels;
-  }
-
-  std::unique_ptr<KovrelinWorld> world_;
-  sfuncSystem* doc_ = nullptr;
-};
+using F21Render = KVfamilyRender;
 
 TEST_F(F21Render, EveryMemberDrawsTheSamePictureOnOneAndOnFourThreads)
 {
-  const int count = KV_familyMemberCount(kFamily21);
-  for (int pos = 0; pos < count; ++pos) {
-    const KVcatalogMember m = KV_familyMember(kFamily21, pos);
-    if (!m.real)
-      continue;
-    SCOPED_TRACE(m.computeName);
-    arb_presetinit(doc_, kFamily21, m.id);
-    const std::vector<uint8_t> one = render(1);
-    const std::vector<uint8_t> four = render(4);
-    EXPECT_TRUE(one == four);
-    arb_Clear(doc_, true, true);
-  }
+  expectEveryMemberThreadIndependent(kFamily21);
 }
 
 // Ax+By+C inside a compiled sub-tree with Scale 1 and Iterations 3 draws
