@@ -118,7 +118,7 @@ def dump(tool, path):
         if words[0].startswith("sub"):
             key.append(words.pop(0))
         key.append(words.pop(0))
-        if key[-1] in ("func", "key", "input"):
+        if key[-1] in ("func", "key", "input", "slot"):
             key.append(words.pop(0))
         lines[" ".join(key)] = " ".join(words)
     return lines

@@ -20,6 +20,7 @@
 
 #include "document/animation.h"
 #include "document/campath.h"
+#include "document/engineapi.h"
 #include "document/oldformat.h"
 #include "document/treefile.h"
 #include "foundation/fileio.h"
@@ -43,7 +44,7 @@ int writeSample(const char* path)
   ref.parent = target.parentRef();
   kvsample::setPascal(ref.name, target.name.c_str());
   OSErr err = arb_WRITE(&world->doc, &ref, &sound);
-  arb_Clear(&world->doc, true, true);
+  Kovrelin_kill(&world->doc);
   gKovrelinWorld = nullptr;
   if (err != 0)
     std::fprintf(stderr, "treefile_tool: cannot write %s (%d)\n", path, err);
@@ -119,7 +120,7 @@ int dump(const char* path)
       std::string prefix = "sub" + std::to_string(i) + " ";
       printTree(prefix.c_str(), *sub);
     }
-  arb_Clear(doc, true, true);
+  Kovrelin_kill(doc);
   gKovrelinWorld = nullptr;
   return 0;
 }
@@ -143,7 +144,7 @@ int params(const char* path, double frame)
     const gfunc& g = doc->tree.funcs[i];
     std::printf("param %d %.17g %.17g %.17g\n", i, g.A, g.B, g.C);
   }
-  arb_Clear(doc, true, true);
+  Kovrelin_kill(doc);
   gKovrelinWorld = nullptr;
   return 0;
 }
@@ -178,7 +179,7 @@ int convertOld(const char* in, const char* out)
       status = 1;
     }
   }
-  arb_Clear(doc, true, true);
+  Kovrelin_kill(doc);
   gKovrelinWorld = nullptr;
   return status;
 }
