@@ -194,8 +194,12 @@ void Kovrelin_SoundinfosInit(sSoundfunc* sound)
 void Kovrelin_kill(sfuncSystem* doc)
 {
   arb_Clear(doc, true, true);
+  // Every slot is released: what a file-fed slot owns is freed, the default
+  // picture and outside buffers are only let go (they belong to others), so
+  // the next tree starts from empty slots.
   for (KVinputSlot& slot : doc->inputs)
     clear_input(doc, &slot);
+  Kovrelin_SetInputMode(doc, nullptr, false, 0, nullptr);
   for (AccessPix*& icon : doc->animation.icons) {
     if (icon == nullptr)
       continue;

@@ -232,8 +232,8 @@ TEST_F(EngineApiTest, KillReleasesSlotsWithoutFreeingOthersBuffers)
   Kovrelin_kill(doc_);
   EXPECT_EQ(doc_->tree.count, 0);
   EXPECT_EQ(doc_->animation.icons[0], nullptr);
-  EXPECT_EQ(doc_->inputs[2].picture, outside);  // someone else's: left alone
-  EXPECT_NE(outside->pixels.baseAddr, nullptr);
+  EXPECT_EQ(doc_->inputs[2].picture, nullptr);   // let go of,
+  EXPECT_NE(outside->pixels.baseAddr, nullptr);  // not freed: it is someone else's
   KillOffworld(&outside);
 }
 
