@@ -8,6 +8,7 @@
 #include "document/animation.h"
 #include "document/campath.h"
 #include "document/inputslots.h"
+#include "document/videoformats.h"
 #include "engine/palettefiles.h"
 #include "engine/palettes.h"
 #include "engine/tables.h"
@@ -18,6 +19,7 @@
 #include "imaging/offworld.h"
 #include "imaging/qzbitmaps.h"
 #include "noise/drivers.h"
+#include "platform/stillimage.h"
 
 namespace {
 
@@ -182,6 +184,31 @@ KVrenderPrefs* Kovrelin_renderPrefs()
   return gKovrelinWorld != nullptr ? gKovrelinWorld->renderPrefs : nullptr;
 }
 
+void Kovrelin_DefaultPrefs(KVrenderPrefs* prefs)
+{
+  *prefs = KVrenderPrefs{};
+  prefs->outputRect = Rect{0, 0, kDefaultInputHeight, kDefaultInputWidth};
+  prefs->width = kDefaultInputWidth;
+  prefs->height = kDefaultInputHeight;
+  prefs->setting1 = 1;
+  prefs->setting2 = 0;
+  prefs->frameRate = 25.0;
+  prefs->width2 = kDefaultInputWidth;
+  prefs->height2 = kDefaultInputHeight;
+  prefs->videoFormat = FindSTDVideoFormatIndex(prefs->width, prefs->height, prefs->width2,
+                                               prefs->height2, prefs->frameRate);
+  prefs->setting3 = 100;
+  Kovrelin_SoundinfosInit(&prefs->sound);
+  for (int16_t& v : prefs->settings)
+    v = 1024;
+  prefs->compression.codecType = gSCSpatialSettings.codecType;
+  prefs->compression.codec = gSCSpatialSettings.codec;
+  prefs->compression.depth = gSCSpatialSettings.depth;
+  prefs->compression.quality = gSCSpatialSettings.spatialQuality;
+  const int16_t after[4] = {0, -1, 0, 2};
+  std::copy(std::begin(after), std::end(after), prefs->compression.settings);
+}
+
 void Kovrelin_SoundinfosInit(sSoundfunc* sound)
 {
   *sound = sSoundfunc{};
@@ -244,6 +271,33 @@ int16_t Kovrelin_RenderGWorld(renderjob* job, Offworld world, uint8_t antiAlias)
   const int16_t result = KV_MultiProcRender(job, antiAlias);
   EndAccessPixelsNR(nullptr, &access);
   return result;
+}
+
+int16_t Kovrelin_RenderToFile(const frefinfos& file, renderjob* job, sfuncSystem* doc)
+{
+  const int16_t result = KV_MultiProcRender(job, 1);
+  if (result != 0 || job->access == nullptr)
+    return result;
+  AccessPix* buffer = job->access;
+  buffer->bottomUp = 0;
+  const std::string name(reinterpret_cast<const char*>(file.name + 1), file.name[0]);
+  auto endsWith = [&](const char* tail) {
+    const size_t n = std::strlen(tail);
+    return name.size() >= n && name.compare(name.size() - n, n, tail) == 0;
+  };
+  kvimg::Format format = kvimg::Format::Png;
+  if (file.type == fourcc("TIFF") || (file.type == 0 && (endsWith(".tif") || endsWith(".tiff"))))
+    format = kvimg::Format::Tiff;
+  else if (file.type == fourcc("JPEG") ||
+           (file.type == 0 && (endsWith(".jpg") || endsWith(".jpeg"))))
+    format = kvimg::Format::Jpeg;
+  const FileRef target = file.parent.child(name);
+  if (name.empty() || !kvimg::encodeFile(target.path(), format, buffer->base, buffer->rowBytes,
+                                         buffer->width, buffer->height, doc->rgbaOutput != 0))
+    return kRenderFileNotWritten;
+  const OSType types[] = {fourcc("PNGf"), fourcc("TIFF"), fourcc("JPEG")};
+  SetFileTypeAndCreator(target, types[int(format)], fourcc("Qjtt"));
+  return 0;
 }
 
 int16_t Kovrelin_PreviewToImage(CGrafPtr window, sfuncSystem* doc, const int32_t* dest,

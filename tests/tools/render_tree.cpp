@@ -5,7 +5,7 @@
 // RGB_ALPHA: red, green, blue, then the flag byte).
 //
 // Usage: render_tree TREEFILE OUT W H [THREADS] [--aa] [--time] [--frame F]
-//                   [--resources DIR]
+//                   [--resources DIR] [--export]
 //   TREEFILE  a tree file, read with arb_READ as the browser reads one (its
 //             permutation, palette and octave count included), or `builtin`
 //             or `builtin:N`, a built-in test tree:
@@ -20,6 +20,9 @@
 //   --time    prints `render_ms <milliseconds>` on standard error: the time
 //             of the render alone, without loading the tree or writing
 //   --frame F starts the tree's animation in its own mode and renders frame F
+//   --export  writes OUT through the program's picture export instead (always
+//             anti-aliased; PNG, TIFF or JPEG by OUT's extension, PNG
+//             otherwise; an alpha channel when the output component has one)
 //   --resources DIR  the folder of the default picture that stands in for
 //             missing picture inputs (a tree's inputs are looked for beside it)
 // Exit status 0 on success, 1 when the tree file cannot be read or the render
@@ -47,6 +50,7 @@
 #include "engine/treemanage.h"
 #include "engine/world.h"
 #include "foundation/appshell.h"
+#include "foundation/pstrings.h"
 #include "imaging/qzbitmaps.h"
 
 namespace {
@@ -61,6 +65,7 @@ struct Arguments
   bool antiAlias = false;
   bool time = false;
   bool animate = false;
+  bool exportFile = false;
   double frame = 0;
   std::string resources;
 };
@@ -95,7 +100,9 @@ bool parseArguments(int argc, char** argv, Arguments& a)
       a.animate = true;
       if (end == argv[i] || *end != 0)
         return false;
-    } else if (std::strcmp(argv[i], "--resources") == 0 && i + 1 < argc)
+    } else if (std::strcmp(argv[i], "--export") == 0)
+      a.exportFile = true;
+    else if (std::strcmp(argv[i], "--resources") == 0 && i + 1 < argc)
       a.resources = argv[++i];
     else if (!parseInt(argv[i], 1, 1024, a.threads))
       return false;
@@ -343,6 +350,28 @@ int renderAndWrite(sfuncSystem* doc, const Arguments& args)
   return written ? 0 : 1;
 }
 
+// Renders and writes the picture through the program's export.
+int exportPicture(sfuncSystem* doc, const Arguments& args)
+{
+  AccessPix access{};
+  renderjob job;
+  Kovrelin_SetUpQuartzRender(nullptr, &job, doc, nullptr, int16_t(args.width), int16_t(args.height),
+                             &access);
+  if (access.base == nullptr) {
+    std::fprintf(stderr, "render_tree: no memory for %d x %d pixels\n", args.width, args.height);
+    return 1;
+  }
+  const FileRef target = FileRef::fromPath(args.out);
+  frefinfos file;
+  file.parent = target.parentRef();
+  SetPString(file.name, target.name.c_str());
+  const int16_t result = Kovrelin_RenderToFile(file, &job, doc);
+  DisposePtr(access.base);
+  if (result != 0)
+    std::fprintf(stderr, "render_tree: cannot export %s (%d)\n", args.out.c_str(), result);
+  return result == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -351,7 +380,7 @@ int main(int argc, char** argv)
   if (!parseArguments(argc, argv, args)) {
     std::fprintf(stderr,
                  "usage: render_tree TREEFILE OUT W H [THREADS] [--aa] [--time]"
-                 " [--frame F] [--resources DIR]\n");
+                 " [--frame F] [--resources DIR] [--export]\n");
     return 2;
   }
   SetAlertSoundProc([](bool) {});  // failures are reported on standard error
@@ -368,5 +397,5 @@ int main(int argc, char** argv)
     Anim_SetTime_fromframe(doc, mode, args.frame);
     Anim_Paramlists(doc, mode, kAnimUpdateForced, kBatchCapacity, false);
   }
-  return renderAndWrite(world.doc(), args);
+  return args.exportFile ? exportPicture(world.doc(), args) : renderAndWrite(world.doc(), args);
 }

@@ -1,0 +1,39 @@
+"""Pictures written by `render_tree --export` read by ImageMagick: PNG and TIFF
+of the asked size, opaque for a tree whose output has no alpha channel.
+
+Usage: export_check.py RENDER_TREE WORKDIR
+"""
+
+import os
+import subprocess
+import sys
+
+
+def main():
+    tool, work = sys.argv[1], sys.argv[2]
+    os.makedirs(work, exist_ok=True)
+    failures = []
+    for name, kind in (("a.png", "PNG"), ("b.tif", "TIFF"), ("c.jpg", "JPEG")):
+        out = os.path.join(work, name)
+        run = subprocess.run([tool, "builtin:2", out, "96", "64", "--export"])
+        if run.returncode != 0:
+            failures.append("export of %s failed" % name)
+            continue
+        info = subprocess.run(["identify", "-format", "%m %w %h %[channels]", out],
+                              capture_output=True, text=True).stdout
+        if info.split()[:3] != [kind, "96", "64"]:
+            failures.append("%s: %s" % (name, info))
+        channels = info.split()[3] if len(info.split()) > 3 else ""
+        if channels in ("srgba", "rgba", "graya"):
+            failures.append("%s: an alpha channel for a one-output tree" % name)
+    bad = subprocess.run([tool, "builtin:2", "/nonexistent-folder/x.png", "8", "8", "--export"])
+    if bad.returncode == 0:
+        failures.append("an export that could not be written reported success")
+    if failures:
+        print("\n".join("FAIL " + f for f in failures))
+        sys.exit(1)
+    print("export: PNG, TIFF and JPEG read back")
+
+
+if __name__ == "__main__":
+    main()
