@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cairo.h>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -293,6 +294,27 @@ CGContextRef QZ_ContextOnPixels(uint8_t* pixels, int32_t width, int32_t height, 
     return nullptr;
   }
   // The default user space: origin at the bottom-left, y upwards.
+  cairo_translate(ctx->cr, 0, height);
+  cairo_scale(ctx->cr, 1, -1);
+  return ctx;
+}
+
+CGContextRef QZ_ContextOnCairoSurface(void* cairoSurface, double width, double height)
+{
+  auto* surface = static_cast<cairo_surface_t*>(cairoSurface);
+  if (!surface || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS || !(width > 0) ||
+      !(height > 0) || width > 1e7 || height > 1e7)
+    return nullptr;
+  auto* ctx = new QZContext;
+  ctx->width = int32_t(std::ceil(width));
+  ctx->height = int32_t(std::ceil(height));
+  // Drawing goes straight to the surface: nothing to convert before or after.
+  ctx->surface = cairo_surface_reference(surface);
+  ctx->cr = cairo_create(surface);
+  if (cairo_status(ctx->cr) != CAIRO_STATUS_SUCCESS) {
+    QZ_ContextRelease(ctx);
+    return nullptr;
+  }
   cairo_translate(ctx->cr, 0, height);
   cairo_scale(ctx->cr, 1, -1);
   return ctx;

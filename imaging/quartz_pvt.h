@@ -12,3 +12,8 @@
 // as it is and the pixels are opaque. Null for a bad size or layout.
 CGContextRef QZ_ContextOnPixels(uint8_t* pixels, int32_t width, int32_t height, int32_t rowBytes,
                                 OSType format, uint32_t bitmapInfo);
+
+// A context drawing into a cairo surface of any kind (a PDF surface, say),
+// its user space width x height units, y up from the bottom-left as every
+// context. The context takes a reference on the surface. Null on failure.
+CGContextRef QZ_ContextOnCairoSurface(void* cairoSurface, double width, double height);
