@@ -87,6 +87,28 @@ private:
   AccessPix access_{};
 };
 
+// The frame of an animation preview: its place in the destination (the
+// caller's proportions fitted in), a render buffer of its size and the job
+// over it.
+struct PreviewFrame
+{
+  Rect rect;
+  OwnedBuffer buffer;
+  renderjob job;
+  PreviewFrame(CGrafPtr window, sfuncSystem* doc, const int32_t* dest, int16_t width,
+               int16_t height)
+      : rect(Kovrelin_fitFrame(unpackRect(dest), width, height)),
+        buffer(widthOf(rect), heightOf(rect))
+  {
+    if (!buffer.ok())
+      return;
+    int32_t placement[2];
+    packRect(rect, placement);
+    SetUpRender(doc, &job, window, placement, nullptr, nullptr);
+    SetUpRenderAccess(&job, buffer.get());
+  }
+};
+
 // Renders the document into `buffer` at its size, the view fitted with the
 // given metrics scale; returns the render result.
 int16_t renderInto(sfuncSystem* doc, CGrafPtr window, const int32_t* placement, AccessPix* buffer,
@@ -427,57 +449,45 @@ Rect Kovrelin_fitFrame(const Rect& dest, int16_t width, int16_t height)
 void Kovrelin_previewMovie(CGrafPtr window, sfuncSystem* doc, int16_t mode, const int32_t* dest,
                            int16_t width, int16_t height)
 {
-  const Rect frameRect = Kovrelin_fitFrame(unpackRect(dest), width, height);
-  OwnedBuffer buffer(widthOf(frameRect), heightOf(frameRect));
-  if (!buffer.ok())
+  PreviewFrame frame(window, doc, dest, width, height);
+  if (!frame.buffer.ok())
     return;
-  int32_t placement[2];
-  packRect(frameRect, placement);
-  renderjob job;
-  SetUpRender(doc, &job, window, placement, nullptr, nullptr);
-  SetUpRenderAccess(&job, buffer.get());
   if (mode == kPreviewStill) {
-    findRenderMetrics(&job, kWindowScale);
-    KV_MultiProcRender(&job, 0);
+    findRenderMetrics(&frame.job, kWindowScale);
+    KV_MultiProcRender(&frame.job, 0);
     if (window != nullptr)
-      showWhole(window, buffer.get(), frameRect);
+      showWhole(window, frame.buffer.get(), frame.rect);
     return;
   }
   Anim_Start(doc, mode, kAnimUpdateMovie);
   const double start = gPreviewClock.load()();
   const double length = doc->animation.length;
   playPreview(
-      window, doc, mode, frameRect, &job, buffer.get(), start,
+      window, doc, mode, frame.rect, &frame.job, frame.buffer.get(), start,
       [](renderjob* j) { findRenderMetrics(j, kWindowScale); },
-      [length](double frame) { return !(frame < length); });
+      [length](double shown) { return !(shown < length); });
 }
 
 void Kovrelin_previewMovieIO(CGrafPtr window, sfuncSystem* doc, int16_t mode, const int32_t* dest,
                              int32_t inFrame, int32_t outFrame, int16_t width, int16_t height,
                              int16_t offsetH, int16_t offsetV)
 {
-  const Rect frameRect = Kovrelin_fitFrame(unpackRect(dest), width, height);
-  OwnedBuffer buffer(widthOf(frameRect), heightOf(frameRect));
-  if (!buffer.ok())
+  PreviewFrame frame(window, doc, dest, width, height);
+  if (!frame.buffer.ok())
     return;
-  int32_t placement[2];
-  packRect(frameRect, placement);
-  renderjob job;
-  SetUpRender(doc, &job, window, placement, nullptr, nullptr);
-  SetUpRenderAccess(&job, buffer.get());
   Anim_Start(doc, mode, kAnimUpdateMovie);
   const double rate = doc->animation.frameRate >= 1 ? doc->animation.frameRate : 1;
   const double start = gPreviewClock.load()() - inFrame * 1000.0 / rate;
   int16_t renderW = kDefaultInputWidth, renderH = kDefaultInputHeight;
   KV_inputRenderSize(&renderW, &renderH);
   const Rect source{0, 0, renderH, renderW};
-  const Rect target{0, 0, heightOf(frameRect), widthOf(frameRect)};
+  const Rect target{0, 0, heightOf(frame.rect), widthOf(frame.rect)};
   playPreview(
-      window, doc, mode, frameRect, &job, buffer.get(), start,
+      window, doc, mode, frame.rect, &frame.job, frame.buffer.get(), start,
       [&](renderjob* j) {
         MapRenderMetrics(j, renderW, renderH, &source, &target, Point{offsetV, offsetH});
       },
-      [outFrame](double frame) { return frame > outFrame; });
+      [outFrame](double shown) { return shown > outFrame; });
 }
 
 // ---- Keyframe icons -------------------------------------------------------------

@@ -148,22 +148,6 @@ void readComponent(gfunc* g, const unsigned char* r, int16_t version, OldLinks* 
   g->lockFlags = r[kCompLocks];
 }
 
-void readView(const unsigned char* p, KVviewRect* view)
-{
-  view->xmin = be::get_f64(p);
-  view->xmax = be::get_f64(p + 8);
-  view->ymin = be::get_f64(p + 16);
-  view->ymax = be::get_f64(p + 24);
-  if (view->xmin == 0.0 && view->xmax == 0.0) {
-    view->xmin = -std::numbers::pi;
-    view->xmax = std::numbers::pi;
-  }
-  if (view->ymin == 0.0 && view->ymax == 0.0) {
-    view->ymin = -std::numbers::pi;
-    view->ymax = std::numbers::pi;
-  }
-}
-
 bool permutationValid(const unsigned char* record)
 {
   for (int i = 0; i < kPermutationSize; ++i)
@@ -278,7 +262,7 @@ void ConvertFileArbre(sfuncSystem* doc, const unsigned char* record, bool tables
   doc->movie.documentFlag = be::get_u16(record + kOffDocumentFlag) == 3 ? 1 : 0;
   doc->tree.kind = int16_t(std::min<int>(be::get_u16(record + kOffKeyCountOfTree), kKeyframeCount));
   doc->paletteNumber = int16_t(be::get_u16(record + kOffPaletteNumber));
-  readView(record + kOffView, &doc->view);
+  kvtreefile::readViewRect(record + kOffView, &doc->view);
   kvtreefile::readPalette(record + kOffPalette, &doc->tables.gradientKeys);
   arb_setColorfunc(doc, int16_t(be::get_u16(record + kOffColorFunc)), true);
   doc->depthCue = int16_t(be::get_u16(record + kOffColorClass));

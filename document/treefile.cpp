@@ -174,23 +174,6 @@ void writeKeyframe(const KVkeyframe& key, unsigned char* p)
 
 // ---- Misc section parts ----------------------------------------------------------
 
-void readView(const unsigned char* record, KVviewRect* view)
-{
-  const unsigned char* p = record + kOffView;
-  view->xmin = be::get_f64(p);
-  view->xmax = be::get_f64(p + 8);
-  view->ymin = be::get_f64(p + 16);
-  view->ymax = be::get_f64(p + 24);
-  if (view->xmin == 0.0 && view->xmax == 0.0) {
-    view->xmin = -std::numbers::pi;
-    view->xmax = std::numbers::pi;
-  }
-  if (view->ymin == 0.0 && view->ymax == 0.0) {
-    view->ymin = -std::numbers::pi;
-    view->ymax = std::numbers::pi;
-  }
-}
-
 // Palette, colour function and the document settings around them. Binding
 // the colour function with its flags reset clears the depth cue and the
 // global shade, so both are taken from the file afterwards.
@@ -487,7 +470,7 @@ KVfileProblem arb_checkArbreMisc(const unsigned char* record, bool tables)
 
 void arb_readArbreMisc(const unsigned char* record, sfuncSystem* doc, bool full, bool tables)
 {
-  readView(record, &doc->view);
+  kvtreefile::readViewRect(record + kOffView, &doc->view);
   readColorSettings(record, doc);
   doc->animPeriod = be::get_u16(record + kOffAnimPeriod);
   doc->animation.timeRandomOffset = be::get_f64(record + kOffTimeRandomOffset);

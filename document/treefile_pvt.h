@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <numbers>
 
+#include "engine/gfunc.h"
 #include "foundation/bigendian.h"
 #include "foundation/types.h"
 #include "platform/files.h"
@@ -50,6 +52,25 @@ inline void readPalette(const unsigned char* p, cpalette* palette)
 inline void readColor(const unsigned char* p, normalcolor* c)
 {
   *c = normalcolor{p[0], p[1], p[2], p[3]};
+}
+
+// A view rectangle as files store it: four doubles (x minimum, x maximum, y
+// minimum, y maximum); a pair of zeros stands for -pi..pi.
+inline void readViewRect(const unsigned char* p, KVviewRect* view)
+{
+  view->xmin = be::get_f64(p);
+  view->xmax = be::get_f64(p + 8);
+  view->ymin = be::get_f64(p + 16);
+  view->ymax = be::get_f64(p + 24);
+  constexpr double kPi = std::numbers::pi;
+  if (view->xmin == 0.0 && view->xmax == 0.0) {
+    view->xmin = -kPi;
+    view->xmax = kPi;
+  }
+  if (view->ymin == 0.0 && view->ymax == 0.0) {
+    view->ymin = -kPi;
+    view->ymax = kPi;
+  }
 }
 
 // A read-only data fork that closes itself.
