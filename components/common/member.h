@@ -44,6 +44,7 @@ struct KVmemberDesc
   bool choiceA = false;            // message 6 sets range class 4 on A
   uint8_t freqFlag = 0;            // message 6 sets the frequency flag
   int16_t outputCode = -1;         // message 6 output connector code; -1 keeps the family's
+  int16_t inputCode = -1;          // message 6 input connector code; -1 keeps the family's
   KVmemberHook on7 = nullptr;      // message 7: structure preparation
   KVmemberHook on8 = nullptr;      // message 8: precompute into the private area
   KVmemberHook on9 = nullptr;      // message 9: convert parameters of old trees

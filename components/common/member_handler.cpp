@@ -61,6 +61,8 @@ int16_t setDefaults(const KVmemberDesc& d, gfunc* g)
     g->freqFlag = d.freqFlag;
   if (d.outputCode >= 0)
     g->outputCode = d.outputCode;
+  if (d.inputCode >= 0)
+    g->inputCode = d.inputCode;
   return count;
 }
 
