@@ -66,6 +66,19 @@ inline bool lattice_trunc_split(double x, LatticeSplit& out)
   return true;
 }
 
+// 32-bit two's-complement arithmetic for lattice indices that may wrap (a
+// neighbour i + 1, an offset such as j + 773, a product): the result is what
+// 32-bit hardware gives, computed without a signed overflow.
+inline int32_t wrap_add_i32(int32_t a, int32_t b)
+{
+  return int32_t(uint32_t(a) + uint32_t(b));
+}
+
+inline int32_t wrap_mul_i32(int32_t a, int32_t b)
+{
+  return int32_t(uint32_t(a) * uint32_t(b));
+}
+
 // Saturating truncations: values beyond the range give the nearest end,
 // NaN gives 0.
 inline int32_t sat_i32(double x)
