@@ -5,10 +5,12 @@
 #include <cstring>
 
 #include "document/inputslots.h"
+#include "document/movies.h"
+#include "document/qtsetup.h"
 #include "foundation/fileio.h"
 #include "imaging/offworld.h"
 #include "platform/files.h"
-#include "platform/stillimage.h"
+#include "platform/sniff.h"
 
 namespace {
 
@@ -17,12 +19,6 @@ constexpr OSType kPictureTypes[] = {fourcc("8BPS"), fourcc("BMPf"), fourcc("GIFf
                                     fourcc("TIFF"), fourcc("qtif")};
 constexpr OSType kMovieTypes[] = {fourcc("MPEG"), fourcc("MooV"), fourcc("VfW "),
                                   fourcc("SWFL"), fourcc("dvc!"), fourcc("mpg4")};
-
-bool startsWith(const unsigned char* bytes, size_t n, const char* magic, size_t at = 0)
-{
-  const size_t m = std::strlen(magic);
-  return n >= at + m && std::memcmp(bytes + at, magic, m) == 0;
-}
 
 }  // namespace
 
@@ -39,40 +35,7 @@ KVinputKind KV_inputKindOfType(OSType type)
 
 OSType KV_sniffInputType(const FileRef& file)
 {
-  unsigned char head[16] = {};
-  const int16_t fork = PBfFile_Open(file, fsRdPerm);
-  if (fork == 0)
-    return 0;
-  // End of file reads as zeros: a short file simply matches nothing.
-  const OSErr err = PBfFile_Read(fork, sizeof head, head, 0, false, 0);
-  PBfFile_Close(fork);
-  if (err != 0)
-    return 0;
-  const size_t n = sizeof head;
-  if (startsWith(head, n, "\x89PNG\r\n\x1a\n"))
-    return fourcc("PNGf");
-  if (head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF)
-    return fourcc("JPEG");
-  if (startsWith(head, n, "GIF8"))
-    return fourcc("GIFf");
-  if (startsWith(head, n, "II*") || startsWith(head, n, "MM\x00*"))
-    return fourcc("TIFF");
-  if (startsWith(head, n, "BM"))
-    return fourcc("BMPf");
-  if (startsWith(head, n, "%PDF"))
-    return fourcc("PDF ");
-  if (startsWith(head, n, "8BPS"))
-    return fourcc("8BPS");
-  if (startsWith(head, n, "RIFF") && startsWith(head, n, "AVI ", 8))
-    return fourcc("VfW ");
-  if (startsWith(head, n, "ftyp", 4))
-    return fourcc("mpg4");
-  if (startsWith(head, n, "moov", 4) || startsWith(head, n, "mdat", 4) ||
-      startsWith(head, n, "wide", 4) || startsWith(head, n, "free", 4))
-    return fourcc("MooV");
-  if (head[0] == 0 && head[1] == 0 && head[2] == 1 && (head[3] == 0xBA || head[3] == 0xB3))
-    return fourcc("MPEG");
-  return 0;
+  return kvsniff::typeOfFile(file.path());
 }
 
 KVinputKind KV_inputKindOf(const FileRef& file)
@@ -83,7 +46,7 @@ KVinputKind KV_inputKindOf(const FileRef& file)
   return KV_inputKindOfType(type);
 }
 
-// ---- Pictures --------------------------------------------------------------------
+// ---- Pictures and movies ---------------------------------------------------------
 
 namespace {
 
@@ -93,134 +56,121 @@ bool ownsBuffer(const KVinputSlot* slot)
          slot->sourceKind == kInputOwnFile;
 }
 
-Offworld newBuffer(const Rect& bounds)
+// Lets go of the slot's buffer: frees it when the slot owns it, else only
+// drops it (the default picture and outside buffers belong to others).
+void releaseBuffer(KVinputSlot* slot)
 {
-  Offworld world = nullptr;
-  if (CreateOffworld(PackRectTopLeft(bounds), PackRectBottomRight(bounds), 32, &world) != 0)
-    return nullptr;
-  return world;
+  if (ownsBuffer(slot))
+    KillMovieOffworld(&slot->movie, &slot->picture);
+  slot->picture = nullptr;
 }
 
-// Draws the picture scaled into `dest` of the buffer (nearest pixel; the
-// rectangle is cut to the buffer).
-void drawInto(const kvimg::Pixels& picture, Offworld world, const Rect& dest)
+bool smallerThan(const Offworld world, const Rect& target)
 {
   const Rect& b = world->pixels.bounds;
-  const int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
-  if (dw <= 0 || dh <= 0 || picture.width <= 0 || picture.height <= 0)
-    return;
-  for (int y = std::max<int>(dest.top, b.top); y < std::min<int>(dest.bottom, b.bottom); ++y) {
-    const int sy = int(int64_t(y - dest.top) * picture.height / dh);
-    uint8_t* row = world->pixels.baseAddr + size_t(y - b.top) * size_t(world->pixels.rowBytes);
-    for (int x = std::max<int>(dest.left, b.left); x < std::min<int>(dest.right, b.right); ++x) {
-      const int sx = int(int64_t(x - dest.left) * picture.width / dw);
-      std::memcpy(row + 4 * size_t(x - b.left),
-                  &picture.argb[(size_t(sy) * picture.width + sx) * 4], 4);
-    }
-  }
+  return b.bottom - b.top < target.bottom - target.top ||
+         b.right - b.left < target.right - target.left;
 }
 
-// The picture as a new buffer of its own size.
-Offworld bufferOf(const kvimg::Pixels& picture)
+// Colour 0 everywhere, the pad byte included.
+void fillWithZero(Offworld world)
 {
-  const Rect bounds{0, 0, int16_t(picture.height), int16_t(picture.width)};
-  Offworld world = newBuffer(bounds);
-  if (world != nullptr)
-    drawInto(picture, world, bounds);
-  return world;
-}
-
-bool decode(const FileRef& file, kvimg::Pixels* picture)
-{
-  return kvimg::decodeFile(file.path(), picture) && picture->width <= INT16_MAX &&
-         picture->height <= INT16_MAX;
+  const PixMap& pm = world->pixels;
+  const size_t rowSize = size_t(pm.bounds.right - pm.bounds.left) * size_t(pm.pixelSize / 8);
+  for (int32_t y = 0; y < pm.bounds.bottom - pm.bounds.top; ++y)
+    std::memset(pm.baseAddr + size_t(y) * size_t(pm.rowBytes), 0, rowSize);
 }
 
 }  // namespace
 
 void KV_initSlotMedia(KVinputSlot* slot)
 {
-  slot->movieWork = nullptr;
-  slot->bounds = Rect{};
-  slot->mediaType = 0;
+  InitMovieInputWork(&slot->movie);
   slot->movieOpen = 0;
   slot->movieMultiFrame = 0;
-  slot->frameGrabbed = 0;
 }
 
 int16_t KV_openSlotPicture(KVinputSlot* slot, const FileRef& file, const Rect& target)
 {
   KV_closeSlotMovie(slot);
-  slot->mediaType = xFile_getType(file);
-  if (slot->mediaType == 0)
-    slot->mediaType = KV_sniffInputType(file);
-  kvimg::Pixels picture;
-  if (!decode(file, &picture))
-    return -1;
+  slot->movie.mediaType = xFile_getType(file);
+  if (slot->movie.mediaType == 0)
+    slot->movie.mediaType = KV_sniffInputType(file);
   if (slot->nativeSize != 0) {
-    if (ownsBuffer(slot))
-      KillOffworld(&slot->picture);
-    slot->picture = bufferOf(picture);
-    if (slot->picture == nullptr)
-      return -1;
-    slot->bounds = slot->picture->pixels.bounds;
+    releaseBuffer(slot);
+    const int16_t status = QTgetGenericImageGW(file, &slot->picture, 32);
+    if (status != 0)
+      return status;
+    slot->movie.box = slot->picture->pixels.bounds;
     return 0;
   }
-  if (slot->picture != nullptr) {
-    const Rect& b = slot->picture->pixels.bounds;
-    const bool largeEnough = b.bottom - b.top >= target.bottom - target.top &&
-                             b.right - b.left >= target.right - target.left;
-    if (!largeEnough || !ownsBuffer(slot)) {
-      if (ownsBuffer(slot))
-        KillOffworld(&slot->picture);
-      slot->picture = nullptr;
-    }
-  }
-  if (slot->picture == nullptr)
-    slot->picture = newBuffer(target);
-  if (slot->picture == nullptr)
+  if (slot->picture != nullptr && (!ownsBuffer(slot) || smallerThan(slot->picture, target)))
+    releaseBuffer(slot);
+  if (slot->picture == nullptr && CreateMovieOffworld(&slot->movie, &slot->picture, target) != 0)
     return -1;
-  drawInto(picture, slot->picture, target);
-  slot->bounds = target;
+  const int16_t status = QTgetGenericImageInto(file, slot->picture, target);
+  if (status != 0)
+    return status;
+  slot->movie.box = target;
   return 0;
 }
 
-// Movies need the movie layer, which this program does not have yet: a movie
-// input does not open (the slot then gets the default picture).
-int16_t KV_openSlotMovie(KVinputSlot*, const FileRef&, const Rect&)
+int16_t KV_openSlotMovie(KVinputSlot* slot, const FileRef& file, const Rect& target)
 {
-  return -1;
+  if (slot->picture != nullptr && (!ownsBuffer(slot) || smallerThan(slot->picture, target)))
+    releaseBuffer(slot);
+  slot->nativeSize = 0;
+  const int16_t width = int16_t(target.right - target.left);
+  const int16_t height = int16_t(target.bottom - target.top);
+  if (OpenMovie4Render(&slot->movie, file, &slot->picture, width, height, kMovieStretch) == 0) {
+    KV_closeSlotMovie(slot);
+    return -1;
+  }
+  if (slot->picture == nullptr) {
+    // A movie without a picture track: nothing to show in the slot.
+    KV_closeSlotMovie(slot);
+    return -1;
+  }
+  fillWithZero(slot->picture);
+  DisplayFirstFrame(&slot->movie, slot->picture);
+  slot->movieOpen = 1;
+  slot->movieMultiFrame = KV_movieSampleCount(&slot->movie) > 1;
+  return 0;
 }
 
-void KV_showSlotMovieFrame(KVinputSlot*, int32_t) {}
-
-bool KV_slotMovieClock(const KVinputSlot*, int32_t*, int32_t*, int32_t*)
+void KV_showSlotMovieFrame(KVinputSlot* slot, int32_t time)
 {
-  return false;
+  DisplayMovieFrame(&slot->movie, time, slot->picture, slot->movie.box, slot->movieMode == 1);
+}
+
+bool KV_slotMovieClock(const KVinputSlot* slot, int32_t* timeScale, int32_t* duration,
+                       int32_t* rate100)
+{
+  if (slot->movieOpen == 0 || slot->movie.movie == nullptr)
+    return false;
+  *timeScale = slot->movie.timeScale;
+  *duration = slot->movie.duration;
+  *rate100 = slot->movie.frameRate;
+  return true;
 }
 
 void KV_closeSlotMovie(KVinputSlot* slot)
 {
+  CloseMovie4Render(&slot->movie);
   slot->movieOpen = 0;
   slot->movieMultiFrame = 0;
 }
 
 void KV_freeSlotBuffer(KVinputSlot* slot)
 {
-  KillOffworld(&slot->picture);
+  KillMovieOffworld(&slot->movie, &slot->picture);
 }
 
 OSErr KV_loadDefaultPicture(const FileRef& file, const Rect* size, GWorldRec** picture)
 {
-  kvimg::Pixels decoded;
-  if (!decode(file, &decoded))
-    return -1;
-  if (size != nullptr && *picture != nullptr) {
-    drawInto(decoded, *picture, *size);
-    return 0;
-  }
+  if (size != nullptr && *picture != nullptr)
+    return QTgetGenericImageInto(file, *picture, *size);
   if (*picture != nullptr)
     return 0;  // loaded once, shared, never replaced
-  *picture = bufferOf(decoded);
-  return *picture != nullptr ? 0 : -1;
+  return QTgetGenericImageGW(file, picture, 32);
 }

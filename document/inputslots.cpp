@@ -134,7 +134,7 @@ void Kovrelin_UseDefaultInput(sfuncSystem* doc, KVinputSlot* slot)
   setName(slot, kDefaultName);
   slot->picture = gDefaultPictureGW;
   if (gDefaultPictureGW != nullptr)
-    slot->bounds = gDefaultPictureGW->portRect;
+    slot->movie.box = gDefaultPictureGW->portRect;
   slot->sourceKind = kInputFixedBuffer;
   slot->nativeSize = 1;
   slot->movieMode = 1;

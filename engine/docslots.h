@@ -10,11 +10,14 @@
 
 #include <cstdint>
 
+#include "foundation/handles.h"
 #include "foundation/types.h"
 
-struct GWorldRec;       // an off-screen buffer (`Offworld` is GWorldRec*)
-struct AccessPix;       // a render-buffer record
-struct MovieInputWork;  // the decoder state of an open movie input
+struct GWorldRec;  // an off-screen buffer (`Offworld` is GWorldRec*)
+struct AccessPix;  // a render-buffer record
+namespace kvmovie {
+class Movie;  // an open movie file with its decoder (platform/movie.h)
+}
 
 // A file as tree files reference it: volume reference, parent folder id and
 // name (70 bytes in the file). The two numbers are carried unchanged; the
@@ -25,6 +28,38 @@ struct KVfileSpec
   int16_t volume;
   int32_t parentID;
   Str63 name;
+};
+
+// The movie of one input slot (document/movies.h gives it its behaviour):
+// the open movie, the chosen track and its timing, and the box of the slot's
+// buffer a frame is drawn into. For a picture the box holds its bounds and
+// the media type its file type. A zeroed record is an empty one. Document
+// copies copy the record bytewise: only the document's own record opens and
+// closes the movie and the two handles.
+struct MovieInputWork
+{
+  kvmovie::Movie* movie;  // the open movie; null when none
+  Rect box;               // where a frame goes in the output buffer
+  int32_t timeScale;      // units a second of the chosen track
+  int32_t duration;       // the chosen track's length in those units
+  int32_t frameRate;      // frames a second x 100 (2500 = 25 fps)
+  // Handler type of the chosen track ('vide', 'MPEG'); 'xxxx' for a 'vide'
+  // track whose codec is not drawn directly; without a visual track the type
+  // of the movie's last track.
+  OSType mediaType;
+  int16_t trackIndex;        // 1-based index of the chosen track
+  int16_t soundTrackIndex;   // the track the movie-sound readers use; -2 once converted
+  int16_t depth;             // bits per pixel of the chosen track (0 when not read)
+  uint8_t hasVisualTrack;    // 1 when a video track was found
+  uint8_t channels;          // sound channels
+  int16_t fileRefNum;        // the movie file while the movie-sound readers have it open
+  int16_t bytesPerSample;    // sound sample size
+  int32_t soundSampleCount;  // sound samples available
+  int16_t width;             // natural size of the chosen track
+  int16_t height;
+  Handle sampleDescription;  // image description of the chosen track (86 bytes)
+  Handle sampleData;         // compressed bytes of the last frame fetched
+  KVfileSpec file;           // the open file; parent id 0 and an empty name: none
 };
 
 // Where the picture of an input slot comes from (KVinputSlot::sourceKind).
@@ -38,16 +73,11 @@ enum : uint8_t
 // One picture or movie input of a document.
 struct KVinputSlot
 {
-  KVfileSpec file;     // also the slot's display name ("Default" for the default picture)
-  GWorldRec* picture;  // the picture or current movie frame; null when none
-  // The slot's movie: decoder state, and the box the frame is drawn into (for
-  // a picture its bounds) with the media type (for a picture its file type).
-  MovieInputWork* movieWork;
-  Rect bounds;
-  OSType mediaType;
+  KVfileSpec file;          // also the slot's display name ("Default" for the default picture)
+  GWorldRec* picture;       // the picture or current movie frame; null when none
+  MovieInputWork movie;     // the slot's movie; for a picture its bounds and file type
   uint8_t movieOpen;        // a movie is open
   uint8_t movieMultiFrame;  // the movie has more than one frame
-  uint8_t frameGrabbed;     // the current frame has been grabbed
   uint32_t startValue;      // start of the movie in movie frames
   uint8_t nativeSize;       // 1: a picture keeps its own size
   uint8_t movieOption;      // 0..3

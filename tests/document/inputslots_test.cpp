@@ -189,7 +189,7 @@ TEST_F(InputSlotsTest, PictureIntoALargerBufferLandsInItsRenderRectangle)
   EXPECT_EQ(p[10 * rowBytes + 4 * 10 + 3], 200);  // inside 768 x 576: the picture
   EXPECT_EQ(p[10 * rowBytes + 4 * 900 + 3], 7);   // right of it: untouched
   EXPECT_EQ(p[650 * rowBytes + 4 * 10 + 3], 7);   // below it: untouched
-  EXPECT_EQ(s.bounds.right, 768);
+  EXPECT_EQ(s.movie.box.right, 768);
 }
 
 TEST_F(InputSlotsTest, PictureRecordOfAPictureMember)
