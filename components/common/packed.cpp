@@ -1,0 +1,54 @@
+#include "components/common/packed.h"
+
+#include <array>
+#include <functional>
+
+namespace {
+
+// What an unlinked input reads: zeros.
+constexpr std::array<double, 3 * kBatchCapacity> kZeros{};
+
+constexpr uint16_t kLoopPassMask = 4095;
+
+// True when three blocks from `data` stay inside the outputs of `source`.
+// Without a known source (a test feeding the input directly) the link is
+// taken as it comes.
+bool blocksFitSource(const gfunc* source, const double* data)
+{
+  if (source == nullptr)
+    return true;
+  const std::less_equal<const double*> le;
+  const double* first = &source->outputs[0][0];
+  const double* last = &source->outputs[4][kBatchCapacity - 1];
+  if (!le(first, data) || !le(data, last))
+    return true;  // not a link into the outputs (a master array or an inlet)
+  return le(data, &source->outputs[2][0]);
+}
+
+}  // namespace
+
+KVpackedInput KV_packedInput(const gfunc* g, int k)
+{
+  const inletinfos& in = g->inlets[k];
+  if (in.data == nullptr)
+    return {{kZeros.data(), kZeros.data(), kZeros.data()}, false, false};
+  if (in.channels >= 2 && blocksFitSource(g->sources[k], in.data))
+    return {{in.data, in.data + kBatchCapacity, in.data + 2 * kBatchCapacity}, true, true};
+  return {{in.data, in.data, in.data}, in.channels != 0, false};
+}
+
+bool KV_keepsLoopOutputs(const gfunc* g)
+{
+  return g->owner != nullptr && g->owner->iteration != 0 && g->loopMask == kLoopPassMask;
+}
+
+void KV_copyPackedToOutputs(gfunc* g, const KVpackedInput& in, int n)
+{
+  std::array<double, 3 * kBatchCapacity> copy;
+  for (int c = 0; c < 3; ++c)
+    for (int i = 0; i < n; ++i)
+      copy[c * kBatchCapacity + i] = in.at(c, i);
+  for (int c = 0; c < 3; ++c)
+    for (int i = 0; i < n; ++i)
+      g->outputs[c][i] = copy[c * kBatchCapacity + i];
+}
