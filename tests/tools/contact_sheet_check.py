@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Reads the f21 contact sheet back as a PPM file and checks its layout: the
-picture size that its thumbnail grid needs, and no thumbnail of one flat
-colour (every built member shows a pattern at its defaults).
+"""Reads a family's contact sheet back as a PPM file and checks its layout:
+the picture size that its thumbnail grid needs for the family's built members
+(as catalog_dump lists them), and no thumbnail of one flat colour (every
+built member shows a pattern at its defaults), except the ids given as
+allowed to be flat.
 
-Usage: f21_sheet_check.py F21_CONTACT_SHEET_TOOL CATALOG_DUMP_TOOL
+Usage: contact_sheet_check.py CONTACT_SHEET_TOOL CATALOG_DUMP_TOOL FAMILY_CODE [FLAT_ID ...]
 """
 import os
 import subprocess
@@ -27,13 +29,14 @@ def read_sheet(path):
 
 
 def main():
-    sheet_tool, dump_tool = sys.argv[1], sys.argv[2]
+    sheet_tool, dump_tool, family = sys.argv[1], sys.argv[2], sys.argv[3]
+    may_be_flat = set(sys.argv[4:])
     dump = subprocess.run([dump_tool], check=True, capture_output=True, text=True).stdout
     built = [line.split("\t")[1] for line in dump.splitlines()
-             if line.split("\t")[0] == "2" and line.endswith("\treal")]
+             if line.split("\t")[0] == family and line.endswith("\treal")]
     with tempfile.TemporaryDirectory() as tmp:
         path = os.path.join(tmp, "sheet.ppm")
-        subprocess.run([sheet_tool, path, str(THUMB)], check=True)
+        subprocess.run([sheet_tool, "--family", family, path, str(THUMB)], check=True)
         width, height, pixels = read_sheet(path)
 
     rows = (len(built) + COLUMNS - 1) // COLUMNS
@@ -50,10 +53,10 @@ def main():
             row = (y * width + left) * 3
             for x in range(THUMB):
                 colours.add(pixels[row + 3 * x:row + 3 * x + 3])
-        if len(colours) < 2:
-            print(f"f21 id {member}: thumbnail is one flat colour")
+        if len(colours) < 2 and member not in may_be_flat:
+            print(f"family {family} id {member}: thumbnail is one flat colour")
             failures += 1
-    print(f"{len(built)} thumbnails, {failures} flat")
+    print(f"family {family}: {len(built)} thumbnails, {failures} flat")
     return 1 if failures else 0
 
 

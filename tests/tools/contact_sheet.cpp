@@ -1,0 +1,427 @@
+// contact_sheet: draws the built members of one component family in a
+// labelled grid, or prints their outputs for independent checks. Every family
+// (one to four inputs, one to five outputs) can be drawn; a family described
+// in kSheetFamilies below is drawn its own way, any other feeds x and y to
+// its first two inputs (0 to the others) and shows output 1 as a value.
+//
+//   contact_sheet --family CODE SHEET.ppm [THUMB]
+//       every built member of family CODE (catalog code: 2 is f21, 3 is f22)
+//       at its defaults, THUMB x THUMB pixels each (default 144, 16..1024),
+//       six to a row, over the view -pi..pi on both axes; first label line
+//       the id, second the display name. Written as binary PPM (P6).
+//   contact_sheet --family CODE --values ID A B C N
+//       member ID with A, B, C (messages 7 and 8 sent after they are set)
+//       over an N x N grid of -pi..pi (N 1..4096), fed as the sheet feeds
+//       it; prints one line per sample, row by row: "x y out1 ... outK" with
+//       every output of the family, 17 significant digits.
+//   contact_sheet --perm
+//       the permutation of the tables every sheet and --values run uses
+//       (1024 numbers, blank-separated, one line).
+//
+// Built as f21_contact_sheet too, where --family defaults to 2.
+//
+// Registering a family: add a row to kSheetFamilies (how its inputs are fed
+// from the sample's x and y, how its outputs become a thumbnail), then check
+// the sheet from a <family>_sheet.cmake beside the family's tests with
+// tests/tools/contact_sheet_check.py (layout and no flat thumbnail).
+//
+// Thumbnail colours (kShowValue): a value v >= 0 is grey at 32 v (8 is
+// white), a negative value blue at -32 v, the no-value marker red, NaN
+// magenta. kShowPointOnGrid evaluates f21 " Grid" (id 4, defaults) at the
+// member's point (output 1, output 2), so the thumbnail shows the grid as the
+// member moves it. kShowRgb shows outputs 1..3 as red, green and blue, 0..1.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/catalog.h"
+#include "engine/protocol.h"
+#include "tests/components/member_harness.h"
+
+#ifndef KV_CONTACT_SHEET_DEFAULT_FAMILY
+#define KV_CONTACT_SHEET_DEFAULT_FAMILY 0
+#endif
+
+namespace {
+
+// ---- How a family is fed and shown ------------------------------------------
+
+enum class Feed
+{
+  kX,     // the sample's x
+  kY,     // the sample's y
+  kZero,  // 0 in every sample
+};
+
+enum class Show
+{
+  kValue,        // output 1 as a value colour
+  kPointOnGrid,  // outputs 1 and 2 as a point, seen through f21 " Grid"
+  kRgb,          // outputs 1..3 as a colour
+};
+
+struct SheetFamily
+{
+  int16_t family;
+  std::array<Feed, 4> inputs;
+  Show show;
+};
+
+constexpr SheetFamily kSheetFamilies[] = {
+    {kFamily21, {Feed::kX, Feed::kY, Feed::kZero, Feed::kZero}, Show::kValue},
+    {kFamily22, {Feed::kX, Feed::kY, Feed::kZero, Feed::kZero}, Show::kPointOnGrid},
+};
+
+SheetFamily sheetFamilyOf(int16_t family)
+{
+  for (const SheetFamily& s : kSheetFamilies)
+    if (s.family == family)
+      return s;
+  return {family, {Feed::kX, Feed::kY, Feed::kZero, Feed::kZero}, Show::kValue};
+}
+
+// Inputs and outputs of a family, from its name "fIO".
+struct Arity
+{
+  int inputs;
+  int outputs;
+};
+
+Arity arityOf(int16_t family)
+{
+  const KVfamilyInfo* info = KV_familyInfo(family);
+  return {info->name[1] - '0', info->name[2] - '0'};
+}
+
+struct Rgb
+{
+  unsigned char r, g, b;
+};
+
+class Image
+{
+public:
+  Image(int w, int h) : w_(w), h_(h), pixels_(size_t(w) * size_t(h), Rgb{24, 24, 24}) {}
+  void set(int x, int y, Rgb c)
+  {
+    if (x >= 0 && y >= 0 && x < w_ && y < h_)
+      pixels_[size_t(y) * size_t(w_) + size_t(x)] = c;
+  }
+  bool writePPM(const char* path) const
+  {
+    FILE* f = std::fopen(path, "wb");
+    if (f == nullptr)
+      return false;
+    std::fprintf(f, "P6\n%d %d\n255\n", w_, h_);
+    const size_t written = std::fwrite(pixels_.data(), sizeof(Rgb), pixels_.size(), f);
+    return std::fclose(f) == 0 && written == pixels_.size();
+  }
+
+private:
+  int w_, h_;
+  std::vector<Rgb> pixels_;
+};
+
+// ---- A 5x7 font for the labels (upper case, digits, the signs of names) ----
+
+struct Glyph
+{
+  char c;
+  std::array<unsigned char, 7> rows;  // bit 4 is the leftmost column
+};
+
+constexpr Glyph kFont[] = {
+    {'0', {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}},
+    {'1', {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
+    {'2', {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}},
+    {'3', {0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E}},
+    {'4', {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}},
+    {'5', {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E}},
+    {'6', {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}},
+    {'7', {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08}},
+    {'8', {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}},
+    {'9', {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C}},
+    {'A', {0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}},
+    {'B', {0x1E, 0x11, 0x11, 0x1E, 0x11, 0x11, 0x1E}},
+    {'C', {0x0E, 0x11, 0x10, 0x10, 0x10, 0x11, 0x0E}},
+    {'D', {0x1C, 0x12, 0x11, 0x11, 0x11, 0x12, 0x1C}},
+    {'E', {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F}},
+    {'F', {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x10}},
+    {'G', {0x0E, 0x11, 0x10, 0x17, 0x11, 0x11, 0x0F}},
+    {'H', {0x11, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}},
+    {'I', {0x0E, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E}},
+    {'J', {0x07, 0x02, 0x02, 0x02, 0x02, 0x12, 0x0C}},
+    {'K', {0x11, 0x12, 0x14, 0x18, 0x14, 0x12, 0x11}},
+    {'L', {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x1F}},
+    {'M', {0x11, 0x1B, 0x15, 0x15, 0x11, 0x11, 0x11}},
+    {'N', {0x11, 0x11, 0x19, 0x15, 0x13, 0x11, 0x11}},
+    {'O', {0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}},
+    {'P', {0x1E, 0x11, 0x11, 0x1E, 0x10, 0x10, 0x10}},
+    {'Q', {0x0E, 0x11, 0x11, 0x11, 0x15, 0x12, 0x0D}},
+    {'R', {0x1E, 0x11, 0x11, 0x1E, 0x14, 0x12, 0x11}},
+    {'S', {0x0F, 0x10, 0x10, 0x0E, 0x01, 0x01, 0x1E}},
+    {'T', {0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}},
+    {'U', {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}},
+    {'V', {0x11, 0x11, 0x11, 0x11, 0x11, 0x0A, 0x04}},
+    {'W', {0x11, 0x11, 0x11, 0x15, 0x15, 0x15, 0x0A}},
+    {'X', {0x11, 0x11, 0x0A, 0x04, 0x0A, 0x11, 0x11}},
+    {'Y', {0x11, 0x11, 0x11, 0x0A, 0x04, 0x04, 0x04}},
+    {'Z', {0x1F, 0x01, 0x02, 0x04, 0x08, 0x10, 0x1F}},
+    {'+', {0x00, 0x04, 0x04, 0x1F, 0x04, 0x04, 0x00}},
+    {'-', {0x00, 0x00, 0x00, 0x1F, 0x00, 0x00, 0x00}},
+    {'*', {0x00, 0x04, 0x15, 0x0E, 0x15, 0x04, 0x00}},
+    {'(', {0x02, 0x04, 0x08, 0x08, 0x08, 0x04, 0x02}},
+    {')', {0x08, 0x04, 0x02, 0x02, 0x02, 0x04, 0x08}},
+    {'<', {0x02, 0x04, 0x08, 0x10, 0x08, 0x04, 0x02}},
+    {'>', {0x08, 0x04, 0x02, 0x01, 0x02, 0x04, 0x08}},
+    {',', {0x00, 0x00, 0x00, 0x00, 0x0C, 0x04, 0x08}},
+    {'#', {0x0A, 0x0A, 0x1F, 0x0A, 0x1F, 0x0A, 0x0A}},
+    {'.', {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x0C}},
+    {'/', {0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x00}},
+    {'&', {0x0C, 0x12, 0x14, 0x08, 0x15, 0x12, 0x0D}},
+    {'\'', {0x04, 0x04, 0x08, 0x00, 0x00, 0x00, 0x00}},
+};
+
+constexpr int kGlyphAdvance = 6;
+constexpr int kLineHeight = 9;
+
+const Glyph* glyphOf(char c)
+{
+  if (c >= 'a' && c <= 'z')
+    c = char(c - 'a' + 'A');
+  for (const Glyph& g : kFont)
+    if (g.c == c)
+      return &g;
+  return nullptr;  // blank
+}
+
+void drawText(Image& img, int x, int y, std::string_view text, int maxWidth)
+{
+  for (char c : text) {
+    if (x + 5 > maxWidth)
+      return;
+    if (const Glyph* g = glyphOf(c))
+      for (int row = 0; row < 7; ++row)
+        for (int col = 0; col < 5; ++col)
+          if (g->rows[row] & (0x10 >> col))
+            img.set(x + col, y + row, Rgb{235, 235, 235});
+    x += kGlyphAdvance;
+  }
+}
+
+// ---- Values to colours ------------------------------------------------------
+
+unsigned char channel(double v, double scale)
+{
+  const double c = v * scale;
+  return c >= 255 ? 255 : (c <= 0 ? 0 : static_cast<unsigned char>(c));
+}
+
+Rgb colourOf(double v)
+{
+  if (std::isnan(v))
+    return Rgb{255, 0, 255};
+  if (v >= gINFINITY)
+    return Rgb{255, 0, 0};
+  if (v < 0)
+    return Rgb{0, 0, channel(-v, 32)};
+  const unsigned char c = channel(v, 32);
+  return Rgb{c, c, c};
+}
+
+// ---- Sampling ----------------------------------------------------------------
+
+// Every output of the bound member over the grid: outputs[k][sample], samples
+// row by row, evaluated in batches of up to 16 along each row (the last batch
+// of a row may be shorter).
+using Outputs = std::vector<std::vector<double>>;
+
+Outputs sampleGrid(KVmemberHarness& h, const SheetFamily& sheet, const KVgridView& view,
+                   int outputs)
+{
+  Outputs out(static_cast<size_t>(outputs));
+  for (int row = 0; row < view.height; ++row)
+    for (int col = 0; col < view.width; col += kBatchCapacity) {
+      const int n = std::min(kBatchCapacity, view.width - col);
+      for (int k = 0; k < 4; ++k) {
+        KVtestInput in;
+        for (int i = 0; i < n; ++i)
+          in.data[i] = sheet.inputs[k] == Feed::kX   ? view.x(col + i)
+                       : sheet.inputs[k] == Feed::kY ? view.y(row)
+                                                     : 0.0;
+        h.setInput(k, in);
+      }
+      h.run(n);
+      for (int k = 0; k < outputs; ++k)
+        out[k].insert(out[k].end(), h.component()->outputs[k], h.component()->outputs[k] + n);
+    }
+  return out;
+}
+
+// f21 " Grid" at its defaults evaluated at the points (xs[i], ys[i]).
+std::vector<double> gridAt(KVmemberHarness& h, const std::vector<double>& xs,
+                           const std::vector<double>& ys)
+{
+  h.bind(kFamily21, 4);
+  h.prepare();
+  std::vector<double> values;
+  values.reserve(xs.size());
+  for (size_t start = 0; start < xs.size(); start += kBatchCapacity) {
+    const int n = int(std::min<size_t>(kBatchCapacity, xs.size() - start));
+    KVtestInput x, y;
+    std::copy_n(xs.begin() + long(start), n, x.data.begin());
+    std::copy_n(ys.begin() + long(start), n, y.data.begin());
+    const KVbatch out = h.run(x, y, n);
+    values.insert(values.end(), out.begin(), out.begin() + n);
+  }
+  return values;
+}
+
+// The thumbnail's pixels, row by row, for the member bound and prepared in h.
+std::vector<Rgb> thumbnail(KVmemberHarness& h, const SheetFamily& sheet, const KVgridView& view)
+{
+  const Arity arity = arityOf(sheet.family);
+  const Outputs out = sampleGrid(h, sheet, view, arity.outputs);
+  std::vector<Rgb> pixels(out[0].size());
+  if (sheet.show == Show::kPointOnGrid && arity.outputs >= 2) {
+    const std::vector<double> grid = gridAt(h, out[0], out[1]);
+    std::transform(grid.begin(), grid.end(), pixels.begin(), colourOf);
+  } else if (sheet.show == Show::kRgb && arity.outputs >= 3) {
+    for (size_t i = 0; i < pixels.size(); ++i)
+      pixels[i] = Rgb{channel(out[0][i], 255), channel(out[1][i], 255), channel(out[2][i], 255)};
+  } else {
+    std::transform(out[0].begin(), out[0].end(), pixels.begin(), colourOf);
+  }
+  return pixels;
+}
+
+std::vector<int16_t> builtMembers(int16_t family)
+{
+  std::vector<int16_t> ids;
+  const int count = KV_familyMemberCount(family);
+  for (int pos = 0; pos < count; ++pos) {
+    const KVcatalogMember m = KV_familyMember(family, pos);
+    if (m.real)
+      ids.push_back(m.id);
+  }
+  return ids;
+}
+
+// ---- Commands ------------------------------------------------------------------
+
+int drawSheet(int16_t family, const char* path, int thumb)
+{
+  const SheetFamily sheet = sheetFamilyOf(family);
+  const std::vector<int16_t> ids = builtMembers(family);
+  constexpr int kColumns = 6, kGap = 6;
+  const int cellW = thumb + kGap, cellH = thumb + 2 * kLineHeight + kGap;
+  const int rows = (int(ids.size()) + kColumns - 1) / kColumns;
+  Image img(kColumns * cellW + kGap, rows * cellH + kGap);
+
+  KVmemberHarness h;
+  KVgridView view;
+  view.width = view.height = thumb;
+  h.doc()->yPixelScale = thumb / (2 * 3.141592653589793);  // as a render of this size
+  for (size_t k = 0; k < ids.size(); ++k) {
+    const int left = kGap + int(k % kColumns) * cellW;
+    const int top = kGap + int(k / kColumns) * cellH;
+    h.bind(family, ids[k]);
+    std::string name = h.displayName();
+    if (name.empty())
+      name = "SUB-TREE";
+    h.prepare();
+    const std::vector<Rgb> pixels = thumbnail(h, sheet, view);
+    for (int y = 0; y < thumb; ++y)
+      for (int x = 0; x < thumb; ++x)
+        img.set(left + x, top + y, pixels[size_t(y) * size_t(thumb) + size_t(x)]);
+    drawText(img, left, top + thumb + 2, "ID " + std::to_string(ids[k]), left + thumb);
+    drawText(img, left, top + thumb + 2 + kLineHeight, name, left + thumb);
+  }
+  if (!img.writePPM(path)) {
+    std::fprintf(stderr, "contact_sheet: cannot write %s\n", path);
+    return 1;
+  }
+  return 0;
+}
+
+int printValues(int16_t family, int16_t id, double a, double b, double c, int n)
+{
+  const SheetFamily sheet = sheetFamilyOf(family);
+  KVmemberHarness h;
+  h.bind(family, id);
+  h.setParams(a, b, c);
+  h.prepare();
+  KVgridView view;
+  view.width = view.height = n;
+  const Outputs out = sampleGrid(h, sheet, view, arityOf(family).outputs);
+  for (int row = 0; row < n; ++row)
+    for (int col = 0; col < n; ++col) {
+      const size_t i = size_t(row) * size_t(n) + size_t(col);
+      std::printf("%.17g %.17g", view.x(col), view.y(row));
+      for (const std::vector<double>& o : out)
+        std::printf(" %.17g", o[i]);
+      std::printf("\n");
+    }
+  return 0;
+}
+
+int printPermutation()
+{
+  KVmemberHarness h;
+  const KVtables& t = h.doc()->tables;
+  for (int i = 0; i < 1024; ++i)
+    std::printf(i == 0 ? "%d" : " %d", int(t.perm[i]));
+  std::printf("\n");
+  return 0;
+}
+
+int usage()
+{
+  std::fprintf(stderr,
+               "usage: contact_sheet --family CODE SHEET.ppm [THUMB]\n"
+               "       contact_sheet --family CODE --values ID A B C N\n"
+               "       contact_sheet --perm\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--perm")
+    return printPermutation();
+  int family = KV_CONTACT_SHEET_DEFAULT_FAMILY;
+  if (args.size() >= 2 && args[0] == "--family") {
+    family = std::atoi(argv[2]);
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (KV_familyInfo(family) == nullptr) {
+    std::fprintf(stderr, "contact_sheet: %d is not a family code\n", family);
+    return usage();
+  }
+  const char* const* rest = argv + (argc - int(args.size()));
+  if (args.size() == 6 && args[0] == "--values") {
+    const int n = std::atoi(rest[5]);
+    if (n < 1 || n > 4096) {
+      std::fprintf(stderr, "contact_sheet: grid size must be 1..4096\n");
+      return 2;
+    }
+    return printValues(int16_t(family), int16_t(std::atoi(rest[1])), std::atof(rest[2]),
+                       std::atof(rest[3]), std::atof(rest[4]), n);
+  }
+  if (args.size() == 1 || args.size() == 2) {
+    const int thumb = args.size() == 2 ? std::atoi(rest[1]) : 144;
+    if (thumb < 16 || thumb > 1024) {
+      std::fprintf(stderr, "contact_sheet: thumbnail size must be 16..1024\n");
+      return 2;
+    }
+    return drawSheet(int16_t(family), rest[0], thumb);
+  }
+  return usage();
+}
