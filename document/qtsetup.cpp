@@ -3,10 +3,13 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "document/videoformats.h"
 #include "foundation/appshell.h"
 #include "imaging/drawing.h"
+#include "imaging/pict.h"
+#include "imaging/psd.h"
 #include "platform/movie.h"
 #include "platform/sniff.h"
 #include "platform/stillimage.h"
@@ -43,13 +46,45 @@ bool unreadableType(OSType type)
   return type == fourcc("PICS") || type == fourcc("qtif");
 }
 
+enum class StillReader
+{
+  Library,  // what the image library reads (PNG, JPEG, TIFF, GIF, BMP, PDF)
+  Pict,
+  Psd,
+};
+
+// The reader of a file, chosen by its content.
+StillReader readerOf(const FileRef& file)
+{
+  uint8_t head[kvsniff::kSniffBytes];
+  size_t n = 0;
+  if (FILE* f = std::fopen(file.path().c_str(), "rb")) {
+    n = std::fread(head, 1, sizeof head, f);
+    std::fclose(f);
+  }
+  const OSType type = kvsniff::typeOfBytes(head, n);
+  if (type == fourcc("8BPS"))
+    return StillReader::Psd;
+  if (type == fourcc("PICT") || (type == 0 && kvpict::looksLikePict(head, n)))
+    return StillReader::Pict;
+  return StillReader::Library;
+}
+
 // Decodes a still; false for a type no reader takes, a damaged file, or a
 // picture beyond 16-bit rectangles.
 bool readStill(const FileRef& file, kvimg::Pixels* picture)
 {
   if (file.empty() || unreadableType(typeOf(file)))
     return false;
-  return kvimg::decodeFile(file.path(), picture) && picture->width <= kvmovie::kMaxFrameSide &&
+  bool read = false;
+  const StillReader reader = readerOf(file);
+  if (reader == StillReader::Library) {
+    read = kvimg::decodeFile(file.path(), picture);
+  } else if (const auto bytes = xReadBuffer(file)) {
+    read = reader == StillReader::Psd ? kvpsd::read(bytes->data(), bytes->size(), picture)
+                                      : kvpict::read(bytes->data(), bytes->size(), picture);
+  }
+  return read && picture->width <= kvmovie::kMaxFrameSide &&
          picture->height <= kvmovie::kMaxFrameSide;
 }
 
@@ -88,19 +123,26 @@ bool drawPicture(const kvimg::Pixels& picture, Offworld gw, const Rect& dest)
   return drawn;
 }
 
-// Writes rows of 32-bit pixels in the format of `type`; false for a type
-// without a writer.
+// Writes rows of 32-bit pixels, opaque, in the format of `type` ('PNGf',
+// 'TIFF', 'PICT'); false for a type without a writer or a failed write (an
+// older file then stays as it was).
 bool writePixels(const std::string& path, OSType type, const uint8_t* base, int32_t rowBytes,
                  int32_t width, int32_t height)
 {
-  kvimg::Format format;
+  kvimg::Rows rows;
+  rows.base = base;
+  rows.rowBytes = rowBytes;
+  rows.width = width;
+  rows.height = height;
+  std::vector<uint8_t> bytes;
+  bool encoded = false;
   if (type == fourcc("PNGf"))
-    format = kvimg::Format::Png;
+    encoded = kvimg::encodePng(rows, &bytes);
   else if (type == fourcc("TIFF"))
-    format = kvimg::Format::Tiff;
-  else
-    return false;
-  return kvimg::encodeFile(path, format, base, rowBytes, width, height, false);
+    encoded = kvimg::encodeTiff(rows, &bytes);
+  else if (type == fourcc("PICT"))
+    encoded = kvpict::write(rows, &bytes);
+  return encoded && kvimg::replaceFile(path, bytes.data(), bytes.size());
 }
 
 // The record's file, created as `type` with `creator` from the pixels.

@@ -73,7 +73,7 @@ protected:
   static std::vector<uint8_t> reference(const std::string& name, const std::string& resize = "")
   {
     const std::string raw = path(name + ".rgba");
-    run("convert '" + path(name) + "'" + resize + " -depth 8 'RGBA:" + raw + "'");
+    run("convert '" + path(name) + "[0]'" + resize + " -depth 8 'RGBA:" + raw + "'");
     std::ifstream in(raw, std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
@@ -107,8 +107,8 @@ double psnr(Offworld gw, const std::vector<uint8_t>& rgba, int* alphaDiff)
 
 TEST_F(StillFixtures, NaturalSizeMatchesImageMagick)
 {
-  for (const char* name : {"rose.png", "rose.jpg", "rose.tif", "rose.bmp", "palette.gif",
-                           "grey.png", "deep.png", "alpha.png"}) {
+  for (const char* name : {"rose.png", "rose.jpg", "rose.tif", "rose.bmp", "rose.psd",
+                           "palette.gif", "grey.png", "deep.png", "alpha.png"}) {
     SCOPED_TRACE(name);
     Buffer b;
     ASSERT_EQ(QTgetGenericImageGW(file(name), &b.gw, 32), 0);
@@ -183,6 +183,7 @@ TEST_F(StillFixtures, ExportsByType)
   } cases[] = {
       {fourcc("PNGf"), "out.png", 1, "PNG"},
       {fourcc("TIFF"), "out.tif", 1, "TIFF"},
+      {fourcc("PICT"), "out.pct", 1, "PICT"},
       {fourcc("GIFf"), "out.gif", 0, nullptr},
   };
   for (const Case& c : cases) {
