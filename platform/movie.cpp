@@ -249,6 +249,7 @@ public:
 
   bool useTrack(int index, std::string* why);
   bool locate(int64_t time, std::string* why);
+  void stepTo(int64_t time);
   bool seekTo(int64_t time);
   bool decodeNext(AVFrame* out, int64_t* time);
   bool scaleInto(const FrameTarget& target, std::string* why);
@@ -352,6 +353,25 @@ bool Movie::decodeNext(AVFrame* out, int64_t* time)
   return false;
 }
 
+void Movie::stepTo(int64_t time)
+{
+  for (int frames = 0; frames < kMaxPacketsPerDraw; ++frames) {
+    if (!hasNext) {
+      if (ended || !decodeNext(next.get(), &nextTime))
+        return;
+      hasNext = true;
+    }
+    if (hasCurrent && nextTime > time)
+      return;
+    // The first frame stands for any time before it; later ones take over
+    // once their time has come.
+    std::swap(current, next);
+    currentTime = nextTime;
+    hasCurrent = true;
+    hasNext = false;
+  }
+}
+
 bool Movie::locate(int64_t time, std::string* why)
 {
   if (hasCurrent && currentTime <= time && (hasNext ? time < nextTime : ended))
@@ -359,23 +379,22 @@ bool Movie::locate(int64_t time, std::string* why)
   const int64_t window = std::max<int64_t>(16 * frameLength, stream()->time_base.den);
   const int64_t from = hasCurrent ? currentTime : 0;
   const bool ahead = hasCurrent ? time >= currentTime : atStart;
-  if (!ahead || time - from > window)
-    if (!seekTo(time))
-      return fail(why, "seek failed");
-  for (int frames = 0; frames < kMaxPacketsPerDraw; ++frames) {
-    if (!hasNext) {
-      if (ended || !decodeNext(next.get(), &nextTime))
-        break;
-      hasNext = true;
-    }
-    if (hasCurrent && nextTime > time)
+  const bool seek = !ahead || time - from > window;
+  if (seek && !seekTo(time))
+    return fail(why, "seek failed");
+  stepTo(time);
+  // A seek may land past the frame wanted, or where nothing decodes before
+  // the end (MPEG streams seek by time stamps, not key frames): go back
+  // further until a frame at or before the time is found or the start is
+  // reached.
+  for (int64_t back = window; seek && (!hasCurrent || currentTime > time) && back < INT64_MAX / 2;
+       back *= 2) {
+    const int64_t target = time > back ? time - back : 0;
+    if (!seekTo(target))
       break;
-    // The first frame stands for any time before it; later ones take over
-    // once their time has come.
-    std::swap(current, next);
-    currentTime = nextTime;
-    hasCurrent = true;
-    hasNext = false;
+    stepTo(time);
+    if (target == 0)
+      break;
   }
   return hasCurrent || fail(why, "no frame could be decoded");
 }
