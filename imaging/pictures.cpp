@@ -2,6 +2,8 @@
 // 2-9 the frame (top, left, bottom, right), then the tag 'KVpx', a flag word
 // (1: the pad bytes are kept), the width and height, and the pixels row by
 // row as pad, red, green, blue (pad 0 when not kept). All numbers big-endian.
+#include "imaging/pictures.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -108,6 +110,44 @@ PicHandle ReadScrapPict()
 }
 
 }  // namespace
+
+PicHandle KVpict_FromPixels(const kvimg::Pixels& pixels)
+{
+  const int32_t width = pixels.width, height = pixels.height;
+  if (width <= 0 || height <= 0 || width > INT16_MAX || height > INT16_MAX ||
+      pixels.argb.size() != size_t(width) * size_t(height) * 4)
+    return nullptr;
+  const int64_t size = kHeaderBytes + int64_t(width) * height * 4;
+  if (size > INT32_MAX)
+    return nullptr;
+  PicHandle h = NewHandleClear(int32_t(size));
+  if (!h)
+    return nullptr;
+  auto* p = reinterpret_cast<uint8_t*>(*h);
+  be::put_u16(p, uint16_t(size));
+  be::put_i16(p + 6, int16_t(height));
+  be::put_i16(p + 8, int16_t(width));
+  be::put_u32(p + 10, kPictTag);
+  be::put_u16(p + 14, kKeepsPad);
+  be::put_u16(p + 16, uint16_t(width));
+  be::put_u16(p + 18, uint16_t(height));
+  std::memcpy(p + kHeaderBytes, pixels.argb.data(), pixels.argb.size());
+  return h;
+}
+
+bool KVpict_ToPixels(PicHandle pict, kvimg::Pixels* out)
+{
+  PictPixels recorded;
+  if (!out || !ReadPict(pict, &recorded, nullptr))
+    return false;
+  out->width = recorded.width;
+  out->height = recorded.height;
+  out->argb.assign(recorded.pixels, recorded.pixels + size_t(recorded.width) * recorded.height * 4);
+  if (!recorded.keepsPad)
+    for (size_t i = 0; i < out->argb.size(); i += 4)
+      out->argb[i] = 255;
+  return true;
+}
 
 void Pict2Offworld(PicHandle pict, Offworld world)
 {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -54,4 +55,16 @@ OSErr GetScrapFlavorData(OSType flavor, int32_t* size, void* dest)
   std::memcpy(dest, it->second.data(), size_t(n));
   *size = n;
   return noErr;
+}
+
+int32_t ScrapFlavorCount()
+{
+  return int32_t(Flavors().size());
+}
+
+OSType ScrapFlavorAt(int32_t index)
+{
+  if (index < 0 || index >= ScrapFlavorCount())
+    return 0;
+  return std::next(Flavors().begin(), index)->first;
 }

@@ -17,6 +17,10 @@ OSErr ClearCurrentScrap();
 OSErr PutScrapFlavor(OSType flavor, int32_t size, const void* data);
 // The flavour's size, or noTypeErr (size 0) when it is absent.
 OSErr GetScrapFlavorSize(OSType flavor, int32_t* size);
+// The flavours held, in ascending order of their codes: how many, and the
+// code at a 0-based index (0 for an index out of range).
+int32_t ScrapFlavorCount();
+OSType ScrapFlavorAt(int32_t index);
 // Copies at most *size bytes of the flavour into dest and sets *size to the
 // bytes copied.
 OSErr GetScrapFlavorData(OSType flavor, int32_t* size, void* dest);
