@@ -117,7 +117,156 @@ void QZ_ImageRelease(CGImageRef image);
 // A mask image paints opaque black through its samples.
 void QZ_ContextDrawImage(CGContextRef ctx, QZRect r, CGImageRef image);
 
+// How an image is drawn by the UI's image primitives (8 bytes): a colour
+// (alpha, red, green, blue), the mask flag (the image has alpha to clip
+// with), the shadow flag, the highlight kind (0 colour tint, 1 highlight
+// image, 2-4 pixel highlight filter) and the highlight mode (0 plain,
+// 1 dimmed, 2 highlighted with the unmodified image over it, 3 and above
+// highlighted).
+struct QZDrawFlags
+{
+  normalcolor color;
+  uint8_t mask = 0;
+  uint8_t shadow = 0;
+  uint8_t hilitKind = 0;
+  uint8_t hilitMode = 0;
+};
+static_assert(sizeof(QZDrawFlags) == 8);
+
 // Draws the image upright and stretched to fill r in a context opened by
-// QZ_OpenContext (it undoes the flip inside a saved graphics state).
-// itemInfo is not used by the imaging code and may be null.
-void QZdrawfit_image(CGContextRef ctx, Rect r, CGImageRef image, void* itemInfo);
+// QZ_OpenContext (it undoes the flip inside a saved graphics state). With
+// flags of highlight mode 1 the image is dimmed to alpha 0.333; flags may be
+// null.
+void QZdrawfit_image(CGContextRef ctx, Rect r, CGImageRef image, const QZDrawFlags* flags);
+
+// --- Colours, lines and what every drawing is composed with
+//
+// All of it belongs to the graphics state: QZ_ContextSaveGState and
+// QZ_ContextRestoreGState keep and bring back colours, line settings, the
+// global alpha, the shadow, the clip (rectangles and masks) and the current
+// transform. A new context fills and strokes in opaque black, line width 1,
+// butt caps, miter joins, no dashes, alpha 1, no shadow.
+
+// A colour with components in 0..1.
+struct QZColor
+{
+  double red = 0, green = 0, blue = 0, alpha = 1;
+};
+
+enum : int32_t
+{
+  kQZLineCapButt = 0,
+  kQZLineCapRound = 1,
+  kQZLineCapSquare = 2,
+};
+enum : int32_t
+{
+  kQZLineJoinMiter = 0,
+  kQZLineJoinRound = 1,
+  kQZLineJoinBevel = 2,
+};
+
+void QZ_ContextSetRGBFillColor(CGContextRef ctx, double red, double green, double blue,
+                               double alpha);
+void QZ_ContextSetRGBStrokeColor(CGContextRef ctx, double red, double green, double blue,
+                                 double alpha);
+void QZ_ContextSetGrayFillColor(CGContextRef ctx, double grey, double alpha);
+void QZ_ContextSetGrayStrokeColor(CGContextRef ctx, double grey, double alpha);
+QZColor QZ_ContextGetFillColor(CGContextRef ctx);
+QZColor QZ_ContextGetStrokeColor(CGContextRef ctx);
+// Widths and dash lengths are in user space at the time of stroking.
+void QZ_ContextSetLineWidth(CGContextRef ctx, double width);
+double QZ_ContextGetLineWidth(CGContextRef ctx);
+void QZ_ContextSetLineCap(CGContextRef ctx, int32_t cap);
+void QZ_ContextSetLineJoin(CGContextRef ctx, int32_t join);
+void QZ_ContextSetMiterLimit(CGContextRef ctx, double limit);
+// count lengths (on, off, on...) starting `phase` into the pattern; a count
+// of 0 or null lengths draw solid lines.
+void QZ_ContextSetLineDash(CGContextRef ctx, double phase, const double* lengths, size_t count);
+// Every later drawing is composed at this alpha (held to 0..1).
+void QZ_ContextSetAlpha(CGContextRef ctx, double alpha);
+// A shadow under every later fill, stroke, image and cairo drawing: the
+// drawing's coverage blurred over about `blur` pixels, painted in `color` at
+// (dx, dy) in the context's base space (y up, unaffected by the current
+// transform), then the drawing over it. A null colour or a colour of alpha 0
+// turns the shadow off. QZ_ContextSetShadow uses black at alpha 1/3.
+void QZ_ContextSetShadowWithColor(CGContextRef ctx, double dx, double dy, double blur,
+                                  const QZColor* color);
+void QZ_ContextSetShadow(CGContextRef ctx, double dx, double dy, double blur);
+// Cuts every later drawing to the image's coverage drawn into r (user
+// space, first row at r's top edge): a mask image's samples (0 paints), a
+// grey image's values (255 paints), a colour image's alpha. Nothing outside
+// r is drawn. Combines with the clip already set.
+void QZ_ContextClipToMask(CGContextRef ctx, QZRect r, CGImageRef image);
+void QZ_ContextRotateCTM(CGContextRef ctx, double radians);
+
+// --- The current path
+//
+// Points are transformed by the current transform as they are added; the
+// path is not part of the graphics state. Filling or stroking empties it.
+
+void QZ_ContextBeginPath(CGContextRef ctx);
+void QZ_ContextMoveToPoint(CGContextRef ctx, double x, double y);
+void QZ_ContextAddLineToPoint(CGContextRef ctx, double x, double y);
+void QZ_ContextAddCurveToPoint(CGContextRef ctx, double cx1, double cy1, double cx2, double cy2,
+                               double x, double y);
+// An arc of radius r about (x, y) from angle `start` to `end` (radians,
+// measured from the x axis towards the y axis), turning towards decreasing
+// angles when `clockwise` is set; a line joins the current point to the
+// arc's start.
+void QZ_ContextAddArc(CGContextRef ctx, double x, double y, double radius, double start, double end,
+                      bool clockwise);
+void QZ_ContextClosePath(CGContextRef ctx);
+void QZ_ContextAddRect(CGContextRef ctx, QZRect r);
+void QZ_ContextAddEllipseInRect(CGContextRef ctx, QZRect r);
+bool QZ_ContextIsPathEmpty(CGContextRef ctx);
+
+enum : int32_t
+{
+  kQZPathFill = 0,
+  kQZPathEOFill = 1,
+  kQZPathStroke = 2,
+  kQZPathFillStroke = 3,
+  kQZPathEOFillStroke = 4,
+};
+void QZ_ContextDrawPath(CGContextRef ctx, int32_t mode);
+void QZ_ContextFillPath(CGContextRef ctx);
+void QZ_ContextEOFillPath(CGContextRef ctx);
+void QZ_ContextStrokePath(CGContextRef ctx);
+// Replace the current path by the rectangle and fill or stroke it.
+void QZ_ContextFillRect(CGContextRef ctx, QZRect r);
+void QZ_ContextStrokeRect(CGContextRef ctx, QZRect r);
+
+// --- Path objects
+//
+// A path kept apart from any context, in the coordinates it was built with;
+// adding it to a context transforms it by that context's current transform.
+
+struct QZPath;
+using CGMutablePathRef = QZPath*;
+
+CGMutablePathRef QZ_PathCreateMutable();
+void QZ_PathRelease(CGMutablePathRef path);
+void QZ_PathMoveToPoint(CGMutablePathRef path, double x, double y);
+void QZ_PathAddLineToPoint(CGMutablePathRef path, double x, double y);
+void QZ_PathAddCurveToPoint(CGMutablePathRef path, double cx1, double cy1, double cx2, double cy2,
+                            double x, double y);
+void QZ_PathAddArc(CGMutablePathRef path, double x, double y, double radius, double start,
+                   double end, bool clockwise);
+void QZ_PathCloseSubpath(CGMutablePathRef path);
+void QZ_PathAddRect(CGMutablePathRef path, QZRect r);
+bool QZ_PathIsEmpty(CGMutablePathRef path);
+void QZ_ContextAddPath(CGContextRef ctx, CGMutablePathRef path);
+
+// --- Drawing with cairo
+//
+// Runs `draw` with the context's cairo handle (a cairo_t*) inside the
+// context's drawing bracket, so that the pixels are current before and
+// written back after. The handle comes with the context's current
+// transform, line settings and the fill colour as source; what `draw` paints
+// is composed with the global alpha, blend mode, clip and shadow. `draw` may
+// be called twice (once more for the shadow's coverage, on another handle)
+// and must draw the same each time; it must leave the handle's save/restore
+// depth as it found it.
+using QZCairoProc = void (*)(void* cairo, void* info);
+void QZ_ContextDrawWithCairo(CGContextRef ctx, QZCairoProc draw, void* info);
