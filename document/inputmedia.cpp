@@ -122,12 +122,10 @@ int16_t KV_openSlotMovie(KVinputSlot* slot, const FileRef& file, const Rect& tar
   slot->nativeSize = 0;
   const int16_t width = int16_t(target.right - target.left);
   const int16_t height = int16_t(target.bottom - target.top);
-  if (OpenMovie4Render(&slot->movie, file, &slot->picture, width, height, kMovieStretch) == 0) {
-    KV_closeSlotMovie(slot);
-    return -1;
-  }
-  if (slot->picture == nullptr) {
-    // A movie without a picture track: nothing to show in the slot.
+  if (OpenMovie4Render(&slot->movie, file, &slot->picture, width, height, kMovieStretch) == 0 ||
+      slot->movie.hasVisualTrack == 0 || slot->picture == nullptr) {
+    // A movie that does not open, or one without pictures (a sound file),
+    // gives the slot nothing to show.
     KV_closeSlotMovie(slot);
     return -1;
   }

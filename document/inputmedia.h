@@ -26,14 +26,14 @@ KVinputKind KV_inputKindOfType(OSType type);
 // The kind of a file: from its type when it has one, else from its first
 // bytes.
 KVinputKind KV_inputKindOf(const FileRef& file);
-// The type a file's first bytes show (PNG, JPEG, GIF, TIFF, BMP, PDF,
-// QuickTime and MPEG-4, AVI, MPEG); 0 when none.
+// The type a file's first bytes show (PNG, JPEG, GIF, TIFF, BMP, PSD, PDF,
+// PICT, QuickTime and MPEG-4, AVI, MPEG, DV); 0 when none.
 OSType KV_sniffInputType(const FileRef& file);
 
 // An empty movie state for the slot.
 void KV_initSlotMedia(KVinputSlot* slot);
 // Opens a movie into the slot's buffer at the render size and shows its
-// first frame: 0, or -1 when it does not open.
+// first frame: 0, or -1 when it does not open or has no pictures.
 int16_t KV_openSlotMovie(KVinputSlot* slot, const FileRef& file, const Rect& target);
 // Reads a picture into the slot: at its own size (native size set) or drawn
 // into the render rectangle of the slot's buffer. 0, or the import's status.

@@ -199,6 +199,7 @@ void ScanMovieInfos(MovieInputWork* work, bool soundWhenNoVisual, bool readDepth
 {
   work->depth = 0;
   work->box.top = work->box.left = 0;
+  work->frameRate = kNoSampleRate;
   const int count = kvmovie::trackCount(work->movie);
   if (const kvmovie::Track* first = kvmovie::movieTrack(work->movie, 0)) {
     work->timeScale = first->timeScale;
@@ -224,7 +225,6 @@ void ScanMovieInfos(MovieInputWork* work, bool soundWhenNoVisual, bool readDepth
     work->duration = clampToInt32(chosen->duration);
     // Frames a second x 100; a single frame (or a track of no length) counts
     // as 25 fps.
-    work->frameRate = kNoSampleRate;
     if (chosen->sampleCount > 1 && work->duration > 0)
       work->frameRate =
           kvnum::sat_i32(double(chosen->sampleCount) / work->duration * work->timeScale * 100);

@@ -114,6 +114,28 @@ TEST_F(MovieFixtures, SoundOnlyMovieStaysOpenWithoutPictures)
   EXPECT_GT(m.work.duration, 0);
 }
 
+TEST_F(MovieFixtures, OutputThatCannotBeMadeFailsTheOpening)
+{
+  OpenMovie m;
+  EXPECT_EQ(OpenMovie4Render(&m.work, file("mjpeg.mov"), &m.gw, 32767, 32767, kMovieStretch), 0);
+  EXPECT_EQ(m.gw, nullptr);
+  EXPECT_EQ(m.work.movie, nullptr);
+  EXPECT_EQ(m.work.sampleDescription, nullptr);
+  Offworld none = nullptr;
+  EXPECT_NE(CreateMovieOffworld(&m.work, &none, Rect{0, 0, 32767, 32767}), 0);
+  EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(MovieFixtures, SlotRefusesAMovieWithoutPictures)
+{
+  KVinputSlot slot{};
+  KV_initSlotMedia(&slot);
+  EXPECT_EQ(KV_openSlotMovie(&slot, file("sound.wav"), Rect{0, 0, 48, 64}), -1);
+  EXPECT_EQ(slot.movieOpen, 0);
+  EXPECT_EQ(slot.movie.movie, nullptr);
+  KV_freeSlotBuffer(&slot);
+}
+
 TEST_F(MovieFixtures, MissingOrEmptyFileGivesAnEmptyRecord)
 {
   OpenMovie m;

@@ -120,6 +120,16 @@ TEST_F(StillFixtures, NaturalSizeMatchesImageMagick)
   }
 }
 
+TEST_F(StillFixtures, OtherDepths)
+{
+  for (int16_t depth : {8, 16}) {
+    Buffer b;
+    ASSERT_EQ(QTgetGenericImageGW(file("grey.png"), &b.gw, depth), 0) << depth;
+    EXPECT_EQ(b.gw->pixels.pixelSize, depth);
+    EXPECT_EQ(b.gw->pixels.bounds.right, 70);
+  }
+}
+
 TEST_F(StillFixtures, ScaledIntoARectangle)
 {
   Buffer b;
