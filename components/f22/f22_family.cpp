@@ -1,13 +1,14 @@
-// Family f22 (family code 3; two inputs, two outputs): its 60 members
-// in id order, ids 0 to 58,
-// then the compiled-tree member 127. Ids are stored in tree files and never
-// change. An entry without compute and handler is a member not built yet.
+// Family f22 (family code 3; two inputs, two outputs): its 60 members in id
+// order, ids 0 to 58, then the compiled-tree member 127. Ids are stored in
+// tree files and never change.
 #include <iterator>
 
 #include "components/common/families.h"
 #include "components/f22/f22_affine.h"
+#include "components/f22/f22_cells.h"
 #include "components/f22/f22_complex.h"
 #include "components/f22/f22_folds.h"
+#include "components/f22/f22_fractal.h"
 #include "components/f22/f22_recurtree.h"
 
 namespace {
@@ -25,48 +26,48 @@ constexpr KVmemberDesc kMembers[] = {
     kF22_hexasin,
     kF22_ComplexMap,
     kF22_radialstar,
-    {.id = 12, .computeName = "f22_random", .name = " Random noise"},
+    kF22_random,
     kF22_complexModInvert,
     kF22_orbiters,
     kF22_complexinversion,
-    {.id = 16, .computeName = "f22_multitwirls", .name = " Multi twirls"},
-    {.id = 17, .computeName = "f22_fract", .name = " 2D turbulence"},
-    {.id = 18, .computeName = "f22_pixelprism", .name = " Pixel prism"},
+    kF22_multitwirls,
+    kF22_fract,
+    kF22_pixelprism,
     kF22_ComplexMapB,
     kF22_ripples,
     kF22_mirrors,
     kF22_mirrors6,
     kF22_ringspace,
     kF22_polarspace,
-    {.id = 25, .computeName = "f22_lowfredRND", .name = " Low Freq Random "},
-    {.id = 26, .computeName = "f22_dirRnd", .name = " Directional Random "},
-    {.id = 27, .computeName = "f22_Bubbles", .name = " Bubble Space"},
+    kF22_lowfredRND,
+    kF22_dirRnd,
+    kF22_Bubbles,
     kF22_DistMirror,
-    {.id = 29, .computeName = "f22_DisplaceTile", .name = " Tile & displace"},
+    kF22_DisplaceTile,
     kF22_mirrors3,
-    {.id = 31, .computeName = "f22_cristalnoise", .name = " Crystal displace "},
+    kF22_cristalnoise,
     kF22_NBranch,
     kF22_hexaTile,
     kF22_DiskTile,
     kF22_Serpiensky,
     kF22_unitinversion,
     kF22_scale,
-    {.id = 38, .computeName = "f22_fractSpace", .name = " Random Fractal Space"},
-    {.id = 39, .computeName = "f22_smoothfacetspace", .name = " Facet space mirrors"},
-    {.id = 40, .computeName = "f22_facetspace", .name = " Facet space"},
-    {.id = 41, .computeName = "f22_facetprism", .name = " Crystallize"},
-    {.id = 42, .computeName = "f22_techdisplace", .name = " Tech displace"},
-    {.id = 43, .computeName = "f22_spotdisplace", .name = " Spots displace"},
+    kF22_fractSpace,
+    kF22_smoothfacetspace,
+    kF22_facetspace,
+    kF22_facetprism,
+    kF22_techdisplace,
+    kF22_spotdisplace,
     kF22_splitmove,
-    {.id = 45, .computeName = "f22_Techquantize", .name = " Tech quantize"},
-    {.id = 46, .computeName = "f22_facetspaceRotate", .name = " Facet space rotate"},
-    {.id = 47, .computeName = "f22_PerlinNoise", .name = " Perlin random"},
-    {.id = 48, .computeName = "f22_multiperlin", .name = " Multi Perlin random"},
-    {.id = 49, .computeName = "f22_ridgedfractal", .name = " Ridged Fractal displace"},
-    {.id = 50, .computeName = "f22_timeturbulences", .name = " Time turbulence"},
-    {.id = 51, .computeName = "f22_multifract", .name = " Multi Fractal displace"},
-    {.id = 52, .computeName = "f22_ChaosDisA", .name = " Chaos displace A"},
-    {.id = 53, .computeName = "f22_ChaosDisB", .name = " Chaos displace B"},
+    kF22_Techquantize,
+    kF22_facetspaceRotate,
+    kF22_PerlinNoise,
+    kF22_multiperlin,
+    kF22_ridgedfractal,
+    kF22_timeturbulences,
+    kF22_multifract,
+    kF22_ChaosDisA,
+    kF22_ChaosDisB,
     kF22_Mirror,
     kF22_orthoMirrors,
     kF22_diskInversering,

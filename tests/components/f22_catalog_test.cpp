@@ -1,6 +1,7 @@
 // Family f22 as a whole: binding of every id, the handler messages that come
 // from the member tables, and properties every built member must have
 // (marker handling, uniform inputs, batch lengths, statelessness).
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -20,10 +21,17 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// The built members of f22.
-const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
-                                        13, 14, 15, 19, 20, 21, 22, 23, 24, 28, 30, 32,
-                                        33, 34, 35, 36, 37, 44, 54, 55, 56, 57, 58, 127};
+// Every f22 member: ids 0 to 58 and the compiled tree.
+std::vector<int16_t> allIds()
+{
+  std::vector<int16_t> ids;
+  for (int16_t id = 0; id <= 58; ++id)
+    ids.push_back(id);
+  ids.push_back(kCompiledTreeId);
+  return ids;
+}
+
+const std::vector<int16_t> kBuiltIds = allIds();
 
 // Members that copy a masked x and its y through instead of masking.
 bool copiesMasked(int16_t id)
@@ -42,8 +50,7 @@ TEST(F22Catalog, EveryIdBindsItsEntryAndUnknownIdsBindSkew)
     EXPECT_EQ(g->compute, m.compute);
     EXPECT_EQ(g->inputCode, kConnTwo);
     EXPECT_EQ(g->outputCode, kConnTwo);
-    const bool built = std::find(kBuiltIds.begin(), kBuiltIds.end(), id) != kBuiltIds.end();
-    EXPECT_EQ(m.real, built);
+    EXPECT_TRUE(m.real);
   }
   for (int16_t id : {int16_t(59), int16_t(100), int16_t(126), int16_t(-1), int16_t(128)}) {
     SCOPED_TRACE(id);
@@ -105,6 +112,30 @@ TEST(F22Catalog, NamesLabelsAndParameterCounts)
       {56, " Disk Inverse Ring", 3, {" Disk number ", "Scale ", "Offset y "}},
       {57, " infinity disk gate", 1, {"Limit ", "", ""}},
       {58, " Complex Moebius", 3, {"Angle ", "Scale ", "Imaginary "}},
+      {12, " Random noise", 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {16, " Multi twirls", 3, {"Frequency ", "Phase ", "Twirl "}},
+      {17, " 2D turbulence", 3, {"Amplitude ", "Scale ", "Phase "}},
+      {18, " Pixel prism", 3, {"Displacement ", "Scale ", "Frequency "}},
+      {25, " Low Freq Random ", 3, {"Amplitude ", "Frequency ", "Phase "}},
+      {26, " Directional Random ", 3, {"Amplitude ", "Direction ", "Phase "}},
+      {27, " Bubble Space", 3, {"Amplitude ", "Bubble size ", "Frequency "}},
+      {29, " Tile & displace", 3, {"Displacement ", "Scale ", "Frequency "}},
+      {31, " Crystal displace ", 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {38, " Random Fractal Space", 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {39, " Facet space mirrors", 3, {"Scale ", "Delta size ", "Frequency "}},
+      {40, " Facet space", 3, {"Scale ", "Delta size ", "Frequency "}},
+      {41, " Crystallize", 3, {"Amplitude ", "Frequency ", "Phase "}},
+      {42, " Tech displace", 3, {"Displacement ", "Phase ", "Frequency "}},
+      {43, " Spots displace", 3, {"Displacement ", "Phase ", "Frequency "}},
+      {45, " Tech quantize", 3, {"Displacement ", "Phase ", "Frequency "}},
+      {46, " Facet space rotate", 3, {"Delta angle ", "Delta size ", "Frequency "}},
+      {47, " Perlin random", 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {48, " Multi Perlin random", 3, {"Amplitude ", "Octaves ", "Frequency "}},
+      {49, " Ridged Fractal displace", 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {50, " Time turbulence", 3, {"Amplitude ", "feedback ", "Frequency "}},
+      {51, " Multi Fractal displace", 3, {"Amplitude ", "Smoothness ", "Frequency "}},
+      {52, " Chaos displace A", 3, {"Amplitude ", "Feedback ", "Frequency "}},
+      {53, " Chaos displace B", 3, {"Amplitude ", "Feedback ", "Frequency "}},
       {127, " Compiled tree", 2, {"Blend ", "Recursion ", ""}},
   };
   KVmemberHarness h;
@@ -169,6 +200,30 @@ TEST(F22Catalog, DefaultsAndNormalisedRangeEnds)
       {56, {3, 1, 0}, {2, -8, -1}, {12, 8, 1}},
       {57, {4, -1, -1}, {0.25}, {64}},
       {58, {-kPi, 1.8, 0}, {-2 * kPi, -4, -4}, {2 * kPi, 4, 4}},
+      {12, {0.5, 0, 2}, {-2, -8, 0.0625}, {2, 8, 16}},
+      {16, {1, 0, 4}, {0.0625, -4, 0}, {4, 4, 8}},
+      {17, {1, 1, 0}, {-2, -2, -16}, {4, 8, 16}},
+      {18, {0, 1, 1}, {-2, -2, -2}, {2, 2, 2}},
+      {25, {1, 1, 0}, {-2, 0, -8}, {8, 4, 8}},
+      {26, {1, 1, 1}, {0, -2, -16}, {2, 2, 16}},
+      {27, {1, 3, 0.5}, {0.125, 1, 0.0625}, {2, 6, 1}},
+      {29, {0, 4, 2}, {-2, 0, 0}, {2, 16, 4}},
+      {31, {4, 0, 1}, {0, -16, 0}, {8, 16, 8}},
+      {38, {1, 0, 0.5}, {0, -32, 0}, {32, 32, 2}},
+      {39, {1, 3, 0.5}, {0.125, 0, 0}, {2, 6, 8}},
+      {40, {0.5, 1, 2}, {0.001, 0, 0}, {2, 6, 8}},
+      {41, {1, 4, 0}, {0, 0, -16}, {1, 16, 16}},
+      {42, {1, 0, 1}, {0, -16, 0}, {4, 16, 4}},
+      {43, {1, 0, 1}, {0, -16, 0}, {8, 16, 4}},
+      {45, {1, 0, 1}, {0, -16, 0}, {1, 16, 4}},
+      {46, {kPi, 1, 2}, {0, 0, 0}, {2 * kPi, 6, 8}},
+      {47, {1, 0, 2}, {0, -16, 0}, {4, 16, 8}},
+      {48, {1, 4, 2}, {0, 1, 0}, {4, 128, 16}},
+      {49, {1, 4, 1}, {0, -32, 0}, {2, 32, 8}},
+      {50, {1, 2, 2}, {0, -8, 0}, {8, 8, 8}},
+      {51, {0.5, 0.5, 0.25}, {0, 0, 0}, {2, 1, 8}},
+      {52, {0.25, 0, 0.5}, {0, -1, 0}, {1, 1, 4}},
+      {53, {1, 0, 1}, {0, -1, 0}, {4, 1, 4}},
       {127, {1, 0, -1}, {0, 0}, {1, 128}},
   };
   const auto near = [](double expected) { return 1e-12 * (1 + std::fabs(expected)); };
@@ -302,6 +357,42 @@ TEST(F22Catalog, MessageNineConvertsOldTrees)
       EXPECT_EQ(key.B, row.clearsB ? 0 : 3);
       EXPECT_EQ(key.C, row.clearsC ? 0 : 4);
     }
+  }
+}
+
+// Message 9 of Low Freq Random adds 2.125 to B and the keyframes' B of trees
+// up to version 15.
+TEST(F22Catalog, LowFreqRandomMessageNineShiftsOldFrequencies)
+{
+  KVmemberHarness h;
+  for (const auto& [version, shifted] : {std::pair{int16_t(15), true}, {int16_t(16), false}}) {
+    SCOPED_TRACE(version);
+    gfunc* g = h.bind(kFamily22, 25);
+    h.setParams(1, 0.5, 2);
+    for (KVparamTriple& key : g->keyframes)
+      key = {1, 0.25, 2};
+    const int16_t kept = g->owner->version;
+    g->owner->version = version;
+    h.send(kMsgConvertOld);
+    g->owner->version = kept;
+    EXPECT_EQ(g->B, shifted ? 2.625 : 0.5);
+    EXPECT_EQ(g->C, 2);
+    for (const KVparamTriple& key : g->keyframes)
+      EXPECT_EQ(key.B, shifted ? 2.375 : 0.25);
+  }
+}
+
+// Message 6 sets the fractal (frequency) flag on the fractal displacements
+// but Perlin random and 2D turbulence, and on no other f22 member.
+TEST(F22Catalog, FractalFlagAtMessageSix)
+{
+  const std::vector<int16_t> fractal = {31, 38, 48, 49, 50, 51, 52, 53};
+  KVmemberHarness h;
+  for (int16_t id : kBuiltIds) {
+    SCOPED_TRACE(id);
+    gfunc* g = h.bind(kFamily22, id);
+    const bool expected = std::find(fractal.begin(), fractal.end(), id) != fractal.end();
+    EXPECT_EQ(g->freqFlag, expected ? 1 : 0);
   }
 }
 
