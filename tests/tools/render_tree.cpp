@@ -1,8 +1,11 @@
 // Renders a document with the render driver, as full-size renders do (the
 // view fitted to the picture at scale 1), and writes the picture: as PNG when
 // OUT ends in ".png" (drawn through the program's bitmap context into a cairo
-// image surface, as a window shows it), otherwise as a PAM file (P7, TUPLTYPE
-// RGB_ALPHA: red, green, blue, then the flag byte).
+// image surface, as a window shows it); as TIFF, a one-page PDF or PICT when
+// it ends in ".tif", ".pdf" or ".pct" (through the picture export of image
+// files, types 'TIFF', 'PDF ' and 'PICT', bottom-up flag cleared first as the
+// engine does); otherwise as a PAM file (P7, TUPLTYPE RGB_ALPHA: red, green,
+// blue, then the flag byte).
 //
 // Usage: render_tree TREEFILE OUT W H [THREADS] [--aa] [--time] [--frame F]
 //                   [--resources DIR] [--export]
@@ -52,6 +55,7 @@
 #include "foundation/appshell.h"
 #include "foundation/pstrings.h"
 #include "imaging/qzbitmaps.h"
+#include "imaging/qzimages.h"
 
 namespace {
 
@@ -287,8 +291,37 @@ bool writePam(const std::string& path, const AccessPix& access)
   return std::fclose(f) == 0 && ok;
 }
 
+// Writes through QZ_ExportBits with the type that the extension names; false
+// when the extension names none.
+bool exportBits(const std::string& path, AccessPix& access, bool* handled)
+{
+  static constexpr struct
+  {
+    const char* extension;
+    OSType type;
+  } kTypes[] = {{".tif", fourcc("TIFF")}, {".pdf", fourcc("PDF ")}, {".pct", fourcc("PICT")}};
+  for (const auto& t : kTypes) {
+    if (!endsWith(path, t.extension))
+      continue;
+    *handled = true;
+    const FileRef target = FileRef::fromPath(path);
+    frefinfos file;
+    file.type = t.type;
+    file.parent = target.parentRef();
+    SetPString(file.name, target.name.c_str());
+    access.bottomUp = 0;
+    return QZ_ExportBits(file, &access, false, kQZApplicationCreator);
+  }
+  *handled = false;
+  return false;
+}
+
 bool writePicture(const std::string& path, AccessPix& access)
 {
+  bool handled = false;
+  const bool exported = exportBits(path, access, &handled);
+  if (handled)
+    return exported;
   return endsWith(path, ".png") ? writePng(path, access) : writePam(path, access);
 }
 
