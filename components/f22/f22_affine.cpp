@@ -179,16 +179,67 @@ void f22_splitmove(gfunc* g)
   });
 }
 
-F22_FORWARD_HANDLER(f22_skew, kF22_skew)
-F22_FORWARD_HANDLER(f22_Sine, kF22_Sine)
-F22_FORWARD_HANDLER(f22_scaleOffset, kF22_scaleOffset)
-F22_FORWARD_HANDLER(f22_rotateOffset, kF22_rotateOffset)
-F22_FORWARD_HANDLER(f22_xplusASine, kF22_xplusASine)
-F22_FORWARD_HANDLER(f22_waves, kF22_waves)
-F22_FORWARD_HANDLER(f22_twirl, kF22_twirl)
-F22_FORWARD_HANDLER(f22_sinwarp, kF22_sinwarp)
-F22_FORWARD_HANDLER(f22_hexasin, kF22_hexasin)
-F22_FORWARD_HANDLER(f22_radialstar, kF22_radialstar)
-F22_FORWARD_HANDLER(f22_ripples, kF22_ripples)
-F22_FORWARD_HANDLER(f22_scale, kF22_scale)
-F22_FORWARD_HANDLER(f22_splitmove, kF22_splitmove)
+int16_t f22_skew_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_skew, g, msg, a, b, c);
+}
+
+int16_t f22_Sine_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_Sine, g, msg, a, b, c);
+}
+
+int16_t f22_scaleOffset_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_scaleOffset, g, msg, a, b, c);
+}
+
+int16_t f22_rotateOffset_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_rotateOffset, g, msg, a, b, c);
+}
+
+int16_t f22_xplusASine_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_xplusASine, g, msg, a, b, c);
+}
+
+int16_t f22_waves_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_waves, g, msg, a, b, c);
+}
+
+int16_t f22_twirl_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_twirl, g, msg, a, b, c);
+}
+
+int16_t f22_sinwarp_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_sinwarp, g, msg, a, b, c);
+}
+
+int16_t f22_hexasin_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_hexasin, g, msg, a, b, c);
+}
+
+int16_t f22_radialstar_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_radialstar, g, msg, a, b, c);
+}
+
+int16_t f22_ripples_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_ripples, g, msg, a, b, c);
+}
+
+int16_t f22_scale_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_scale, g, msg, a, b, c);
+}
+
+int16_t f22_splitmove_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_splitmove, g, msg, a, b, c);
+}

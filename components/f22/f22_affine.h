@@ -5,21 +5,34 @@
 
 #include <numbers>
 
-#include "components/f22/f22_handlers.h"
+#include "components/common/member.h"
 
-F22_MEMBER(f22_skew);
-F22_MEMBER(f22_Sine);
-F22_MEMBER(f22_scaleOffset);
-F22_MEMBER(f22_rotateOffset);
-F22_MEMBER(f22_xplusASine);
-F22_MEMBER(f22_waves);
-F22_MEMBER(f22_twirl);
-F22_MEMBER(f22_sinwarp);
-F22_MEMBER(f22_hexasin);
-F22_MEMBER(f22_radialstar);
-F22_MEMBER(f22_ripples);
-F22_MEMBER(f22_scale);
-F22_MEMBER(f22_splitmove);
+void f22_skew(gfunc* g);
+int16_t f22_skew_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_Sine(gfunc* g);
+int16_t f22_Sine_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_scaleOffset(gfunc* g);
+int16_t f22_scaleOffset_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_rotateOffset(gfunc* g);
+int16_t f22_rotateOffset_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_xplusASine(gfunc* g);
+int16_t f22_xplusASine_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_waves(gfunc* g);
+int16_t f22_waves_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_twirl(gfunc* g);
+int16_t f22_twirl_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_sinwarp(gfunc* g);
+int16_t f22_sinwarp_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_hexasin(gfunc* g);
+int16_t f22_hexasin_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_radialstar(gfunc* g);
+int16_t f22_radialstar_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_ripples(gfunc* g);
+int16_t f22_ripples_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_scale(gfunc* g);
+int16_t f22_scale_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_splitmove(gfunc* g);
+int16_t f22_splitmove_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 
 // Message 8: the skew matrix K0, K1, K2.
 void f22_skew_precompute(gfunc* g);

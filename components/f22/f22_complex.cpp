@@ -324,14 +324,57 @@ void f22_infgate(gfunc* g)
   g->maskedBatch = anyPassed ? 0 : 1;
 }
 
-F22_FORWARD_HANDLER(f22_ComplexMap, kF22_ComplexMap)
-F22_FORWARD_HANDLER(f22_ComplexMapB, kF22_ComplexMapB)
-F22_FORWARD_HANDLER(f22_complexModInvert, kF22_complexModInvert)
-F22_FORWARD_HANDLER(f22_orbiters, kF22_orbiters)
-F22_FORWARD_HANDLER(f22_complexinversion, kF22_complexinversion)
-F22_FORWARD_HANDLER(f22_unitinversion, kF22_unitinversion)
-F22_FORWARD_HANDLER(f22_diskInversering, kF22_diskInversering)
-F22_FORWARD_HANDLER(f22_Moebius, kF22_Moebius)
-F22_FORWARD_HANDLER(f22_ringspace, kF22_ringspace)
-F22_FORWARD_HANDLER(f22_polarspace, kF22_polarspace)
-F22_FORWARD_HANDLER(f22_infgate, kF22_infgate)
+int16_t f22_ComplexMap_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_ComplexMap, g, msg, a, b, c);
+}
+
+int16_t f22_ComplexMapB_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_ComplexMapB, g, msg, a, b, c);
+}
+
+int16_t f22_complexModInvert_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_complexModInvert, g, msg, a, b, c);
+}
+
+int16_t f22_orbiters_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_orbiters, g, msg, a, b, c);
+}
+
+int16_t f22_complexinversion_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_complexinversion, g, msg, a, b, c);
+}
+
+int16_t f22_unitinversion_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_unitinversion, g, msg, a, b, c);
+}
+
+int16_t f22_diskInversering_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_diskInversering, g, msg, a, b, c);
+}
+
+int16_t f22_Moebius_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_Moebius, g, msg, a, b, c);
+}
+
+int16_t f22_ringspace_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_ringspace, g, msg, a, b, c);
+}
+
+int16_t f22_polarspace_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_polarspace, g, msg, a, b, c);
+}
+
+int16_t f22_infgate_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_infgate, g, msg, a, b, c);
+}

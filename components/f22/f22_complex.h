@@ -7,19 +7,30 @@
 
 #include <numbers>
 
-#include "components/f22/f22_handlers.h"
+#include "components/common/member.h"
 
-F22_MEMBER(f22_ComplexMap);
-F22_MEMBER(f22_ComplexMapB);
-F22_MEMBER(f22_complexModInvert);
-F22_MEMBER(f22_orbiters);
-F22_MEMBER(f22_complexinversion);
-F22_MEMBER(f22_unitinversion);
-F22_MEMBER(f22_diskInversering);
-F22_MEMBER(f22_Moebius);
-F22_MEMBER(f22_ringspace);
-F22_MEMBER(f22_polarspace);
-F22_MEMBER(f22_infgate);
+void f22_ComplexMap(gfunc* g);
+int16_t f22_ComplexMap_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_ComplexMapB(gfunc* g);
+int16_t f22_ComplexMapB_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_complexModInvert(gfunc* g);
+int16_t f22_complexModInvert_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_orbiters(gfunc* g);
+int16_t f22_orbiters_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_complexinversion(gfunc* g);
+int16_t f22_complexinversion_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_unitinversion(gfunc* g);
+int16_t f22_unitinversion_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_diskInversering(gfunc* g);
+int16_t f22_diskInversering_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_Moebius(gfunc* g);
+int16_t f22_Moebius_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_ringspace(gfunc* g);
+int16_t f22_ringspace_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_polarspace(gfunc* g);
+int16_t f22_polarspace_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_infgate(gfunc* g);
+int16_t f22_infgate_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 
 // Message 8 of each member with private values.
 void f22_complexModInvert_precompute(gfunc* g);

@@ -423,14 +423,57 @@ void f22_DiskTile(gfunc* g)
   });
 }
 
-F22_FORWARD_HANDLER(f22_Mirror, kF22_Mirror)
-F22_FORWARD_HANDLER(f22_hexagonalMirrors, kF22_hexagonalMirrors)
-F22_FORWARD_HANDLER(f22_orthoMirrors, kF22_orthoMirrors)
-F22_FORWARD_HANDLER(f22_mirrors, kF22_mirrors)
-F22_FORWARD_HANDLER(f22_mirrors3, kF22_mirrors3)
-F22_FORWARD_HANDLER(f22_mirrors6, kF22_mirrors6)
-F22_FORWARD_HANDLER(f22_NBranch, kF22_NBranch)
-F22_FORWARD_HANDLER(f22_DistMirror, kF22_DistMirror)
-F22_FORWARD_HANDLER(f22_hexaTile, kF22_hexaTile)
-F22_FORWARD_HANDLER(f22_Serpiensky, kF22_Serpiensky)
-F22_FORWARD_HANDLER(f22_DiskTile, kF22_DiskTile)
+int16_t f22_Mirror_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_Mirror, g, msg, a, b, c);
+}
+
+int16_t f22_hexagonalMirrors_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_hexagonalMirrors, g, msg, a, b, c);
+}
+
+int16_t f22_orthoMirrors_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_orthoMirrors, g, msg, a, b, c);
+}
+
+int16_t f22_mirrors_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_mirrors, g, msg, a, b, c);
+}
+
+int16_t f22_mirrors3_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_mirrors3, g, msg, a, b, c);
+}
+
+int16_t f22_mirrors6_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_mirrors6, g, msg, a, b, c);
+}
+
+int16_t f22_NBranch_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_NBranch, g, msg, a, b, c);
+}
+
+int16_t f22_DistMirror_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_DistMirror, g, msg, a, b, c);
+}
+
+int16_t f22_hexaTile_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_hexaTile, g, msg, a, b, c);
+}
+
+int16_t f22_Serpiensky_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_Serpiensky, g, msg, a, b, c);
+}
+
+int16_t f22_DiskTile_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_DiskTile, g, msg, a, b, c);
+}

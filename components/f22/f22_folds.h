@@ -7,19 +7,30 @@
 
 #include <numbers>
 
-#include "components/f22/f22_handlers.h"
+#include "components/common/member.h"
 
-F22_MEMBER(f22_Mirror);
-F22_MEMBER(f22_hexagonalMirrors);
-F22_MEMBER(f22_orthoMirrors);
-F22_MEMBER(f22_mirrors);
-F22_MEMBER(f22_mirrors3);
-F22_MEMBER(f22_mirrors6);
-F22_MEMBER(f22_NBranch);
-F22_MEMBER(f22_DistMirror);
-F22_MEMBER(f22_hexaTile);
-F22_MEMBER(f22_Serpiensky);
-F22_MEMBER(f22_DiskTile);
+void f22_Mirror(gfunc* g);
+int16_t f22_Mirror_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_hexagonalMirrors(gfunc* g);
+int16_t f22_hexagonalMirrors_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_orthoMirrors(gfunc* g);
+int16_t f22_orthoMirrors_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_mirrors(gfunc* g);
+int16_t f22_mirrors_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_mirrors3(gfunc* g);
+int16_t f22_mirrors3_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_mirrors6(gfunc* g);
+int16_t f22_mirrors6_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_NBranch(gfunc* g);
+int16_t f22_NBranch_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_DistMirror(gfunc* g);
+int16_t f22_DistMirror_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_hexaTile(gfunc* g);
+int16_t f22_hexaTile_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_Serpiensky(gfunc* g);
+int16_t f22_Serpiensky_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+void f22_DiskTile(gfunc* g);
+int16_t f22_DiskTile_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 
 // Message 8 of each member with private values.
 void f22_Mirror_precompute(gfunc* g);

@@ -86,4 +86,7 @@ void f22_recurtree_prepare(gfunc* g)
   prepare_evallist(sub, &list);
 }
 
-F22_FORWARD_HANDLER(f22_recurtree, kF22_recurtree)
+int16_t f22_recurtree_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF22_recurtree, g, msg, a, b, c);
+}

@@ -7,9 +7,10 @@
 // a sub-tree the outputs are copies of the inputs.
 #pragma once
 
-#include "components/f22/f22_handlers.h"
+#include "components/common/member.h"
 
-F22_MEMBER(f22_recurtree);
+void f22_recurtree(gfunc* g);
+int16_t f22_recurtree_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 
 // Message 7: raises B to 0 and links and lists the sub-tree.
 void f22_recurtree_prepare(gfunc* g);
