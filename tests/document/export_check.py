@@ -1,5 +1,6 @@
 """Pictures written by `render_tree --export` read by ImageMagick: PNG and TIFF
-of the asked size, opaque for a tree whose output has no alpha channel.
+of the asked size, opaque for a tree whose output has no alpha channel, with
+one for a tree whose output component has four outputs.
 
 Usage: export_check.py RENDER_TREE WORKDIR
 """
@@ -7,6 +8,15 @@ Usage: export_check.py RENDER_TREE WORKDIR
 import os
 import subprocess
 import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "fixtures", "trees"))
+import kovr_writer as kw  # noqa: E402
+
+
+def identify(path):
+    return subprocess.run(["identify", "-format", "%m %w %h %[channels]", path],
+                          capture_output=True, text=True).stdout.split()
 
 
 def main():
@@ -26,6 +36,16 @@ def main():
         channels = info.split()[3] if len(info.split()) > 3 else ""
         if channels in ("srgba", "rgba", "graya"):
             failures.append("%s: an alpha channel for a one-output tree" % name)
+    # A four-output member (family code 10) as the output component.
+    rgba_tree = os.path.join(work, "rgba.kovr")
+    with open(rgba_tree, "wb") as f:
+        f.write(kw.record([kw.component(10, 0, 0, 0, codes=[6, 7])]))
+    for name, kind in (("d.png", "PNG"), ("e.tif", "TIFF")):
+        out = os.path.join(work, name)
+        run = subprocess.run([tool, rgba_tree, out, "40", "30", "--export"])
+        info = identify(out) if run.returncode == 0 else []
+        if info[:3] != [kind, "40", "30"] or info[3:4] not in (["srgba"], ["rgba"]):
+            failures.append("%s of a four-output tree: %s" % (name, " ".join(info)))
     bad = subprocess.run([tool, "builtin:2", "/nonexistent-folder/x.png", "8", "8", "--export"])
     if bad.returncode == 0:
         failures.append("an export that could not be written reported success")

@@ -107,10 +107,10 @@ def check_written_sample(tool, folder):
     check(get(data, sub + 4 + 20, "2H") == (14, 15), "sub-tree inlet codes")
 
 
-def dump(tool, path):
+def dump(tool, path, *options):
     """What the tool read, keyed by each line's leading words ("sub1 func 0",
     "key 2", "palette")."""
-    out = subprocess.run([tool, "dump", path], capture_output=True, text=True)
+    out = subprocess.run([tool, "dump", path, *options], capture_output=True, text=True)
     lines = {}
     for line in out.stdout.splitlines():
         words = line.split(" ")
@@ -170,6 +170,15 @@ def check_read(tool, folder):
     os.remove(os.path.join(folder, "picture.png"))
     d = dump(tool, path)
     check(d.get("slot 1", "").split()[0:1] == ["1"], "a missing input gives the default picture")
+    # The default picture of a named resources folder: PNG bytes under a
+    # name without an extension, read by content.
+    resources = os.path.join(folder, "Resources")
+    os.makedirs(resources)
+    with open(os.path.join(resources, "DefaultPicture"), "wb") as f:
+        f.write(small_png(5, 3))
+    d = dump(tool, path, "--resources", resources)
+    check(d.get("slot 1") == "1 5 3 Default", "the default picture of --resources: " +
+          d.get("slot 1", ""))
 
     bad = bytearray(mf.one_component())
     struct.pack_into(">H", bad, 2, 40)

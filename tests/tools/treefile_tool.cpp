@@ -2,12 +2,18 @@
 //
 // Usage:
 //   treefile_tool write-sample OUT   writes the built-in sample document
-//   treefile_tool dump FILE          reads FILE with arb_READ and prints what
-//                                    it read, one "key value..." per line
-//   treefile_tool params FILE FRAME  reads FILE, starts its animation in the
+//   treefile_tool dump FILE [--resources DIR]
+//                                    reads FILE with arb_READ and prints what
+//                                    it read, one "key value..." per line;
+//                                    "slot S KIND W H NAME" for every slot
+//                                    holding something
+//   treefile_tool params FILE FRAME [--resources DIR]
+//                                    reads FILE, starts its animation in the
 //                                    document's mode, sets frame FRAME and
 //                                    prints "view XMIN XMAX YMIN YMAX" and
 //                                    "param SLOT A B C" for every component
+//   --resources DIR names the folder of the default picture that stands in
+//   for missing picture inputs (the inputs are looked for beside FILE).
 //   treefile_tool convert-old IN OUT converts an old-format record file and
 //                                    writes it as a current tree file
 // Exit status 0 on success, 1 when writing or reading failed, 2 for bad
@@ -15,12 +21,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "document/animation.h"
 #include "document/campath.h"
 #include "document/engineapi.h"
+#include "document/inputslots.h"
 #include "document/oldformat.h"
 #include "document/treefile.h"
 #include "foundation/fileio.h"
@@ -28,6 +36,21 @@
 #include "tests/document/sample_tree.h"
 
 namespace {
+
+// A world that reads tree files as the browser does: its inputs opened
+// beside the file, the default picture (from `resources`, when given) in
+// every slot that cannot be had. False when the default picture is missing.
+std::unique_ptr<KovrelinWorld> readingWorld(const char* resources)
+{
+  auto world = kvsample::makeWorld(1);
+  KV_installInputHooks();
+  if (resources != nullptr && Kovrelin_opendefaultpicture(FileRef::fromPath(resources)) != 0) {
+    std::fprintf(stderr, "treefile_tool: no default picture in %s\n", resources);
+    gKovrelinWorld = nullptr;
+    return nullptr;
+  }
+  return world;
+}
 
 std::string text(ConstStringPtr s)
 {
@@ -69,9 +92,11 @@ void printTree(const char* prefix, const smalltree& t)
   }
 }
 
-int dump(const char* path)
+int dump(const char* path, const char* resources)
 {
-  auto world = kvsample::makeWorld(1);
+  auto world = readingWorld(resources);
+  if (world == nullptr)
+    return 1;
   sfuncSystem* doc = &world->doc;
   sSoundfunc sound{};
   KVfileProblem problem;
@@ -125,9 +150,11 @@ int dump(const char* path)
   return 0;
 }
 
-int params(const char* path, double frame)
+int params(const char* path, double frame, const char* resources)
 {
-  auto world = kvsample::makeWorld(1);
+  auto world = readingWorld(resources);
+  if (world == nullptr)
+    return 1;
   sfuncSystem* doc = &world->doc;
   int16_t result = arb_READ(doc, FileRef::fromPath(path), true, true, nullptr, nullptr);
   if (result != kTreeReadOK) {
@@ -184,20 +211,45 @@ int convertOld(const char* in, const char* out)
   return status;
 }
 
+// The folder of "--resources DIR" ending the arguments after the first
+// `fixed`, or null; false when other arguments follow.
+bool resourcesOption(int argc, char** argv, int fixed, const char** resources)
+{
+  *resources = nullptr;
+  if (argc == fixed)
+    return true;
+  if (argc == fixed + 2 && std::strcmp(argv[fixed], "--resources") == 0) {
+    *resources = argv[fixed + 1];
+    return true;
+  }
+  return false;
+}
+
+bool parseFrame(const char* s, double* frame)
+{
+  char* end = nullptr;
+  *frame = std::strtod(s, &end);
+  return end != s && *end == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-  if (argc == 4 && std::strcmp(argv[1], "params") == 0)
-    return params(argv[2], std::atof(argv[3]));
-  if (argc == 4 && std::strcmp(argv[1], "convert-old") == 0)
+  const char* command = argc > 1 ? argv[1] : "";
+  const char* resources = nullptr;
+  double frame = 0;
+  if (std::strcmp(command, "params") == 0 && argc >= 4 && parseFrame(argv[3], &frame) &&
+      resourcesOption(argc, argv, 4, &resources))
+    return params(argv[2], frame, resources);
+  if (std::strcmp(command, "dump") == 0 && argc >= 3 && resourcesOption(argc, argv, 3, &resources))
+    return dump(argv[2], resources);
+  if (argc == 4 && std::strcmp(command, "convert-old") == 0)
     return convertOld(argv[2], argv[3]);
-  if (argc == 3 && std::strcmp(argv[1], "write-sample") == 0)
+  if (argc == 3 && std::strcmp(command, "write-sample") == 0)
     return writeSample(argv[2]);
-  if (argc == 3 && std::strcmp(argv[1], "dump") == 0)
-    return dump(argv[2]);
   std::fprintf(stderr,
-               "usage: treefile_tool write-sample OUT | dump FILE | params FILE FRAME |"
-               " convert-old IN OUT\n");
+               "usage: treefile_tool write-sample OUT | dump FILE [--resources DIR] |"
+               " params FILE FRAME [--resources DIR] | convert-old IN OUT\n");
   return 2;
 }
