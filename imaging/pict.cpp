@@ -122,7 +122,8 @@ bool skipRegion(be::Reader& r)
   return !r.failed();
 }
 
-// One row's bytes: raw when the row bytes are under 8 or the pack type says
+// One row's bytes (`want` of them: a whole row of the pixel map, or the
+// planes of a plane-packed one): raw when the row bytes are under 8 or the pack type says
 // so, else a byte count (a word when the row bytes pass 250) and packed data.
 bool readRow(be::Reader& r, const PixMapInfo& pm, bool raw, size_t rawBytes, size_t want, int unit,
              std::vector<uint8_t>& row, std::vector<uint8_t>& packed)
@@ -211,13 +212,14 @@ bool decodeRows(be::Reader& r, const PixMapInfo& pm, bool direct, const Palette&
   for (int32_t y = 0; y < height; ++y) {
     uint8_t* d = out.argb.data() + size_t(y) * width * 4;
     if (!direct) {
-      if (!readRow(r, pm, pm.rowBytes < 8, size_t(pm.rowBytes), size_t(width), 1, row, packed))
+      if (!readRow(r, pm, pm.rowBytes < 8, size_t(pm.rowBytes), size_t(pm.rowBytes), 1, row,
+                   packed))
         return false;
       for (int32_t x = 0; x < width; ++x)
         std::memcpy(d + 4 * x + 1, palette[row[x]].data(), 3);
     } else if (pm.pixelSize == 16) {
       const bool raw = pm.rowBytes < 8 || pm.packType == 1;
-      if (!readRow(r, pm, raw, size_t(pm.rowBytes), size_t(width) * 2, 2, row, packed))
+      if (!readRow(r, pm, raw, size_t(pm.rowBytes), size_t(pm.rowBytes), 2, row, packed))
         return false;
       for (int32_t x = 0; x < width; ++x) {
         const uint16_t v = be::get_u16(&row[2 * size_t(x)]);
