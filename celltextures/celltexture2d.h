@@ -20,6 +20,7 @@
 
 #include <cstdint>
 
+#include "foundation/checked.h"
 #include "noise/kvtables.h"
 #include "noise/lattice.h"
 #include "noise/mazecolor.h"
@@ -39,12 +40,6 @@ typedef double (*CellLevel2DProc)(const KVtables* t, int32_t x, int32_t y);
 typedef int32_t (*CellFlag2DProc)(const KVtables* t, int32_t x, int32_t y);
 
 namespace kvcell {
-
-// a + b wrapping as 32-bit two's complement, never a signed overflow.
-inline int32_t wrapAdd(int32_t a, int32_t b)
-{
-  return int32_t(uint32_t(a) + uint32_t(b));
-}
 
 // A value kept to its low 16 bits, as a signed code.
 inline int16_t wrap16(int32_t v)

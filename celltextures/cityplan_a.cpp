@@ -5,7 +5,6 @@
 
 using kvcell::hash;
 using kvcell::within;
-using kvcell::wrapAdd;
 
 namespace {
 
@@ -53,7 +52,7 @@ double cityAParcelLevel(int32_t u, int32_t lx, int32_t ly)
 
 double LABTXT_CityA(const KVtables* t, int32_t x, int32_t y, int16_t* code)
 {
-  const int32_t X = wrapAdd(x, 1), Y = wrapAdd(y, 1);
+  const int32_t X = kvnum::wrap_add_i32(x, 1), Y = kvnum::wrap_add_i32(y, 1);
   const int32_t hx = (X >> 1) & 31, hy = (Y >> 1) & 31;
   constexpr double kGround = -0.25;
   if (kvcell::onStreet32(hx) || kvcell::onStreet32(hy)) {
@@ -215,7 +214,7 @@ double symbuildLevel(int32_t type, int32_t r, const SymPoint& p)
 double LABTXT_TEK_randomsymbuild(const KVtables* t, int32_t x, int32_t y, int16_t* code)
 {
   const int32_t px = x & 31, py = y & 31;
-  const int32_t X = wrapAdd(x, 1), Y = wrapAdd(y, 1);
+  const int32_t X = kvnum::wrap_add_i32(x, 1), Y = kvnum::wrap_add_i32(y, 1);
   const SymPoint p = symPoint((X >> 1) & 15, (Y >> 1) & 15);
   const int32_t bx = X >> 5, by = Y >> 5;
 
@@ -282,7 +281,7 @@ int64_t towerStoreys(int32_t h, const TowerPoint& p)
 
 double LABTXT_TEK_symbuild32(const KVtables* t, int32_t x, int32_t y, int16_t* code)
 {
-  const int32_t X = wrapAdd(x, 1), Y = wrapAdd(y, 1);
+  const int32_t X = kvnum::wrap_add_i32(x, 1), Y = kvnum::wrap_add_i32(y, 1);
   TowerPoint p;
   p.hx = (X >> 1) & 31;
   p.hy = (Y >> 1) & 31;

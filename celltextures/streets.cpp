@@ -186,11 +186,11 @@ bool secondCentre(int32_t q)
 // Road marks of an avenue point (level 1.0, code -50 unless a mark applies).
 int16_t avenueMark(const KVtables* t, int32_t x, int32_t y, int32_t qx, int32_t qy)
 {
-  const int32_t g = kvcell::hash(t, 7, kvcell::wrapAdd(y, -48), kvcell::wrapAdd(x, -48));
+  const int32_t g = kvcell::hash(t, 7, kvnum::wrap_add_i32(y, -48), kvnum::wrap_add_i32(x, -48));
   const int32_t u = g & 15, w = g >> 4;
   const bool crossing = avenue256(qx) && avenue256(qy);
-  const bool dash = (qy == 0 && ((kvcell::wrapAdd(x, 3) >> 2) & 3) >= 2) ||
-                    (qx == 0 && ((kvcell::wrapAdd(y, 3) >> 2) & 3) >= 2);
+  const bool dash = (qy == 0 && ((kvnum::wrap_add_i32(x, 3) >> 2) & 3) >= 2) ||
+                    (qx == 0 && ((kvnum::wrap_add_i32(y, 3) >> 2) & 3) >= 2);
   auto nearBand = [](int32_t q) { return within(q, 18, 46) || within(q, 209, 237); };
   auto narrow = [](int32_t q) { return within(q, 18, 28) || within(q, 227, 237); };
   auto edge = [](int32_t q) { return within(q, 16, 19) || within(q, 236, 239); };

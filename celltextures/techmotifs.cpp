@@ -276,7 +276,7 @@ double LABTXT_TEK_BuildB(const KVtables* t, int32_t x, int32_t y, int16_t* code)
 
 double LABTXT_TEK_randomEdges(const KVtables* t, int32_t x, int32_t y)
 {
-  const int32_t X = kvcell::wrapAdd(x, 1), Y = kvcell::wrapAdd(y, 1);
+  const int32_t X = kvnum::wrap_add_i32(x, 1), Y = kvnum::wrap_add_i32(y, 1);
   const bool vband = (X & 31) < 3, hband = (Y & 31) <= 2;
   switch (hash(t, 5, X, Y) & 3) {
     case 0:
@@ -293,7 +293,7 @@ double LABTXT_TEK_randomEdges(const KVtables* t, int32_t x, int32_t y)
 double LABTXT_TEK_lines(const KVtables* t, int32_t x, int32_t y, int16_t* code)
 {
   *code = 0;
-  const double e = LABTXT_TEK_randomEdges(t, kvcell::wrapAdd(x, 8), kvcell::wrapAdd(y, 8));
+  const double e = LABTXT_TEK_randomEdges(t, kvnum::wrap_add_i32(x, 8), kvnum::wrap_add_i32(y, 8));
   if ((x & 63) == 0)
     return 0.0;
   const bool lineX = (x & 15) == 0, lineY = (y & 15) == 0;

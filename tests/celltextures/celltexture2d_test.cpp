@@ -51,9 +51,9 @@ TEST(CellHash, SecondArgumentEntersTheInnerLookup)
 
 TEST(CellArithmetic, WrapsInsteadOfOverflowing)
 {
-  EXPECT_EQ(kvcell::wrapAdd(INT32_MAX, 1), INT32_MIN);
-  EXPECT_EQ(kvcell::wrapAdd(INT32_MIN, -48), INT32_MAX - 47);
-  EXPECT_EQ(kvcell::wrapAdd(-5, 8), 3);
+  EXPECT_EQ(kvnum::wrap_add_i32(INT32_MAX, 1), INT32_MIN);
+  EXPECT_EQ(kvnum::wrap_add_i32(INT32_MIN, -48), INT32_MAX - 47);
+  EXPECT_EQ(kvnum::wrap_add_i32(-5, 8), 3);
   int16_t code = 32767;
   kvcell::addCode(&code, 1);
   EXPECT_EQ(code, -32768);
@@ -136,7 +136,7 @@ std::vector<std::pair<int32_t, int32_t>> sweepPoints()
   for (int32_t x : ends) {
     for (int32_t y : ends) {
       for (int32_t d = 0; d < 80; d += 7)
-        pts.push_back({kvcell::wrapAdd(x, d), kvcell::wrapAdd(y, -d)});
+        pts.push_back({kvnum::wrap_add_i32(x, d), kvnum::wrap_add_i32(y, -d)});
     }
   }
   return pts;
