@@ -177,8 +177,8 @@ const std::vector<Cell>& Cells()
        }},
       {"QZ_drawFuzzyLine",
        [](CGContextRef c, Box b, Rect) {
-         QZ_drawFuzzyLine(c, b.x + 8, b.y + b.h / 2, b.x + b.w - 8, b.y + b.h / 2, 4, 0.2f, 0.9f,
-                          0.1f, 0.1f);
+         QZ_drawFuzzyLine(c, b.x + 8, b.y + b.h / 2 + 0.5f, b.x + b.w - 8, b.y + b.h / 2 + 0.5f, 4,
+                          0.2f, 0.9f, 0.1f, 0.1f);
        }},
       {"QZ8_drawFuzzyLine",
        [](CGContextRef c, Box b, Rect) {
