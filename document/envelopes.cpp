@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <new>
 
 #include "foundation/checked.h"
 #include "foundation/curves.h"
@@ -107,7 +108,9 @@ int16_t read_Envelope(int32_t n, double* const* tables, int16_t index, const Fil
   if (type == kEnvelopeFileType) {
     // Read into a scratch table first: the envelope changes only when the
     // file gave something.
-    auto read = std::make_unique<double[]>(size_t(n));
+    std::unique_ptr<double[]> read(new (std::nothrow) double[size_t(n)]);
+    if (read == nullptr)
+      return 0;
     const int32_t got = lowread_table(read.get(), n, file);
     if (got <= 0)
       return 0;
@@ -119,7 +122,9 @@ int16_t read_Envelope(int32_t n, double* const* tables, int16_t index, const Fil
       dvector_MinMax(envelope, n, 0.0, 1.0);
     }
   } else if (type == kWaveTableType || type == kFormantTableType) {
-    auto read = std::make_unique<double[]>(kMaxForeignTable);
+    std::unique_ptr<double[]> read(new (std::nothrow) double[kMaxForeignTable]);
+    if (read == nullptr)
+      return 0;
     const int32_t got = lowread_table(read.get(), kMaxForeignTable, file);
     if (got <= 0)
       return 0;
@@ -224,9 +229,4 @@ void GetEnvelopesABCValues(const CFtable* record, double* a, double* b, double* 
 void GetEnvelopesCDValues(const CFtable* record, double* c, double* d, int32_t n, int32_t count)
 {
   EVT_GetAllMonoEnvelopes(record, nullptr, nullptr, c, d, stepPosition(n, count));
-}
-
-int16_t GenericPreviewHookProc()
-{
-  return 0;
 }

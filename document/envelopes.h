@@ -6,7 +6,9 @@
 // too).
 //
 // The lookups are pure and cheap, meant to be called per sample. Loading and
-// saving run on the main thread; the open and save dialogs are the callers'.
+// saving run on the main thread; the open and save dialogs are the callers'
+// (their preview hook is foundation's GenericPreviewHookProc, which draws
+// nothing).
 #pragma once
 
 #include <cstdint>
@@ -91,6 +93,3 @@ void EVT_GetAllMonoEnvelopes(const CFtable* record, double* a, double* b, double
 void GetEnvelopesABCValues(const CFtable* record, double* a, double* b, double* c, int32_t n,
                            int32_t count);
 void GetEnvelopesCDValues(const CFtable* record, double* c, double* d, int32_t n, int32_t count);
-
-// The file dialogs' preview hook for tables: draws nothing.
-int16_t GenericPreviewHookProc();

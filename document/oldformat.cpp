@@ -77,6 +77,12 @@ constexpr size_t kOffStartValues = 33800;
 constexpr size_t kOffFileSpecs = 33816;
 constexpr size_t kFileSpecSize = 70;
 constexpr size_t kOffSubtreeName = 15036;
+// The input references as the converter reads them: four flag bytes, four
+// start values and four file specifications, 300 bytes ending the record.
+constexpr size_t kOffInputRefs = kOffSlotFlags;
+constexpr size_t kInputRefsSize = 4 + 4 * 4 + 4 * kFileSpecSize;
+static_assert(kOffStartValues == kOffSlotFlags + 4 && kOffFileSpecs == kOffStartValues + 16);
+static_assert(kOffInputRefs + kInputRefsSize == kOldTreeRecordSize);
 
 constexpr int kPermutationSize = 1024;
 constexpr int kListLength = 32;  // entries of a key's A, B and C lists
@@ -376,6 +382,12 @@ void arb_oldinputread(sfuncSystem* doc, const FileRef& file, const unsigned char
     if (!arb_restoreInputSlot(doc, file, s))
       slot.file.name[0] = 0;
   }
+}
+
+OSErr arb_oldreplaceInputRefs(const FileRef& file, const unsigned char* record)
+{
+  return kvtreefile::writeRangeInPlace(file, kOldTreeRecordSize, kOffInputRefs, kInputRefsSize,
+                                       record + kOffInputRefs);
 }
 
 // ---- The whole conversion ----------------------------------------------------------

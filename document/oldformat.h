@@ -32,6 +32,7 @@
 //   33,674  u16   colour-function class; 33,676, 33,677 u8 document byte and flag
 //   33,678        input references of four slots: flags at 33,796, start
 //                 values at 33,800, file specifications at 33,816 + 70 s
+//                 (the 300 bytes from 33,796 to the record's end)
 //
 // Component record (56 bytes): family u16, id u16 (63 means 127), position
 // code u16 (level = code / 4, display position = code mod 4), slot word u16,
@@ -82,8 +83,16 @@ bool osmalltree_formatdata(smalltree* tree, const unsigned char* section, int16_
 // Gives every id-127 component of the main tree a sub-tree from its section.
 void convert_smalltree(sfuncSystem* doc, const unsigned char* sections, size_t length,
                        int16_t version);
-// Restores input slots 0-3 from the record's references.
+// Restores input slots 0-3 from the record's references. A file that is
+// nowhere gives its slot the default picture and an empty name; the old file
+// itself is never written while it is read.
 void arb_oldinputread(sfuncSystem* doc, const FileRef& file, const unsigned char* record);
+// Writes the record's 300 bytes of input references (flags, start values
+// and file specifications, 33,796 to the record's end) over those of the old
+// file, leaving the rest of the file as it is: for a caller
+// that chooses to store repaired references. paramErr when the file is
+// shorter than a record.
+OSErr arb_oldreplaceInputRefs(const FileRef& file, const unsigned char* record);
 
 // Walk procedure: component number n (of those with parameters) takes its
 // triple of every key from entry n of the key's A, B and C lists.

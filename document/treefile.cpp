@@ -31,6 +31,7 @@ using kvtreefile::readColor;
 using kvtreefile::readPalette;
 using kvtreefile::readPascal;
 using kvtreefile::writePascal;
+using kvtreefile::writeRangeInPlace;
 
 namespace {
 
@@ -368,24 +369,6 @@ OSErr replaceWithTemporary(const FileRef& temp, const FileRef& target)
   return ec ? ioErr : 0;
 }
 
-// In-place writes of a range of an existing file of at least a full record.
-OSErr writeRangeInPlace(const FileRef& file, size_t offset, size_t count,
-                        const unsigned char* bytes)
-{
-  OSErr err = 0;
-  int16_t fork = kvfs::openFork(file, fsRdWrPerm, &err);
-  if (fork == 0)
-    return err != 0 ? err : ioErr;
-  int64_t size = 0;
-  err = kvfs::forkSize(fork, size);
-  if (err == 0 && size < int64_t(kTreeRecordSize))
-    err = paramErr;
-  if (err == 0)
-    err = kvfs::writeFork(fork, int64_t(offset), count, bytes);
-  OSErr closeErr = kvfs::closeFork(fork);
-  return err != 0 ? err : closeErr;
-}
-
 }  // namespace
 
 // ---- Component sections --------------------------------------------------------------
@@ -716,10 +699,12 @@ OSErr arb_rewriteInputRefs(sfuncSystem* doc, const FileRef& file)
   if (be::get_i16(record.data()) != kTreeVersion)
     return paramErr;
   arb_setInputRefs(doc, record.data());
-  return writeRangeInPlace(file, kRewriteOffset, kRewriteSize, record.data() + kRewriteOffset);
+  return writeRangeInPlace(file, kTreeRecordSize, kRewriteOffset, kRewriteSize,
+                           record.data() + kRewriteOffset);
 }
 
 OSErr farb_replaceInputRefs(const FileRef& file, const unsigned char* record)
 {
-  return writeRangeInPlace(file, kReplaceOffset, kReplaceSize, record + kReplaceOffset);
+  return writeRangeInPlace(file, kTreeRecordSize, kReplaceOffset, kReplaceSize,
+                           record + kReplaceOffset);
 }

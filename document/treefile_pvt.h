@@ -99,4 +99,23 @@ private:
   int16_t fork_;
 };
 
+// Writes `count` bytes over a range of an existing file of at least
+// `minimumSize` bytes (a whole record); the rest of the file is kept.
+inline OSErr writeRangeInPlace(const FileRef& file, size_t minimumSize, size_t offset, size_t count,
+                               const unsigned char* bytes)
+{
+  OSErr err = 0;
+  int16_t fork = kvfs::openFork(file, fsRdWrPerm, &err);
+  if (fork == 0)
+    return err != 0 ? err : ioErr;
+  int64_t size = 0;
+  err = kvfs::forkSize(fork, size);
+  if (err == 0 && size < int64_t(minimumSize))
+    err = paramErr;
+  if (err == 0)
+    err = kvfs::writeFork(fork, int64_t(offset), count, bytes);
+  OSErr closeErr = kvfs::closeFork(fork);
+  return err != 0 ? err : closeErr;
+}
+
 }  // namespace kvtreefile

@@ -12,6 +12,7 @@ import os
 import struct
 import subprocess
 import sys
+import zlib
 
 RECORD = 34096
 SECTION = 15072
@@ -39,7 +40,7 @@ def component(family, fid, level, display, params=(0.0, 0.0, 0.0), sources=(-1, 
 
 
 def record(levels, version=14, anim_kind=0, rate=25, rate2997=0, mode=1, octaves=16,
-           keys=(), key_lists=None, length=600, extra=b""):
+           keys=(), key_lists=None, length=600, inputs=None, extra=b""):
     buf = bytearray(RECORD)
     put(buf, 0, "hh", version, len(levels) - 1)
     for level, comps in enumerate(levels):
@@ -65,6 +66,11 @@ def record(levels, version=14, anim_kind=0, rate=25, rate2997=0, mode=1, octaves
             put(buf, at + 300 + 256 * j, "32d", *values)
     put(buf, 33548, "ihh", length, rate, rate2997)
     put(buf, 33558, "h", mode)
+    for slot, (flags, start, name) in (inputs or {}).items():
+        buf[33796 + slot] = flags
+        put(buf, 33800 + 4 * slot, "I", start)
+        put(buf, 33816 + 70 * slot, "hiB", -1, 77, len(name))
+        buf[33816 + 70 * slot + 7: 33816 + 70 * slot + 7 + len(name)] = name.encode()
     return bytes(buf) + extra
 
 
@@ -91,6 +97,37 @@ def convert(tool, work, name, data):
             else:
                 dumped[key] = rest
     return result, dumped, funcs
+
+
+def small_png(width, height):
+    """An RGB PNG of the given size (zlib and struct only)."""
+    rows = b"".join(b"\x00" + b"".join(bytes((x * 40 % 256, y * 60 % 256, 128))
+                                        for x in range(width))
+                    for y in range(height))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows)) +
+            chunk(b"IEND", b""))
+
+
+def run_convert_slots(tool, work, name, data):
+    """The "slot S ..." lines that convert-old prints, by slot; the old file
+    must come out unchanged."""
+    old = os.path.join(work, name + ".old")
+    with open(old, "wb") as f:
+        f.write(data)
+    result = run(tool, "convert-old", old, os.path.join(work, name + ".kovr"))
+    with open(old, "rb") as f:
+        check(f.read() == data, name + ": old file changed")
+    slots = {}
+    for line in result.stdout.splitlines():
+        words = line.split(" ", 2)
+        if words[0] == "slot":
+            slots[words[1]] = words[2].strip()
+    return slots
 
 
 def main():
@@ -185,6 +222,23 @@ def main():
     check(len(sub_funcs) == 1 and sub_funcs[0][3:5] == ["2", "5"], "subtree: its component")
     if sub_funcs:
         check(sub_funcs[0][14:16] == ["14", "15"], "subtree: level-0 inputs read the owner's inlets")
+
+    # Stored octave counts are held to 4..256 (3 and 32767 are checked above).
+    for stored, want in ((-1, "4"), (257, "256")):
+        result, d, funcs = convert(tool, work, "octaves%d" % stored,
+                                   record([[component(2, 0, 0, 0)]], octaves=stored))
+        check(d.get("octaves") == want, "octave count %d read as %r" % (stored, d.get("octaves")))
+
+    # Inputs: a picture found beside the old file opens at the render size;
+    # a missing one gives the default picture and an empty name, and the old
+    # file is not written (convert checks its bytes).
+    with open(os.path.join(work, "there.png"), "wb") as f:
+        f.write(small_png(6, 4))
+    picture = [[component(2, 30, 0, 0, codes=(2, 3, 0), slot=1)]]
+    for name, want in (("there.png", "0 768 576 there.png"), ("missing.png", "1 0 0")):
+        data = record(picture, inputs={1: (0, 5, name)})
+        result = run_convert_slots(tool, work, "input_" + name, data)
+        check(result.get("1") == want, "inputs: %s gives slot 1 %r" % (name, result.get("1")))
 
     if failures:
         print("\n".join("FAIL " + f for f in failures))

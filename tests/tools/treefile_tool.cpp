@@ -14,8 +14,9 @@
 //                                    "param SLOT A B C" for every component
 //   --resources DIR names the folder of the default picture that stands in
 //   for missing picture inputs (the inputs are looked for beside FILE).
-//   treefile_tool convert-old IN OUT converts an old-format record file and
-//                                    writes it as a current tree file
+//   treefile_tool convert-old IN OUT converts an old-format record file,
+//                                    prints "result R" and its slots as dump
+//                                    does, and writes it as a current tree file
 // Exit status 0 on success, 1 when writing or reading failed, 2 for bad
 // arguments.
 #include <cstdio>
@@ -92,6 +93,20 @@ void printTree(const char* prefix, const smalltree& t)
   }
 }
 
+// "slot S KIND W H NAME" for every slot holding something (a slot given the
+// default picture counts when no default picture was loaded).
+void printSlots(const sfuncSystem* doc)
+{
+  for (int s = 0; s < kInputSlots; s++) {
+    const KVinputSlot& slot = doc->inputs[s];
+    if (slot.picture == nullptr && slot.file.name[0] == 0 && slot.sourceKind == kInputOwnFile)
+      continue;
+    const Rect b = slot.picture ? slot.picture->pixels.bounds : Rect{};
+    std::printf("slot %d %d %d %d %s\n", s, slot.sourceKind, b.right - b.left, b.bottom - b.top,
+                text(slot.file.name).c_str());
+  }
+}
+
 int dump(const char* path, const char* resources)
 {
   auto world = readingWorld(resources);
@@ -132,14 +147,7 @@ int dump(const char* path, const char* resources)
     std::printf("input %d %d %d %d %u %s\n", s, slot.nativeSize, slot.movieOption, slot.movieMode,
                 slot.startValue, text(slot.file.name).c_str());
   }
-  for (int s = 0; s < kInputSlots; s++) {
-    const KVinputSlot& slot = doc->inputs[s];
-    if (slot.picture == nullptr && slot.file.name[0] == 0)
-      continue;
-    const Rect b = slot.picture ? slot.picture->pixels.bounds : Rect{};
-    std::printf("slot %d %d %d %d %s\n", s, slot.sourceKind, b.right - b.left, b.bottom - b.top,
-                text(slot.file.name).c_str());
-  }
+  printSlots(doc);
   for (int i = 0; i < doc->tree.count; i++)
     if (const smalltree* sub = arb_subtreeOf(&doc->tree.funcs[i])) {
       std::string prefix = "sub" + std::to_string(i) + " ";
@@ -189,11 +197,12 @@ int convertOld(const char* in, const char* out)
     std::fprintf(stderr, "treefile_tool: cannot open %s\n", in);
     return 1;
   }
-  auto world = kvsample::makeWorld(1);
+  auto world = readingWorld(nullptr);
   sfuncSystem* doc = &world->doc;
   const int16_t result =
       arb_oldformatREAD(doc, FileRef::fromPath(in), true, true, bytes.data(), bytes.size());
   std::printf("result %d\n", result);
+  printSlots(doc);
   int status = result == kOldTreeRead ? 0 : 1;
   if (status == 0) {
     FileRef target = FileRef::fromPath(out);
