@@ -496,6 +496,24 @@ TEST_P(F22BuiltMember, SameBatchSameValues)
   }
 }
 
+// Message 5 gives back the normalised value message 4 was sent, for every
+// parameter the member has (whole-number parameters have their own rows
+// above).
+TEST_P(F22BuiltMember, MessageFiveInvertsMessageFourForEveryParameter)
+{
+  const KVmemberDesc* d = KV_memberDesc(kFamily22, GetParam());
+  ASSERT_NE(d, nullptr);
+  for (double n : {0.0, 0.3, 1.0}) {
+    double a = n, b = n, c = n;
+    h_.send(kMsgFromNormalized, &a, &b, &c);
+    double back[3] = {-7, -7, -7};
+    h_.send(kMsgToNormalized, &back[0], &back[1], &back[2]);
+    for (int p = 0; p < g_->paramCount; ++p)
+      if (!d->params[p].truncate)
+        EXPECT_NEAR(back[p], n, 1e-12) << "parameter " << p << " n " << n;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(All, F22BuiltMember, ::testing::ValuesIn(kBuiltIds),
                          [](const ::testing::TestParamInfo<int16_t>& member) {
                            return "id" + std::to_string(member.param);
