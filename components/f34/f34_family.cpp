@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "components/common/families.h"
+#include "components/f34/f34_rndvlines.h"
 
 namespace {
 
@@ -13,7 +14,13 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 1, .computeName = "f34_Circle", .name = " Color Circle "},
     {.id = 2, .computeName = "f34_Line", .name = " Color Line "},
     {.id = 3, .computeName = "f34_NeonLine", .name = " Color Neon Line "},
-    {.id = 4, .computeName = "f34_RndVLines", .name = " Random Verticals"},
+    // Its handler is built (f14 id 11 binds it); the compute is not yet.
+    {.id = 4,
+     .computeName = "f34_RndVLines",
+     .name = " Random Verticals",
+     .handler = f34_RndVLines_handler,
+     .params = {kF34RndVLinesParams[0], kF34RndVLinesParams[1], kF34RndVLinesParams[2]},
+     .defaults = kF34RndVLinesDefaults},
     {.id = 5, .computeName = "f34_OLinesMaze", .name = " L Maze"},
     {.id = 6, .computeName = "f34_litLedround", .name = " z LED Array"},
     {.id = 7, .computeName = "f34_mondrian", .name = " Mondrian "},

@@ -1,0 +1,33 @@
+// The handler of Random Verticals, the f34 member (id 4) whose handler f14
+// (id 11) also binds: display name, Amount, Color Cycle and Frequency, and at
+// message 8 the 16-entry colour table its compute functions read (entries
+// 0..14 from the hue cycle of Color Cycle, entry 15 a copy of entry 0).
+#pragma once
+
+#include "components/common/member.h"
+#include "foundation/types.h"
+
+int16_t f34_RndVLines_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+
+// The private record of Random Verticals: its colour table.
+struct F34rndVLinesState
+{
+  normalcolor table[16];
+};
+
+inline F34rndVLinesState& f34_rndVLinesState(gfunc* g)
+{
+  return privateArea<F34rndVLinesState>(g);
+}
+
+// Message 8: the colour table from B.
+void f34_RndVLines_precompute(gfunc* g);
+
+// The member's parameters and defaults; the f34 table entry (compute not
+// built yet) and f14 id 11 both describe it with these.
+inline constexpr KVparamDesc kF34RndVLinesParams[3] = {
+    {.label = "Amount ", .k = 1, .c = 0},
+    {.label = "Color Cycle ", .k = 1, .c = 0},
+    {.label = "Frequency ", .k = 8, .c = 0},
+};
+inline constexpr KVparamTriple kF34RndVLinesDefaults = {0.5, 0.5, 1};
