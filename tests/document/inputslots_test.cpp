@@ -2,12 +2,14 @@
 // buffers, and the picture record the picture members bind.
 #include "document/inputslots.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <numbers>
 #include <string>
 
+#include "document/animation.h"
 #include "document/engineapi.h"
 #include "document/treefile.h"
 #include "engine/pictinput.h"
@@ -127,14 +129,18 @@ TEST_F(InputSlotsTest, MissingAndUnreadableInputsGetTheDefaultPicture)
 TEST_F(InputSlotsTest, VersionSeventeenRestoresTheFirstFourSlotsOnly)
 {
   writePicture(folder_.root().child("p.png").path(), 8, 8);
-  ASSERT_EQ(readTreeWithInput(5, "p.png", 18), kTreeReadOK);
-  EXPECT_NE(doc_->inputs[5].picture, nullptr);
-  // The same slot in a version-17 layout file is not one of its slots: the
-  // widened record carries no reference for it.
-  Kovrelin_kill(doc_);
-  doc_->inputs[5].picture = nullptr;
-  ASSERT_EQ(readTreeWithInput(3, "p.png", 18), kTreeReadOK);
-  EXPECT_NE(doc_->inputs[3].picture, gDefaultPictureGW);
+  const FileRef treeFile = folder_.root().child("tree.kovr");
+  for (int16_t version : {int16_t(17), int16_t(18)}) {
+    Kovrelin_kill(doc_);
+    for (int s : {3, 5}) {
+      doc_->inputs[s].inUse = 1;
+      kvsample::setPascal(doc_->inputs[s].file.name, "p.png");
+    }
+    arb_inputread(doc_, treeFile, version);
+    EXPECT_NE(doc_->inputs[3].picture, nullptr) << version;
+    // Slot 5 is not one of a version-17 file's slots: left as it was.
+    EXPECT_EQ(doc_->inputs[5].picture != nullptr, version == 18);
+  }
 }
 
 TEST_F(InputSlotsTest, DefaultFedSlotsAreStoredEmpty)
@@ -190,6 +196,53 @@ TEST_F(InputSlotsTest, PictureIntoALargerBufferLandsInItsRenderRectangle)
   EXPECT_EQ(p[10 * rowBytes + 4 * 900 + 3], 7);   // right of it: untouched
   EXPECT_EQ(p[650 * rowBytes + 4 * 10 + 3], 7);   // below it: untouched
   EXPECT_EQ(s.movie.box.right, 768);
+}
+
+std::vector<uint8_t> pixelsOf(const GWorldRec* world)
+{
+  const PixMap& p = world->pixels;
+  return std::vector<uint8_t>(p.baseAddr, p.baseAddr + size_t(p.rowBytes) * p.bounds.bottom);
+}
+
+TEST_F(InputSlotsTest, MovieOpensAtTheRenderSizeAndFollowsTheFrames)
+{
+  const std::string movie = folder_.root().child("clip.mov").path();
+  ASSERT_EQ(std::system(("ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=25 -t 2 "
+                         "-c:v mjpeg '" +
+                         movie + "'")
+                            .c_str()),
+            0);
+  KVrenderPrefs prefs;
+  Kovrelin_DefaultPrefs(&prefs);
+  prefs.outputRect = Rect{0, 0, 72, 96};
+  world_->renderPrefs = &prefs;
+  // Slot 0 starts at movie frame 10 and slot 1 at 15, both one movie frame
+  // a frame (mode 2).
+  for (int s : {0, 1}) {
+    KVinputSlot& slot = doc_->inputs[s];
+    slot.inUse = 1;
+    slot.movieMode = 2;
+    slot.startValue = s == 0 ? 10 : 15;
+    kvsample::setPascal(slot.file.name, "clip.mov");
+  }
+  doc_->inputCount = 2;
+  arb_inputread(doc_, folder_.root().child("tree.kovr"), kTreeVersion);
+  const KVinputSlot& first = doc_->inputs[0];
+  ASSERT_EQ(first.movieOpen, 1);
+  EXPECT_EQ(first.sourceKind, kInputOwnFile);
+  EXPECT_EQ(first.picture->pixels.bounds.right, 96);
+  EXPECT_EQ(first.picture->pixels.bounds.bottom, 72);
+  const std::vector<uint8_t> frame0 = pixelsOf(first.picture);
+
+  // Frame 5 of slot 0 shows movie frame 15, what slot 1 shows at frame 0.
+  doc_->animation.frame = 0;
+  UpdateMoviePosition(doc_, 0, kAnimUpdateForced);
+  const std::vector<uint8_t> frame15 = pixelsOf(doc_->inputs[1].picture);
+  doc_->animation.frame = 5;
+  UpdateMoviePosition(doc_, 0, kAnimUpdateForced);
+  EXPECT_EQ(pixelsOf(first.picture), frame15);
+  EXPECT_NE(frame15, frame0);
+  world_->renderPrefs = nullptr;
 }
 
 TEST_F(InputSlotsTest, PictureRecordOfAPictureMember)

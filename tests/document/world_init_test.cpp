@@ -3,10 +3,13 @@
 #include <memory>
 
 #include "document/engineapi.h"
+#include "document/inputslots.h"
+#include "document/qtsetup.h"
 #include "engine/palettefiles.h"
 #include "engine/palettes.h"
 #include "engine/treemanage.h"
 #include "foundation/mempool.h"
+#include "imaging/qzbitmaps.h"
 #include "noise/drivers.h"
 #include "tests/platform/tempfolder.h"
 
@@ -66,6 +69,33 @@ TEST(WorldInit, WithoutALibraryFileTheBuiltInPalettesStay)
   // The references read back.
   EXPECT_EQ(std::string(world.palettesFile), resources.root().child("Palettes").path());
   EXPECT_NE(std::string(world.presetsFolder).find("/Structures Presets"), std::string::npos);
+}
+
+TEST(WorldInit, StartUpInOrderRendersTheOneComponentTree)
+{
+  ensurePool();
+  KVrenderPrefs prefs;
+  Kovrelin_DefaultPrefs(&prefs);
+  ASSERT_EQ(InitMovieToolbox(), 0);
+  WorldCase w;
+  Kovrelin_worldinit(w.world.get(), &prefs);
+  ASSERT_EQ(Kovrelin_opendefaultpicture(FileRef::fromPath(KV_BINARY_DIR "/Resources")), 0);
+  ASSERT_NE(gDefaultPictureGW, nullptr);
+  int16_t width = 0, height = 0;
+  KV_inputRenderSize(&width, &height);
+  EXPECT_EQ(width, 768);
+  EXPECT_EQ(height, 576);
+
+  // Ax+By+C over the default view: a gradient, left to right.
+  renderjob job;
+  AccessPix buffer{};
+  Kovrelin_SetUpQuartzRender(nullptr, &job, &w.world->doc, nullptr, 48, 32, &buffer);
+  ASSERT_NE(buffer.base, nullptr);
+  Kovrelin_RenderToContext(&job, &w.world->doc, 0);
+  EXPECT_EQ(job.result, 0);
+  const uint8_t* row = buffer.base + size_t(buffer.rowBytes) * 16;
+  EXPECT_NE(std::memcmp(row, row + 4 * 47, 4), 0);
+  DisposePtr(buffer.base);
 }
 
 TEST(WorldInit, FractalDefaultsLeaveTheOctaveCount)
