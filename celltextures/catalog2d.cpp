@@ -2,8 +2,12 @@
 
 #include <cstring>
 
+#include "celltextures/city_highrise.h"
+#include "celltextures/city_insect.h"
 #include "celltextures/city_pyramids.h"
+#include "celltextures/city_sparse.h"
 #include "celltextures/cityplan_a.h"
+#include "celltextures/cityplan_b.h"
 #include "celltextures/streets.h"
 #include "celltextures/techmotifs.h"
 #include "celltextures/techpanels.h"
@@ -77,6 +81,11 @@ constexpr CellEntry kCells[] = {
      .form = Form::Pyramid,
      .code = CodeRule::None,
      .pyramid = PyraStreetsNetwork},
+
+    cell("LABTXT_HighRiseCity", LABTXT_HighRiseCity),
+    cell("LABTXT_InsectCity", LABTXT_InsectCity),
+    cell("LABTXT_SparceCity", LABTXT_SparceCity),
+    cell("LABTXT_CityB", LABTXT_CityB),
 };
 
 }  // namespace

@@ -136,4 +136,13 @@ inline bool inside32(int32_t p)
   return within(p, 3, 29);
 }
 
+// The street mark of block position (px, py): -2 on a street's origin line
+// (position 0), -1 elsewhere on the street, 0 off the street.
+inline int16_t streetMark(int32_t px, int32_t py)
+{
+  if (!onStreet32(px) && !onStreet32(py))
+    return 0;
+  return px == 0 || py == 0 ? -2 : -1;
+}
+
 }  // namespace kvcell
