@@ -16,7 +16,7 @@ execute_process(
 if(NOT configured EQUAL 0)
   message(FATAL_ERROR "configuring the clang fuzz build failed")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD} --target treefile_fuzz
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD} --target fuzz_targets
                 RESULT_VARIABLE built)
 if(NOT built EQUAL 0)
   message(FATAL_ERROR "building the fuzz targets failed")
