@@ -489,6 +489,10 @@ void Anim_TP_setkeyparam(smalltree*, gfunc* g, void* arg)
 void Anim_TP_setcurparamfromlist(smalltree*, gfunc* g, void* arg)
 {
   auto& w = *static_cast<KVkeyWalk*>(arg);
+  // The list holds one triple for each component with parameters, in walk
+  // order (as Anim_TP_setkeyparam counts them).
+  if (g->paramCount < 1)
+    return;
   if (w.list != nullptr && w.n < w.listLength) {
     const KVparamTriple& p = w.list[w.n];
     if (!locked(g, 0))

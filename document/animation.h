@@ -166,10 +166,11 @@ void Anim_ResampleSubKeyFrames(sfuncSystem* doc, int16_t count);
 // Walk procedures over components (the argument is a KVkeyWalk).
 struct KVkeyWalk
 {
-  int key;                    // the key read or written
-  int count;                  // components that received parameters
-  int from, to;               // resampling: old and new key counts
-  const KVparamTriple* list;  // Anim_TP_setcurparamfromlist: triples, one per component
+  int key;       // the key read or written
+  int count;     // components that received parameters
+  int from, to;  // resampling: old and new key counts
+  const KVparamTriple*
+      list;  // Anim_TP_setcurparamfromlist: one triple per component with parameters
   int listLength;
   int n;  // position in the list
 };

@@ -283,6 +283,26 @@ TEST_F(AnimationTest, KeyEditingStaysWithinTheKeys)
   EXPECT_DOUBLE_EQ(g->keyframes[1].A, after[1]);
 }
 
+TEST_F(AnimationTest, ParameterListsSkipComponentsWithoutParameters)
+{
+  gfunc* first = addKeyedComponent();
+  gfunc* bare = addKeyedComponent();
+  bare->paramCount = 0;
+  gfunc* last = addKeyedComponent();
+  last->lockFlags = kLockB;
+  const double lockedB = last->B;
+  const KVparamTriple list[2] = {{1, 2, 3}, {4, 5, 6}};
+  KVkeyWalk walk{};
+  walk.list = list;
+  walk.listLength = 2;
+  arb_TraverseST(&doc_->tree, Anim_TP_setcurparamfromlist, &walk);
+  EXPECT_EQ(walk.n, 2);
+  EXPECT_EQ(first->C, 3);
+  EXPECT_EQ(last->A, 4);
+  EXPECT_EQ(last->B, lockedB);
+  EXPECT_EQ(last->C, 6);
+}
+
 TEST_F(AnimationTest, SelectAndGuessNext)
 {
   gfunc* g = addKeyedComponent();
