@@ -246,9 +246,15 @@ int16_t ConvertArbreIndexToPtr(smalltree* tree, const unsigned char* record, siz
         result = kOldTreeRefused;
         break;
       }
+      const unsigned char* stored = record + at + kLevelComponents + kComponentSize * i;
+      // A family that does not exist could not be bound nor written back.
+      if (KV_familyInputs(be::get_u16(stored + kCompFamily)) == 0) {
+        result = kOldTreeRefused;
+        break;
+      }
       const int slot = tree->count++;
       gfunc* g = &tree->funcs[slot];
-      readComponent(g, record + at + kLevelComponents + kComponentSize * i, version, &links[slot]);
+      readComponent(g, stored, version, &links[slot]);
       g->index = int16_t(slot);
       tree->rootLevel = std::max<int16_t>(tree->rootLevel, g->level);
     }

@@ -69,8 +69,9 @@ enum : int16_t
 // inputs are looked for beside it; it is never written. With `full` the
 // keyframes, animation settings and inputs are taken too; with `tables` the
 // permutation. A record shorter than 34,096 bytes, level counts that pass
-// its end, or more than 32 components give kOldTreeRefused (over 32: the
-// components converted so far are kept, as the old program did).
+// its end, a component of an unknown family, or more than 32 components give
+// kOldTreeRefused (the components converted so far are kept, as the old
+// program did over 32).
 int16_t arb_oldformatREAD(sfuncSystem* doc, const FileRef& file, bool full, bool tables,
                           const unsigned char* record, size_t length, sSoundfunc* sound = nullptr);
 

@@ -43,14 +43,25 @@ Bytes contentsOf(const FileRef& file)
   return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(OldFormat, OverThirtyTwoComponentsKeepsWhatWasConverted)
+TEST(OldFormat, RefusedRecordsKeepWhatWasConverted)
 {
   auto world = kvsample::makeWorld();
-  const Bytes record = recordOf(9, 4);  // 36 components
-  EXPECT_EQ(arb_oldformatREAD(&world->doc, FileRef{}, true, false, record.data(), record.size()),
-            kOldTreeRefused);
-  EXPECT_EQ(world->doc.tree.count, 32);
-  EXPECT_EQ(world->doc.tree.funcs[31].level, 7);
+  Bytes many = recordOf(9, 4);  // 36 components
+  Bytes unknown = recordOf(2, 2);
+  be::put_u16(&unknown[228 + 8 + 56], 99);  // the fourth component's family
+  struct Case
+  {
+    const char* what;
+    const Bytes& record;
+    int kept;
+  } cases[] = {{"36 components", many, 32}, {"family 99", unknown, 3}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(
+        arb_oldformatREAD(&world->doc, FileRef{}, true, false, c.record.data(), c.record.size()),
+        kOldTreeRefused)
+        << c.what;
+    EXPECT_EQ(world->doc.tree.count, c.kept) << c.what;
+  }
   arb_Clear(&world->doc, true, true);
   gKovrelinWorld = nullptr;
 }
