@@ -509,8 +509,9 @@ TEST_P(F22BuiltMember, MessageFiveInvertsMessageFourForEveryParameter)
     double back[3] = {-7, -7, -7};
     h_.send(kMsgToNormalized, &back[0], &back[1], &back[2]);
     for (int p = 0; p < g_->paramCount; ++p)
-      if (!d->params[p].truncate)
+      if (!d->params[p].truncate) {
         EXPECT_NEAR(back[p], n, 1e-12) << "parameter " << p << " n " << n;
+      }
   }
 }
 
