@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "document/animation.h"
@@ -168,6 +169,14 @@ TEST_F(EngineApiTest, StillPreviewRendersOnceAndKeepsTheTime)
   Kovrelin_previewMovie(window.port(), doc_, kPreviewStill, dest, 160, 120);
   EXPECT_EQ(window.flushes.size(), 1u);
   EXPECT_EQ(doc_->animation.t, 0.3);
+
+  // Frame proportions of 0 show nothing (and divide by nothing).
+  for (const auto& [w, h] : {std::pair{0, 120}, std::pair{160, 0}}) {
+    Kovrelin_previewMovie(window.port(), doc_, kAnimKeysClamped, dest, int16_t(w), int16_t(h));
+    Kovrelin_previewMovieIO(window.port(), doc_, kAnimKeysClamped, dest, 0, 10, int16_t(w),
+                            int16_t(h), 0, 0);
+  }
+  EXPECT_EQ(window.flushes.size(), 1u);
 }
 
 TEST_F(EngineApiTest, MoviePreviewStopsAtTheEndOrOnEscape)
@@ -180,9 +189,14 @@ TEST_F(EngineApiTest, MoviePreviewStopsAtTheEndOrOnEscape)
   gFakeNow = 0;
   gFakeStep = 40;  // one frame a reading
   Kovrelin_setPreviewClock(fakeClock);
+  static int pumped;
+  pumped = 0;
+  KV_setRenderEventPump([] { ++pumped; });  // the window system's turn after each frame
   Kovrelin_previewMovie(window.port(), doc_, kAnimKeysClamped, dest, 160, 120);
+  KV_setRenderEventPump(nullptr);
   EXPECT_GE(window.flushes.size(), 45u);
   EXPECT_LE(window.flushes.size(), 51u);
+  EXPECT_EQ(size_t(pumped), window.flushes.size());
 
   // A clock that jumps skips frames.
   window.flushes.clear();
