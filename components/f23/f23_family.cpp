@@ -8,9 +8,13 @@
 #include "components/f23/f23_boxes.h"
 #include "components/f23/f23_colors.h"
 #include "components/f23/f23_gradients.h"
+#include "components/f23/f23_hues.h"
+#include "components/f23/f23_noisecolors.h"
 #include "components/f23/f23_packed.h"
 #include "components/f23/f23_recurtree.h"
 #include "components/f23/f23_surfaces.h"
+#include "components/f23/f23_techno.h"
+#include "components/f23/f23_terrain.h"
 #include "components/f23/looper.h"
 
 namespace {
@@ -24,7 +28,7 @@ constexpr KVmemberDesc kMembers[] = {
     kF23_ColorKVgrad,
     kF23_packedlerp,
     kF23_zcompare,
-    {.id = 8, .computeName = "f23_fract", .name = " RGB Random Fractal"},
+    kF23_fract,
     kF23_axono,
     kF23_zset,
     kF23_sphere,
@@ -34,30 +38,30 @@ constexpr KVmemberDesc kMembers[] = {
     kF23_packedmul,
     kF23_packedadd,
     kF23_room,
-    {.id = 18, .computeName = "f23_concentrichues", .name = " RGB concentric hues "},
-    {.id = 19, .computeName = "f23_linearhues", .name = " RGB linear hues"},
-    {.id = 20, .computeName = "f23_radialhues", .name = " RGB radial hues"},
-    {.id = 21, .computeName = "f23_randomhues", .name = " RGB soft random hues"},
+    kF23_concentrichues,
+    kF23_linearhues,
+    kF23_radialhues,
+    kF23_randomhues,
     kF23_sphereproj,
     kF23_Pcube,
     kF23_Proom,
     kF23_Pface,
     kF23_ColorKVgradB,
-    {.id = 27, .computeName = "f23_bubbles", .name = " Color Bubbles"},
-    {.id = 28, .computeName = "f23_ColorT6", .name = " Color Pyramids"},
-    {.id = 29, .computeName = "f23_strings", .name = " String noise"},
-    {.id = 30, .computeName = "f23_techno", .name = " Techno boxes"},
+    kF23_bubbles,
+    kF23_ColorT6,
+    kF23_strings,
+    kF23_techno,
     kF23_rgbShade,
     kF23_ellipsoid,
     kF23_cubeskew,
     {.id = 34, .computeName = "f23_colorpicttile", .name = " Pict/Movie Overlay "},
     kF23_packedmax,
-    {.id = 36, .computeName = "f23_multiperlin", .name = " RGB Multi Perlin random"},
-    {.id = 37, .computeName = "f23_multifractal", .name = " RGB MultiFractal"},
-    {.id = 38, .computeName = "f23_lunarrock", .name = " Lunar rocks"},
-    {.id = 39, .computeName = "f23_MAXtogradient", .name = " Max to gradient"},
-    {.id = 40, .computeName = "f23_slopegrass", .name = " RGB grass"},
-    {.id = 41, .computeName = "f23_foliage", .name = " RGB foliage"},
+    kF23_multiperlin,
+    kF23_multifractal,
+    kF23_lunarrock,
+    kF23_MAXtogradient,
+    kF23_slopegrass,
+    kF23_foliage,
     kF23_indexGradient,
     kF23_BezierGradient,
     kF23_iterator,

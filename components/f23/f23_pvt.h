@@ -30,6 +30,25 @@ struct F23triple
 
 inline constexpr F23triple kF23noValue{gINFINITY, gINFINITY, gINFINITY};
 
+// Colours held as doubles on the byte scale (0..255) while a member mixes
+// them; f23_toValue turns one into outputs (8 full).
+inline F23triple f23_rgb(const normalcolor& c)
+{
+  return {double(c.red), double(c.green), double(c.blue)};
+}
+
+// a + (b - a) w per channel.
+inline F23triple f23_mix(const F23triple& a, const F23triple& b, double w)
+{
+  return {a.a + (b.a - a.a) * w, a.b + (b.b - a.b) * w, a.c + (b.c - a.c) * w};
+}
+
+inline F23triple f23_toValue(const F23triple& c)
+{
+  constexpr double kByteToValue = 1.0 / 32;
+  return {c.a * kByteToValue, c.b * kByteToValue, c.c * kByteToValue};
+}
+
 inline void f23_store(gfunc* g, int i, const F23triple& t)
 {
   g->outputs[0][i] = t.a;

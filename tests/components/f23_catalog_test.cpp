@@ -19,8 +19,9 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 
 // The built members of f23 (the Looper, 44, included).
-const std::vector<int16_t> kBuiltIds = {2,  3,  4,  5,  6,  7,  9,  10, 11, 12, 13, 14, 15, 16, 17,
-                                        22, 23, 24, 25, 26, 31, 32, 33, 35, 42, 43, 44, 45, 127};
+const std::vector<int16_t> kBuiltIds = {2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+                                        17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31,
+                                        32, 33, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 127};
 
 bool isBuilt(int16_t id)
 {
@@ -37,7 +38,7 @@ TEST(F23Catalog, EveryIdBindsItsEntryWithItsConnectorCodes)
     EXPECT_EQ(m.id, id);
     EXPECT_EQ(g->compute, m.compute);
     EXPECT_EQ(m.real, isBuilt(id));
-    const bool packed = id == 6 || id == 15 || id == 16 || id == 35;
+    const bool packed = id == 6 || id == 15 || id == 16 || id == 35 || id == 39;
     const bool thirdUniform = id == 10 || id == 44;
     EXPECT_EQ(g->inputCode, packed ? kConnOne : kConnTwo);
     EXPECT_EQ(g->outputCode, thirdUniform ? kConnThreeUniformThird : kConnThreeOut);
@@ -95,6 +96,21 @@ TEST(F23Catalog, NamesLabelsAndParameterCounts)
       {42, " Indexed gradient", 3, {"Gradient Scale X ", "Luminance Scale Y ", "Gradient Index "}},
       {43, " Bezier main gradient", 3, {"Input range ", "Offset ", "Output range "}},
       {45, " Y indexed gradient", 2, {"Scale ", "Gradient Index mod % ", ""}},
+      {8, " RGB Random Fractal", 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {18, " RGB concentric hues ", 3, {"Hue Rotation ", "Saturation ", "Frequency "}},
+      {19, " RGB linear hues", 3, {"Hue Rotation ", "Saturation ", "Frequency "}},
+      {20, " RGB radial hues", 2, {"Hue Rotation ", "Saturation ", ""}},
+      {21, " RGB soft random hues", 3, {"Hue Rotation ", "Saturation ", "Frequency "}},
+      {27, " Color Bubbles", 3, {"Saturation ", "Shade ", "Frequency "}},
+      {28, " Color Pyramids", 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {29, " String noise", 3, {"Thickness ", "Hues ", "Frequency "}},
+      {30, " Techno boxes", 3, {"Amplitude ", "Skew ", "Frequency "}},
+      {36, " RGB Multi Perlin random", 3, {"Amplitude ", "Octaves ", "Frequency "}},
+      {37, " RGB MultiFractal", 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {38, " Lunar rocks", 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {39, " Max to gradient", 2, {"Amplitude X ", "Amplitude Y ", ""}},
+      {40, " RGB grass", 3, {"Amplitude ", "Skew angle ", "Frequency "}},
+      {41, " RGB foliage", 3, {"Contrast ", "Hues Offset ", "Frequency "}},
       {127, "", 2, {"Scale ", "Iterations ", ""}},
   };
   KVmemberHarness h;
@@ -153,6 +169,21 @@ TEST(F23Catalog, DefaultsRangeEndsAndInverse)
       {42, {1, 0, 0}, {0, 0, 0}, {2, 1, 37}},
       {43, {8, 0, 8}, {1, -16, 1}, {64, 16, 64}},
       {45, {1, 0, -1}, {0, 0}, {2, 1}},
+      {8, {1, 0, 0.5}, {0, -16, 0}, {2, 16, 2}},
+      {18, {0, 1, 1}, {-1, 0, 0}, {1, 1, 2}},
+      {19, {0, 1, 1}, {-1, 0, 0}, {1, 1, 4}},
+      {20, {0, 1, -1}, {-1, 0}, {1, 1}},
+      {21, {0, 1, 1}, {-1, 0, 0}, {1, 1, 8}},
+      {27, {0.5, 0, 2}, {0, 0, 0}, {1, 1, 8}},
+      {28, {4, 0, 1}, {0, -16, 0}, {8, 16, 8}},
+      {29, {1, 0.5, 2}, {0, 0, 0.0625}, {2, 1, 8}},
+      {30, {4, 1, 2}, {0, 0, 0}, {8, 2, 4}},
+      {36, {4, 4, 2}, {-8, 1, 0}, {8, 32, 16}},
+      {37, {1, 0, 2}, {0, -16, 0}, {2, 16, 16}},
+      {38, {1, 0, 2}, {0, -32, 0}, {2, 32, 16}},
+      {39, {0, 0.5, -1}, {0, 0}, {2, 2}},
+      {40, {1, 0, 16}, {0, -kPi, 1}, {1, kPi, 32}},
+      {41, {1, 0, 2}, {0, 0, 0}, {4, 1, 32}},
       {127, {1, 0, -1}, {0, 0}, {1, 32}},
   };
   const auto near = [](double expected) { return 1e-12 * (1 + std::fabs(expected)); };
@@ -285,6 +316,7 @@ TEST(F23Catalog, EachMemberTestsItsOwnInputForTheMarker)
     kX,
     kY,
     kXorY,
+    kNone,
   };
   struct Row
   {
@@ -293,8 +325,11 @@ TEST(F23Catalog, EachMemberTestsItsOwnInputForTheMarker)
     double B;  // small enough that an untested marked input stays below the marker
   };
   const Row rows[] = {
-      {2, kX, 0},  {31, kX, 0}, {3, kY, 0.5}, {4, kXorY, 0}, {5, kX, 0},
-      {26, kX, 0}, {42, kX, 0}, {43, kX, 0},  {45, kX, 0},
+      {2, kX, 0},     {31, kX, 0},    {3, kY, 0.5},   {4, kXorY, 0},  {5, kX, 0},
+      {26, kX, 0},    {42, kX, 0},    {43, kX, 0},    {45, kX, 0},    {8, kX, 0},
+      {18, kX, 0},    {19, kX, 0},    {20, kX, 0},    {21, kX, 0},    {27, kX, 0},
+      {28, kX, 0},    {29, kX, 0},    {30, kX, 0},    {36, kNone, 0}, {37, kNone, 0},
+      {38, kNone, 0}, {39, kNone, 0}, {40, kNone, 0}, {41, kNone, 0},
   };
   KVmemberHarness h;
   for (const auto& [id, tested, b] : rows) {
@@ -302,7 +337,8 @@ TEST(F23Catalog, EachMemberTestsItsOwnInputForTheMarker)
     h.bind(kFamily23, id);
     h.setParams(1.5, b, 0.5);
     h.prepare();
-    const bool testsX = tested != kY, testsY = tested != kX;
+    const bool testsX = tested == kX || tested == kXorY;
+    const bool testsY = tested == kY || tested == kXorY;
     for (int out = 0; out < 3; ++out) {
       EXPECT_EQ(h.at(gINFINITY, 1.0, out) >= gINFINITY, testsX) << out;
       EXPECT_EQ(h.at(1.0, gINFINITY, out) >= gINFINITY, testsY) << out;
