@@ -540,7 +540,7 @@ def city_b(perm, x, y, code):
     elif k == 10:
         n = (2 if lx < 4 or lx > 12 else s + 8) if core else 0
     elif k == 11:
-        # the closing note's choice: 6 in the core, 10 where lx and ly are in 5..11
+        # a plinth of 6 over the core, 10 where lx and ly are in 5..11
         n = (10 if inr(lx, 5, 11) and inr(ly, 5, 11) else 6) if core else 0
     elif k == 12:
         n = (4 if lx > 7 else 8) if edge2 and lx != 8 else 0
@@ -633,7 +633,7 @@ CELLS = {
     "LABTXT_CityB": city_b,
 }
 
-# (x0, y0, width, height, stride): the grid, and windows that wrap
+# (x0, y0, width, height, stride): -600..600 at stride 5, and windows that wrap
 # past INT32_MAX and start at INT32_MIN.
 WINDOWS = [(-600, -600, 241, 241, 5), (2147483600, -40, 96, 9, 1),
            (-2147483648, 2147483640, 40, 12, 1)]
