@@ -1,14 +1,13 @@
 #include "foundation/numbers.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 #include "foundation/checked.h"
 #include "foundation/pstrings.h"
+#include "platform/clock.h"
 
 namespace {
 
@@ -283,29 +282,17 @@ void AddSMPTEToString(int32_t packedTime, int16_t frame, StringPtr s)
 
 // ---- Clock ----
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-using Ticks = std::chrono::duration<int64_t, std::ratio<1, 60>>;
-
-}  // namespace
-
 double GetMillisecondTime()
 {
-  auto since = Clock::now().time_since_epoch();
-  auto micros = std::chrono::duration_cast<std::chrono::microseconds>(since);
-  return double(micros.count()) / 1000.0;
+  return kvclock::milliseconds();
 }
 
 uint32_t TickCount()
 {
-  return uint32_t(std::chrono::duration_cast<Ticks>(Clock::now().time_since_epoch()).count());
+  return kvclock::ticks();
 }
 
 void doDelay(int32_t ticks)
 {
-  if (ticks <= 0)
-    return;
-  auto start = std::chrono::duration_cast<Ticks>(Clock::now().time_since_epoch());
-  std::this_thread::sleep_until(std::chrono::time_point<Clock, Ticks>(start + Ticks(ticks)));
+  kvclock::sleepTicks(ticks);
 }

@@ -66,5 +66,6 @@ void AddSMPTEToString(int32_t packedTime, int16_t frame, StringPtr s);
 double GetMillisecondTime();
 // Ticks of 1/60 second.
 uint32_t TickCount();
-// Waits (sleeping) until TickCount has advanced by `ticks`.
+// Waits (sleeping) until TickCount has advanced by `ticks`; under the
+// scripted clock (platform/clock.h) the clock moves on by that much instead.
 void doDelay(int32_t ticks);

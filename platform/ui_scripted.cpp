@@ -1,0 +1,295 @@
+// The scripted backend: plays what a test queued (mouse samples, keys,
+// ticks, window events, resizes) one step per call for input, keeps the
+// screen and the clipboard in memory and records flushes and beeps. It runs
+// on the scripted clock, so nothing waits and nothing hangs.
+
+#include <deque>
+#include <map>
+#include <variant>
+
+#include "platform/clock.h"
+#include "platform/ui_pvt.h"
+
+namespace kvui {
+
+namespace {
+
+struct MouseStep
+{
+  Point where;
+  bool button;
+  uint16_t modifiers;
+};
+struct KeyStep
+{
+  int32_t code;
+  uint32_t character;
+  bool down, repeat;
+  uint16_t modifiers;
+};
+struct ModifierStep
+{
+  uint16_t modifiers;
+};
+struct TickStep
+{
+  int32_t ticks;
+};
+struct WindowStep
+{
+  WindowRef window;
+  int16_t what;
+  uint32_t message;
+  uint16_t modifiers;
+};
+struct ResizeStep
+{
+  WindowRef window;
+  int32_t width, height;
+};
+using Step = std::variant<MouseStep, KeyStep, ModifierStep, TickStep, WindowStep, ResizeStep>;
+
+struct Script
+{
+  std::vector<Screen> screens{Screen{Rect{0, 0, 1024, 1280}, 32}};
+  std::deque<Step> steps;
+  std::deque<script::DialogAnswer> answers;
+  std::vector<script::Flush> flushes;
+  int32_t beeps = 0;
+  std::map<std::string, std::vector<uint8_t>> clipboard;
+};
+
+Script& T()
+{
+  static Script s;
+  return s;
+}
+
+bool liveWindow(WindowRef w)
+{
+  for (WindowRef known : windows())
+    if (known == w)
+      return true;
+  return false;
+}
+
+void play(const Step& step)
+{
+  if (auto* m = std::get_if<MouseStep>(&step)) {
+    detail::inputMouse(nullptr, m->where, m->button, m->modifiers);
+  } else if (auto* k = std::get_if<KeyStep>(&step)) {
+    detail::inputKey(nullptr, k->code, k->character, k->down, k->repeat, k->modifiers);
+  } else if (auto* mod = std::get_if<ModifierStep>(&step)) {
+    detail::inputModifiers(nullptr, mod->modifiers);
+  } else if (auto* t = std::get_if<TickStep>(&step)) {
+    kvclock::advanceTicks(t->ticks);
+  } else if (auto* w = std::get_if<WindowStep>(&step)) {
+    if (liveWindow(w->window))
+      detail::inputWindowEvent(w->window, w->what, w->message, w->modifiers);
+  } else if (auto* r = std::get_if<ResizeStep>(&step)) {
+    if (liveWindow(r->window)) {
+      Rect c = windowContent(r->window);
+      c.bottom = c.top + std::max(r->height, 1);
+      c.right = c.left + std::max(r->width, 1);
+      detail::inputBounds(r->window, c, true);
+    }
+  }
+}
+
+bool processInput(bool, int32_t)
+{
+  if (T().steps.empty())
+    return false;
+  Step step = T().steps.front();
+  T().steps.pop_front();
+  play(step);
+  return true;
+}
+
+std::vector<Screen> scriptedScreens()
+{
+  return T().screens;
+}
+
+bool createWindow(Window*)
+{
+  return true;
+}
+
+void destroyWindow(Window* w)
+{
+  std::erase_if(T().flushes, [&](const script::Flush& f) { return f.window == w; });
+}
+
+void showWindow(Window* w, bool show)
+{
+  if (show)
+    detail::fillShown(w);
+}
+
+void noOp(Window*) {}
+
+void recordFlush(Window* w, Rect r)
+{
+  T().flushes.push_back(script::Flush{w, r});
+}
+
+void recordBeep()
+{
+  ++T().beeps;
+}
+
+bool knownCursor(int16_t id)
+{
+  return id == kCursorArrow || id == kCursorBusy || id == kCursorDrag;
+}
+
+void storeClipboard(const std::vector<ClipBlock>& blocks)
+{
+  T().clipboard.clear();
+  for (const ClipBlock& b : blocks)
+    T().clipboard[b.mimeType] = b.bytes;
+}
+
+bool readClipboard(const std::string& mimeType, std::vector<uint8_t>* out)
+{
+  auto it = T().clipboard.find(mimeType);
+  if (it == T().clipboard.end())
+    return false;
+  if (out)
+    *out = it->second;
+  return true;
+}
+
+void stopScripted()
+{
+  kvclock::useScripted(false);
+}
+
+bool scriptReady()
+{
+  return isScriptedBackend() && onUIThread();
+}
+
+}  // namespace
+
+void startScripted()
+{
+  T() = Script();
+  // Ticks start well above zero so that differences with earlier times
+  // never wrap.
+  kvclock::useScripted(true, 3600);
+  detail::Backend b;
+  b.scripted = true;
+  b.doubleClickTicks = 30;
+  b.doubleClickDistance = 4;
+  b.screens = scriptedScreens;
+  b.createWindow = createWindow;
+  b.destroyWindow = destroyWindow;
+  b.showWindow = showWindow;
+  b.raiseWindow = noOp;
+  b.setTitle = noOp;
+  b.placeWindow = noOp;
+  b.setMinimumSize = noOp;
+  b.flush = recordFlush;
+  b.beep = recordBeep;
+  b.setCursor = knownCursor;
+  b.processInput = processInput;
+  b.setClipboard = storeClipboard;
+  b.clipboardBlock = readClipboard;
+  b.stop = stopScripted;
+  detail::start(b);
+}
+
+namespace script {
+
+void setScreens(const std::vector<Screen>& list)
+{
+  if (scriptReady() && !list.empty())
+    T().screens = list;
+}
+
+void mouse(Point where, bool button, uint16_t modifiers)
+{
+  if (scriptReady())
+    T().steps.push_back(MouseStep{where, button, modifiers});
+}
+
+void key(int32_t keyCode, uint32_t character, bool down, uint16_t modifiers, bool repeat)
+{
+  if (scriptReady())
+    T().steps.push_back(KeyStep{keyCode, character, down, repeat, modifiers});
+}
+
+void modifiers(uint16_t value)
+{
+  if (scriptReady())
+    T().steps.push_back(ModifierStep{value});
+}
+
+void ticks(int32_t n)
+{
+  if (scriptReady())
+    T().steps.push_back(TickStep{n});
+}
+
+void windowEvent(WindowRef window, int16_t what, uint32_t message, uint16_t modifiers)
+{
+  if (scriptReady())
+    T().steps.push_back(WindowStep{window, what, message, modifiers});
+}
+
+void resize(WindowRef window, int32_t width, int32_t height)
+{
+  if (scriptReady())
+    T().steps.push_back(ResizeStep{window, width, height});
+}
+
+void dialogAnswer(const DialogAnswer& answer)
+{
+  if (scriptReady())
+    T().answers.push_back(answer);
+}
+
+bool takeDialogAnswer(DialogAnswer* out)
+{
+  if (!scriptReady() || T().answers.empty())
+    return false;
+  if (out)
+    *out = T().answers.front();
+  T().answers.pop_front();
+  return true;
+}
+
+size_t pending()
+{
+  return scriptReady() ? T().steps.size() : 0;
+}
+
+const std::vector<Flush>& flushes()
+{
+  return T().flushes;
+}
+
+int32_t beeps()
+{
+  return T().beeps;
+}
+
+Surface shownPixels(WindowRef window)
+{
+  if (!scriptReady() || !liveWindow(window))
+    return {};
+  return Surface{window->shown.data(), window->width * 4, window->width, window->height,
+                 window->generation};
+}
+
+void clearRecords()
+{
+  T().flushes.clear();
+  T().beeps = 0;
+}
+
+}  // namespace script
+
+}  // namespace kvui
