@@ -79,3 +79,18 @@ inline double f21_adjustedDensity(const gfunc* g)
     return std::fabs(density / src->A);
   return density;
 }
+
+// S(t) = (3 - 2t) t^2, the smoothstep of the lattice members.
+inline double f21_smooth(double t)
+{
+  return (3 - 2 * t) * t * t;
+}
+
+// The document's fractal settings for one batch, reading the document's
+// tables. A copy: the drivers write their extra outputs into it.
+inline fractalsinfos f21_fractalCopy(const gfunc* g)
+{
+  fractalsinfos fi = g->doc->fractal;
+  fi.tables = &g->doc->tables;
+  return fi;
+}
