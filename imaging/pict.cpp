@@ -133,14 +133,14 @@ bool readRow(be::Reader& r, const PixMapInfo& pm, bool raw, size_t rawBytes, siz
     if (rawBytes < want)
       return false;
     packed.resize(rawBytes);
-    if (!r.bytes(packed.data(), rawBytes))
+    if (rawBytes > 0 && !r.bytes(packed.data(), rawBytes))
       return false;
     std::memcpy(row.data(), packed.data(), want);
     return true;
   }
   const size_t count = pm.rowBytes > 250 ? r.u16() : r.u8();
   packed.resize(count);
-  if (r.failed() || !r.bytes(packed.data(), count))
+  if (r.failed() || (count > 0 && !r.bytes(packed.data(), count)))
     return false;
   return unpackBits(packed.data(), count, row.data(), want, unit);
 }

@@ -110,7 +110,7 @@ bool read(const uint8_t* data, size_t size, kvimg::Pixels* out, std::string* why
       for (uint32_t y = 0; y < height; ++y) {
         const uint16_t n = counts[size_t(ch) * height + y];
         packed.resize(n);
-        if (!r.bytes(packed.data(), n) ||
+        if ((n > 0 && !r.bytes(packed.data(), n)) ||
             !kvpict::unpackBits(packed.data(), n, plane.data() + y * rowBytes, rowBytes, 1))
           return failAt(why, "damaged run-length row", at);
       }

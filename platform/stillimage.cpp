@@ -260,6 +260,74 @@ bool writeAll(int fd, const uint8_t* data, size_t size)
   return true;
 }
 
+// Reads the simple TIFF layouts (8-bit samples, strips, rows from the top:
+// grey, grey plus alpha, RGB, RGB plus alpha) scanline by scanline, so that
+// unassociated alpha comes back exactly; gdk-pixbuf's TIFF loader hands back
+// premultiplied colour. False (nothing decided) for any other layout.
+bool decodeSimpleTiff(const std::string& path, Pixels* out)
+{
+  TIFF* tif = TIFFOpen(path.c_str(), "r");
+  if (tif == nullptr)
+    return false;
+  uint32_t w = 0, h = 0;
+  uint16_t bits = 0, spp = 0, photometric = 0, planar = PLANARCONFIG_CONTIG;
+  uint16_t orientation = ORIENTATION_TOPLEFT, extraCount = 0;
+  uint16_t* extra = nullptr;
+  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
+  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &spp);
+  TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extra);
+  const uint16_t colours = photometric == PHOTOMETRIC_RGB ? 3 : 1;
+  const bool simple = !TIFFIsTiled(tif) && bits == 8 && planar == PLANARCONFIG_CONTIG &&
+                      orientation == ORIENTATION_TOPLEFT &&
+                      (photometric == PHOTOMETRIC_RGB || photometric == PHOTOMETRIC_MINISBLACK) &&
+                      (spp == colours || spp == colours + 1) && sizeAllowed(w, h) &&
+                      TIFFScanlineSize(tif) >= tmsize_t(w) * spp;
+  const bool hasAlpha = spp == colours + 1 && extraCount == 1 &&
+                        (extra[0] == EXTRASAMPLE_UNASSALPHA || extra[0] == EXTRASAMPLE_ASSOCALPHA);
+  const bool associated = hasAlpha && extra[0] == EXTRASAMPLE_ASSOCALPHA;
+  bool ok = simple;
+  if (ok) {
+    std::vector<uint8_t> row(size_t(TIFFScanlineSize(tif)));
+    out->width = int32_t(w);
+    out->height = int32_t(h);
+    out->argb.assign(size_t(w) * h * 4, 255);
+    for (uint32_t y = 0; y < h && ok; ++y) {
+      ok = TIFFReadScanline(tif, row.data(), y, 0) >= 0;
+      uint8_t* d = out->argb.data() + size_t(y) * w * 4;
+      for (uint32_t x = 0; x < w && ok; ++x, d += 4) {
+        const uint8_t* p = row.data() + size_t(x) * spp;
+        for (int c = 0; c < 3; ++c)
+          d[1 + c] = p[colours == 3 ? c : 0];
+        if (!hasAlpha)
+          continue;
+        d[0] = p[colours];
+        if (associated && d[0] != 0)
+          for (int c = 1; c < 4; ++c)
+            d[c] = uint8_t(std::min(255, (d[c] * 255 + d[0] / 2) / d[0]));
+      }
+    }
+  }
+  TIFFClose(tif);
+  return ok;
+}
+
+bool hasTiffSignature(const std::string& path)
+{
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr)
+    return false;
+  uint8_t head[4] = {};
+  const size_t n = std::fread(head, 1, 4, f);
+  std::fclose(f);
+  return n == 4 && ((head[0] == 'I' && head[1] == 'I' && head[2] == 42 && head[3] == 0) ||
+                    (head[0] == 'M' && head[1] == 'M' && head[2] == 0 && head[3] == 42));
+}
+
 }  // namespace
 
 bool sizeAllowed(int64_t width, int64_t height)
@@ -280,6 +348,8 @@ bool decodeFile(const std::string& path, Pixels* out, std::string* why)
       return fail(why, "PDF page size out of range");
     return pdfRenderPage(doc.get(), pw, ph, true, out, why);
   }
+  if (hasTiffSignature(path) && decodeSimpleTiff(path, out))
+    return true;
   int w = 0, h = 0;
   if (gdk_pixbuf_get_file_info(path.c_str(), &w, &h) == nullptr)
     return fail(why, "not a picture file");
