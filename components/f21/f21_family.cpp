@@ -12,6 +12,8 @@
 #include "components/f21/f21_mathutils.h"
 #include "components/f21/f21_noises.h"
 #include "components/f21/f21_recurtree.h"
+#include "components/f21/f21_tech.h"
+#include "components/f21/f21_terrain.h"
 #include "components/f21/f21_waves.h"
 
 namespace {
@@ -59,28 +61,28 @@ constexpr KVmemberDesc kMembers[] = {
     kF21_cristalnoise,
     kF21_Sbranchpat,
     kF21_gaussianDot,
-    {.id = 42, .computeName = "f21_Craters", .name = " Craters"},
+    kF21_Craters,
     kF21_multifract,
     kF21_crossfade,
     kF21_distance2,
     kF21_voronoi,
     kF21_ridgedfractal,
     kF21_mazeA,
-    {.id = 49, .computeName = "f21_sparcefractal", .name = " Sparse fractal rocks"},
-    {.id = 50, .computeName = "f21_erodedfractal", .name = " Eroded Fractal"},
-    {.id = 51, .computeName = "f21_lightnings", .name = " Lightning"},
+    kF21_sparcefractal,
+    kF21_erodedfractal,
+    kF21_lightnings,
     kF21_multiRidged,
     kF21_multiperlin,
-    {.id = 54, .computeName = "f21_lunarrock", .name = " Lunar rocks"},
-    {.id = 55, .computeName = "f21_bubblerock", .name = " Bubble rocks"},
-    {.id = 56, .computeName = "f21_ridgedtomf", .name = " Mountain Ranges"},
-    {.id = 57, .computeName = "f21_stonescluster", .name = " Stone Clusters "},
+    kF21_lunarrock,
+    kF21_bubblerock,
+    kF21_ridgedtomf,
+    kF21_stonescluster,
     kF21_addmax,
-    {.id = 59, .computeName = "f21_sharpfaultrock", .name = " Stratified rocks"},
-    {.id = 60, .computeName = "f21_volcanoes", .name = " Volcanoes "},
+    kF21_sharpfaultrock,
+    kF21_volcanoes,
     kF21_Mathutils,
-    {.id = 62, .computeName = "f21_shapes", .name = " Shapes #"},
-    {.id = 63, .computeName = "f21_procTechNoises", .name = " Tech Noise #"},
+    kF21_shapes,
+    kF21_procTechNoises,
     kF21_recurtree,
 };
 
