@@ -1,0 +1,198 @@
+// Draws the UI images into the folder given: the 16 list images
+// "rlist000.png" ... "rlist960.png" (256 x 256, 8 x 8 cells of 32 pixels;
+// picture code -n is cell n % 64 of image n / 64) and the highlight image
+// "rimhilit.png". Cells 1 to 7 of rlist000 are the standard controls:
+// check box, radio button off and on, OK up and down, Cancel up and down.
+// The other cells are numbered tiles, so that a wrong code shows at once.
+#include <cairo.h>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <string>
+
+namespace {
+
+constexpr int kCell = 32;
+constexpr int kSide = 256;
+constexpr int kImages = 16;
+
+void roundBox(cairo_t* cr, double x, double y, double w, double h, double r)
+{
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, x + w - r, y + r, r, -std::numbers::pi / 2, 0);
+  cairo_arc(cr, x + w - r, y + h - r, r, 0, std::numbers::pi / 2);
+  cairo_arc(cr, x + r, y + h - r, r, std::numbers::pi / 2, std::numbers::pi);
+  cairo_arc(cr, x + r, y + r, r, std::numbers::pi, 1.5 * std::numbers::pi);
+  cairo_close_path(cr);
+}
+
+void checkBox(cairo_t* cr)
+{
+  roundBox(cr, 7, 7, 18, 18, 3);
+  cairo_set_source_rgb(cr, 0.95, 0.95, 0.95);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgb(cr, 0.25, 0.25, 0.25);
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 10, 16);
+  cairo_line_to(cr, 14.5, 21);
+  cairo_line_to(cr, 22, 10);
+  cairo_set_line_width(cr, 2.5);
+  cairo_set_source_rgb(cr, 0.05, 0.45, 0.15);
+  cairo_stroke(cr);
+}
+
+void radio(cairo_t* cr, bool on)
+{
+  cairo_arc(cr, 16, 16, 9, 0, 2 * std::numbers::pi);
+  cairo_set_source_rgb(cr, 0.95, 0.95, 0.95);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgb(cr, 0.25, 0.25, 0.25);
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+  if (on) {
+    cairo_arc(cr, 16, 16, 4.5, 0, 2 * std::numbers::pi);
+    cairo_set_source_rgb(cr, 0.1, 0.3, 0.75);
+    cairo_fill(cr);
+  }
+}
+
+void button(cairo_t* cr, const char* label, bool down)
+{
+  roundBox(cr, 1.5, 6.5, 29, 19, 5);
+  double top = down ? 0.45 : 0.85;
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, 6, 0, 26);
+  cairo_pattern_add_color_stop_rgb(g, 0, top, top, top + 0.05);
+  cairo_pattern_add_color_stop_rgb(g, 1, top - 0.3, top - 0.3, top - 0.25);
+  cairo_set_source(cr, g);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(g);
+  cairo_set_source_rgb(cr, 0.15, 0.15, 0.15);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_set_font_size(cr, std::string(label).size() > 2 ? 7 : 11);
+  cairo_text_extents_t e;
+  cairo_text_extents(cr, label, &e);
+  cairo_move_to(cr, 16 - e.width / 2 - e.x_bearing, 16 - e.height / 2 - e.y_bearing);
+  if (down)
+    cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_show_text(cr, label);
+}
+
+// A tile showing its picture number n (code -n), tinted by its image.
+void numberedTile(cairo_t* cr, int image, int n)
+{
+  double hue = image / double(kImages);
+  double r = 0.5 + 0.4 * std::cos(2 * std::numbers::pi * hue);
+  double g = 0.5 + 0.4 * std::cos(2 * std::numbers::pi * (hue - 1.0 / 3));
+  double b = 0.5 + 0.4 * std::cos(2 * std::numbers::pi * (hue - 2.0 / 3));
+  roundBox(cr, 2, 2, 28, 28, 4);
+  cairo_set_source_rgba(cr, r, g, b, 0.85);
+  cairo_fill(cr);
+  char text[8];
+  std::snprintf(text, sizeof text, "%d", n);
+  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, 9);
+  cairo_text_extents_t e;
+  cairo_text_extents(cr, text, &e);
+  cairo_set_source_rgb(cr, 0.05, 0.05, 0.05);
+  cairo_move_to(cr, 16 - e.width / 2 - e.x_bearing, 16 - e.height / 2 - e.y_bearing);
+  cairo_show_text(cr, text);
+}
+
+void drawCell(cairo_t* cr, int image, int cell)
+{
+  if (image == 0) {
+    switch (cell) {
+      case 0:
+        return;  // left empty
+      case 1:
+        checkBox(cr);
+        return;
+      case 2:
+        radio(cr, false);
+        return;
+      case 3:
+        radio(cr, true);
+        return;
+      case 4:
+        button(cr, "OK", false);
+        return;
+      case 5:
+        button(cr, "OK", true);
+        return;
+      case 6:
+        button(cr, "Cancel", false);
+        return;
+      case 7:
+        button(cr, "Cancel", true);
+        return;
+      default:
+        break;
+    }
+  }
+  numberedTile(cr, image, image * 64 + cell);
+}
+
+bool writeListImage(const std::string& folder, int image)
+{
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSide, kSide);
+  cairo_t* cr = cairo_create(s);
+  for (int cell = 0; cell < 64; ++cell) {
+    cairo_save(cr);
+    cairo_translate(cr, (cell % 8) * kCell, (cell / 8) * kCell);
+    cairo_rectangle(cr, 0, 0, kCell, kCell);
+    cairo_clip(cr);
+    drawCell(cr, image, cell);
+    cairo_restore(cr);
+  }
+  cairo_destroy(cr);
+  char name[32];
+  std::snprintf(name, sizeof name, "/rlist%03d.png", image * 64);
+  bool ok = cairo_surface_write_to_png(s, (folder + name).c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  return ok;
+}
+
+// A soft white glow: pictures drawn over it in screen mode light up.
+bool writeHighlight(const std::string& folder)
+{
+  constexpr int kHilite = 64;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kHilite, kHilite);
+  cairo_t* cr = cairo_create(s);
+  cairo_pattern_t* g = cairo_pattern_create_radial(32, 32, 4, 32, 32, 32);
+  cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 0.85, 1);
+  cairo_pattern_add_color_stop_rgba(g, 1, 0.3, 0.5, 1, 0.6);
+  cairo_set_source(cr, g);
+  cairo_paint(cr);
+  cairo_pattern_destroy(g);
+  cairo_destroy(cr);
+  bool ok =
+      cairo_surface_write_to_png(s, (folder + "/rimhilit.png").c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: draw_ui_images FOLDER\n");
+    return 2;
+  }
+  std::string folder = argv[1];
+  for (int image = 0; image < kImages; ++image)
+    if (!writeListImage(folder, image)) {
+      std::fprintf(stderr, "draw_ui_images: cannot write list image %d into %s\n", image,
+                   folder.c_str());
+      return 1;
+    }
+  if (!writeHighlight(folder)) {
+    std::fprintf(stderr, "draw_ui_images: cannot write the highlight image into %s\n",
+                 folder.c_str());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,19 @@
+# Resources/rlist000.png ... rlist960.png and rimhilit.png: the UI images
+# the item kinds draw with, drawn by a cairo program.
+add_executable(draw_ui_images ${CMAKE_CURRENT_SOURCE_DIR}/tools/draw_ui_images.cpp)
+target_link_libraries(draw_ui_images PRIVATE imaging)
+set(kv_ui_images ${KV_RESOURCES_DIR}/rimhilit.png)
+foreach(k RANGE 0 960 64)
+  string(LENGTH "${k}" digits)
+  if(digits EQUAL 1)
+    set(k "00${k}")
+  elseif(digits EQUAL 2)
+    set(k "0${k}")
+  endif()
+  list(APPEND kv_ui_images ${KV_RESOURCES_DIR}/rlist${k}.png)
+endforeach()
+add_custom_command(OUTPUT ${kv_ui_images}
+                   COMMAND ${KV_GENERATOR_ENV} $<TARGET_FILE:draw_ui_images> ${KV_RESOURCES_DIR}
+                   DEPENDS draw_ui_images VERBATIM)
+add_custom_target(ui_images DEPENDS ${kv_ui_images})
+add_dependencies(resources ui_images)
