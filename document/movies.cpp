@@ -200,6 +200,7 @@ void ScanMovieInfos(MovieInputWork* work, bool soundWhenNoVisual, bool readDepth
   work->depth = 0;
   work->box.top = work->box.left = 0;
   work->frameRate = kNoSampleRate;
+  work->trackIndex = 0;
   const int count = kvmovie::trackCount(work->movie);
   if (const kvmovie::Track* first = kvmovie::movieTrack(work->movie, 0)) {
     work->timeScale = first->timeScale;
@@ -343,7 +344,6 @@ int16_t OpenMovie4Render(MovieInputWork* work, const FileRef& file, Offworld* gw
   if (work->movie == nullptr)
     return 0;
   work->box = Rect{};
-  work->trackIndex = 0;
   ScanMovieInfos(work, true, true);
   if (work->hasVisualTrack != 0) {
     // A picture too large for 16-bit rectangles is refused, never wrapped.
