@@ -13,6 +13,15 @@ void default_report_text(ConstStringPtr text, int32_t number)
                int(number));
 }
 
+int16_t default_alert_dialog(int16_t id, int16_t index, ConstStringPtr text)
+{
+  if (text)
+    std::fprintf(stderr, "%.*s\n", int(text[0]), reinterpret_cast<const char*>(text + 1));
+  else
+    std::fprintf(stderr, "alert %d %d\n", int(id), int(index));
+  return 1;
+}
+
 // Rings the terminal bell until the shell installs the display's beep.
 void default_alert_sound(bool)
 {
@@ -26,6 +35,7 @@ void default_exit()
 
 // Installed by the shell at start-up or by tests; main thread only.
 ReportTextProc gReportTextProc = default_report_text;
+AlertDialogProc gAlertDialogProc = default_alert_dialog;
 AlertSoundProc gAlertSoundProc = default_alert_sound;
 ExitProc gExitProc = default_exit;
 
@@ -44,6 +54,11 @@ void reportText(ConstStringPtr text, int32_t number)
   gReportTextProc(text, number);
 }
 
+int16_t do_AlertUser_dlog(int16_t id, int16_t index, ConstStringPtr text)
+{
+  return gAlertDialogProc(id, index, text);
+}
+
 void PlayAlertSound()
 {
   gAlertSoundProc(gAppInfos.preferredAlertSound);
@@ -59,6 +74,11 @@ void ExitToShell()
 ReportTextProc SetReportTextProc(ReportTextProc proc)
 {
   return exchange_proc(gReportTextProc, proc, default_report_text);
+}
+
+AlertDialogProc SetAlertDialogProc(AlertDialogProc proc)
+{
+  return exchange_proc(gAlertDialogProc, proc, default_alert_dialog);
 }
 
 AlertSoundProc SetAlertSoundProc(AlertSoundProc proc)

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "foundation/types.h"
+#include "platform/files.h"
 
 // The application record. It holds what the lower layers read of the
 // application; the shell adds its own fields.
@@ -16,6 +17,28 @@ struct AppInfos
 {
   // Play the user's preferred alert sound rather than the plain beep.
   bool preferredAlertSound = true;
+
+  // Filled by initAppGlobals at every start (never saved).
+  int16_t (*commandHandler)(int32_t command, void* data) = nullptr;  // the general dispatcher
+  Str255 defaultDocName = {};                                        // "Untitled"
+  FileRef workingFolder;      // a copy of the application folder
+  FileRef applicationFolder;  // the folder of the executable
+  FileRef resourcesFolder;    // Resources/; empty when there is none
+  FileRef preferencesFolder;  // where the preferences file lives
+  OSType creator = 0;
+  Str31 applicationName = {};
+  Str31 separator = {};       // " "
+  Str255 paramString = {};    // message text of the parameter-string helpers
+  Str255 prefsFileName = {};  // application name + ".prefs"
+  int16_t paramStringFlag = 0;
+  int32_t paramStringNumber = 0;
+  uint8_t singleDocument = 0;  // 1: one document at a time
+  uint8_t aborted = 0;
+  uint8_t applicationActive = 1;
+  uint8_t preferencesLoaded = 0;
+  uint32_t directoryHistoryCount = 0;
+  // The kind of the last window or keyboard event a window handled.
+  uint32_t lastEventKind = 0;
 };
 extern AppInfos gAppInfos;
 
@@ -23,6 +46,12 @@ extern AppInfos gAppInfos;
 // double quotes; returns when the alert is dismissed. Until the shell installs
 // its dialog, the line is written to standard error.
 void reportText(ConstStringPtr text, int32_t number);
+
+// The application's modal alert `id` with the message of string list 128 at
+// `index`, or `text` when given; 1 when it was shown, 0 when it could not be
+// made. Until the shell installs its dialog, the message (or "alert ID
+// index") is written to standard error and the answer is 1.
+int16_t do_AlertUser_dlog(int16_t id, int16_t index, ConstStringPtr text);
 
 // Plays the alert sound: the user's preferred sound when
 // gAppInfos.preferredAlertSound is set, the plain beep otherwise.
@@ -33,11 +62,13 @@ void PlayAlertSound();
 [[noreturn]] void ExitToShell();
 
 using ReportTextProc = void (*)(ConstStringPtr text, int32_t number);
+using AlertDialogProc = int16_t (*)(int16_t id, int16_t index, ConstStringPtr text);
 using AlertSoundProc = void (*)(bool preferredSound);
 // Must not return; it may throw, so that a test can catch the exit.
 using ExitProc = void (*)();
 
 // Install a handler (null restores the default); each returns the previous one.
 ReportTextProc SetReportTextProc(ReportTextProc proc);
+AlertDialogProc SetAlertDialogProc(AlertDialogProc proc);
 AlertSoundProc SetAlertSoundProc(AlertSoundProc proc);
 ExitProc SetExitProc(ExitProc proc);

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
-extern uint8_t gctrl;   // control key; while set, binding a component keeps its parameter count
-extern uint8_t gshift;  // shift key
-extern uint8_t gopt;    // option (alt) key
+extern uint8_t gctrl;     // control key; while set, binding a component keeps its parameter count
+extern uint8_t gshift;    // shift key
+extern uint8_t gopt;      // option (alt) key
+extern uint8_t gcmd;      // command key
+extern uint8_t gdbl;      // the last click in a window was a double click
+extern uint8_t gAltiVec;  // vector unit flag, cleared at start
