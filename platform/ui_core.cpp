@@ -356,7 +356,8 @@ void inputBounds(Window* target, Rect content, bool resizeDone)
   }
   if (changed)
     deliver(makeEvent(windowBoundsChanged, target, S().modifiers));
-  if (resizeDone && known(target))
+  // A resize the user ended; sizes that did not change are no resize.
+  if (resizeDone && sized && known(target))
     deliver(makeEvent(windowResizeDone, target, S().modifiers));
 }
 

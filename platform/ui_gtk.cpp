@@ -224,7 +224,7 @@ gboolean onKey(GtkWidget*, GdkEventKey* e, gpointer data)
 gboolean onDelete(GtkWidget*, GdkEvent*, gpointer data)
 {
   ++gInputCount;
-  detail::inputWindowEvent(static_cast<Window*>(data), windowClose, 0, 0);
+  detail::inputWindowEvent(static_cast<Window*>(data), windowClose, 0, currentModifiers());
   return TRUE;  // the program decides whether the window goes
 }
 
