@@ -1,6 +1,7 @@
 // Family f21 as a whole: binding of every id, the handler messages that come
 // from the member tables, and properties every built member must have
 // (marker pass-through, uniform inputs, batch lengths, finite output).
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -27,10 +28,11 @@ std::vector<int16_t> familyIds()
   return ids;
 }
 
-// The members of the arithmetic, Math utils, waves and lattices, noises and
-// jittered cells groups, and the compiled sub-tree.
-const std::vector<int16_t> kGroupIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
-                                        14, 15, 16, 17, 18, 19, 20, 35, 44, 45, 58, 61, 127};
+// Every built member: all ids but the picture members 30, 31 and 34.
+const std::vector<int16_t> kGroupIds = {
+    0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
+    21, 22, 23, 24, 25, 26, 27, 28, 29, 32, 33, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44,
+    45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 127};
 
 TEST(F21Catalog, EveryIdBindsItsEntryAndUnknownIdsBindAffine)
 {
@@ -97,11 +99,46 @@ TEST(F21Catalog, LabelsAndParameterCounts)
       {18, 3, {"Amplitude ", "Cone size ", "Frequency "}},
       {19, 3, {"Amplitude ", "Bubble Size ", "Frequency "}},
       {20, 3, {"Frequency ", "Amplitude ", "Phase "}},
+      {21, 3, {"Amplitude ", "Frequency ", "Phase "}},
+      {22, 0, {"", "", ""}},
+      {23, 3, {"Scale X ", "Scale Y ", "Amplitude "}},
+      {24, 3, {"Frequency ", "Phase ", "Power "}},
+      {25, 3, {"Amplitude ", "Level ", "Frequency "}},
+      {26, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {27, 3, {"Amplitude ", "Thickness ", "Frequency "}},
+      {28, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {29, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {32, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {33, 3, {"Rotation ", "Amplitude ", "Width "}},
       {35, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {36, 3, {"Amplitude ", "Phase ", "Scale "}},
+      {37, 3, {"Amplitude ", "Phase ", "Scale "}},
+      {38, 3, {"Amplitude ", " width ", " height "}},
+      {39, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {40, 3, {"Amplitude ", "Phase ", "Scale "}},
+      {41, 2, {"Amplitude ", "Size ", ""}},
+      {42, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {43, 3, {"Amplitude ", "Phase ", "Frequency "}},
       {44, 1, {"Interpolate ", "", ""}},
       {45, 0, {"", "", ""}},
+      {46, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {47, 3, {"Amplitude ", "Smoothing ", "Frequency "}},
+      {48, 3, {"Amplitude ", "Style ", "Frequency "}},
+      {49, 3, {"Amplitude ", "Sparseness ", "Frequency "}},
+      {50, 3, {"Amplitude ", "Erosion level ", "Frequency "}},
+      {51, 3, {"Amplitude ", "Rotation ", "Offset "}},
+      {52, 3, {"Amplitude ", "Octaves ", "Frequency "}},
+      {53, 3, {"Amplitude ", "Octaves ", "Frequency "}},
+      {54, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {55, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {56, 3, {"Amplitude ", "Roughness ", "Frequency "}},
+      {57, 3, {"Amplitude ", "Phase ", "Frequency "}},
       {58, 3, {"x weight ", "Offset y ", "Smoothing "}},
+      {59, 3, {"Amplitude ", "Phase ", "Frequency "}},
+      {60, 3, {"Amplitude ", "Displacement ", "Frequency "}},
       {61, 1, {" x-y #", "", ""}},
+      {62, 3, {" Cone linear #", "Radius ", "Amplitude "}},
+      {63, 3, {" City blocks Sharp #", "Amplitude ", "Frequency "}},
       {127, 2, {"Scale ", "Iterations ", ""}},
   };
   KVmemberHarness h;
@@ -122,10 +159,13 @@ TEST(F21Catalog, NamesWithTrickyBytes)
     std::string name;
   };
   const Row rows[] = {
-      {6, " x + A Sin y "},               // trailing blank
-      {18, " Random Cones "},             // trailing blank
-      {58, " Max(x,x*A+y) "},             // trailing blank
-      {17, " Min <-> Max"},   {127, ""},  // zero-length name
+      {6, " x + A Sin y "},                // trailing blank
+      {18, " Random Cones "},              // trailing blank
+      {58, " Max(x,x*A+y) "},              // trailing blank
+      {17, " Min <-> Max"},    {127, ""},  // zero-length name
+      {29, " Star Field "},                // trailing blanks
+      {39, " Crystal noise "}, {48, " Maze "},   {57, " Stone Clusters "},
+      {60, " Volcanoes "},     {22, " Min+Max"}, {63, " Tech Noise #"},
   };
   KVmemberHarness h;
   for (const Row& row : rows) {
@@ -170,11 +210,46 @@ TEST(F21Catalog, DefaultsAndNormalisedRangeEnds)
       {18, {2, 3, 1}, {-4, 1, 0}, {4, 6, 6}},
       {19, {2, 1, 2}, {-8, 0.125, 0}, {8, 1, 8}},
       {20, {kPi / 2, 1, 0}, {0.125, -2, -32}, {8, 2, 32}},
+      {21, {1, 1, 0}, {-2, -2, -32}, {2, 2, 32}},
+      {22, {-1, -1, -1}, {}, {}},
+      {23, {1, 1, 0.5}, {-8, -8, 0.125}, {8, 8, 4}},
+      {24, {1, 1, 4}, {0, -32, 1}, {2, 32, 10}},
+      {25, {1, 0.5, 2}, {0, 0, 0}, {4, 2, 16}},
+      {26, {2, 0.5, 2}, {0, -8, 0}, {8, 8, 32}},
+      {27, {1, 0.5, 2}, {0.25, 0, 0.25}, {2, 2, 8}},
+      {28, {1, 0, 1}, {0.25, -32, 0.125}, {2, 32, 4}},
+      {29, {1, 0, 8}, {-2, -32, 0.0625}, {4, 32, 32}},
+      {32, {1, 0, 1}, {0, -32, 0}, {4, 32, 4}},
+      {33, {0, 1, 2}, {-kPi, 0, 0.1}, {kPi, 4, 8}},
       {35, {2, 0, 2}, {0, -32, 0}, {8, 32, 8}},
+      {36, {4, 0, 1}, {0, -32, 0}, {8, 32, 4}},
+      {37, {4, 0, 1}, {0, -32, 0}, {8, 32, 4}},
+      {38, {4, 1, 1}, {1, 0.125, 0.125}, {8, 4, 4}},
+      {39, {1, 0, 2}, {0, -32, 0}, {8, 32, 8}},
+      {40, {4, 0, 1}, {0, -32, 0}, {8, 32, 4}},
+      {41, {4, kPi, -1}, {0, 0.25}, {16, 2 * kPi}},
+      {42, {1, 0, 2}, {0.125, -32, 0.125}, {4, 32, 8}},
+      {43, {1, 0, 2}, {0, -32, 0}, {4, 32, 16}},
       {44, {0.5, -1, -1}, {0}, {1}},
       {45, {-1, -1, -1}, {}, {}},
+      {46, {4, 0, 2}, {0, -32, 0}, {8, 32, 32}},
+      {47, {1, 1, 2}, {0, 0, 0}, {16, 1, 16}},
+      {48, {1, 0, 2}, {0, 0, 0}, {2, 1, 8}},
+      {49, {1, 0.75, 2}, {0, 0, 0}, {8, 1, 32}},
+      {50, {1, 0.5, 1}, {0, 0, 0}, {8, 1, 16}},
+      {51, {0.5, -0.5, 2}, {-2, -kPi, -2 * kPi}, {2, kPi, 2 * kPi}},
+      {52, {2, 16, 2}, {-4, 1, 0}, {4, 128, 32}},
+      {53, {4, 4, 2}, {-12, 1, 0}, {12, 64, 32}},
+      {54, {1, 0, 2}, {0, -32, 0}, {4, 32, 32}},
+      {55, {1, 0, 2}, {0, -32, 0}, {4, 32, 32}},
+      {56, {4, 0.5, 1}, {0, 0, 0}, {16, 1, 32}},
+      {57, {1, 0, 4}, {0, -32, 0}, {16, 32, 32}},
       {58, {0.5, 0, 0.5}, {0, -kPi, 0}, {1, kPi, 8}},
+      {59, {1, 0, 2}, {0, -32, 0}, {4, 32, 32}},
+      {60, {4, 0.5, 2}, {-16, 0, 0}, {16, 1, 16}},
       {61, {0.5, -1, -1}, {0}, {24}},
+      {62, {1, kPi, 8}, {0, 0, 0}, {30, 32, 64}},
+      {63, {0, 4, 2}, {0, 0, 0}, {37, 16, 32}},
       {127, {1, 0, -1}, {0, 0}, {1, 32}},
   };
   const auto near = [](double expected) { return 1e-12 * (1 + std::fabs(expected)); };
@@ -194,6 +269,24 @@ TEST(F21Catalog, DefaultsAndNormalisedRangeEnds)
       for (int p = 0; p < count; ++p)
         EXPECT_NEAR(values[p], expected[p], near(expected[p])) << "parameter " << p << " n " << n;
     }
+  }
+}
+
+// Message 6 sets the frequency flag of the fractal members (the random tree
+// builder picks them less often and gives them a low Frequency), and the
+// range class "choice" on A of the members whose A picks a variant.
+TEST(F21Catalog, FrequencyFlagAndChoiceRangeClass)
+{
+  const std::vector<int16_t> fractal = {12, 28, 39, 43, 47, 49, 50, 52, 54, 55, 56, 57, 59, 60};
+  const std::vector<int16_t> choice = {61, 62};
+  KVmemberHarness h;
+  for (int16_t id : kGroupIds) {
+    SCOPED_TRACE(id);
+    gfunc* g = h.bind(kFamily21, id);
+    const bool isFractal = std::find(fractal.begin(), fractal.end(), id) != fractal.end();
+    const bool isChoice = std::find(choice.begin(), choice.end(), id) != choice.end();
+    EXPECT_EQ(g->freqFlag, isFractal ? 1 : 0);
+    EXPECT_EQ(g->rangeClass[0] == kRangeChoice, isChoice);
   }
 }
 
