@@ -11,9 +11,12 @@
 #include "components/f31/f31_lattice.h"
 #include "components/f31/f31_materials.h"
 #include "components/f31/f31_multifractal.h"
+#include "components/f31/f31_perlin.h"
 #include "components/f31/f31_perspective.h"
 #include "engine/catalog.h"
 #include "engine/treemanage.h"
+#include "noise/drivers.h"
+#include "noise/noises.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -272,6 +275,81 @@ TEST(F31Edges, OceanAndSilexBodies)
     fpsSilex(&fi, 0.37 * (j + 1), 0.91 * j, -0.2 * j, 0.5, &s, std::pow(0.4, j), j, &acc);
     EXPECT_LE(acc.x, before) << j;
   }
+}
+
+TEST(F31Edges, MultiPerlinBandAndStuccoFloor)
+{
+  KVmemberHarness h;
+  h.bind(kFamily31, 43);
+  fractalsinfos fi = h.doc()->fractal;
+  fi.tables = &h.doc()->tables;
+  // B = 1: the band ends at the base frequency k2 = C/4; a density below the
+  // base frequency does not lower it further.
+  for (double density : {1000.0, 0.2}) {
+    h.doc()->yPixelScale = density;
+    for (double B : {1.0, 64.0}) {
+      if (B == 64.0 && density > 1)
+        continue;
+      h.setParams(4, B, 2);
+      h.prepare();
+      for (double x : {-1.7, 0.3}) {
+        const double want =
+            fractal3D_procptr(&fi, fPerlinNoise3D, x, 0.6, -0.4, 0.5, 0.5, 4.0 / 128, 0, 0.5);
+        EXPECT_EQ(at(h, x, 0.6, -0.4), want) << density << " " << B;
+      }
+    }
+  }
+  // The stucco basis is 0 wherever the noise is below -80.
+  int below = 0;
+  for (int i = 0; i < 400; ++i) {
+    const double x = -3 + 0.0371 * i, y = 0.53 * i, z = 1.1 - 0.017 * i;
+    const double v = fPerlinNoise3DStucco(fi.tables, x, y, z);
+    if (fPerlinNoise3D(fi.tables, x, y, z) < -80) {
+      EXPECT_EQ(v, 0) << i;
+      ++below;
+    } else {
+      EXPECT_GE(v, 0) << i;
+    }
+  }
+  EXPECT_GT(below, 0);
+}
+
+// Crystal noise and Puffy clouds drive their octaves with their own settings,
+// whatever the document holds (and leave the document's alone).
+TEST(F31Edges, CrystalAndPuffyUseTheirOwnSettings)
+{
+  for (int id : {28, 49}) {
+    KVmemberHarness h;
+    h.bind(kFamily31, int16_t(id));
+    h.prepare();
+    const double plain = at(h, 0.4, -0.9, 0.3);
+    fractalsinfos& fi = h.doc()->fractal;
+    if (id == 28)
+      fi.phaseFactor = 0.7, fi.lacunarity = 2.5, fi.fade = 0.3;
+    else
+      fi.phaseFactor = 0.7, fi.rotSin = 0.2, fi.rotCos = 0.98;
+    EXPECT_EQ(at(h, 0.4, -0.9, 0.3), plain) << id;
+    EXPECT_EQ(fi.phaseFactor, 0.7);
+  }
+}
+
+// Altocumulus leaves its banding value in the record's first parameter;
+// the stone body its two octave-0 values.
+TEST(F31Edges, BodiesLeaveTheirParameterFields)
+{
+  KVmemberHarness h;
+  h.bind(kFamily31, 48);
+  h.prepare();
+  fractalsinfos& fi = h.doc()->fractal;
+  fi.paramA = fi.paramB = 99;
+  at(h, 0.3, 0.2, 1.0);  // w = z/2 = 0.5: p1 = 0.4 sin(pi/2) - 1.35
+  EXPECT_NEAR(fi.paramA, 0.4 - 1.35, 1e-15);
+  EXPECT_GE(fi.paramB, 0);
+  h.bind(kFamily31, 54);
+  h.prepare();
+  fi.paramA = 99;
+  at(h, 0.3, 0.2, 1.0);
+  EXPECT_LE(fi.paramA, 2.5);
 }
 
 // ---- The compiled tree ----------------------------------------------------------
