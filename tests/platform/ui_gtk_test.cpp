@@ -1,0 +1,85 @@
+// The GTK backend on a real display (skipped without one): screens, a
+// window's surface shown by a flush, input synthesised through GDK, the
+// clipboard and the cursor.
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include "platform/clock.h"
+#include "platform/ui.h"
+
+namespace {
+
+using namespace kvui;
+
+struct GtkUI : testing::Test
+{
+  void SetUp() override
+  {
+    if (!startGtk())
+      GTEST_SKIP() << "no display";
+  }
+  void TearDown() override { stop(); }
+};
+
+// Pumps for up to `ms` milliseconds of the steady clock.
+void pumpFor(double ms)
+{
+  double end = kvclock::milliseconds() + ms;
+  while (kvclock::milliseconds() < end) {
+    pump();
+    kvclock::sleepMilliseconds(5);
+  }
+}
+
+TEST_F(GtkUI, ScreensWindowsAndFlush)
+{
+  auto list = screens();
+  ASSERT_FALSE(list.empty());
+  EXPECT_TRUE(list[0].depth == 24 || list[0].depth == 32);
+  EXPECT_GT(list[0].bounds.right, list[0].bounds.left);
+
+  WindowRef w = newWindow(WindowKind::document, Rect{60, 70, 160, 270}, "gtk test");
+  ASSERT_NE(w, nullptr);
+  showWindow(w);
+  pumpFor(300);
+  EXPECT_TRUE(isWindowVisible(w));
+  Surface s = windowSurface(w);
+  EXPECT_EQ(s.width, 200);
+  EXPECT_EQ(s.height, 100);
+  for (int i = 0; i < s.rowBytes * s.height; i += 4) {
+    s.pixels[i] = 255;  // opaque blue
+    s.pixels[i + 3] = 255;
+  }
+  flush(w, Rect{0, 0, 100, 200});
+
+  // What the screen shows now: read it back from the root window.
+  GdkWindow* root = gdk_get_default_root_window();
+  Rect c = windowContent(w);
+  GdkPixbuf* shot = gdk_pixbuf_get_from_window(root, c.left + 10, c.top + 10, 1, 1);
+  ASSERT_NE(shot, nullptr);
+  const guchar* px = gdk_pixbuf_get_pixels(shot);
+  EXPECT_EQ(px[0], 0);
+  EXPECT_EQ(px[2], 255);
+  g_object_unref(shot);
+
+  EXPECT_TRUE(setCursor(kCursorBusy));
+  EXPECT_FALSE(setCursor(12345));
+  EXPECT_EQ(currentCursor(), kCursorBusy);
+  sizeWindow(w, 120, 80);
+  EXPECT_EQ(windowSurface(w).width, 120);
+  disposeWindow(w);
+  EXPECT_TRUE(windows().empty());
+}
+
+TEST_F(GtkUI, ClipboardRoundTrip)
+{
+  setClipboard({{"application/pdf", {'%', 'P', 'D', 'F'}}, {"image/png", {1, 2, 3}}});
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(clipboardBlock("application/pdf", &bytes));
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{'%', 'P', 'D', 'F'}));
+  ASSERT_TRUE(clipboardBlock("image/png", &bytes));
+  EXPECT_EQ(bytes.size(), 3u);
+  EXPECT_FALSE(clipboardBlock("text/x-none", &bytes));
+}
+
+}  // namespace
