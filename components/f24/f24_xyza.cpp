@@ -89,6 +89,13 @@ bool hexDisk(double u, double w, F24cell& ci, F24cell& cj, double& tx, double& t
   return d < 1;
 }
 
+// Both coordinates have a lattice cell.
+bool onLattice(double u, double v)
+{
+  F24cell c;
+  return f24_split(u, c) && f24_split(v, c);
+}
+
 // 2 frac(0.5 x + 0.5) - 1: x folded into [-1, 1); false where x has no cell.
 bool foldBand(double x, double& X)
 {
@@ -238,8 +245,11 @@ void f24_xyza_Facets(gfunc* g)
   const KVtables* t = f24_tables(g);
   const double phase = g->B;
   f24_eachSample(g, kF24noValue, [&](double x, double y) {
+    const double u = K[2] * x + phase, v = K[2] * y;
+    if (!onLattice(u, v))
+      return kF24noValue;
     double r[3];
-    const double edge = Jitter_SmoothVoronXYA(t, K[2] * x + phase, K[2] * y, r);
+    const double edge = Jitter_SmoothVoronXYA(t, u, v, r);
     return F24quad{K[0] * r[0], K[0] * r[1], (r[2] + 1) * K[3], edge};
   });
 }
@@ -250,8 +260,11 @@ void f24_xyza_Spots(gfunc* g)
   const KVtables* t = f24_tables(g);
   const int32_t threshold = kvnum::sat_i32(K[1]);
   f24_eachSample(g, kF24noValue, [&](double x, double y) {
+    const double u = K[2] * x, v = K[2] * y;
+    if (!onLattice(u, v))
+      return kF24noValue;
     double r[3];
-    const double spot = Jitter_SparceSpotXYA(t, K[2] * x, K[2] * y, threshold, r);
+    const double spot = Jitter_SparceSpotXYA(t, u, v, threshold, r);
     return F24quad{K[0] * r[0], K[0] * r[1], 8 * r[2], spot};
   });
 }

@@ -235,3 +235,26 @@ TEST(F24Xyza, GasketBandEdgesAndDepth)
 }
 
 }  // namespace
+
+namespace {
+
+// A scaled coordinate without a lattice cell (beyond 32 bits, NaN) gives
+// the member's no-value row.
+TEST(F24Xyza, PointsWithoutALatticeCellGiveMarkers)
+{
+  KVmemberHarness h;
+  for (int16_t id : {0, 1, 2, 3, 9, 40, 41, 57}) {
+    SCOPED_TRACE(id);
+    h.bind(kFamily24, id);
+    h.prepare();
+    for (double x : {1e12, -1e12, std::nan("")})
+      expectQuad(sample(h, x, 0.3), Quad{{M, M, M, M}});
+  }
+  // The polar tile's log-radius keeps far points on its lattice.
+  h.bind(kFamily24, 32);
+  h.prepare();
+  expectQuad(sample(h, std::nan(""), 0.3), Quad{{M, M, M, M}});
+  EXPECT_LT(h.at(1e12, 0.3, 3), M);
+}
+
+}  // namespace
