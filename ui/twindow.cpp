@@ -203,9 +203,13 @@ int16_t TWindow::Close()
 {
   if (!callback)
     return kEdocNotHandled;
+  // The callback may delete the window when it agrees: past the call only
+  // the object's address is used.
+  const bool document = isDocument != 0;
+  Edoc* self = this;
   int16_t result = callback(this, int32_t(fourcc("clos")), nullptr);
-  if (isDocument && result == 0) {
-    App_UnRegisterDoc(this);
+  if (document && result == 0) {
+    App_UnRegisterDoc(self);
     if (gAppInfos.singleDocument)
       gCurDoc = nullptr;
   }

@@ -302,6 +302,21 @@ TEST_F(WindowTest, CloseAndOptionCloseAll)
   EXPECT_TRUE(kvui::windows().empty());
 }
 
+TEST_F(WindowTest, ACallbackMayDeleteTheWindowItCloses)
+{
+  auto* w = new TestWindow(Rect{100, 100, 200, 200});
+  w->callback = [](Edoc* doc, int32_t command, void*) -> int16_t {
+    if (command == int32_t(fourcc("clos")))
+      delete doc;
+    return 0;
+  };
+  kvui::script::windowEvent(w->window, kvui::windowClose);
+  kvui::pump();
+  EXPECT_TRUE(kvui::windows().empty());
+  EXPECT_EQ(gDocRegistry[0], nullptr);
+  EXPECT_EQ(gCurDoc, nullptr);
+}
+
 TEST_F(WindowTest, AWindowThatCannotBeMadeAlerts)
 {
   static std::string alerted;
