@@ -42,15 +42,20 @@ TEST(F31Catalog, RealIdsCodesAndFlags)
     gfunc* g = h.bind(kFamily31, int16_t(id));
     EXPECT_EQ(g->inputCode, kNoiseInput.count(id) ? 14 : 10);
     EXPECT_EQ(g->freqFlag != 0, kFractalFlag.count(id) == 1);
+    EXPECT_EQ(g->outputCode, 1);
+    EXPECT_EQ((g->lockFlags & kLockB) != 0, id == kCompiledTreeId);
   }
   KVmemberHarness h;
   for (int id : {55, 126, 200, -3}) {
     gfunc* g = h.bind(kFamily31, int16_t(id));
     EXPECT_EQ(h.displayName(), " Ax+By+Cz") << id;
+    EXPECT_EQ(g->compute, KV_catalogMember(kFamily31, 0).compute) << id;
     EXPECT_EQ(g->inputCode, 10);
   }
-  h.bind(kFamily31, kCompiledTreeId);
+  gfunc* tree = h.bind(kFamily31, kCompiledTreeId);
   EXPECT_EQ(h.displayName(), "");
+  EXPECT_TRUE(tree->lockFlags & kLockB);
+  EXPECT_EQ(tree->inputCode, 10);
 }
 
 TEST(F31Catalog, NamesLabelsAndMaps)
