@@ -4,6 +4,7 @@
 // fields, and the compiled-tree member.
 #include <cmath>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <numbers>
 #include <set>
 
@@ -97,6 +98,86 @@ TEST(F31Catalog, NamesLabelsAndMaps)
   h.send(kMsgToNormalized, &a, &b, &c);
   EXPECT_DOUBLE_EQ(b, 1);
   EXPECT_DOUBLE_EQ(a, 1);
+}
+
+// Per member: the ends of the message-4 maps (n = 0 and n = 1) for A, B, C
+// and the defaults of message 6.
+struct MapRow
+{
+  int id;
+  double lo[3];
+  double hi[3];
+  double def[3];
+};
+
+constexpr MapRow kMaps[] = {
+    {16, {-1, 0, -32}, {1, 2, 32}, {0.5, 0.5, 1}},
+    {17, {-1.5, -2, -32}, {1.5, 4, 32}, {0.5, 0.5, 1}},
+    {18, {-1, -2, -32}, {1, 4, 32}, {0.5, 1, 1}},
+    {19, {0.25, -32, 0}, {2, 32, 4}, {1, 0, 1}},
+    {22, {0, -32, 0}, {2, 32, 16}, {1, 0, 2}},
+    {23, {0, -32, 0}, {2, 32, 16}, {1, 0, 2}},
+    {24, {0, -16, 0}, {8, 16, 16}, {4, 0, 2}},
+    {25, {0, -16, 0}, {8, 16, 32}, {4, 0, 2}},
+    {26, {-4, -32, 0}, {4, 32, 16}, {2, 0, 2}},
+    {28, {0, -16, 0}, {8, 16, 32}, {2, 0, 2}},
+    {29, {0, -8, 0}, {4, 8, 8}, {2, 1, 1.5}},
+    {30, {0, -16, 0}, {8, 16, 32}, {2, 0, 1}},
+    {31, {0, -16, 0}, {8, 16, 32}, {1, 0, 2}},
+    {33, {0, -16, 0}, {8, 16, 32}, {4, 0, 2}},
+    {34, {0, -32, 0}, {2, 32, 16}, {1, 0, 2}},
+    {35, {0, -32, 0}, {2, 32, 16}, {1, 0, 2}},
+    {36, {0, -32, 0}, {8, 32, 32}, {1, 0, 2}},
+    {37, {0, -32, 0}, {4, 32, 8}, {1, 0, 2}},
+    {38, {0, -32, 0}, {2, 32, 16}, {1, 0, 2}},
+    {39, {0, -32, 0}, {2, 32, 16}, {1, 0, 2}},
+    {43, {-8, 1, 0}, {8, 64, 16}, {4, 4, 2}},
+    {44, {0, -32, 0}, {8, 32, 8}, {1, 0, 1}},
+    {45, {0, -32, 0}, {2, 32, 16}, {1, 0, 2}},
+    {46, {0, -32, 0}, {2, 32, 16}, {1, 0, 2}},
+    {47, {0, -32, 0}, {2, 32, 16}, {1, 0, 2}},
+    {48, {0, -32, 0}, {16, 32, 32}, {1, 0, 4}},
+    {49, {0, -32, 0}, {8, 32, 8}, {1, 0, 1}},
+    {50, {0, 0, 0}, {8, 2, 8}, {2, 0.5, 1}},
+    {51, {0, 0, 0}, {8, 1, 16}, {4, 0.5, 1}},
+    {52, {-4, 0, 0}, {4, 1, 16}, {1, 0.25, 2}},
+    {53, {0, -32, 0}, {8, 32, 16}, {2, 0, 2}},
+    {54, {0, 0, 0}, {4, 1, 8}, {2, 0.5, 4}},
+};
+
+TEST(F31Catalog, MapEndsInverseAndDefaults)
+{
+  static_assert(std::size(kMaps) == 32);
+  KVmemberHarness h;
+  for (const MapRow& r : kMaps) {
+    SCOPED_TRACE(r.id);
+    gfunc* g = h.bind(kFamily31, int16_t(r.id));
+    EXPECT_EQ(g->A, r.def[0]);
+    EXPECT_EQ(g->B, r.def[1]);
+    EXPECT_EQ(g->C, r.def[2]);
+    for (double n : {0.0, 1.0, 0.375}) {
+      double a = n, b = n, c = n;
+      h.send(kMsgFromNormalized, &a, &b, &c);
+      const double got[3] = {g->A, g->B, g->C};
+      for (int p = 0; p < 3; ++p)
+        EXPECT_DOUBLE_EQ(got[p], r.lo[p] + (r.hi[p] - r.lo[p]) * n) << p << " n " << n;
+      a = b = c = -1;
+      h.send(kMsgToNormalized, &a, &b, &c);
+      EXPECT_DOUBLE_EQ(a, n);
+      EXPECT_DOUBLE_EQ(b, n);
+      EXPECT_DOUBLE_EQ(c, n);
+    }
+  }
+  // The compiled tree: A = n, B = trunc(32 n); defaults 1, 0, absent.
+  gfunc* g = h.bind(kFamily31, kCompiledTreeId);
+  EXPECT_EQ(g->A, 1);
+  EXPECT_EQ(g->B, 0);
+  double a = 0.25, b = 0.99, c = 0;
+  h.send(kMsgFromNormalized, &a, &b, &c);
+  EXPECT_EQ(g->A, 0.25);
+  EXPECT_EQ(g->B, 31);
+  h.send(kMsgToNormalized, &a, &b, &c);
+  EXPECT_EQ(b, 31.0 / 32);
 }
 
 // The inputs every property test feeds: x with a marker at sample 3, y and
