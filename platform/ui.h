@@ -114,6 +114,10 @@ void moveWindow(WindowRef window, int32_t left, int32_t top);
 // fits of its pixels; an update of the whole content follows.
 void sizeWindow(WindowRef window, int32_t width, int32_t height);
 void setMinimumSize(WindowRef window, int32_t width, int32_t height);
+// Full-screen mode: the content covers the window's screen (the main one
+// when it lies on none); leaving it restores the content rectangle.
+void setFullScreen(WindowRef window, bool on);
+bool isFullScreen(WindowRef window);
 // The colour the window shows where nothing was flushed (0..255).
 void setContentColor(WindowRef window, uint8_t red, uint8_t green, uint8_t blue);
 void setEventHandler(WindowRef window, EventHandler handler, void* user);

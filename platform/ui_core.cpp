@@ -547,6 +547,36 @@ void setMinimumSize(WindowRef w, int32_t width, int32_t height)
   S().backend.setMinimumSize(w);
 }
 
+void setFullScreen(WindowRef w, bool on)
+{
+  if (!usable(w) || w->fullScreen == on)
+    return;
+  Rect target = w->windowedContent;
+  if (on) {
+    std::vector<Screen> list = S().backend.screens();
+    if (list.empty())
+      return;
+    Point corner{w->content.top, w->content.left};
+    target = list[0].bounds;
+    for (const Screen& screen : list)
+      if (contains(screen.bounds, corner)) {
+        target = screen.bounds;
+        break;
+      }
+    w->windowedContent = w->content;
+  }
+  w->fullScreen = on;
+  w->content = target;
+  detail::resizeSurfaces(w, target.right - target.left, target.bottom - target.top);
+  S().backend.setFullScreen(w, on);
+  invalidate(w, nullptr);
+}
+
+bool isFullScreen(WindowRef w)
+{
+  return usable(w) && w->fullScreen;
+}
+
 void setContentColor(WindowRef w, uint8_t red, uint8_t green, uint8_t blue)
 {
   if (!usable(w))

@@ -385,6 +385,17 @@ void gtkSetMinimumSize(Window* w)
   gtk_window_set_geometry_hints(GTK_WINDOW(nativeOf(w)->window), nullptr, &g, GDK_HINT_MIN_SIZE);
 }
 
+void gtkSetFullScreen(Window* w, bool on)
+{
+  GtkWindow* win = GTK_WINDOW(nativeOf(w)->window);
+  if (on)
+    gtk_window_fullscreen(win);
+  else
+    gtk_window_unfullscreen(win);
+  // Placed by hand too: without a window manager nobody acts on the request.
+  gtkPlaceWindow(w);
+}
+
 void gtkFlush(Window* w, Rect r)
 {
   Native* n = nativeOf(w);
@@ -558,6 +569,7 @@ bool startGtk()
   b.setTitle = gtkSetTitle;
   b.placeWindow = gtkPlaceWindow;
   b.setMinimumSize = gtkSetMinimumSize;
+  b.setFullScreen = gtkSetFullScreen;
   b.flush = gtkFlush;
   b.beep = gtkBeep;
   b.setCursor = gtkSetCursor;

@@ -30,6 +30,8 @@ struct Window
   bool invalid = false;
   Rect invalidRect;  // local bounding box of the update region
   bool updating = false;
+  bool fullScreen = false;
+  Rect windowedContent;    // the content before full-screen mode
   void* native = nullptr;  // the backend's own record
 };
 
@@ -48,7 +50,8 @@ struct Backend
   void (*setTitle)(Window* w) = nullptr;
   void (*placeWindow)(Window* w) = nullptr;  // content rectangle or size changed
   void (*setMinimumSize)(Window* w) = nullptr;
-  void (*flush)(Window* w, Rect r) = nullptr;  // shows r of w->shown
+  void (*setFullScreen)(Window* w, bool on) = nullptr;  // after the core set w->content
+  void (*flush)(Window* w, Rect r) = nullptr;           // shows r of w->shown
   void (*beep)() = nullptr;
   bool (*setCursor)(int16_t id) = nullptr;
   // Handles what the user did, through the input calls below. With wait,

@@ -129,6 +129,8 @@ void showWindow(Window* w, bool show)
 
 void noOp(Window*) {}
 
+void fullScreenNoOp(Window*, bool) {}
+
 void recordFlush(Window* w, Rect r)
 {
   T().flushes.push_back(script::Flush{w, r});
@@ -191,6 +193,7 @@ void startScripted()
   b.setTitle = noOp;
   b.placeWindow = noOp;
   b.setMinimumSize = noOp;
+  b.setFullScreen = fullScreenNoOp;
   b.flush = recordFlush;
   b.beep = recordBeep;
   b.setCursor = knownCursor;

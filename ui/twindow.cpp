@@ -151,6 +151,8 @@ TWindow::~TWindow()
   for (Edoc*& slot : gDocRegistry)
     if (slot == this)
       slot = nullptr;
+  if (fullScreenState == 2)
+    kvui::setFullScreen(static_cast<kvui::WindowRef>(fullScreenContext), false);
   if (window)
     kvui::disposeWindow(window);
   window = nullptr;
@@ -246,6 +248,28 @@ void TWindow::ValidateArea(const Rect* r)
   } else {
     kvui::validate(window, nullptr);
   }
+}
+
+void TWindow::BeginFullScreen()
+{
+  if (!window || fullScreenState == 2)
+    return;
+  fullScreenState = 2;
+  fullScreenContext = window;
+  kvui::setFullScreen(window, true);
+  RefreshPortRect();
+  ResizeUI(portRect);
+}
+
+void TWindow::EndFullScreen()
+{
+  if (fullScreenState != 2)
+    return;
+  kvui::setFullScreen(static_cast<kvui::WindowRef>(fullScreenContext), false);
+  fullScreenState = 0;
+  fullScreenContext = nullptr;
+  RefreshPortRect();
+  ResizeUI(portRect);
 }
 
 void TWindow::RegisterForEvents(uint32_t mask)

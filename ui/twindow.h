@@ -51,6 +51,10 @@ public:
   void ValidateArea(const Rect* r);
   // Which events reach HandleEvent (masks of kvui event kinds); all do at
   // start.
+  // Full-screen mode (state 2): the window covers its screen until
+  // EndFullScreen or its destruction; ResizeUI follows both.
+  void BeginFullScreen();
+  void EndFullScreen();
   void RegisterForEvents(uint32_t mask);
   void UnregisterForEvents(uint32_t mask);
 

@@ -65,6 +65,13 @@ TEST_F(GtkUI, ScreensWindowsAndFlush)
   EXPECT_TRUE(setCursor(kCursorBusy));
   EXPECT_FALSE(setCursor(12345));
   EXPECT_EQ(currentCursor(), kCursorBusy);
+  setFullScreen(w, true);
+  pumpFor(300);
+  EXPECT_EQ(windowContent(w), list[0].bounds);
+  EXPECT_EQ(windowSurface(w).width, list[0].bounds.right - list[0].bounds.left);
+  setFullScreen(w, false);
+  pumpFor(300);
+  EXPECT_EQ(windowSurface(w).width, 200);
   sizeWindow(w, 120, 80);
   EXPECT_EQ(windowSurface(w).width, 120);
   disposeWindow(w);

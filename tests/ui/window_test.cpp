@@ -264,6 +264,26 @@ TEST_F(WindowTest, ResizeSnapsToTheMinimumAndReopensTheContext)
   EXPECT_EQ(pixel(w.window, 455, 155), (std::vector<int>{255, 255, 255}));
 }
 
+TEST_F(WindowTest, FullScreenModeCoversTheScreenAndEnds)
+{
+  TestWindow w(Rect{100, 100, 300, 400});
+  w.BeginFullScreen();
+  EXPECT_EQ(w.fullScreenState, 2);
+  EXPECT_TRUE(kvui::isFullScreen(w.window));
+  EXPECT_EQ(w.portRect, (Rect{0, 0, 1024, 1280}));
+  EXPECT_EQ(w.resized.back(), (Rect{0, 0, 1024, 1280}));
+  ASSERT_NE(w.context, nullptr);
+  QZ_ContextFillRect(w.context, QZRect{1270, 1000, 5, 5});  // the new pixels
+  w.EndFullScreen();
+  EXPECT_FALSE(kvui::isFullScreen(w.window));
+  EXPECT_EQ(kvui::windowContent(w.window), (kvui::Rect{100, 100, 300, 400}));
+  EXPECT_EQ(w.portRect, (Rect{0, 0, 200, 300}));
+  auto* other = new TestWindow(Rect{100, 100, 300, 400});
+  other->BeginFullScreen();
+  delete other;  // ends the mode with the window
+  EXPECT_EQ(kvui::windows().size(), 1u);
+}
+
 TEST_F(WindowTest, CloseAndOptionCloseAll)
 {
   auto* a = new TestWindow(Rect{100, 100, 200, 200});
