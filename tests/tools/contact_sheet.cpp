@@ -14,6 +14,9 @@
 //       over an N x N grid of -pi..pi (N 1..4096), fed as the sheet feeds
 //       it; prints one line per sample, row by row: "x y out1 ... outK" with
 //       every output of the family, 17 significant digits.
+//   contact_sheet --family CODE --tables --values ID A B C N
+//       as --values, after named "# NAME v1 v2 ..." lines of the tables an
+//       oracle hashes with: "# perm" (the 1024 permutation entries) first.
 //   contact_sheet --perm
 //       the permutation of the tables every sheet and --values run uses
 //       (1024 numbers, blank-separated, one line).
@@ -25,11 +28,18 @@
 // the sheet from a <family>_sheet.cmake beside the family's tests with
 // tests/tools/contact_sheet_check.py (layout and no flat thumbnail).
 //
-// Thumbnail colours (kShowValue): a value v >= 0 is grey at 32 v (8 is
+// One-input families are fed x + y on the sheet (the diagonal profile) and x
+// with --values. Loop, memory and derivative members are drawn in a small
+// tree (see kTreeMembers), in --values too; each member is drawn in a fresh
+// document, so the tree's iteration counter starts at 0 for every member.
+//
+// Thumbnail colours (kValue): a value v >= 0 is grey at 32 v (8 is
 // white), a negative value blue at -32 v, the no-value marker red, NaN
-// magenta. kShowPointOnGrid evaluates f21 " Grid" (id 4, defaults) at the
+// magenta. kPointOnGrid evaluates f21 " Grid" (id 4, defaults) at the
 // member's point (output 1, output 2), so the thumbnail shows the grid as the
-// member moves it. kShowRgb shows outputs 1..3 as red, green and blue, 0..1.
+// member moves it. kColour shows outputs 1..3 as red, green and blue at 32 v
+// (8 is full intensity), the marker as a red and black checker;
+// kColourAndW adds output 4 as a value thumbnail beside the colour.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -40,7 +50,10 @@
 #include <vector>
 
 #include "engine/catalog.h"
+#include "engine/evaluate.h"
+#include "engine/prepare.h"
 #include "engine/protocol.h"
+#include "engine/treemanage.h"
 #include "tests/components/member_harness.h"
 
 #ifndef KV_CONTACT_SHEET_DEFAULT_FAMILY
@@ -53,16 +66,18 @@ namespace {
 
 enum class Feed
 {
-  kX,     // the sample's x
-  kY,     // the sample's y
-  kZero,  // 0 in every sample
+  kX,       // the sample's x
+  kY,       // the sample's y
+  kXPlusY,  // x + y: f21 " Ax+By+C" at its defaults, the diagonal profile
+  kZero,    // 0 in every sample
 };
 
 enum class Show
 {
   kValue,        // output 1 as a value colour
   kPointOnGrid,  // outputs 1 and 2 as a point, seen through f21 " Grid"
-  kRgb,          // outputs 1..3 as a colour
+  kColour,       // outputs 1..3 as a colour (8 is full intensity)
+  kColourAndW,   // as kColour, and output 4 as a value thumbnail beside it
 };
 
 struct SheetFamily
@@ -72,9 +87,16 @@ struct SheetFamily
   Show show;
 };
 
+// One-input families see x + y on the sheet, so that each thumbnail shows
+// the member's profile from -2 pi to 2 pi along the diagonal rather than a
+// bare profile in x; --values feeds them x straight.
+constexpr std::array<Feed, 4> kDiagonal = {Feed::kXPlusY, Feed::kZero, Feed::kZero, Feed::kZero};
+constexpr std::array<Feed, 4> kPlane = {Feed::kX, Feed::kY, Feed::kZero, Feed::kZero};
+
 constexpr SheetFamily kSheetFamilies[] = {
-    {kFamily21, {Feed::kX, Feed::kY, Feed::kZero, Feed::kZero}, Show::kValue},
-    {kFamily22, {Feed::kX, Feed::kY, Feed::kZero, Feed::kZero}, Show::kPointOnGrid},
+    {kFamily11, kDiagonal, Show::kValue},  {kFamily12, kDiagonal, Show::kPointOnGrid},
+    {kFamily13, kDiagonal, Show::kColour}, {kFamily14, kDiagonal, Show::kColourAndW},
+    {kFamily21, kPlane, Show::kValue},     {kFamily22, kPlane, Show::kPointOnGrid},
 };
 
 SheetFamily sheetFamilyOf(int16_t family)
@@ -82,7 +104,71 @@ SheetFamily sheetFamilyOf(int16_t family)
   for (const SheetFamily& s : kSheetFamilies)
     if (s.family == family)
       return s;
-  return {family, {Feed::kX, Feed::kY, Feed::kZero, Feed::kZero}, Show::kValue};
+  return {family, kPlane, Show::kValue};
+}
+
+// The feed of --values: the sheet's, with x in place of the diagonal.
+SheetFamily valuesFeedOf(int16_t family)
+{
+  SheetFamily s = sheetFamilyOf(family);
+  std::replace(s.inputs.begin(), s.inputs.end(), Feed::kXPlusY, Feed::kX);
+  return s;
+}
+
+int panelsOf(Show show)
+{
+  return show == Show::kColourAndW ? 2 : 1;
+}
+
+// ---- Members drawn inside a small tree -----------------------------------------
+
+// Members whose result depends on other components are drawn in a fixed
+// small tree, run through the evaluator batch by batch with the sample's x
+// and y as the master arrays:
+//  - kLoop: " Iterations" (A = 0.5, B = 3) into f21 " x + A Sin y " (its
+//    input 1 the loop's value, input 2 the master y) into the member at the
+//    loop's end, which sees a wave raised by 0.5 at each pass. " Iterations"
+//    itself is shown by what its loop gives at a Memory Add; its own output
+//    is one value per batch.
+//  - kRipples: f21 " Ripples" over the plane into the member.
+enum class TreeKind
+{
+  kAlone,
+  kLoop,
+  kRipples,
+};
+
+struct TreeMember
+{
+  int16_t family;
+  int16_t id;
+  TreeKind tree;
+};
+
+constexpr int16_t kIterationsId = 28;
+constexpr int16_t kMemoryAddId = 30;
+constexpr int16_t kRipplesId = 15;
+constexpr int16_t kXPlusSinYId = 6;
+
+constexpr TreeMember kTreeMembers[] = {
+    {kFamily11, kIterationsId, TreeKind::kLoop},
+    {kFamily11, 29, TreeKind::kLoop},
+    {kFamily11, kMemoryAddId, TreeKind::kLoop},
+    {kFamily11, 40, TreeKind::kLoop},
+    {kFamily11, 50, TreeKind::kLoop},
+    {kFamily11, 54, TreeKind::kLoop},
+    {kFamily11, 15, TreeKind::kRipples},
+    {kFamily11, 26, TreeKind::kRipples},
+    {kFamily11, 51, TreeKind::kRipples},
+    {kFamily12, 8, TreeKind::kRipples},
+};
+
+TreeKind treeOf(int16_t family, int16_t id)
+{
+  for (const TreeMember& m : kTreeMembers)
+    if (m.family == family && m.id == id)
+      return m.tree;
+  return TreeKind::kAlone;
 }
 
 // Inputs and outputs of a family, from its name "fIO".
@@ -236,29 +322,147 @@ Rgb colourOf(double v)
 
 // ---- Sampling ----------------------------------------------------------------
 
-// Every output of the bound member over the grid: outputs[k][sample], samples
-// row by row, evaluated in batches of up to 16 along each row (the last batch
-// of a row may be shorter).
+// One member set up for sampling in a harness of its own (a fresh document,
+// so the tree's iteration counter and every table start the same for each
+// member): alone in slot 0 with its inputs fed as the family says, or inside
+// its small tree. batch() evaluates one batch and returns the component whose
+// outputs hold the result.
+class MemberBench
+{
+public:
+  MemberBench(KVmemberHarness& h, const SheetFamily& feed, int16_t id) : h_(h), feed_(feed)
+  {
+    shown_ = h_.bind(feed.family, id);
+    name_ = h_.displayName();
+    tree_ = treeOf(feed.family, id);
+    if (tree_ != TreeKind::kAlone)
+      shown_ = buildTree(id);
+  }
+
+  const std::string& name() const { return name_; }
+
+  // Sets A, B and C of the member (in its tree where it has one).
+  void setParams(double a, double b, double c)
+  {
+    member_ = member_ != nullptr ? member_ : shown_;
+    member_->A = a;
+    member_->B = b;
+    member_->C = c;
+  }
+
+  // Messages 7 and 8, alone or through the evaluator's preparation.
+  void prepare()
+  {
+    if (tree_ == TreeKind::kAlone) {
+      h_.prepare();
+      return;
+    }
+    sfuncSystem* doc = h_.doc();
+    arb_ServiceChanges(doc, false);
+    doc->paramsChanged = 1;
+    KV_prepare_evaluation(doc, false);
+  }
+
+  const gfunc* batch(const KVgridView& view, int row, int col, int n)
+  {
+    if (tree_ != TreeKind::kAlone) {
+      sfuncSystem* doc = h_.doc();
+      for (int i = 0; i < n; ++i) {
+        doc->master[0][i] = view.x(col + i);
+        doc->master[1][i] = view.y(row);
+      }
+      KV_setBatchLength(n);
+      KVTree_evaluate(doc);
+      KV_setBatchLength(kBatchCapacity);
+      return shown_;
+    }
+    for (int k = 0; k < 4; ++k) {
+      KVtestInput in;
+      for (int i = 0; i < n; ++i)
+        in.data[i] = feedValue(feed_.inputs[k], view.x(col + i), view.y(row));
+      h_.setInput(k, in);
+    }
+    h_.run(n);
+    return h_.component();
+  }
+
+private:
+  static double feedValue(Feed f, double x, double y)
+  {
+    switch (f) {
+      case Feed::kX:
+        return x;
+      case Feed::kY:
+        return y;
+      case Feed::kXPlusY:
+        return x + y;
+      case Feed::kZero:
+        break;
+    }
+    return 0.0;
+  }
+
+  gfunc* add(int16_t family, int16_t id, uint8_t level, int source = -1)
+  {
+    sfuncSystem* doc = h_.doc();
+    smalltree& tree = doc->tree;
+    const int slot = tree.count++;
+    gfunc* g = &tree.funcs[slot];
+    g->index = int16_t(slot);
+    g->level = level;
+    g->doc = doc;
+    g->owner = &tree;
+    setFunc(g, family, id, kBindDefaults);
+    if (source >= 0) {
+      g->sources[0] = &tree.funcs[source];
+      g->inlets[0].source = kSourceOutput1;
+    }
+    tree.rootLevel = std::max<int16_t>(tree.rootLevel, level);
+    return g;
+  }
+
+  // Builds the member's small tree in the harness's document and returns the
+  // component shown.
+  gfunc* buildTree(int16_t id)
+  {
+    h_.doc()->tree.count = 0;
+    if (tree_ == TreeKind::kRipples) {
+      add(kFamily21, kRipplesId, 0);
+      return member_ = add(feed_.family, id, 1, 0);
+    }
+    gfunc* loop = add(kFamily11, kIterationsId, 0);
+    loop->A = 0.5;
+    loop->B = 3;
+    add(kFamily21, kXPlusSinYId, 1, 0);
+    if (id == kIterationsId) {
+      member_ = loop;
+      return add(kFamily11, kMemoryAddId, 2, 1);
+    }
+    return member_ = add(feed_.family, id, 2, 1);
+  }
+
+  KVmemberHarness& h_;
+  SheetFamily feed_;
+  TreeKind tree_ = TreeKind::kAlone;
+  std::string name_;
+  gfunc* shown_ = nullptr;
+  gfunc* member_ = nullptr;  // the member itself, where it is not the one shown
+};
+
+// Every output of the member over the grid: outputs[k][sample], samples row
+// by row, evaluated in batches of up to 16 along each row (the last batch of
+// a row may be shorter).
 using Outputs = std::vector<std::vector<double>>;
 
-Outputs sampleGrid(KVmemberHarness& h, const SheetFamily& sheet, const KVgridView& view,
-                   int outputs)
+Outputs sampleGrid(MemberBench& bench, const KVgridView& view, int outputs)
 {
   Outputs out(static_cast<size_t>(outputs));
   for (int row = 0; row < view.height; ++row)
     for (int col = 0; col < view.width; col += kBatchCapacity) {
       const int n = std::min(kBatchCapacity, view.width - col);
-      for (int k = 0; k < 4; ++k) {
-        KVtestInput in;
-        for (int i = 0; i < n; ++i)
-          in.data[i] = sheet.inputs[k] == Feed::kX   ? view.x(col + i)
-                       : sheet.inputs[k] == Feed::kY ? view.y(row)
-                                                     : 0.0;
-        h.setInput(k, in);
-      }
-      h.run(n);
+      const gfunc* g = bench.batch(view, row, col, n);
       for (int k = 0; k < outputs; ++k)
-        out[k].insert(out[k].end(), h.component()->outputs[k], h.component()->outputs[k] + n);
+        out[k].insert(out[k].end(), g->outputs[k], g->outputs[k] + n);
     }
   return out;
 }
@@ -282,22 +486,41 @@ std::vector<double> gridAt(KVmemberHarness& h, const std::vector<double>& xs,
   return values;
 }
 
-// The thumbnail's pixels, row by row, for the member bound and prepared in h.
-std::vector<Rgb> thumbnail(KVmemberHarness& h, const SheetFamily& sheet, const KVgridView& view)
+// A colour on the component scale (8 is full intensity). Where output 1
+// holds the no-value marker the thumbnail shows a red and black checker of
+// 2-pixel squares, a pattern no colour gives; NaN is magenta.
+Rgb colourAt(const Outputs& out, size_t i, int x, int y)
+{
+  const double r = out[0][i], g = out[1][i], b = out[2][i];
+  if (std::isnan(r) || std::isnan(g) || std::isnan(b))
+    return Rgb{255, 0, 255};
+  if (r >= gINFINITY)
+    return ((x >> 1) + (y >> 1)) % 2 == 0 ? Rgb{255, 0, 0} : Rgb{0, 0, 0};
+  return Rgb{channel(r, 32), channel(g, 32), channel(b, 32)};
+}
+
+// The member's panels (one thumbnail, or the colour and output 4 beside
+// it), each thumb x thumb pixels row by row.
+std::vector<std::vector<Rgb>> thumbnails(KVmemberHarness& h, MemberBench& bench,
+                                         const SheetFamily& sheet, const KVgridView& view)
 {
   const Arity arity = arityOf(sheet.family);
-  const Outputs out = sampleGrid(h, sheet, view, arity.outputs);
-  std::vector<Rgb> pixels(out[0].size());
+  const Outputs out = sampleGrid(bench, view, arity.outputs);
+  std::vector<std::vector<Rgb>> panels(size_t(panelsOf(sheet.show)),
+                                       std::vector<Rgb>(out[0].size()));
+  std::vector<Rgb>& pixels = panels[0];
   if (sheet.show == Show::kPointOnGrid && arity.outputs >= 2) {
     const std::vector<double> grid = gridAt(h, out[0], out[1]);
     std::transform(grid.begin(), grid.end(), pixels.begin(), colourOf);
-  } else if (sheet.show == Show::kRgb && arity.outputs >= 3) {
+  } else if (sheet.show != Show::kValue && arity.outputs >= 3) {
     for (size_t i = 0; i < pixels.size(); ++i)
-      pixels[i] = Rgb{channel(out[0][i], 255), channel(out[1][i], 255), channel(out[2][i], 255)};
+      pixels[i] = colourAt(out, i, int(i % size_t(view.width)), int(i / size_t(view.width)));
+    if (sheet.show == Show::kColourAndW && arity.outputs >= 4)
+      std::transform(out[3].begin(), out[3].end(), panels[1].begin(), colourOf);
   } else {
     std::transform(out[0].begin(), out[0].end(), pixels.begin(), colourOf);
   }
-  return pixels;
+  return panels;
 }
 
 std::vector<int16_t> builtMembers(int16_t family)
@@ -319,28 +542,31 @@ int drawSheet(int16_t family, const char* path, int thumb)
   const SheetFamily sheet = sheetFamilyOf(family);
   const std::vector<int16_t> ids = builtMembers(family);
   constexpr int kColumns = 6, kGap = 6;
-  const int cellW = thumb + kGap, cellH = thumb + 2 * kLineHeight + kGap;
+  const int panels = panelsOf(sheet.show);
+  const int panelsW = panels * thumb + (panels - 1) * kGap;
+  const int cellW = panelsW + kGap, cellH = thumb + 2 * kLineHeight + kGap;
   const int rows = (int(ids.size()) + kColumns - 1) / kColumns;
   Image img(kColumns * cellW + kGap, rows * cellH + kGap);
 
-  KVmemberHarness h;
   KVgridView view;
   view.width = view.height = thumb;
-  h.doc()->yPixelScale = thumb / (2 * 3.141592653589793);  // as a render of this size
   for (size_t k = 0; k < ids.size(); ++k) {
     const int left = kGap + int(k % kColumns) * cellW;
     const int top = kGap + int(k / kColumns) * cellH;
-    h.bind(family, ids[k]);
-    std::string name = h.displayName();
-    if (name.empty())
-      name = "SUB-TREE";
-    h.prepare();
-    const std::vector<Rgb> pixels = thumbnail(h, sheet, view);
-    for (int y = 0; y < thumb; ++y)
-      for (int x = 0; x < thumb; ++x)
-        img.set(left + x, top + y, pixels[size_t(y) * size_t(thumb) + size_t(x)]);
-    drawText(img, left, top + thumb + 2, "ID " + std::to_string(ids[k]), left + thumb);
-    drawText(img, left, top + thumb + 2 + kLineHeight, name, left + thumb);
+    KVmemberHarness h;
+    h.doc()->yPixelScale = thumb / (2 * 3.141592653589793);  // as a render of this size
+    MemberBench bench(h, sheet, ids[k]);
+    const std::string name = bench.name().empty() ? "SUB-TREE" : bench.name();
+    bench.prepare();
+    const std::vector<std::vector<Rgb>> pixels = thumbnails(h, bench, sheet, view);
+    for (size_t p = 0; p < pixels.size(); ++p) {
+      const int panelLeft = left + int(p) * (thumb + kGap);
+      for (int y = 0; y < thumb; ++y)
+        for (int x = 0; x < thumb; ++x)
+          img.set(panelLeft + x, top + y, pixels[p][size_t(y) * size_t(thumb) + size_t(x)]);
+    }
+    drawText(img, left, top + thumb + 2, "ID " + std::to_string(ids[k]), left + panelsW);
+    drawText(img, left, top + thumb + 2 + kLineHeight, name, left + panelsW);
   }
   if (!img.writePPM(path)) {
     std::fprintf(stderr, "contact_sheet: cannot write %s\n", path);
@@ -349,16 +575,29 @@ int drawSheet(int16_t family, const char* path, int thumb)
   return 0;
 }
 
-int printValues(int16_t family, int16_t id, double a, double b, double c, int n)
+// The named tables an oracle needs to hash as the program does, one "# NAME
+// v1 v2 ..." line each: the permutation first.
+void printTables(KVmemberHarness& h)
 {
-  const SheetFamily sheet = sheetFamilyOf(family);
+  const KVtables& t = h.doc()->tables;
+  std::printf("# perm");
+  for (int i = 0; i < 1024; ++i)
+    std::printf(" %d", int(t.perm[i]));
+  std::printf("\n");
+}
+
+int printValues(int16_t family, int16_t id, double a, double b, double c, int n, bool tables)
+{
+  const SheetFamily feed = valuesFeedOf(family);
   KVmemberHarness h;
-  h.bind(family, id);
-  h.setParams(a, b, c);
-  h.prepare();
+  if (tables)
+    printTables(h);
+  MemberBench bench(h, feed, id);
+  bench.setParams(a, b, c);
+  bench.prepare();
   KVgridView view;
   view.width = view.height = n;
-  const Outputs out = sampleGrid(h, sheet, view, arityOf(family).outputs);
+  const Outputs out = sampleGrid(bench, view, arityOf(family).outputs);
   for (int row = 0; row < n; ++row)
     for (int col = 0; col < n; ++col) {
       const size_t i = size_t(row) * size_t(n) + size_t(col);
@@ -384,7 +623,7 @@ int usage()
 {
   std::fprintf(stderr,
                "usage: contact_sheet --family CODE SHEET.ppm [THUMB]\n"
-               "       contact_sheet --family CODE --values ID A B C N\n"
+               "       contact_sheet --family CODE [--tables] --values ID A B C N\n"
                "       contact_sheet --perm\n");
   return 2;
 }
@@ -393,35 +632,38 @@ int usage()
 
 int main(int argc, char** argv)
 {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
+  std::vector<std::string> args(argv + 1, argv + argc);
   if (args.size() == 1 && args[0] == "--perm")
     return printPermutation();
   int family = KV_CONTACT_SHEET_DEFAULT_FAMILY;
   if (args.size() >= 2 && args[0] == "--family") {
-    family = std::atoi(argv[2]);
+    family = std::atoi(args[1].c_str());
     args.erase(args.begin(), args.begin() + 2);
   }
   if (KV_familyInfo(family) == nullptr) {
     std::fprintf(stderr, "contact_sheet: %d is not a family code\n", family);
     return usage();
   }
-  const char* const* rest = argv + (argc - int(args.size()));
+  const bool tables = !args.empty() && args[0] == "--tables";
+  if (tables)
+    args.erase(args.begin());
   if (args.size() == 6 && args[0] == "--values") {
-    const int n = std::atoi(rest[5]);
+    const int n = std::atoi(args[5].c_str());
     if (n < 1 || n > 4096) {
       std::fprintf(stderr, "contact_sheet: grid size must be 1..4096\n");
       return 2;
     }
-    return printValues(int16_t(family), int16_t(std::atoi(rest[1])), std::atof(rest[2]),
-                       std::atof(rest[3]), std::atof(rest[4]), n);
+    return printValues(int16_t(family), int16_t(std::atoi(args[1].c_str())),
+                       std::atof(args[2].c_str()), std::atof(args[3].c_str()),
+                       std::atof(args[4].c_str()), n, tables);
   }
-  if (args.size() == 1 || args.size() == 2) {
-    const int thumb = args.size() == 2 ? std::atoi(rest[1]) : 144;
+  if (!tables && (args.size() == 1 || args.size() == 2)) {
+    const int thumb = args.size() == 2 ? std::atoi(args[1].c_str()) : 144;
     if (thumb < 16 || thumb > 1024) {
       std::fprintf(stderr, "contact_sheet: thumbnail size must be 16..1024\n");
       return 2;
     }
-    return drawSheet(int16_t(family), rest[0], thumb);
+    return drawSheet(int16_t(family), args[0].c_str(), thumb);
   }
   return usage();
 }
