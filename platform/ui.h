@@ -295,6 +295,77 @@ void setClipboard(const std::vector<ClipBlock>& blocks);
 // The block of that type on the desktop clipboard; false when there is none.
 bool clipboardBlock(const std::string& mimeType, std::vector<uint8_t>* out);
 
+// ---- File chooser --------------------------------------------------------------------
+
+// The open, save and choose-folder dialog, application-modal. An event
+// routine may follow it: message 1 (customise) once the custom area is
+// proposed, 2 (start) before it shows, 7 when the selection changes and 0
+// for an update or a mouse down in the custom area.
+enum class ChooserKind
+{
+  open,
+  save,
+  folder,
+};
+enum : int16_t
+{
+  kChooserEvent = 0,
+  kChooserCustomize = 1,
+  kChooserStart = 2,
+  kChooserSelectionChanged = 7,
+};
+struct Chooser;  // the running dialog, handed to its event routine
+using ChooserEventProc = void (*)(int16_t message, Chooser* chooser, const Event* event,
+                                  void* user);
+// True when the item at path is shown.
+using ChooserFilter = bool (*)(const std::string& path, void* user);
+
+struct ChooserRequest
+{
+  ChooserKind kind = ChooserKind::open;
+  std::string title;                   // empty: the toolkit's own title
+  std::string clientName;              // the application's name
+  bool multiple = false;               // open: several files may be chosen
+  std::string saveName;                // save: the proposed name
+  std::vector<std::string> typeNames;  // the codes filtered on, for the record
+  ChooserFilter filter = nullptr;      // null: every item shown
+  void* filterUser = nullptr;
+  ChooserEventProc eventProc = nullptr;
+  void* eventUser = nullptr;
+};
+struct ChooserReply
+{
+  std::vector<std::string> paths;  // open: the chosen items; folder: the folder
+  std::string folder;              // save: the folder to save into
+  std::string name;                // save: the typed name
+};
+// Runs the dialog; true when the user chose, false on a cancel.
+bool runChooser(const ChooserRequest& request, ChooserReply* reply);
+
+// Calls for the event routine while the dialog runs.
+Rect chooserCustomRect(Chooser* chooser);  // the proposed custom area (local)
+void setChooserCustomRect(Chooser* chooser, Rect r);
+void chooserShowFolder(Chooser* chooser, const std::string& path);
+void chooserSelectItem(Chooser* chooser, const std::string& path);  // shows its folder
+std::vector<std::string> chooserSelection(Chooser* chooser);
+std::string chooserSaveName(Chooser* chooser);
+void setChooserSaveName(Chooser* chooser, const std::string& name);
+// The custom area's pixels (cairo's order), drawn by the event routine.
+Surface chooserCustomSurface(Chooser* chooser);
+
+// ---- Pop-up menus ---------------------------------------------------------------------
+
+struct MenuEntry
+{
+  std::string text;
+  bool checked = false;
+  bool enabled = true;
+  bool coloured = false;
+  uint8_t red = 0, green = 0, blue = 0;
+};
+// Shows the menu at the global point; the 1-based entry chosen or 0.
+int32_t popUpMenu(const std::vector<MenuEntry>& entries, Point where);
+
 // ---- Scripted backend: what tests queue and read back ----------------------------------
 
 namespace script {
@@ -325,6 +396,35 @@ struct DialogAnswer
 };
 void dialogAnswer(const DialogAnswer& answer);
 bool takeDialogAnswer(DialogAnswer* out);
+// The next file chooser's answer: cancel, or the items chosen (open and
+// folder), the folder and typed name (save). Before answering, the
+// scripted chooser proposes `proposal` as the custom area after the first
+// negotiation, and clicks the custom area at `click` when it is not (-1,-1).
+struct ChooserAnswer
+{
+  bool cancel = false;
+  std::vector<std::string> paths;
+  std::string folder;
+  std::string name;
+  Rect proposal;
+  Point click{-1, -1};
+};
+void chooserAnswer(const ChooserAnswer& answer);
+// What the last chooser was asked and where its event routine placed it.
+struct ChooserRecord
+{
+  ChooserRequest request;
+  std::string shownFolder;   // last chooserShowFolder
+  std::string selectedItem;  // last chooserSelectItem
+  Rect customRect;           // the agreed custom area
+  int32_t runs = 0;          // choosers run since start
+  std::vector<int16_t> messages;
+};
+const ChooserRecord& lastChooser();
+// The next pop-up menu's choice (0: none); the menu shown is kept.
+void menuChoice(int32_t entry);
+const std::vector<MenuEntry>& lastMenu();
+
 // Steps not yet played.
 size_t pending();
 

@@ -577,6 +577,8 @@ bool startGtk()
   b.setClipboard = gtkSetClipboard;
   b.clipboardBlock = gtkClipboardBlock;
   b.stop = gtkStop;
+  b.runChooser = detail::gtkRunChooser;
+  b.popUpMenu = detail::gtkPopUpMenu;
   detail::start(b);
   return true;
 }

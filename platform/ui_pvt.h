@@ -35,7 +35,33 @@ struct Window
   void* native = nullptr;  // the backend's own record
 };
 
+// A running file chooser: the request, what the event routine set and
+// the backend's own record.
+struct Chooser
+{
+  ChooserRequest request;
+  Rect customRect;
+  std::vector<uint8_t> customPixels;
+  std::vector<std::string> selection;
+  std::string saveName;
+  std::string shownFolder, selectedItem;
+  void* native = nullptr;
+  // Backend operations while it runs (null in the scripted backend).
+  void (*showFolder)(Chooser* c, const std::string& path) = nullptr;
+  void (*selectItem)(Chooser* c, const std::string& path) = nullptr;
+  void (*setSaveName)(Chooser* c, const std::string& name) = nullptr;
+  std::string (*saveNameNow)(Chooser* c) = nullptr;
+};
+
 namespace detail {
+
+// Sends a message to the chooser's event routine, if any.
+void chooserMessage(Chooser* c, int16_t message, const Event* event);
+// Makes the custom area's pixels fit its rectangle.
+void fitCustomPixels(Chooser* c);
+// The GTK backend's chooser and pop-up menu.
+bool gtkRunChooser(Chooser* c, ChooserReply* reply);
+int32_t gtkPopUpMenu(const std::vector<MenuEntry>& entries, Point where);
 
 struct Backend
 {
@@ -60,6 +86,8 @@ struct Backend
   void (*setClipboard)(const std::vector<ClipBlock>& blocks) = nullptr;
   bool (*clipboardBlock)(const std::string& mimeType, std::vector<uint8_t>* out) = nullptr;
   void (*stop)() = nullptr;
+  bool (*runChooser)(Chooser* chooser, ChooserReply* reply) = nullptr;
+  int32_t (*popUpMenu)(const std::vector<MenuEntry>& entries, Point where) = nullptr;
 };
 
 // Installs a backend on the calling thread (it becomes the UI thread).

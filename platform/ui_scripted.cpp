@@ -57,6 +57,10 @@ struct Script
   std::vector<script::Flush> flushes;
   int32_t beeps = 0;
   std::map<std::string, std::vector<uint8_t>> clipboard;
+  std::deque<script::ChooserAnswer> chooserAnswers;
+  script::ChooserRecord chooser;
+  std::deque<int32_t> menuChoices;
+  std::vector<MenuEntry> menu;
 };
 
 Script& T()
@@ -173,6 +177,69 @@ bool scriptReady()
   return isScriptedBackend() && onUIThread();
 }
 
+// The custom area is negotiated twice (the empty proposal, then the
+// answer's), the dialog starts, the answer's items become the selection,
+// the area is updated and, when asked, clicked; then the answer is given.
+bool scriptedChooser(Chooser* c, ChooserReply* reply)
+{
+  script::ChooserRecord& record = T().chooser;
+  int32_t runs = record.runs + 1;
+  record = script::ChooserRecord{};
+  record.request = c->request;
+  record.runs = runs;
+  script::ChooserAnswer answer;
+  answer.cancel = true;
+  if (!T().chooserAnswers.empty()) {
+    answer = T().chooserAnswers.front();
+    T().chooserAnswers.pop_front();
+  }
+  auto send = [&](int16_t message, const Event* event) {
+    record.messages.push_back(message);
+    detail::chooserMessage(c, message, event);
+  };
+  send(kChooserCustomize, nullptr);
+  if (!(answer.proposal == Rect{})) {
+    c->customRect = answer.proposal;
+    send(kChooserCustomize, nullptr);
+  }
+  send(kChooserStart, nullptr);
+  if (c->request.kind != ChooserKind::save) {
+    c->selection = answer.paths;
+    send(kChooserSelectionChanged, nullptr);
+  }
+  if (c->request.kind == ChooserKind::save && !answer.name.empty())
+    c->saveName = answer.name;
+  Event update;
+  update.what = updateEvt;
+  send(kChooserEvent, &update);
+  if (answer.click.v >= 0 && answer.click.h >= 0) {
+    Event down;
+    down.what = mouseDown;
+    down.local = answer.click;
+    down.where = answer.click;
+    send(kChooserEvent, &down);
+  }
+  record.shownFolder = c->shownFolder;
+  record.selectedItem = c->selectedItem;
+  record.customRect = c->customRect;
+  if (answer.cancel)
+    return false;
+  reply->paths = answer.paths;
+  reply->folder = answer.folder;
+  reply->name = c->saveName;
+  return true;
+}
+
+int32_t scriptedMenu(const std::vector<MenuEntry>& entries, Point)
+{
+  T().menu = entries;
+  if (T().menuChoices.empty())
+    return 0;
+  int32_t choice = T().menuChoices.front();
+  T().menuChoices.pop_front();
+  return choice;
+}
+
 }  // namespace
 
 void startScripted()
@@ -201,6 +268,8 @@ void startScripted()
   b.setClipboard = storeClipboard;
   b.clipboardBlock = readClipboard;
   b.stop = stopScripted;
+  b.runChooser = scriptedChooser;
+  b.popUpMenu = scriptedMenu;
   detail::start(b);
 }
 
@@ -262,6 +331,28 @@ bool takeDialogAnswer(DialogAnswer* out)
     *out = T().answers.front();
   T().answers.pop_front();
   return true;
+}
+
+void chooserAnswer(const ChooserAnswer& answer)
+{
+  if (scriptReady())
+    T().chooserAnswers.push_back(answer);
+}
+
+const ChooserRecord& lastChooser()
+{
+  return T().chooser;
+}
+
+void menuChoice(int32_t entry)
+{
+  if (scriptReady())
+    T().menuChoices.push_back(entry);
+}
+
+const std::vector<MenuEntry>& lastMenu()
+{
+  return T().menu;
 }
 
 size_t pending()
