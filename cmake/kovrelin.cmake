@@ -23,10 +23,14 @@ function(kv_add_library name)
   endforeach()
 endfunction()
 
+# How many ctest entries each GoogleTest program is split into.
+set(KV_TEST_SHARDS 6 CACHE STRING "ctest shards per GoogleTest program")
+
 # kv_add_tests(NAME [DEPENDS lib...])
 # One GoogleTest executable test_NAME from every .cpp in the folder,
-# registered with ctest test by test. Every *.cmake file in the folder is
-# included afterwards (independent checks register themselves there).
+# registered with ctest as KV_TEST_SHARDS shards. Every *.cmake file in the
+# folder is included afterwards (independent checks register themselves
+# there).
 function(kv_add_tests name)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -41,6 +45,13 @@ function(kv_add_tests name)
   target_link_libraries(test_${name} PRIVATE ${name} ${ARG_DEPENDS} GTest::gtest_main GTest::gmock)
   target_compile_definitions(test_${name} PRIVATE
     KV_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KV_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "KV_SOURCE_DIR=${PROJECT_SOURCE_DIR};KV_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  # ctest runs the program in shards (GoogleTest's own sharding) rather than
+  # one process a test: a sanitizer build pays its start-up per shard, not
+  # per test, and ctest -j still spreads the shards over the processors.
+  math(EXPR last_shard "${KV_TEST_SHARDS} - 1")
+  foreach(shard RANGE ${last_shard})
+    add_test(NAME test_${name}_${shard} COMMAND test_${name} --gtest_brief=1)
+    set_tests_properties(test_${name}_${shard} PROPERTIES TIMEOUT 1200 ENVIRONMENT
+      "GTEST_TOTAL_SHARDS=${KV_TEST_SHARDS};GTEST_SHARD_INDEX=${shard};KV_SOURCE_DIR=${PROJECT_SOURCE_DIR};KV_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  endforeach()
 endfunction()
