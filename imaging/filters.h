@@ -38,3 +38,78 @@ void gw_hilit(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
 // x a >> 8. Nothing for 8-bit pixels; the parameter is not used.
 void gw_alphapremul(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
                     int32_t param);
+
+// ---- Further filters: each a PixCommandProc (columns, rows, top-left pixel,
+// row bytes, parameter) reading gwIs8bit (gw_colorfill also gwIs16bit).
+// A packed colour parameter is a normalcolor read as one 32-bit value (byte 0
+// in bits 0-7, red 8-15, green 16-23, blue 24-31). Line stores and tables
+// use the imaging scratch block; lines that do not fit get a block of their
+// own. The mask filters read the ramp the caller wrote into gTempbuffer
+// (nothing without one).
+
+// Point filters.
+void gw_invertalpha(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_mul(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t colour);
+void gw_sub(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t amount);
+void gw_invert(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_SawMap(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_AbsMap(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+// Weight a (0..256) and the colour it fades towards.
+struct FadeToColorRec
+{
+  int16_t weight = 256;
+  normalcolor color;
+};
+void gw_FadeToColor(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                    const FadeToColorRec* rec);
+void gw_FadeDirection(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+// The pixel value (32-bit), its low byte (8-bit) or its x-5-5-5 form (16-bit).
+void gw_colorfill(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t value);
+
+// Whole-rectangle filters.
+void gw_Equalize(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_max_x(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_max_y(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_Lerp(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_SymH(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_SymV(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_Sym(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_MirrorH(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_MirrorV(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_Hfill(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_Vfill(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+
+// Box averages along rows (X) or columns (Y). gw_FastAverage/Y: window n =
+// parameter held to 2..256, all four bytes, 32-bit only. The BS forms take
+// bits 8-15 shift s, 16-23 maximum flag, 24-31 window n = 2^s.
+void gw_FastAverage(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t n);
+void gw_FastAverageY(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t n);
+void gw_FastAverageXBS(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                       int32_t window);
+void gw_FastAverageYBS(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                       int32_t window);
+void gw_FastAverage8XBS(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                        int32_t window);
+void gw_FastAverage8YBS(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                        int32_t window);
+// Radius in the low byte (window 4, 8, ... 128), maximum combination above
+// 255: two rounds of a horizontal then a vertical box average.
+void gw_FastBlurr32(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                    int32_t param);
+// The window and shift gw_FastBlurr32 takes for a radius.
+struct BlurWindow
+{
+  int32_t window;
+  int32_t shift;
+};
+BlurWindow gw_BlurWindow(int32_t radius);
+
+// Masks from the caller's ramp in gTempbuffer (8-bit: 256 bytes; 32-bit:
+// 2,049 pixels, or P + 1 for gw_GaussMask, P held to what the block holds).
+void gw_FadeInMaskV(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_FadeInOutMaskV(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_FadeInMaskH(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_FadeInOutMaskH(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_SquareMask(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_GaussMask(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                  int32_t lastIndex);
