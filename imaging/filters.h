@@ -113,3 +113,28 @@ void gw_FadeInOutMaskH(int32_t columns, int32_t rows, uint8_t* pixels, int32_t r
 void gw_SquareMask(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
 void gw_GaussMask(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
                   int32_t lastIndex);
+
+// Row fades: LowerLo blanks the bottom 12 rows and fades in the 100 above,
+// LowerHi the top; FadeMap fades the outer quarter of each row's bytes.
+void gw_LowerLo(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_LowerHi(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_FadeMap(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+// Shifts each row d pixels right (0 from outside; with gopt the maximum).
+void gw_offset(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t d);
+// A count n (held to 1..64) followed by n colours.
+struct GradientRec
+{
+  int32_t count = 0;
+  normalcolor colors[64];
+};
+void gw_gradientV(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                  const GradientRec* rec);
+void gw_gradientH(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                  const GradientRec* rec);
+// Smoothing and embossing along rows; bytes they do not compute keep their
+// values (emboss: bytes 1 and 2 of 32-bit pixels).
+void gw_smoothX(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_smoothR(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_smoothL(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_embossR(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);
+void gw_embossL(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t);

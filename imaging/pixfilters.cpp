@@ -559,3 +559,188 @@ void gw_SquareMask(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBy
     return d >= R ? 2048 : std::max(0, int32_t(d / R * 2048.0f));
   });
 }
+
+// ---- Row fades, offsets, gradients, smoothing and embossing
+
+namespace {
+
+// Multiplies every byte of row y by factor(y), truncated.
+template <class Factor>
+void ScaleRows(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, Factor factor)
+{
+  if (NoArea(columns, rows, pixels))
+    return;
+  const int64_t length = int64_t(columns) * PixelBytes();
+  for (int32_t y = 0; y < rows; ++y) {
+    const double f = std::clamp(factor(y), 0.0, 1.0);
+    uint8_t* row = RowAt(pixels, rowBytes, y);
+    for (int64_t i = 0; i < length; ++i)
+      row[i] = uint8_t(row[i] * f);
+  }
+}
+
+// Runs `line(values, store, length)` on each channel of each row: the row's
+// values are copied out, the filter writes the new values into the store,
+// and they are written back.
+template <class Line>
+void EachRowChannel(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, Channels ch,
+                    Line line)
+{
+  if (NoArea(columns, rows, pixels))
+    return;
+  GWScratch scratch(size_t(columns) * 2 * sizeof(int32_t));
+  if (!scratch.data())
+    return;
+  int32_t* values = reinterpret_cast<int32_t*>(scratch.data());
+  int32_t* store = values + columns;
+  const int32_t bpp = PixelBytes();
+  for (int32_t y = 0; y < rows; ++y) {
+    uint8_t* row = RowAt(pixels, rowBytes, y);
+    for (int i = 0; i < ch.count; ++i) {
+      for (int32_t x = 0; x < columns; ++x)
+        values[x] = row[int64_t(x) * bpp + ch.offsets[i]];
+      line(values, store, columns);
+      for (int32_t x = 0; x < columns; ++x)
+        row[int64_t(x) * bpp + ch.offsets[i]] = uint8_t(std::clamp(store[x], 0, 255));
+    }
+  }
+}
+
+int32_t Replicated(const int32_t* v, int32_t length, int32_t k)
+{
+  return v[std::clamp(k, 0, length - 1)];
+}
+
+void SmoothByTest(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, bool leftHigher)
+{
+  EachRowChannel(columns, rows, pixels, rowBytes, ColourChannels(),
+                 [leftHigher](int32_t* v, int32_t* store, int32_t n) {
+                   for (int pass = 0; pass < 8; ++pass) {
+                     for (int32_t x = 0; x < n; ++x) {
+                       const int32_t l = Replicated(v, n, x - 1), q = Replicated(v, n, x + 1);
+                       store[x] = (leftHigher ? l > q : l < q) ? (l + v[x] + q) / 3 : v[x];
+                     }
+                     std::copy(store, store + n, v);
+                   }
+                 });
+}
+
+constexpr int kEmbossBytes[] = {1, 2};
+
+void Emboss(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t sign)
+{
+  const Channels ch = gwIs8bit ? kGrey8 : Channels{kEmbossBytes, 2};
+  EachRowChannel(columns, rows, pixels, rowBytes, ch,
+                 [sign](int32_t* v, int32_t* store, int32_t n) {
+                   for (int32_t x = 0; x < n; ++x) {
+                     auto p = [&](int32_t k) { return Replicated(v, n, x + k); };
+                     const int32_t d = (p(1) - p(-1)) + 2 * (p(2) - p(-2)) + (p(3) - p(-3));
+                     store[x] = p(0) + sign * (d >> 1);
+                   }
+                 });
+}
+
+void GradientRow(uint8_t* p, const GradientRec* rec, double t)
+{
+  const normalcolor c = colorgradient(rec->colors, std::clamp(rec->count, 1, 64), t);
+  if (gwIs8bit)
+    p[0] = c.blue;
+  else
+    p[1] = c.red, p[2] = c.green, p[3] = c.blue;
+}
+
+}  // namespace
+
+void gw_LowerLo(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t)
+{
+  ScaleRows(columns, rows, pixels, rowBytes, [rows](int32_t y) { return (rows - 12 - y) / 100.0; });
+}
+
+void gw_LowerHi(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t)
+{
+  ScaleRows(columns, rows, pixels, rowBytes, [](int32_t y) { return (y - 12) / 100.0; });
+}
+
+void gw_FadeMap(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t)
+{
+  if (NoArea(columns, rows, pixels))
+    return;
+  const int64_t length = int64_t(columns) * PixelBytes(), m = length / 4;
+  for (int32_t y = 0; y < rows && m > 0; ++y) {
+    uint8_t* row = RowAt(pixels, rowBytes, y);
+    for (int64_t i = 0; i < m; ++i) {
+      row[i] = uint8_t(row[i] * i / m);
+      row[length - 1 - i] = uint8_t(row[length - 1 - i] * i / m);
+    }
+  }
+}
+
+void gw_offset(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t d)
+{
+  const bool keepMax = gopt != 0;
+  EachRowChannel(columns, rows, pixels, rowBytes, ColourChannels(),
+                 [d, keepMax](int32_t* v, int32_t* store, int32_t n) {
+                   for (int32_t x = 0; x < n; ++x) {
+                     const int64_t from = int64_t(x) - d;
+                     const bool inside = from >= 0 && from < n;
+                     if (keepMax)
+                       store[x] = inside ? std::max(v[x], v[from]) : v[x];
+                     else
+                       store[x] = inside ? v[from] : 0;
+                   }
+                 });
+}
+
+void gw_gradientV(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                  const GradientRec* rec)
+{
+  if (!rec || NoArea(columns, rows, pixels))
+    return;
+  for (int32_t y = 0; y < rows; ++y) {
+    uint8_t* row = RowAt(pixels, rowBytes, y);
+    GradientRow(row, rec, double(y) / double(rows));
+    FillRowsFromFirstPixel(columns, 1, row, rowBytes);
+  }
+}
+
+void gw_gradientH(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes,
+                  const GradientRec* rec)
+{
+  if (!rec || NoArea(columns, rows, pixels))
+    return;
+  for (int32_t x = 0; x < columns; ++x)
+    GradientRow(pixels + int64_t(x) * PixelBytes(), rec, double(x) / double(columns));
+  CopyFirstRow(columns, rows, pixels, rowBytes);
+}
+
+void gw_smoothX(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t)
+{
+  EachRowChannel(
+      columns, rows, pixels, rowBytes, ColourChannels(), [](int32_t* v, int32_t* store, int32_t n) {
+        for (int pass = 0; pass < 2; ++pass) {
+          for (int32_t x = 0; x < n; ++x)
+            store[x] = (Replicated(v, n, x - 1) + 2 * v[x] + Replicated(v, n, x + 1)) >> 2;
+          std::copy(store, store + n, v);
+        }
+      });
+}
+
+void gw_smoothR(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t)
+{
+  SmoothByTest(columns, rows, pixels, rowBytes, true);
+}
+
+void gw_smoothL(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t)
+{
+  SmoothByTest(columns, rows, pixels, rowBytes, false);
+}
+
+void gw_embossR(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t)
+{
+  Emboss(columns, rows, pixels, rowBytes, 1);
+}
+
+void gw_embossL(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t)
+{
+  Emboss(columns, rows, pixels, rowBytes, -1);
+}

@@ -229,4 +229,48 @@ TEST_F(FilterTest, MirrorsAndPointFilters)
   EXPECT_EQ(c.bytes, (std::vector<uint8_t>{245, 100, 99, 25}));
 }
 
+TEST_F(FilterTest, RowFiltersOnGreyRows)
+{
+  Pixels p(5, 1, 1);
+  p.bytes = {10, 20, 30, 40, 50};
+  p.run(gw_offset, 2);
+  EXPECT_EQ(p.bytes, (std::vector<uint8_t>{0, 0, 10, 20, 30}));
+  p.bytes = {10, 20, 30, 40, 50};
+  gopt = 1;
+  p.run(gw_offset, -1);
+  gopt = 0;
+  EXPECT_EQ(p.bytes, (std::vector<uint8_t>{20, 30, 40, 50, 50}));
+  p.bytes = {0, 0, 100, 0, 0};
+  p.run(gw_smoothX, 0);
+  EXPECT_EQ(p.bytes, (std::vector<uint8_t>{6, 25, 37, 25, 6}));
+  // Embossing a flat row changes nothing; a step rises on one side.
+  p.bytes = {90, 90, 90, 90, 90};
+  p.run(gw_embossR, 0);
+  EXPECT_EQ(p.bytes, (std::vector<uint8_t>(5, 90)));
+  p.bytes = {0, 0, 100, 100, 100};
+  p.run(gw_embossL, 0);
+  EXPECT_EQ(p.bytes[0], 0);
+  EXPECT_EQ(p.bytes[4], 50);
+
+  Pixels tall(1, 120, 1);
+  std::fill(tall.bytes.begin(), tall.bytes.end(), 200);
+  tall.run(gw_LowerLo, 0);
+  EXPECT_EQ(tall.bytes[119], 0);
+  EXPECT_EQ(tall.bytes[108], 0);
+  EXPECT_EQ(tall.bytes[107], 2);
+  EXPECT_EQ(tall.bytes[0], 200);
+
+  GradientRec ramp;
+  ramp.count = 2;
+  ramp.colors[0] = {255, 0, 0, 0};
+  ramp.colors[1] = {255, 0, 0, 200};
+  Pixels g(2, 4, 1);
+  gwIs8bit = 1;
+  gw_gradientV(2, 4, g.bytes.data(), 2, &ramp);
+  gwIs8bit = 0;
+  EXPECT_EQ(g.bytes[0], 0);
+  EXPECT_EQ(g.bytes[1], 0);
+  EXPECT_GT(g.bytes[7], g.bytes[5]);
+}
+
 }  // namespace
