@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "foundation/fileio.h"
 #include "foundation/types.h"
 #include "platform/files.h"
 
@@ -37,6 +38,11 @@ struct AppInfos
   uint8_t applicationActive = 1;
   uint8_t preferencesLoaded = 0;
   uint32_t directoryHistoryCount = 0;
+  // Folders files were last found in (App_AddtoDirlist), oldest first.
+  FileRef directoryHistory[32];
+  // The recent file records the open dialogs' recent-files button offers.
+  frefinfos fileRecords[24];
+  int16_t fileRecordCount = 0;
   // The kind of the last window or keyboard event a window handled.
   uint32_t lastEventKind = 0;
 };
