@@ -227,7 +227,9 @@ bool gtkRunChooser(Chooser* c, ChooserReply* reply)
   c->selectItem = nullptr;
   c->setSaveName = nullptr;
   c->saveNameNow = nullptr;
-  while (gtk_events_pending())
+  // Let the dialog's window go; bounded, as the chooser's own sources may
+  // keep posting.
+  for (int i = 0; i < 100 && gtk_events_pending(); ++i)
     gtk_main_iteration_do(FALSE);
   return chosen;
 }
