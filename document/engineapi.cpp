@@ -18,8 +18,8 @@
 #include "imaging/accesspix.h"
 #include "imaging/offworld.h"
 #include "imaging/qzbitmaps.h"
+#include "imaging/qzimages.h"
 #include "noise/drivers.h"
-#include "platform/stillimage.h"
 
 namespace {
 
@@ -300,25 +300,9 @@ int16_t Kovrelin_RenderToFile(const frefinfos& file, renderjob* job, sfuncSystem
   const int16_t result = KV_MultiProcRender(job, 1);
   if (result != 0 || job->access == nullptr)
     return result;
-  AccessPix* buffer = job->access;
-  buffer->bottomUp = 0;
-  const std::string name(reinterpret_cast<const char*>(file.name + 1), file.name[0]);
-  auto endsWith = [&](const char* tail) {
-    const size_t n = std::strlen(tail);
-    return name.size() >= n && name.compare(name.size() - n, n, tail) == 0;
-  };
-  kvimg::Format format = kvimg::Format::Png;
-  if (file.type == fourcc("TIFF") || (file.type == 0 && (endsWith(".tif") || endsWith(".tiff"))))
-    format = kvimg::Format::Tiff;
-  else if (file.type == fourcc("JPEG") ||
-           (file.type == 0 && (endsWith(".jpg") || endsWith(".jpeg"))))
-    format = kvimg::Format::Jpeg;
-  const FileRef target = file.parent.child(name);
-  if (name.empty() || !kvimg::encodeFile(target.path(), format, buffer->base, buffer->rowBytes,
-                                         buffer->width, buffer->height, doc->rgbaOutput != 0))
+  job->access->bottomUp = 0;
+  if (!QZ_ExportBits(file, job->access, doc->rgbaOutput != 0, fourcc("Qjtt")))
     return kRenderFileNotWritten;
-  const OSType types[] = {fourcc("PNGf"), fourcc("TIFF"), fourcc("JPEG")};
-  SetFileTypeAndCreator(target, types[int(format)], fourcc("Qjtt"));
   return 0;
 }
 

@@ -82,11 +82,10 @@ void Kovrelin_RenderToContext(renderjob* job, sfuncSystem* doc, uint8_t antiAlia
 // Renders into a 32-bit buffer: 0 when its pixels cannot be reached, else
 // the render result.
 int16_t Kovrelin_RenderGWorld(renderjob* job, Offworld world, uint8_t antiAlias);
-// Renders the job anti-aliased and writes its buffer as the file's picture
-// (PNG, TIFF or JPEG by the reference's type, else by its name's extension;
-// PNG otherwise), creator 'Qjtt', with an alpha channel when the document's
-// output carries one. The render result, or kRenderFileNotWritten when the
-// file could not be written.
+// Renders the job anti-aliased and exports its buffer in the reference's file
+// type ('PNGf' PNG, 'PDF ' PDF, 'PICT' PICT, anything else TIFF), creator
+// 'Qjtt', with an alpha channel when the document's output carries one. The render result, or
+// kRenderFileNotWritten when the file could not be written.
 inline constexpr int16_t kRenderFileNotWritten = -1;
 int16_t Kovrelin_RenderToFile(const frefinfos& file, renderjob* job, sfuncSystem* doc);
 

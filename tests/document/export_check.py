@@ -23,7 +23,7 @@ def main():
     tool, work = sys.argv[1], sys.argv[2]
     os.makedirs(work, exist_ok=True)
     failures = []
-    for name, kind in (("a.png", "PNG"), ("b.tif", "TIFF"), ("c.jpg", "JPEG")):
+    for name, kind in (("a.png", "PNG"), ("b.tif", "TIFF"), ("c.pct", "PICT")):
         out = os.path.join(work, name)
         run = subprocess.run([tool, "builtin:2", out, "96", "64", "--export"])
         if run.returncode != 0:

@@ -291,22 +291,33 @@ bool writePam(const std::string& path, const AccessPix& access)
   return std::fclose(f) == 0 && ok;
 }
 
-// Writes through QZ_ExportBits with the type that the extension names; false
-// when the extension names none.
-bool exportBits(const std::string& path, AccessPix& access, bool* handled)
+// The export file type that OUT's extension names, 0 for none.
+OSType exportTypeOf(const std::string& path)
 {
   static constexpr struct
   {
     const char* extension;
     OSType type;
-  } kTypes[] = {{".tif", fourcc("TIFF")}, {".pdf", fourcc("PDF ")}, {".pct", fourcc("PICT")}};
-  for (const auto& t : kTypes) {
-    if (!endsWith(path, t.extension))
-      continue;
+  } kTypes[] = {{".tif", fourcc("TIFF")},
+                {".pdf", fourcc("PDF ")},
+                {".pct", fourcc("PICT")},
+                {".png", fourcc("PNGf")}};
+  for (const auto& t : kTypes)
+    if (endsWith(path, t.extension))
+      return t.type;
+  return 0;
+}
+
+// Writes through QZ_ExportBits with the type that the extension names (PNG
+// is written by the tool's own writer); false when the extension names none.
+bool exportBits(const std::string& path, AccessPix& access, bool* handled)
+{
+  const OSType type = exportTypeOf(path);
+  if (type != 0 && type != fourcc("PNGf")) {
     *handled = true;
     const FileRef target = FileRef::fromPath(path);
     frefinfos file;
-    file.type = t.type;
+    file.type = type;
     file.parent = target.parentRef();
     SetPString(file.name, target.name.c_str());
     access.bottomUp = 0;
@@ -396,6 +407,7 @@ int exportPicture(sfuncSystem* doc, const Arguments& args)
   }
   const FileRef target = FileRef::fromPath(args.out);
   frefinfos file;
+  file.type = exportTypeOf(args.out);
   file.parent = target.parentRef();
   SetPString(file.name, target.name.c_str());
   const int16_t result = Kovrelin_RenderToFile(file, &job, doc);
