@@ -41,3 +41,10 @@ void KV_runSubtreePass(smalltree* sub, const sfuncEvalLists& list, int pass)
       c->compute(c);
   }
 }
+
+KVsubtreeOutlet KV_subtreeOutlet(const smalltree* sub, int k)
+{
+  while (k > 0 && sub->outletData[k] == nullptr)
+    --k;
+  return {sub->outletData[k], sub->outletChannels[k] == kConnUniform};
+}

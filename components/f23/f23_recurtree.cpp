@@ -17,23 +17,6 @@ int lastPass(double b)
   return std::clamp(kvnum::sat_i32(b), 0, kF23MaxPasses);
 }
 
-// Outlet k, or the last one the sub-tree has before it; a uniform outlet
-// holds one value for the whole batch.
-struct Outlet
-{
-  const double* data;
-  bool uniform;
-
-  double at(int i) const { return data[uniform ? 0 : i]; }
-};
-
-Outlet outletOf(const smalltree* sub, int k)
-{
-  while (k > 0 && sub->outletData[k] == nullptr)
-    --k;
-  return {sub->outletData[k], sub->outletChannels[k] == kConnUniform};
-}
-
 }  // namespace
 
 void f23_recurtree(gfunc* g)
@@ -49,7 +32,8 @@ void f23_recurtree(gfunc* g)
   for (int pass = 0; pass <= last; ++pass)
     KV_runSubtreePass(sub, list, pass);
 
-  const Outlet o1 = outletOf(sub, 0), o2 = outletOf(sub, 1), o3 = outletOf(sub, 2);
+  const KVsubtreeOutlet o1 = KV_subtreeOutlet(sub, 0), o2 = KV_subtreeOutlet(sub, 1),
+                        o3 = KV_subtreeOutlet(sub, 2);
   const double scale = g->A;
   const int n = KV_batchLength();
   for (int i = 0; i < n; ++i) {

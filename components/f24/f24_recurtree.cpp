@@ -16,23 +16,6 @@ int lastPass(double b)
   return std::clamp(kvnum::sat_i32(b), 0, kF24MaxPasses);
 }
 
-// Outlet k, or the last one the sub-tree has before it; a uniform outlet
-// holds one value for the whole batch.
-struct Outlet
-{
-  const double* data;
-  bool uniform;
-
-  double at(int i) const { return data[uniform ? 0 : i]; }
-};
-
-Outlet outletOf(const smalltree* sub, int k)
-{
-  while (k > 0 && sub->outletData[k] == nullptr)
-    --k;
-  return {sub->outletData[k], sub->outletChannels[k] == kConnUniform};
-}
-
 bool sourceMasked(const gfunc* g)
 {
   return g->sources[0] != nullptr && g->sources[0]->maskedBatch != 0;
@@ -64,7 +47,8 @@ void f24_recurtree(gfunc* g)
   for (int pass = 0; pass <= last; ++pass)
     KV_runSubtreePass(sub, list, pass);
 
-  const Outlet o[4] = {outletOf(sub, 0), outletOf(sub, 1), outletOf(sub, 2), outletOf(sub, 3)};
+  const KVsubtreeOutlet o[4] = {KV_subtreeOutlet(sub, 0), KV_subtreeOutlet(sub, 1),
+                                KV_subtreeOutlet(sub, 2), KV_subtreeOutlet(sub, 3)};
   const double scale = g->A;
   for (int i = 0; i < n; ++i) {
     const double v = o[0].at(i);
