@@ -42,7 +42,7 @@ void f21_DiffNoise(gfunc* g)
 {
   const KVtables* t = &g->doc->tables;
   const double a = f21_pre(g).P1, b = g->B, c = g->C;
-  const double density = f21_adjustedDensity(g);
+  const double density = KV_adjustedDensity(g);
   const bool fading = c > density;
   const double w = fading ? (c - density) / (0.75 * c) : 0.0;
   f21_eachSample(g, [=](double x, double y) {
@@ -58,7 +58,7 @@ void f21_multifract(gfunc* g)
   const KVtables* t = &g->doc->tables;
   fractalsinfos fi = f21_fractalCopy(g);
   const F21precomputed p = f21_pre(g);
-  const double fmax = f21_adjustedDensity(g);
+  const double fmax = KV_adjustedDensity(g);
   f21_eachSample(g, [&fi, t, p, fmax](double x, double y) {
     const double u = 0.46 * p.P3 * x, v = 0.46 * p.P3 * y;
     const double na = fPerlinNoise2D(t, u + 333, v);
@@ -79,7 +79,7 @@ void f21_voronoi(gfunc* g)
 {
   const KVtables* t = &g->doc->tables;
   const double a = f21_pre(g).P1, b = g->B, c = g->C;
-  const double q = f21_adjustedDensity(g) / 8;
+  const double q = KV_adjustedDensity(g) / 8;
   const bool fading = c > q;
   const double w = fading ? (c - q) / (0.75 * c) : 0.0;
   f21_eachSample(g, [=](double x, double y) {
@@ -92,7 +92,7 @@ void f21_ridgedfractal(gfunc* g)
 {
   fractalsinfos fi = f21_fractalCopy(g);
   const F21precomputed p = f21_pre(g);
-  const double mix = g->B, fmax = f21_adjustedDensity(g);
+  const double mix = g->B, fmax = KV_adjustedDensity(g);
   f21_eachSample(g, [&fi, p, mix, fmax](double x, double y) {
     return Multifractal2D_procptr(&fi, fSRidgednoise, x, y, p.P2, fmax, p.P1, p.P3, mix);
   });
@@ -103,7 +103,7 @@ void f21_multiRidged(gfunc* g)
 {
   fractalsinfos fi = f21_fractalCopy(g);
   const F21precomputed p = f21_pre(g);
-  const double limit = std::min(p.P3, f21_adjustedDensity(g) / 2);
+  const double limit = std::min(p.P3, KV_adjustedDensity(g) / 2);
   f21_eachSample(g, [&fi, p, limit](double x, double y) {
     return fractal2D_procptr(&fi, fRidgedPerlinNoise2D, x, y, p.P2, limit, p.P1, p.P4, 0.5);
   });
@@ -114,7 +114,7 @@ void f21_multiperlin(gfunc* g)
 {
   fractalsinfos fi = f21_fractalCopy(g);
   const F21precomputed p = f21_pre(g);
-  const double limit = std::max(std::min(p.P3, f21_adjustedDensity(g)), p.P2);
+  const double limit = std::max(std::min(p.P3, KV_adjustedDensity(g)), p.P2);
   f21_eachSample(g, [&fi, p, limit](double x, double y) {
     return fractal2D_procptr(&fi, fPerlinNoise2D, x, y, p.P2, limit, p.P1, 0, 0.5);
   });

@@ -2,7 +2,7 @@
 // through the octave drivers of the noise library: Perlin, bump and cellular
 // noises, multifractal, ridged and multi-Perlin sums. The members marked
 // "pixel fade" compare their frequency with the adjusted pixel density
-// (f21_adjustedDensity) so that detail finer than a pixel fades to the
+// (KV_adjustedDensity) so that detail finer than a pixel fades to the
 // pattern's mean or is not summed; the members with the frequency flag set
 // it at message 6, as Fractal noise does. Every one gives the no-value marker
 // where x or y holds it.

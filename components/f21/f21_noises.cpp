@@ -51,7 +51,7 @@ void f21_fractalnoise(gfunc* g)
   fractalsinfos fi = g->doc->fractal;
   fi.tables = &g->doc->tables;
   const F21precomputed p = f21_pre(g);
-  const double fmax = f21_adjustedDensity(g);
+  const double fmax = KV_adjustedDensity(g);
   f21_eachSample(g, [&fi, p, fmax](double x, double y) {
     return fractal2D_procptr(&fi, frandom2D, x, y - p.P2 / 8, p.P3, fmax, p.P1, -p.P2, 0.5) -
            1000 * p.P1;
@@ -78,7 +78,7 @@ void f21_Bubbles(gfunc* g)
   const KVtables* t = &g->doc->tables;
   const F21precomputed p = f21_pre(g);
   const double b = g->B;
-  const double s4 = f21_adjustedDensity(g) / 4;
+  const double s4 = KV_adjustedDensity(g) / 4;
   const bool fading = p.P2 > s4;
   const double fade = fading ? (p.P2 - s4) / (0.75 * p.P2) : 0.0;
   f21_eachSample(g, [=](double x, double y) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 
+#include "components/common/banddensity.h"
 #include "components/common/inputs.h"
 #include "engine/gfunc.h"
 #include "engine/world.h"
@@ -66,18 +67,6 @@ inline double f21_cellFraction(double v)
 {
   const double cell = v >= 0 ? std::trunc(v) : std::trunc(v) - 1.0;
   return v - cell;
-}
-
-// The document's pixel density, or |density / A| of the component feeding
-// input 1 when that component has function id 2 (a scaling member in front
-// moves the fade of finer-than-pixel detail with it).
-inline double f21_adjustedDensity(const gfunc* g)
-{
-  const double density = g->doc->yPixelScale;
-  const gfunc* src = g->sources[0];
-  if (src != nullptr && src->funcID == 2)
-    return std::fabs(density / src->A);
-  return density;
 }
 
 // S(t) = (3 - 2t) t^2, the smoothstep of the lattice members.

@@ -35,7 +35,7 @@ void rockEachSample(gfunc* g, FractalOctaveProc2D body, double phase, double ban
 {
   fractalsinfos fi = f21_fractalCopy(g);
   const F21precomputed p = f21_pre(g);
-  const double fmax = bandFactor * f21_adjustedDensity(g);
+  const double fmax = bandFactor * KV_adjustedDensity(g);
   f21_eachSample(g, [&](double x, double y) {
     return Multifractal2Dparam_procptr(&fi, body, x, y, phase, param(x, y), p.P2, fmax, p.P1, 0.5);
   });

@@ -2,7 +2,7 @@
 // strokes, volcanoes, and rocks and ranges from the parameterised
 // multifractal driver with the rock bodies of the noise library. The fractal
 // members compare their frequency with the adjusted pixel density
-// (f21_adjustedDensity) and set the frequency flag at message 6, as Fractal
+// (KV_adjustedDensity) and set the frequency flag at message 6, as Fractal
 // noise does. Every one gives the no-value marker where x or y holds it.
 #pragma once
 
