@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -38,6 +39,8 @@ struct KVrenderWork
   std::atomic<int32_t> nextRow{0};
   std::unique_ptr<std::atomic<uint8_t>[]> rowFinished;  // indexed by row - first row
   std::atomic<uint8_t> aborted{0};
+  // The lowest row whose abort question stopped the render.
+  std::atomic<int32_t> abortRow{std::numeric_limits<int32_t>::max()};
 
   // The calling thread's side: the job the caller handed in, whose row-done
   // procedure it calls (and, anti-aliased, whose events it polls) as rows
@@ -257,15 +260,23 @@ int16_t rowsRunOut(const renderjob* job)
 }
 
 // The abort question after a row; an abort stops every thread of a shared
-// render. Once another thread has aborted, the question is not asked again.
+// render. Rows run out of order on several threads, so a row below the one
+// where another thread stopped the render still asks its own question: the
+// render stops at the first row that one thread alone would have stopped at,
+// whichever thread reached it first. Rows above it stop unanswered.
 bool askAbort(renderjob* job, int32_t row)
 {
-  if (sharedRenderAborted(job))
-    return false;
+  KVrenderWork* work = job->work;
+  if (work != nullptr && sharedRenderAborted(job) && row > work->abortRow.load())
+    return true;
   if (job->abortProc == nullptr || job->abortProc(job, row) == 0)
     return false;
-  if (job->work != nullptr)
-    job->work->aborted.store(1);
+  if (work != nullptr) {
+    int32_t lowest = work->abortRow.load();
+    while (row < lowest && !work->abortRow.compare_exchange_weak(lowest, row)) {
+    }
+    work->aborted.store(1);
+  }
   return true;
 }
 
