@@ -49,15 +49,15 @@ int32_t clampToInt32(int64_t v)
 // of the folder's path, never 0, which marks no file).
 KVfileSpec specOf(const FileRef& file)
 {
-  KVfileSpec spec{};
+  KVfileSpec record{};
   uint32_t hash = 2166136261u;
   for (unsigned char c : file.parent)
     hash = (hash ^ c) * 16777619u;
-  spec.parentID = int32_t(hash | 1u);
-  const size_t n = std::min<size_t>(file.name.size(), sizeof spec.name - 1);
-  spec.name[0] = uint8_t(n);
-  std::memcpy(spec.name + 1, file.name.data(), n);
-  return spec;
+  record.parentID = int32_t(hash | 1u);
+  const size_t n = std::min<size_t>(file.name.size(), sizeof record.name - 1);
+  record.name[0] = uint8_t(n);
+  std::memcpy(record.name + 1, file.name.data(), n);
+  return record;
 }
 
 // The 86-byte image description of a video track: size, codec type, the

@@ -74,14 +74,14 @@ constexpr size_t kOffDocumentByte = 33676;
 constexpr size_t kOffColorFlag = 33677;
 constexpr size_t kOffSlotFlags = 33796;
 constexpr size_t kOffStartValues = 33800;
-constexpr size_t kOffFileSpecs = 33816;
-constexpr size_t kFileSpecSize = 70;
+constexpr size_t kOffFileRefs = 33816;
+constexpr size_t kFileRefSize = 70;
 constexpr size_t kOffSubtreeName = 15036;
 // The input references as the converter reads them: four flag bytes, four
-// start values and four file specifications, 300 bytes ending the record.
+// start values and four file references, 300 bytes ending the record.
 constexpr size_t kOffInputRefs = kOffSlotFlags;
-constexpr size_t kInputRefsSize = 4 + 4 * 4 + 4 * kFileSpecSize;
-static_assert(kOffStartValues == kOffSlotFlags + 4 && kOffFileSpecs == kOffStartValues + 16);
+constexpr size_t kInputRefsSize = 4 + 4 * 4 + 4 * kFileRefSize;
+static_assert(kOffStartValues == kOffSlotFlags + 4 && kOffFileRefs == kOffStartValues + 16);
 static_assert(kOffInputRefs + kInputRefsSize == kOldTreeRecordSize);
 
 constexpr int kPermutationSize = 1024;
@@ -374,15 +374,15 @@ void arb_oldinputread(sfuncSystem* doc, const FileRef& file, const unsigned char
     KVinputSlot& slot = doc->inputs[s];
     if (slot.sourceKind != kInputOwnFile || slot.inUse == 0)
       continue;
-    const unsigned char* spec = record + kOffFileSpecs + kFileSpecSize * size_t(s);
+    const unsigned char* storedRef = record + kOffFileRefs + kFileRefSize * size_t(s);
     slot.nativeSize = record[kOffSlotFlags + size_t(s)] & 1;
     slot.movieMode = 1;
     slot.movieOption = 0;
     slot.movieHold = 0;
     slot.startValue = be::get_u32(record + kOffStartValues + 4 * size_t(s));
-    slot.file.volume = be::get_i16(spec);
-    slot.file.parentID = be::get_i32(spec + 2);
-    kvtreefile::readPascal(spec + 6, 64, slot.file.name, sizeof(slot.file.name));
+    slot.file.volume = be::get_i16(storedRef);
+    slot.file.parentID = be::get_i32(storedRef + 2);
+    kvtreefile::readPascal(storedRef + 6, 64, slot.file.name, sizeof(slot.file.name));
     // A missing file gives the default picture; the user's file is never
     // rewritten while it is read.
     if (!arb_restoreInputSlot(doc, file, s))

@@ -31,7 +31,7 @@
 //   33,558  i16   animation mode (version 10 and above)
 //   33,674  u16   colour-function class; 33,676, 33,677 u8 document byte and flag
 //   33,678        input references of four slots: flags at 33,796, start
-//                 values at 33,800, file specifications at 33,816 + 70 s
+//                 values at 33,800, file references at 33,816 + 70 s
 //                 (the 300 bytes from 33,796 to the record's end)
 //
 // Component record (56 bytes): family u16, id u16 (63 means 127), position
@@ -89,7 +89,7 @@ void convert_smalltree(sfuncSystem* doc, const unsigned char* sections, size_t l
 // itself is never written while it is read.
 void arb_oldinputread(sfuncSystem* doc, const FileRef& file, const unsigned char* record);
 // Writes the record's 300 bytes of input references (flags, start values
-// and file specifications, 33,796 to the record's end) over those of the old
+// and file references, 33,796 to the record's end) over those of the old
 // file, leaving the rest of the file as it is: for a caller
 // that chooses to store repaired references. paramErr when the file is
 // shorter than a record.

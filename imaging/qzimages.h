@@ -126,4 +126,4 @@ bool QZ_SaveCGImage(frefinfos* record, CGImageRef image);
 // false (the record unchanged) when the name would pass 63 bytes.
 bool QZ_RenameAsPdf(frefinfos* record);
 // Writes nothing: false.
-bool Save_CGImage(const FileRef* spec, CGImageRef image);
+bool Save_CGImage(const FileRef* file, CGImageRef image);

@@ -77,9 +77,9 @@ Rect customArea(kvui::Chooser* chooser)
   return Rect{int16_t(r.top), int16_t(r.left), int16_t(r.bottom), int16_t(r.right)};
 }
 
-void callHook(NavUserData* block, const Rect& area, OSType type, FileRef* spec, bool click)
+void callHook(NavUserData* block, const Rect& area, OSType type, FileRef* file, bool click)
 {
-  block->previewHook(type, spec, Point{area.top, area.left}, Point{area.bottom, area.right}, click);
+  block->previewHook(type, file, Point{area.top, area.left}, Point{area.bottom, area.right}, click);
 }
 
 void drawCustomArea(kvui::Chooser* chooser, NavUserData* block)
@@ -237,17 +237,17 @@ OSErr NChooseFolder()
   return 0;
 }
 
-bool SFGetPICTPreview(FileRef* spec)
+bool SFGetPICTPreview(FileRef* chosen)
 {
   gIOdata.typeList[0] = fourcc("PICT");
   gIOdata.typeCount = 1;
   gIOdata.browseFolders = 1;
   setPrompt("Open PICT file");
-  xSetDefaultLocfSS(*spec, 0);
-  return xMASTER_FILE_GET(spec) == 1;
+  xSetDefaultLocfSS(*chosen, 0);
+  return xMASTER_FILE_GET(chosen) == 1;
 }
 
-int16_t xMASTER_FILE_GET(FileRef* specOut)
+int16_t xMASTER_FILE_GET(FileRef* chosenOut)
 {
   DChangeCursor(0);
   gIOdata.selectionCount = 0;
@@ -262,17 +262,17 @@ int16_t xMASTER_FILE_GET(FileRef* specOut)
     folderAsDocument(gIOdata.resultRef);
   gIOdata.typeList[0] = type;
   UTF8_2_HFS(gIOdata.resultRef.name, gIOdata.resultName);
-  if (specOut) {
+  if (chosenOut) {
     gIOdata.workingSpec = gIOdata.resultRef;
-    *specOut = gIOdata.workingSpec;
+    *chosenOut = gIOdata.workingSpec;
   }
   return 1;
 }
 
-int16_t MASTER_FILE_GET(FileRef* spec)
+int16_t MASTER_FILE_GET(FileRef* chosen)
 {
-  xSetDefaultLocfSS(*spec, 0);
-  return xMASTER_FILE_GET(spec);
+  xSetDefaultLocfSS(*chosen, 0);
+  return xMASTER_FILE_GET(chosen);
 }
 
 int16_t xMASTER_FILE_PUT(ConstStringPtr defaultName)
@@ -280,14 +280,14 @@ int16_t xMASTER_FILE_PUT(ConstStringPtr defaultName)
   return saveDialog(defaultName);
 }
 
-int16_t MASTER_FILE_PUT(FileRef* spec, bool useDefault)
+int16_t MASTER_FILE_PUT(FileRef* chosen, bool useDefault)
 {
   gIOdata.defaultLocationPtr = nullptr;
   if (useDefault)
-    xSetDefaultLocfSS(*spec, 0);
+    xSetDefaultLocfSS(*chosen, 0);
   Str63 name = {};
   HFSUniStr255 hfs;
-  UTF8_2_HFS(spec->name, hfs);
+  UTF8_2_HFS(chosen->name, hfs);
   HFS_2_PSTRING(hfs, name);
   if (!xMASTER_FILE_PUT(name))
     return 0;
@@ -299,7 +299,7 @@ int16_t MASTER_FILE_PUT(FileRef* spec, bool useDefault)
       return 0;
     PBfFile_Close(fork);
   }
-  *spec = file;
+  *chosen = file;
   return 1;
 }
 

@@ -35,12 +35,12 @@ int16_t NSaveFile(const std::string& defaultName);
 // 0 with the folder in gIOdata's result; userCanceledErr on a cancel (the
 // result left as it was), -1 when no chooser can run.
 OSErr NChooseFolder();
-bool SFGetPICTPreview(FileRef* spec);
+bool SFGetPICTPreview(FileRef* chosen);
 
-int16_t xMASTER_FILE_GET(FileRef* specOut);
-int16_t MASTER_FILE_GET(FileRef* spec);
+int16_t xMASTER_FILE_GET(FileRef* chosenOut);
+int16_t MASTER_FILE_GET(FileRef* chosen);
 int16_t xMASTER_FILE_PUT(ConstStringPtr defaultName);
-int16_t MASTER_FILE_PUT(FileRef* spec, bool useDefault);
+int16_t MASTER_FILE_PUT(FileRef* chosen, bool useDefault);
 int16_t xEFILE_GET(frefinfos& record);
 int16_t xEFILE_PUT(frefinfos& record);
 int16_t xGRAPHIC_FILE_PUT(frefinfos& record, OSType kind, PreviewHookProcPtr hook);

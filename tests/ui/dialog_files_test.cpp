@@ -114,14 +114,14 @@ TEST_F(DialogTest, OpenDialogAsksWithPromptAndStartsAtTheDefault)
   setPascal(gAppInfos.applicationName, "Kovrelin");
   xSetDefaultLoc(tmp.root(), nullptr, 0);
   kvui::script::chooserAnswer(choose({file.path()}));
-  FileRef spec;
-  ASSERT_EQ(xMASTER_FILE_GET(&spec), 1);
+  FileRef chosen;
+  ASSERT_EQ(xMASTER_FILE_GET(&chosen), 1);
   const auto& asked = kvui::script::lastChooser();
   EXPECT_EQ(asked.request.kind, kvui::ChooserKind::open);
   EXPECT_EQ(asked.request.title, "Open Image ");
   EXPECT_EQ(asked.request.clientName, "Kovrelin");
   EXPECT_EQ(asked.shownFolder, tmp.root().path());
-  EXPECT_EQ(spec, file);
+  EXPECT_EQ(chosen, file);
   EXPECT_EQ(HFS_2_UTF8(gIOdata.resultName), "pic.tif");
   EXPECT_EQ(gIOdata.typeList[0], xFile_getType(file));
 
@@ -281,20 +281,20 @@ TEST_F(DialogTest, MasterFilePutCreatesAnEmptyTypedFile)
 {
   gIOdata.typeList[0] = fourcc("TEXT");
   gAppInfos.creator = fourcc("KOVR");
-  FileRef spec = tmp.ref("proposed");
+  FileRef chosen = tmp.ref("proposed");
   kvui::script::chooserAnswer(saveAs(tmp.root(), "made"));
-  ASSERT_EQ(MASTER_FILE_PUT(&spec, false), 1);
-  EXPECT_EQ(spec, tmp.ref("made"));
+  ASSERT_EQ(MASTER_FILE_PUT(&chosen, false), 1);
+  EXPECT_EQ(chosen, tmp.ref("made"));
   EXPECT_EQ(kvui::script::lastChooser().request.saveName, "proposed");
-  EXPECT_EQ(TempFolder::read(spec), "");
+  EXPECT_EQ(TempFolder::read(chosen), "");
   if (tmp.xattrSupported()) {
     uint32_t type = 0, creator = 0;
-    kvfs::readTypeAndCreator(spec.path(), type, creator);
+    kvfs::readTypeAndCreator(chosen.path(), type, creator);
     EXPECT_EQ(type, fourcc("TEXT"));
     EXPECT_EQ(creator, fourcc("KOVR"));
   }
   kvui::script::chooserAnswer(cancel());
-  EXPECT_EQ(MASTER_FILE_PUT(&spec, true), 0);
+  EXPECT_EQ(MASTER_FILE_PUT(&chosen, true), 0);
 }
 
 TEST_F(DialogTest, SaveClickLetsTheHookEditTheName)
