@@ -14,6 +14,7 @@
 #include "components/f11/f11_shaping.h"
 #include "engine/catalog.h"
 #include "engine/treemanage.h"
+#include "tests/components/catalog_rows.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -69,16 +70,8 @@ TEST(F11Catalog, EveryIdBindsItsEntryAndUnknownIdsBindAffine)
   EXPECT_EQ(KV_familyMemberCount(kFamily11), 59);
 }
 
-struct NameRow
-{
-  int16_t id;
-  const char* name;
-  int count;
-  const char* labels[3];
-};
-
 // Display names, labels (at the defaults) and parameter counts, byte for byte.
-const NameRow kNames[] = {
+const KVnameRow kNames[] = {
     {0, " Ax+B", 2, {"Scaling ", "Offset ", ""}},
     {1, " Sin x", 3, {"Frequency ", "Phase ", "Amplitude "}},
     {2, " x power A", 2, {"Power ", "Scale ", ""}},
@@ -132,18 +125,8 @@ const NameRow kNames[] = {
 TEST(F11Catalog, NamesLabelsAndParameterCounts)
 {
   KVmemberHarness h;
-  for (const NameRow& row : kNames) {
-    SCOPED_TRACE(row.id);
-    gfunc* g = h.bind(kFamily11, row.id);
-    EXPECT_EQ(h.displayName(), row.name);
-    EXPECT_EQ(g->paramCount, row.count);
-    for (int p = 0; p < 3; ++p) {
-      // A parameter the member lacks writes neither the label nor *a.
-      double value = 4321;
-      EXPECT_EQ(h.send(int16_t(kMsgParamA + p), &value), row.labels[p]) << "parameter " << p;
-      EXPECT_EQ(value, p < row.count ? KV_param(g, p) : 4321) << "parameter " << p;
-    }
-  }
+  for (const KVnameRow& row : kNames)
+    KV_expectNameAndLabels(h, kFamily11, row);
   // Power slope counts three parameters: its B default of -1 is a value.
   EXPECT_EQ(h.bind(kFamily11, 21)->B, -1);
 }
@@ -186,15 +169,7 @@ TEST(F11Catalog, ModeLabels)
   EXPECT_NE(h.bind(kFamily11, 56)->rangeClass[0], kRangeChoice);
 }
 
-struct RangeRow
-{
-  int16_t id;
-  double defaults[3];
-  double atZero[3];
-  double atOne[3];
-};
-
-const RangeRow kRanges[] = {
+const KVrangeRow kRanges[] = {
     {0, {1, 0, -1}, {-8, -16}, {8, 16}},
     {1, {1, 0, kPi / 2}, {-8, -4 * kPi, 0}, {8, 4 * kPi, 16}},
     {2, {1, 1, -1}, {0.125, 0.00390625}, {16, 4}},
@@ -249,23 +224,9 @@ const RangeRow kRanges[] = {
 // message 4 gives at the two ends of the normalised range.
 TEST(F11Catalog, DefaultsAndNormalisedRangeEnds)
 {
-  const auto near = [](double expected) { return 1e-12 * (1 + std::fabs(expected)); };
   KVmemberHarness h;
-  for (const RangeRow& row : kRanges) {
-    SCOPED_TRACE(row.id);
-    gfunc* g = h.bind(kFamily11, row.id);
-    const double defaults[3] = {g->A, g->B, g->C};
-    for (int p = 0; p < 3; ++p)
-      EXPECT_NEAR(defaults[p], row.defaults[p], near(row.defaults[p])) << "default " << p;
-    const int count = g->paramCount;
-    for (const auto& [n, expected] : {std::pair{0.0, row.atZero}, std::pair{1.0, row.atOne}}) {
-      double a = n, b = n, c = n;
-      h.send(kMsgFromNormalized, &a, &b, &c);
-      const double values[3] = {g->A, g->B, g->C};
-      for (int p = 0; p < count; ++p)
-        EXPECT_NEAR(values[p], expected[p], near(expected[p])) << "parameter " << p << " n " << n;
-    }
-  }
+  for (const KVrangeRow& row : kRanges)
+    KV_expectDefaultsAndRangeEnds(h, kFamily11, row);
   EXPECT_EQ(std::size(kRanges), builtIds().size());
 }
 

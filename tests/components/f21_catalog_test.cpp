@@ -15,6 +15,7 @@
 #include "components/f21/f21_recurtree.h"
 #include "components/f21/f21_waves.h"
 #include "engine/catalog.h"
+#include "tests/components/catalog_rows.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -181,14 +182,7 @@ TEST(F21Catalog, NamesWithTrickyBytes)
 TEST(F21Catalog, DefaultsAndNormalisedRangeEnds)
 {
   constexpr double kPi = std::numbers::pi;
-  struct Row
-  {
-    int16_t id;
-    double defaults[3];
-    double atZero[3];
-    double atOne[3];
-  };
-  const Row rows[] = {
+  const KVrangeRow rows[] = {
       {0, {1, 1, 0}, {-8, -8, -8}, {8, 8, 8}},
       {1, {0, 0, -1}, {-2, -2}, {2, 2}},
       {2, {0, 0, -1}, {-kPi, -kPi}, {kPi, kPi}},
@@ -252,24 +246,9 @@ TEST(F21Catalog, DefaultsAndNormalisedRangeEnds)
       {63, {0, 4, 2}, {0, 0, 0}, {37, 16, 32}},
       {127, {1, 0, -1}, {0, 0}, {1, 32}},
   };
-  const auto near = [](double expected) { return 1e-12 * (1 + std::fabs(expected)); };
   KVmemberHarness h;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.id);
-    gfunc* g = h.bind(kFamily21, row.id);
-    const double defaults[3] = {g->A, g->B, g->C};
-    for (int p = 0; p < 3; ++p)
-      EXPECT_NEAR(defaults[p], row.defaults[p], near(row.defaults[p])) << "default " << p;
-
-    const int count = g->paramCount;
-    for (const auto& [n, expected] : {std::pair{0.0, row.atZero}, std::pair{1.0, row.atOne}}) {
-      double a = n, b = n, c = n;
-      h.send(kMsgFromNormalized, &a, &b, &c);
-      const double values[3] = {g->A, g->B, g->C};
-      for (int p = 0; p < count; ++p)
-        EXPECT_NEAR(values[p], expected[p], near(expected[p])) << "parameter " << p << " n " << n;
-    }
-  }
+  for (const KVrangeRow& row : rows)
+    KV_expectDefaultsAndRangeEnds(h, kFamily21, row);
 }
 
 // Message 6 sets the frequency flag of the fractal members (the random tree

@@ -15,6 +15,7 @@
 #include "components/f22/f22_recurtree.h"
 #include "engine/catalog.h"
 #include "engine/treemanage.h"
+#include "tests/components/catalog_rows.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -69,14 +70,7 @@ TEST(F22Catalog, EveryIdBindsItsEntryAndUnknownIdsBindSkew)
 // Display names, labels and parameter counts, byte for byte.
 TEST(F22Catalog, NamesLabelsAndParameterCounts)
 {
-  struct Row
-  {
-    int16_t id;
-    const char* name;
-    int count;
-    const char* labels[3];
-  };
-  const Row rows[] = {
+  const KVnameRow rows[] = {
       {0, " Skew", 3, {"Skew Angle ", "Skew Amount ", "Scale "}},
       {1, " Sin x, sin y", 2, {"Amplitude ", "Frequency ", ""}},
       {2, " Scale & Offset ", 3, {"Scale ", "Offset x ", "Offset y "}},
@@ -139,32 +133,15 @@ TEST(F22Catalog, NamesLabelsAndParameterCounts)
       {127, " Compiled tree", 2, {"Blend ", "Recursion ", ""}},
   };
   KVmemberHarness h;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.id);
-    gfunc* g = h.bind(kFamily22, row.id);
-    EXPECT_EQ(h.displayName(), row.name);
-    EXPECT_EQ(g->paramCount, row.count);
-    for (int p = 0; p < 3; ++p) {
-      // A parameter the member lacks writes neither the label nor *a.
-      double value = 4321;
-      EXPECT_EQ(h.send(int16_t(kMsgParamA + p), &value), row.labels[p]) << "parameter " << p;
-      EXPECT_EQ(value, p < row.count ? KV_param(g, p) : 4321) << "parameter " << p;
-    }
-  }
+  for (const KVnameRow& row : rows)
+    KV_expectNameAndLabels(h, kFamily22, row);
 }
 
 // The defaults of message 6 (-1 where a parameter is absent) and the values
 // message 4 gives at the two ends of the normalised range.
 TEST(F22Catalog, DefaultsAndNormalisedRangeEnds)
 {
-  struct Row
-  {
-    int16_t id;
-    double defaults[3];
-    double atZero[3];
-    double atOne[3];
-  };
-  const Row rows[] = {
+  const KVrangeRow rows[] = {
       {0, {kPi / 4, -1.5, 1}, {-kPi, -2, -2}, {kPi, 2, 4}},
       {1, {4, 0.5, -1}, {-8, 0}, {8, 16}},
       {2, {1, 0, 0}, {-8, -32, -32}, {8, 32, 32}},
@@ -226,23 +203,9 @@ TEST(F22Catalog, DefaultsAndNormalisedRangeEnds)
       {53, {1, 0, 1}, {0, -1, 0}, {4, 1, 4}},
       {127, {1, 0, -1}, {0, 0}, {1, 128}},
   };
-  const auto near = [](double expected) { return 1e-12 * (1 + std::fabs(expected)); };
   KVmemberHarness h;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.id);
-    gfunc* g = h.bind(kFamily22, row.id);
-    const double defaults[3] = {g->A, g->B, g->C};
-    for (int p = 0; p < 3; ++p)
-      EXPECT_NEAR(defaults[p], row.defaults[p], near(row.defaults[p])) << "default " << p;
-    const int count = g->paramCount;
-    for (const auto& [n, expected] : {std::pair{0.0, row.atZero}, std::pair{1.0, row.atOne}}) {
-      double a = n, b = n, c = n;
-      h.send(kMsgFromNormalized, &a, &b, &c);
-      const double values[3] = {g->A, g->B, g->C};
-      for (int p = 0; p < count; ++p)
-        EXPECT_NEAR(values[p], expected[p], near(expected[p])) << "parameter " << p << " n " << n;
-    }
-  }
+  for (const KVrangeRow& row : rows)
+    KV_expectDefaultsAndRangeEnds(h, kFamily22, row);
 }
 
 // Message 5 inverts message 4; the whole-number parameters come back at the

@@ -12,6 +12,7 @@
 
 #include "engine/catalog.h"
 #include "engine/treemanage.h"
+#include "tests/components/catalog_rows.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -58,14 +59,7 @@ TEST(F23Catalog, EveryIdBindsItsEntryWithItsConnectorCodes)
 // Display names, labels and parameter counts, byte for byte.
 TEST(F23Catalog, NamesLabelsAndParameterCounts)
 {
-  struct Row
-  {
-    int16_t id;
-    const char* name;
-    int count;
-    const char* labels[3];
-  };
-  const Row rows[] = {
+  const KVnameRow rows[] = {
       {2, " RGB plain color", 3, {"Red ", "Green ", "Blue "}},
       {3, " RGB color gradient", 3, {"Angle red ", "Angle green ", "Angle blue "}},
       {4, " RGB color shade", 3, {"Hue Rotate ", "Saturation ", "Luminance Pan x<->y "}},
@@ -114,18 +108,8 @@ TEST(F23Catalog, NamesLabelsAndParameterCounts)
       {127, "", 2, {"Scale ", "Iterations ", ""}},
   };
   KVmemberHarness h;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.id);
-    gfunc* g = h.bind(kFamily23, row.id);
-    EXPECT_EQ(h.displayName(), row.name);
-    EXPECT_EQ(g->paramCount, row.count);
-    for (int p = 0; p < 3; ++p) {
-      // A parameter the member lacks writes neither the label nor *a.
-      double value = 4321;
-      EXPECT_EQ(h.send(int16_t(kMsgParamA + p), &value), row.labels[p]) << "parameter " << p;
-      EXPECT_EQ(value, p < row.count ? KV_param(g, p) : 4321) << "parameter " << p;
-    }
-  }
+  for (const KVnameRow& row : rows)
+    KV_expectNameAndLabels(h, kFamily23, row);
 }
 
 // The defaults of message 6 and the values message 4 gives at the two ends
@@ -133,15 +117,8 @@ TEST(F23Catalog, NamesLabelsAndParameterCounts)
 // start of its step for the whole-number parameters).
 TEST(F23Catalog, DefaultsRangeEndsAndInverse)
 {
-  struct Row
-  {
-    int16_t id;
-    double defaults[3];
-    double atZero[3];
-    double atOne[3];
-  };
   const double t = 2 * kPi;
-  const Row rows[] = {
+  const KVrangeRow rows[] = {
       {2, {0, 2, 6}, {0, 0, 0}, {8, 8, 8}},
       {3, {0, 0, 0}, {-kPi, -kPi, -kPi}, {kPi, kPi, kPi}},
       {4, {kPi, 0.5, 0.75}, {0, 0, 0}, {t, 1, 1}},
@@ -186,22 +163,10 @@ TEST(F23Catalog, DefaultsRangeEndsAndInverse)
       {41, {1, 0, 2}, {0, 0, 0}, {4, 1, 32}},
       {127, {1, 0, -1}, {0, 0}, {1, 32}},
   };
-  const auto near = [](double expected) { return 1e-12 * (1 + std::fabs(expected)); };
   KVmemberHarness h;
-  for (const Row& row : rows) {
+  for (const KVrangeRow& row : rows) {
     SCOPED_TRACE(row.id);
-    gfunc* g = h.bind(kFamily23, row.id);
-    const double defaults[3] = {g->A, g->B, g->C};
-    for (int p = 0; p < 3; ++p)
-      EXPECT_NEAR(defaults[p], row.defaults[p], near(row.defaults[p])) << "default " << p;
-    const int count = g->paramCount;
-    for (const auto& [n, expected] : {std::pair{0.0, row.atZero}, std::pair{1.0, row.atOne}}) {
-      double a = n, b = n, c = n;
-      h.send(kMsgFromNormalized, &a, &b, &c);
-      const double values[3] = {g->A, g->B, g->C};
-      for (int p = 0; p < count; ++p)
-        EXPECT_NEAR(values[p], expected[p], near(expected[p])) << "parameter " << p << " n " << n;
-    }
+    const int count = KV_expectDefaultsAndRangeEnds(h, kFamily23, row)->paramCount;
     double a = 0.3, b = 0.3, c = 0.3;
     h.send(kMsgFromNormalized, &a, &b, &c);
     a = b = c = -7;
