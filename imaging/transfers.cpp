@@ -32,18 +32,25 @@ bool Empty(const Rows& r)
   return !r.src || !r.dst || r.columns <= 0 || r.rows <= 0;
 }
 
+// Calls row(s, d) with the first byte of each source row and of the
+// destination row it lands on.
+template <class Row>
+void EachRow(const Rows& r, Row row)
+{
+  if (Empty(r))
+    return;
+  for (int32_t y = 0; y < r.rows; ++y)
+    row(r.src + int64_t(y) * r.srcRowBytes, r.dst + int64_t(y) * r.dstRowBytes);
+}
+
 // Applies op(s, d, x) to every byte of 8-bit rows.
 template <class Op>
 void EachByte8(const Rows& r, Op op)
 {
-  if (Empty(r))
-    return;
-  for (int32_t y = 0; y < r.rows; ++y) {
-    const uint8_t* s = r.src + int64_t(y) * r.srcRowBytes;
-    uint8_t* d = r.dst + int64_t(y) * r.dstRowBytes;
+  EachRow(r, [&](const uint8_t* s, uint8_t* d) {
     for (int32_t x = 0; x < r.columns; ++x)
       d[x] = Clamp255(op(int32_t(s[x]), int32_t(d[x]), x));
-  }
+  });
 }
 
 // Applies op(s, d, x) to the three colour bytes of every 32-bit pixel; the
@@ -51,52 +58,38 @@ void EachByte8(const Rows& r, Op op)
 template <class Op>
 void EachColour32(const Rows& r, Op op)
 {
-  if (Empty(r))
-    return;
-  for (int32_t y = 0; y < r.rows; ++y) {
-    const uint8_t* s = r.src + int64_t(y) * r.srcRowBytes;
-    uint8_t* d = r.dst + int64_t(y) * r.dstRowBytes;
+  EachRow(r, [&](const uint8_t* s, uint8_t* d) {
     for (int32_t x = 0; x < r.columns; ++x, s += 4, d += 4)
       for (int c = 1; c < 4; ++c)
         d[c] = Clamp255(op(int32_t(s[c]), int32_t(d[c]), x));
-  }
+  });
 }
 
 // Applies op(s, d, x) to whole 32-bit pixels.
 template <class Op>
 void EachPixel32(const Rows& r, Op op)
 {
-  if (Empty(r))
-    return;
-  for (int32_t y = 0; y < r.rows; ++y) {
-    const uint8_t* s = r.src + int64_t(y) * r.srcRowBytes;
-    uint8_t* d = r.dst + int64_t(y) * r.dstRowBytes;
+  EachRow(r, [&](const uint8_t* s, uint8_t* d) {
     for (int32_t x = 0; x < r.columns; ++x, s += 4, d += 4)
       op(s, d, x);
-  }
+  });
 }
 
 // Applies op(g, d, x) from 8-bit source bytes onto 32-bit pixels.
 template <class Op>
 void EachGrey8To32(const Rows& r, Op op)
 {
-  if (Empty(r))
-    return;
-  for (int32_t y = 0; y < r.rows; ++y) {
-    const uint8_t* s = r.src + int64_t(y) * r.srcRowBytes;
-    uint8_t* d = r.dst + int64_t(y) * r.dstRowBytes;
+  EachRow(r, [&](const uint8_t* s, uint8_t* d) {
     for (int32_t x = 0; x < r.columns; ++x, d += 4)
       op(int32_t(s[x]), d, x);
-  }
+  });
 }
 
 void CopyRows(const Rows& r, int32_t bytesPerPixel)
 {
-  if (Empty(r))
-    return;
-  for (int32_t y = 0; y < r.rows; ++y)
-    std::memmove(r.dst + int64_t(y) * r.dstRowBytes, r.src + int64_t(y) * r.srcRowBytes,
-                 size_t(r.columns) * size_t(bytesPerPixel));
+  EachRow(r, [&](const uint8_t* s, uint8_t* d) {
+    std::memmove(d, s, size_t(r.columns) * size_t(bytesPerPixel));
+  });
 }
 
 // d + t (s - d) in single precision, truncated.
