@@ -19,33 +19,13 @@ TEST_F(F21Render, EveryMemberDrawsTheSamePictureOnOneAndOnFourThreads)
 // the picture of Ax+By+C alone, on one thread and on four.
 TEST_F(F21Render, CompiledSubtreeDrawsItsContent)
 {
-  arb_presetinit(doc_, kFamily21, 0);
-  doc_->tree.funcs[0].A = 0.75;
-  doc_->tree.funcs[0].C = 1.5;
-  const std::vector<uint8_t> direct = render(1);
-  arb_Clear(doc_, true, true);
-
-  arb_presetinit(doc_, kFamily21, kCompiledTreeId);
-  smalltree* sub = arb_NewSubTree();
-  ASSERT_NE(sub, nullptr);
-  sub->version = kTreeVersion;
-  sub->count = 1;
-  gfunc* inner = &sub->funcs[0];
-  inner->doc = doc_;
-  inner->owner = sub;
-  setFunc(inner, kFamily21, 0, kBindDefaults);
-  inner->A = 0.75;
-  inner->C = 1.5;
-  inner->inlets[0].source = kSourceSubtreeInlet1;
-  inner->inlets[1].source = kSourceSubtreeInlet1 + 1;
-  gfunc* owner = &doc_->tree.funcs[0];
-  doc_->embedded[0] = sub;
-  owner->auxIndex = 0;
-  owner->link = sub;
-  owner->A = 1;
-  owner->B = 3;
-  arb_ServiceChanges(doc_, false);
-  doc_->treeChanged = 1;
+  const auto plane = [](gfunc* g) {
+    g->A = 0.75;
+    g->C = 1.5;
+  };
+  const std::vector<uint8_t> direct = renderMember(kFamily21, 0, plane);
+  gfunc* inner = makeCompiledTree(kFamily21, 0, 1, 3, plane);
+  ASSERT_NE(inner, nullptr);
 
   EXPECT_TRUE(render(1) == direct);
   EXPECT_TRUE(render(4) == direct);

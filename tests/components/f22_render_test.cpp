@@ -17,33 +17,14 @@ TEST_F(F22Render, EveryMemberDrawsTheSamePictureOnOneAndOnFourThreads)
 
 TEST_F(F22Render, CompiledSubtreeDrawsItsContent)
 {
-  arb_presetinit(doc_, kFamily22, 3);  // Rotate A
-  doc_->tree.funcs[0].A = 0.6;
-  doc_->tree.funcs[0].B = 0.5;
-  const std::vector<uint8_t> direct = render(1);
-  arb_Clear(doc_, true, true);
-
-  arb_presetinit(doc_, kFamily22, kCompiledTreeId);
-  smalltree* sub = arb_NewSubTree();
-  ASSERT_NE(sub, nullptr);
-  sub->version = kTreeVersion;
-  sub->count = 1;
-  gfunc* inner = &sub->funcs[0];
-  inner->doc = doc_;
-  inner->owner = sub;
-  setFunc(inner, kFamily22, 3, kBindDefaults);
-  inner->A = 0.6;
-  inner->B = 0.5;
-  inner->inlets[0].source = kSourceSubtreeInlet1;
-  inner->inlets[1].source = kSourceSubtreeInlet1 + 1;
+  const auto rotateA = [](gfunc* g) {
+    g->A = 0.6;
+    g->B = 0.5;
+  };
+  const std::vector<uint8_t> direct = renderMember(kFamily22, 3, rotateA);
+  gfunc* inner = makeCompiledTree(kFamily22, 3, 1, 0, rotateA);
+  ASSERT_NE(inner, nullptr);
   gfunc* owner = &doc_->tree.funcs[0];
-  doc_->embedded[0] = sub;
-  owner->auxIndex = 0;
-  owner->link = sub;
-  owner->A = 1;
-  owner->B = 0;
-  arb_ServiceChanges(doc_, false);
-  doc_->treeChanged = 1;
 
   EXPECT_TRUE(render(1) == direct);
   EXPECT_TRUE(render(4) == direct);

@@ -73,6 +73,50 @@ protected:
     }
   }
 
+  // The picture of member `id` of `family` alone, its parameters given by
+  // set(member); the document is emptied afterwards.
+  template <class Set>
+  std::vector<uint8_t> renderMember(int16_t family, int16_t id, Set set)
+  {
+    arb_presetinit(doc_, family, id);
+    set(&doc_->tree.funcs[0]);
+    std::vector<uint8_t> picture = render(1);
+    arb_Clear(doc_, true, true);
+    return picture;
+  }
+
+  // Makes the document's tree one compiled-tree component of `family` (A and
+  // B its own parameters) whose sub-tree holds member `id` of the same family,
+  // its parameters given by set(member), fed by the sub-tree's two inlets.
+  // Returns the inner member, or null when no sub-tree can be had; the owner
+  // is the tree's component 0.
+  template <class Set>
+  gfunc* makeCompiledTree(int16_t family, int16_t id, double ownerA, double ownerB, Set set)
+  {
+    arb_presetinit(doc_, family, kCompiledTreeId);
+    smalltree* sub = arb_NewSubTree();
+    if (sub == nullptr)
+      return nullptr;
+    sub->version = kTreeVersion;
+    sub->count = 1;
+    gfunc* inner = &sub->funcs[0];
+    inner->doc = doc_;
+    inner->owner = sub;
+    setFunc(inner, family, id, kBindDefaults);
+    set(inner);
+    inner->inlets[0].source = kSourceSubtreeInlet1;
+    inner->inlets[1].source = kSourceSubtreeInlet1 + 1;
+    gfunc* owner = &doc_->tree.funcs[0];
+    doc_->embedded[0] = sub;
+    owner->auxIndex = 0;
+    owner->link = sub;
+    owner->A = ownerA;
+    owner->B = ownerB;
+    arb_ServiceChanges(doc_, false);
+    doc_->treeChanged = 1;
+    return inner;
+  }
+
   std::unique_ptr<KovrelinWorld> world_;
   sfuncSystem* doc_ = nullptr;
 };
