@@ -495,7 +495,7 @@ CELLS = {
     "LABTXT_City": city,
 }
 
-# (x0, y0, width, height, stride): the grid, and windows that wrap
+# (x0, y0, width, height, stride): the checked grid, and windows that wrap
 # past INT32_MAX and start at INT32_MIN.
 WINDOWS = [(-300, -300, 201, 201, 3), (2147483600, -40, 96, 9, 1), (-2147483648, 2147483640, 40, 12, 1)]
 

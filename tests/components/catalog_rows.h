@@ -28,7 +28,7 @@ struct KVrangeRow
   double atOne[3];
 };
 
-// Close enough for a parameter computed from a design constant.
+// Close enough for a parameter computed from a constant such as pi.
 inline double KV_catalogTolerance(double expected)
 {
   return 1e-12 * (1 + std::fabs(expected));
