@@ -217,10 +217,17 @@ bool gtkRunChooser(Chooser* c, ChooserReply* reply)
   addCustomArea(c, dialog);
   g_signal_connect(dialog, "selection-changed", G_CALLBACK(onSelectionChanged), c);
   chooserMessage(c, kChooserStart, nullptr);
-  gint response = gtk_dialog_run(GTK_DIALOG(dialog));
-  bool chosen = response == GTK_RESPONSE_ACCEPT;
-  if (chosen)
+  // An accept that names no file (GTK lets one through while the folder is
+  // still loading) leaves the dialog open, as if it had not been pressed: a
+  // dialog that reports a choice always hands back a file.
+  bool chosen = false;
+  while (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
     fillReply(c, GTK_FILE_CHOOSER(dialog), reply);
+    if (!reply->paths.empty()) {
+      chosen = true;
+      break;
+    }
+  }
   gtk_widget_destroy(dialog);
   c->native = nullptr;
   c->showFolder = nullptr;
