@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/clock.h"
+#include "platform/resources.h"
 #include "platform/ui_pvt.h"
 
 namespace kvui {
@@ -872,6 +873,20 @@ void setButtonObserver(ButtonObserver observer)
 }
 
 // ---- Cursors, sound, clipboard -------------------------------------------------------
+
+std::string detail::cursorShape(int16_t id)
+{
+  if (id == kCursorArrow)
+    return "default";
+  kvres::Resource r;
+  if (kvres::getResource(kResCursor, id, &r) && !r.data.empty())
+    return std::string(r.data.begin(), r.data.end());
+  if (id == kCursorBusy)
+    return "wait";
+  if (id == kCursorDrag)
+    return "grabbing";
+  return {};
+}
 
 bool setCursor(int16_t id)
 {

@@ -264,8 +264,10 @@ gboolean onFocus(GtkWidget*, GdkEventFocus* e, gpointer data)
 
 GdkCursor* cursorFor(int16_t id)
 {
-  const char* name = id == kCursorBusy ? "wait" : id == kCursorDrag ? "grabbing" : "default";
-  return gdk_cursor_new_from_name(gdk_display_get_default(), name);
+  std::string name = detail::cursorShape(id);
+  GdkDisplay* display = gdk_display_get_default();
+  GdkCursor* c = gdk_cursor_new_from_name(display, name.empty() ? "default" : name.c_str());
+  return c ? c : gdk_cursor_new_from_name(display, "default");
 }
 
 void applyCursor(Window* w)
@@ -420,7 +422,7 @@ void gtkBeep()
 
 bool gtkSetCursor(int16_t id)
 {
-  if (id != kCursorArrow && id != kCursorBusy && id != kCursorDrag)
+  if (detail::cursorShape(id).empty())
     return false;
   gCursorId = id;
   for (WindowRef w : windows())

@@ -63,6 +63,11 @@ void fitCustomPixels(Chooser* c);
 bool gtkRunChooser(Chooser* c, ChooserReply* reply);
 int32_t gtkPopUpMenu(const std::vector<MenuEntry>& entries, Point where);
 
+// The desktop cursor name of a cursor id: "default" for the arrow, else the
+// shape the store's cursor resource of that id names, else the built-in busy
+// and drag shapes; "" when there is none.
+std::string cursorShape(int16_t id);
+
 struct Backend
 {
   bool scripted = false;

@@ -147,7 +147,7 @@ void recordBeep()
 
 bool knownCursor(int16_t id)
 {
-  return id == kCursorArrow || id == kCursorBusy || id == kCursorDrag;
+  return !detail::cursorShape(id).empty();
 }
 
 void storeClipboard(const std::vector<ClipBlock>& blocks)

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "platform/ui.h"
 #include "tests/platform/tempfolder.h"
 
 namespace {
@@ -197,6 +198,26 @@ TEST_F(ResourcesTest, WritesReplaceTheFileAndLeaveNoTemporary)
   std::string reason;
   EXPECT_FALSE(kvres::writeStoreFile(temp.ref("missing/out.rsrc").path(), one, &reason));
   EXPECT_FALSE(reason.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ResourcesTest, CursorsComeFromTheStore)
+{
+  std::string path = temp.ref("app.rsrc").path();
+  Store s;
+  s.put({kResCursor, 136, "colourpick", {'c', 'r', 'o', 's', 's', 'h', 'a', 'i', 'r'}});
+  ASSERT_TRUE(kvres::writeStoreFile(path, s, nullptr));
+  kvui::startScripted();
+  EXPECT_FALSE(kvui::setCursor(136));  // no store: only the built-in shapes
+  EXPECT_TRUE(kvui::setCursor(kvui::kCursorBusy));
+  ASSERT_TRUE(kvres::openApplicationStore(path));
+  EXPECT_TRUE(kvui::setCursor(136));
+  EXPECT_EQ(kvui::currentCursor(), 136);
+  EXPECT_FALSE(kvui::setCursor(135));
+  kvui::stop();
 }
 
 }  // namespace
