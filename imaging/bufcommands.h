@@ -13,6 +13,8 @@
 #include "imaging/offworld.h"
 #include "imaging/pixcommand.h"
 
+struct OffView;
+
 // Copies the bytes the mask names from source into destination over the
 // pixels both hold; nothing for a null buffer, mask 0 or 5, or a destination
 // below 32 bits.
@@ -32,3 +34,18 @@ void ScreenPix_Commandes(CGrafPtr port, int32_t rectTopLeft, int32_t rectBottomR
 // buffer neither 8 nor 32 bits deep, else 0.
 OSErr Direct_Commandes(Offworld world, Offworld backup, uint16_t a, uint16_t b, uint16_t operation,
                        uint16_t mask);
+
+// Interactive: while the mouse button is held, the mouse movement drives the
+// operation (0 move, 1 scale, 2 rotate, 3 and 4 contrast; shift and option
+// choose variants) and each result is drawn from srcRect of a temporary
+// buffer into dstRect of the current port and flushed; the channels the
+// positive mask names are kept from the buffer. After release, a scale or
+// rotation is computed once more anti-aliased, and the result copied into
+// the buffer. A temporary buffer that cannot be made shows alert 1059; an
+// unknown operation, or a buffer neither 8 nor 32 bits deep, leaves the
+// buffer unchanged.
+void XMouseOffworld_Commandes(Offworld world, Rect srcRect, Rect dstRect, int16_t operation,
+                              int16_t mask);
+// The same over an off-screen view's world, drawn from the visible part into
+// the view's draw rectangle; the last dragged result is kept as it is.
+void MouseOffworld_Commandes(OffView* view, int16_t operation, int16_t mask);
