@@ -22,6 +22,11 @@ int16_t default_alert_dialog(int16_t id, int16_t index, ConstStringPtr text)
   return 1;
 }
 
+bool default_object_name(StringPtr, int16_t)
+{
+  return false;
+}
+
 // Rings the terminal bell until the shell installs the display's beep.
 void default_alert_sound(bool)
 {
@@ -37,6 +42,7 @@ void default_exit()
 ReportTextProc gReportTextProc = default_report_text;
 AlertDialogProc gAlertDialogProc = default_alert_dialog;
 AlertSoundProc gAlertSoundProc = default_alert_sound;
+ObjectNameProc gObjectNameProc = default_object_name;
 ExitProc gExitProc = default_exit;
 
 template <typename Proc>
@@ -57,6 +63,11 @@ void reportText(ConstStringPtr text, int32_t number)
 int16_t do_AlertUser_dlog(int16_t id, int16_t index, ConstStringPtr text)
 {
   return gAlertDialogProc(id, index, text);
+}
+
+bool GetObjetName(StringPtr name, int16_t prompt)
+{
+  return gObjectNameProc(name, prompt);
 }
 
 void PlayAlertSound()
@@ -89,4 +100,9 @@ AlertSoundProc SetAlertSoundProc(AlertSoundProc proc)
 ExitProc SetExitProc(ExitProc proc)
 {
   return exchange_proc(gExitProc, proc, default_exit);
+}
+
+ObjectNameProc SetObjectNameProc(ObjectNameProc proc)
+{
+  return exchange_proc(gObjectNameProc, proc, default_object_name);
 }

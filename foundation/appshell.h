@@ -59,6 +59,12 @@ void reportText(ConstStringPtr text, int32_t number);
 // index") is written to standard error and the answer is 1.
 int16_t do_AlertUser_dlog(int16_t id, int16_t index, ConstStringPtr text);
 
+// The object-name dialog: shows `name` for editing, with entry `prompt` of
+// string list 5000 as its prompt when prompt > 0; true (and the edited text
+// in `name`, at most 255 bytes) on OK, false on Cancel. Until the shell
+// installs its dialog the answer is false and the name is unchanged.
+bool GetObjetName(StringPtr name, int16_t prompt);
+
 // Plays the alert sound: the user's preferred sound when
 // gAppInfos.preferredAlertSound is set, the plain beep otherwise.
 void PlayAlertSound();
@@ -69,6 +75,7 @@ void PlayAlertSound();
 
 using ReportTextProc = void (*)(ConstStringPtr text, int32_t number);
 using AlertDialogProc = int16_t (*)(int16_t id, int16_t index, ConstStringPtr text);
+using ObjectNameProc = bool (*)(StringPtr name, int16_t prompt);
 using AlertSoundProc = void (*)(bool preferredSound);
 // Must not return; it may throw, so that a test can catch the exit.
 using ExitProc = void (*)();
@@ -77,4 +84,5 @@ using ExitProc = void (*)();
 ReportTextProc SetReportTextProc(ReportTextProc proc);
 AlertDialogProc SetAlertDialogProc(AlertDialogProc proc);
 AlertSoundProc SetAlertSoundProc(AlertSoundProc proc);
+ObjectNameProc SetObjectNameProc(ObjectNameProc proc);
 ExitProc SetExitProc(ExitProc proc);
