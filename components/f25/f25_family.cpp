@@ -5,41 +5,46 @@
 #include <iterator>
 
 #include "components/common/families.h"
+#include "components/f25/f25_disks.h"
+#include "components/f25/f25_lab.h"
+#include "components/f25/f25_moebius.h"
+#include "components/f25/f25_packings.h"
+#include "components/f25/f25_recurtree.h"
 
 namespace {
 
 constexpr KVmemberDesc kMembers[] = {
-    {.id = 0, .computeName = "f25_OdiskInversion", .name = " Outer Disk Mirror "},
-    {.id = 1, .computeName = "f25_inversionLab", .name = " Disk Fractal Lab", .choiceA = true},
-    {.id = 2, .computeName = "f25_DinvMoebius", .name = " Moebius Inversions"},
+    kF25_OdiskInversion,
+    kF25_inversionLab,
+    kF25_DinvMoebius,
     {.id = 3, .computeName = "f25_Tiles", .name = " Tiles"},
-    {.id = 4, .computeName = "f25_DinvSpiral", .name = " Disk Inversion Spiral"},
-    {.id = 5, .computeName = "f25_moebiusDisk", .name = " Moebius Disk "},
+    kF25_DinvSpiral,
+    kF25_moebiusDisk,
     {.id = 6, .computeName = "f25_MirrorTiles", .name = " Mirror Tiles"},
-    {.id = 7, .computeName = "f25_Appolonian", .name = " Appolonian Tile"},
+    kF25_Appolonian,
     {.id = 8, .computeName = "f25_mirror", .name = " Mirror"},
-    {.id = 9, .computeName = "f25_diskInversion", .name = " Disk Inversion"},
+    kF25_diskInversion,
     {.id = 10, .computeName = "f25_disperlin", .name = " Multi Perlin random"},
     {.id = 11, .computeName = "f25_mirrorN", .name = " Mirror N"},
     {.id = 12, .computeName = "f25_SpiralTile", .name = " Spiral Polar Tile"},
-    {.id = 13, .computeName = "f25_InversionRing", .name = " Inversion Ring"},
-    {.id = 14, .computeName = "f25_InversionRingIO", .name = " Fractal Ring"},
-    {.id = 15, .computeName = "f25_soddyInversion", .name = " Soddy Inversions"},
-    {.id = 16, .computeName = "f25_soddyOrt", .name = " O Soddy Inversions"},
+    kF25_InversionRing,
+    kF25_InversionRingIO,
+    kF25_soddyInversion,
+    kF25_soddyOrt,
     {.id = 17, .computeName = "f25_outermirrorN", .name = " Outer Mirror N"},
-    {.id = 18, .computeName = "f25_fA", .name = " Test Lab"},
+    kF25_fA,
     {.id = 19, .computeName = "f25_PolarFractTile", .name = " Fractal Polar Tile"},
     {.id = 20, .computeName = "f25_Polar", .name = " Polar Space"},
-    {.id = 21, .computeName = "f25_RandomDisk", .name = " Random disk packing "},
-    {.id = 22, .computeName = "f25_fD", .name = " Polar Spiral Band "},
-    {.id = 23, .computeName = "f25_Kleinian", .name = " Kleinian Group Fractal "},
-    {.id = 24, .computeName = "f25_moebiusBalls", .name = " Moebius Balls "},
+    kF25_RandomDisk,
+    kF25_fD,
+    kF25_Kleinian,
+    kF25_moebiusBalls,
     {.id = 25, .computeName = "f25_HexaTiles", .name = " Hexa Mirror Tiles"},
     {.id = 26, .computeName = "f25_moduloX", .name = " Disk Modulo X "},
     {.id = 27, .computeName = "f25_EscherTile", .name = " Escher Disk Tile "},
     {.id = 28, .computeName = "f25_rotateN", .name = " Rotate N "},
     {.id = 29, .computeName = "f25_RandomTwirls", .name = " Random Twirls"},
-    {.id = 127, .computeName = "f25_recurtree", .name = ""},
+    kF25_recurtree,
 };
 
 static_assert(KV_idsInOrder(kMembers));
