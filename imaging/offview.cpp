@@ -4,6 +4,9 @@
 
 #include "foundation/appshell.h"
 #include "foundation/checked.h"
+#include "imaging/cursorkeys.h"
+#include "imaging/qzbitmaps.h"
+#include "imaging/windowport.h"
 
 namespace {
 
@@ -232,6 +235,83 @@ Point OffWhere2GlobalWhere(const OffView* view, Point p)
   const int32_t h = (int32_t(p.h) - view->relRect.left) * ZoomOf(view) / kOffViewUnitZoom;
   return Point{kvnum::sat_i16(double(view->originV) + v + view->drawTop),
                kvnum::sat_i16(double(view->originH) + h + view->drawLeft)};
+}
+
+namespace {
+
+// The mouse in global coordinates: GetMouse answers in the current port's.
+Point GlobalMouse()
+{
+  Point mouse;
+  GetMouse(&mouse);
+  CGrafPtr port = nullptr;
+  GetGWorld(&port, nullptr);
+  return LocalToGlobal(port, mouse);
+}
+
+Point RelCentre(const OffView* view)
+{
+  const Rect& r = view->relRect;
+  return Point{int16_t((int32_t(r.top) + r.bottom) / 2), int16_t((int32_t(r.left) + r.right) / 2)};
+}
+
+// The visible part of the world drawn into the window at its place, flushed.
+void DrawVisiblePart(CGrafPtr port, Offworld world, const OffView* view)
+{
+  CGContextRef ctx = QZ_OpenContext(port);
+  if (!ctx)
+    return;
+  Rect sub = view->relRect;
+  const Rect dest = OffRect2ViewRect(view, sub);
+  QZ_CopyGWToContext(ctx, world, &sub, dest);
+  QZ_CloseContext(ctx, port);
+  QDFlushPortBuffer(port, dest);
+}
+
+}  // namespace
+
+void GetMousefloatPosition(double out[2], const OffView* view)
+{
+  const Point mouse = GlobalMouse();
+  const double perPixel = double(kOffViewUnitZoom) / ZoomOf(view);
+  out[0] = view->relRect.left + (double(mouse.h) - view->originH - view->drawLeft) * perPixel;
+  out[1] = view->relRect.top + (double(mouse.v) - view->originV - view->drawTop) * perPixel;
+}
+
+Point GetMousePosition(const OffView* view)
+{
+  double where[2];
+  GetMousefloatPosition(where, view);
+  return Point{kvnum::sat_i16(where[1]), kvnum::sat_i16(where[0])};
+}
+
+void DoHandMove(kvui::WindowRef window, Offworld world, OffView* view, bool follow)
+{
+  if (!view)
+    return;
+  CGrafPtr port = window ? GetWindowPort(window) : nullptr;
+  Point start;
+  GetMouse(&start);
+  Point previous = start, mouse = start, centre = RelCentre(view);
+  while (buttontrue(&mouse)) {
+    if (mouse == previous)
+      continue;
+    const Rect before = view->relRect;
+    if (follow) {
+      const int32_t zoom = ZoomOf(view);
+      const Point moved{
+          kvnum::sat_i16(centre.v - (int32_t(mouse.v) - start.v) * kOffViewUnitZoom / zoom),
+          kvnum::sat_i16(centre.h - (int32_t(mouse.h) - start.h) * kOffViewUnitZoom / zoom)};
+      CenterViewRelRect(view, moved);
+    } else {
+      centre = Point{kvnum::sat_i16(int32_t(centre.v) - (mouse.v - previous.v)),
+                     kvnum::sat_i16(int32_t(centre.h) - (mouse.h - previous.h))};
+      CenterViewRelRect(view, centre);
+    }
+    previous = mouse;
+    if (!(view->relRect == before) && port && world)
+      DrawVisiblePart(port, world, view);
+  }
 }
 
 void ZoomInView(CGrafPtr, OffView* view)

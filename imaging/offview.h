@@ -17,6 +17,7 @@
 #include "foundation/types.h"
 #include "imaging/offworld.h"
 #include "imaging/ports.h"
+#include "platform/ui.h"
 
 inline constexpr int16_t kOffViewMinZoom = 3;
 inline constexpr int16_t kOffViewMaxZoom = 3071;
@@ -74,6 +75,21 @@ Rect OffRect2ViewRect(const OffView* view, Rect r);
 Rect ViewRect2OffRect(const OffView* view, Rect r);
 Point GlobalWhere2OffWhere(const OffView* view, Point p);
 Point OffWhere2GlobalWhere(const OffView* view, Point p);
+
+// --- The mouse
+
+// The picture point under the mouse: the mouse in global coordinates (from
+// the current port's), less the origin and the draw position, at the zoom;
+// truncated toward zero.
+Point GetMousePosition(const OffView* view);
+// The same without truncation: out[0] = h, out[1] = v.
+void GetMousefloatPosition(double out[2], const OffView* view);
+// Scrolls with the hand while the mouse button is held; returns on release.
+// With follow the picture follows the mouse at every zoom (the centre moves
+// by the mouse's movement from the start, at the zoom); without, the centre
+// moves by each mouse step, unscaled. Each change of the visible part draws
+// it from world into the window's draw rectangle and flushes it.
+void DoHandMove(kvui::WindowRef window, Offworld world, OffView* view, bool follow);
 
 // --- Zoom (a new zoom outside the valid range changes nothing)
 
