@@ -17,8 +17,9 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double M = gINFINITY;
 
-const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  21, 22, 23,
-                                        24, 28, 32, 33, 34, 40, 41, 43, 51, 56, 57, 58, 127};
+const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
+                                        21, 22, 23, 24, 25, 26, 27, 28, 30, 31, 32, 33, 34, 39,
+                                        40, 41, 43, 46, 47, 48, 51, 52, 53, 54, 56, 57, 58, 127};
 const std::vector<int16_t> kXyzaIds = {0, 1, 2, 3, 9, 32, 40, 41, 57};
 
 bool contains(const std::vector<int16_t>& ids, int16_t id)
@@ -36,7 +37,7 @@ TEST(F24Catalog, EveryIdBindsItsEntryWithItsConnectorCodes)
     EXPECT_EQ(m.id, id);
     EXPECT_EQ(g->compute, m.compute);
     EXPECT_EQ(m.real, contains(kBuiltIds, id));
-    EXPECT_EQ(g->inputCode, kConnTwo);
+    EXPECT_EQ(g->inputCode, id == 53 ? kConnThreeOut : kConnTwo);  // Vein network
     const int16_t out = contains(kXyzaIds, id) ? kConnFourValueFourth
                         : id == 58             ? kConnFourValueFirst
                                                : kConnFour;
