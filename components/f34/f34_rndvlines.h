@@ -9,6 +9,12 @@
 
 int16_t f34_RndVLines_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 
+// Random vertical lines on the plane of inputs 1 and 2: column n of C x is
+// drawn when its permutation value lies below trunc(1024 A) + 64, with a
+// 64-wide fade above trunc(1024 A); input 3 and the column's value pick the
+// colour. Output 4 is 4 times the line's intensity.
+void f34_RndVLines(gfunc* g);
+
 // The private record of Random Verticals: its colour table.
 struct F34rndVLinesState
 {
@@ -23,8 +29,8 @@ inline F34rndVLinesState& f34_rndVLinesState(gfunc* g)
 // Message 8: the colour table from B.
 void f34_RndVLines_precompute(gfunc* g);
 
-// The member's parameters and defaults; the f34 table entry (compute not
-// built yet) and f14 id 11 both describe it with these.
+// The member's parameters and defaults; the f34 table entry and f14 id 11
+// both describe it with these.
 inline constexpr KVparamDesc kF34RndVLinesParams[3] = {
     {.label = "Amount ", .k = 1, .c = 0},
     {.label = "Color Cycle ", .k = 1, .c = 0},
