@@ -48,6 +48,11 @@ inline constexpr size_t kUILayoutHeaderSize = 140;
 inline constexpr size_t kUILayoutRecordSize = 120;
 inline constexpr OSType kUILayoutType = fourcc("QjUI");
 inline constexpr OSType kUILayoutCreator = fourcc("Qjib");
+inline constexpr int16_t kUIMaxItems = 1024;
+// State 0 shows layers 255, 1 and 0; 1: 255, 2 and 0; 2: 255, 3 and 0;
+// 3: only 255 (a word's least significant byte is its first layer).
+inline constexpr uint32_t kUIDefaultStateWords[4] = {0x0001FFFF, 0x0002FFFF, 0x0003FFFF,
+                                                     0xFFFFFFFF};
 
 // A layout as its file holds it.
 struct uiLayout

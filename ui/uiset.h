@@ -20,11 +20,10 @@
 #include "imaging/quartz.h"
 #include "platform/files.h"
 #include "ui/edoc.h"
+#include "ui/uilayout.h"
 #include "ui/uitem.h"
 
 // One slot of the item array: room for any item class.
-struct uiLayout;
-
 struct alignas(kUISlotAlign) uiItemSlot
 {
   unsigned char bytes[kUISlotSize];
@@ -45,10 +44,6 @@ enum : int
   kUILightColor = 3,
   kUIShadowColor = 4,
 };
-
-inline constexpr int16_t kUIMaxItems = 1024;
-inline constexpr uint32_t kUIDefaultStateWords[4] = {0x0001FFFF, 0x0002FFFF, 0x0003FFFF,
-                                                     0xFFFFFFFF};
 
 // Called before each item of index above 0 while ResizeUI anchors items;
 // it may change dh and dv for this and later items.
