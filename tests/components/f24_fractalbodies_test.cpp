@@ -63,13 +63,15 @@ TEST_F(F24Body, FacetsAtAFeaturePointAddNothingAfterOctaveZero)
     dvector4d acc{};
     double state = 0;
     fp4dFacets(F(), x, y, 0, 3.0, &state, 1.0, 0, &acc);
-    EXPECT_EQ(acc.x, 0.0);  // the distance to the nearest point
-    EXPECT_EQ(state, 0.0);
+    // The distance to the nearest point is 0 but for the rounding of the
+    // point's position.
+    EXPECT_NEAR(acc.x, 0.0, 1e-20);
+    EXPECT_NEAR(state, 0.0, 1e-20);
     state = 0.7;
     acc.x = 0.42;
     fp4dFacets(F(), x, y, 0, 3.0, &state, 0.5, 1, &acc);
-    EXPECT_EQ(acc.x, 0.42);
-    EXPECT_EQ(state, 0.0);
+    EXPECT_NEAR(acc.x, 0.42, 1e-15);
+    EXPECT_NEAR(state, 0.0, 1e-20);
   }
 }
 
