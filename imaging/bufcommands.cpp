@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "foundation/checked.h"
+#include "imaging/accesspix.h"
 #include "imaging/cursorkeys.h"
 #include "imaging/filters.h"
 #include "imaging/geometry.h"
@@ -91,19 +92,17 @@ void Offworld_Commandes(Offworld world, Offworld backup, int32_t rectTopLeft,
 void ScreenPix_Commandes(CGrafPtr port, int32_t rectTopLeft, int32_t rectBottomRight, int32_t param,
                          PixCommandProc proc)
 {
-  if (!port || !proc || !port->portPixMap || port->portPixMap->pixelSize != 32)
+  if (!port || !proc)
     return;
-  PixMap& pm = *port->portPixMap;
-  const Rect r = SectRect(UnpackRect(rectTopLeft, rectBottomRight), pm.bounds);
-  if (RectIsEmpty(r) || !pm.baseAddr || !LockPixels(&pm))
+  AccessPix access;
+  Rect r = UnpackRect(rectTopLeft, rectBottomRight);
+  if (!BeginAccessPixels(port, nullptr, &access, &r))
     return;
-  gwIs8bit = gwIs16bit = 0;
-  proc(RectWidth(r), RectHeight(r),
-       pm.baseAddr + int64_t(r.top - pm.bounds.top) * pm.rowBytes +
-           4 * int64_t(r.left - pm.bounds.left),
-       pm.rowBytes, param);
-  UnlockPixels(&pm);
-  QDFlushPortBuffer(port, r);
+  if (access.pixelSize == 32 && !RectIsEmpty(r)) {
+    gwIs8bit = gwIs16bit = 0;
+    proc(RectWidth(r), RectHeight(r), access.base, access.rowBytes, param);
+  }
+  EndAccessPixelsNR(port, &access);
 }
 
 OSErr Direct_Commandes(Offworld world, Offworld backup, uint16_t a, uint16_t b, uint16_t operation,

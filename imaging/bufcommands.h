@@ -25,7 +25,9 @@ void keepchannel(Offworld source, Offworld destination, int16_t mask);
 // backup and a 32-bit buffer, restores the masked channels.
 void Offworld_Commandes(Offworld world, Offworld backup, int32_t rectTopLeft,
                         int32_t rectBottomRight, int32_t param, PixCommandProc proc, int16_t mask);
-// Runs proc on a 32-bit port's pixels at the rectangle (cut to the port).
+// Runs proc on a 32-bit port's pixels at the rectangle (cut to the port's
+// bounds); ports of other depths are left. Nothing is flushed: the caller
+// flushes what it wants shown.
 void ScreenPix_Commandes(CGrafPtr port, int32_t rectTopLeft, int32_t rectBottomRight, int32_t param,
                          PixCommandProc proc);
 // One geometric operation: 0 scale by a, b percent, 1 rotate by a degrees,

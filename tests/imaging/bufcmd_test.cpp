@@ -101,4 +101,50 @@ TEST(BufferCommands, DirectCommandsMatchTheirOperation)
   }
 }
 
+struct Call
+{
+  int32_t columns = 0, rows = 0, rowBytes = 0, param = 0;
+  uint8_t* pixels = nullptr;
+  uint8_t is8 = 9, is16 = 9;
+} gCall;
+
+void RecordCall(int32_t columns, int32_t rows, uint8_t* pixels, int32_t rowBytes, int32_t param)
+{
+  gCall = Call{columns, rows, rowBytes, param, pixels, gwIs8bit, gwIs16bit};
+}
+
+TEST(BufferCommands, ScreenCommandsRunOnTheClippedPortRectangle)
+{
+  std::vector<uint8_t> pixels(6 * 8 * 4);
+  // A port whose pixels start at (10, 20).
+  CGrafPtr port = NewPixelPort(pixels.data(), 32, Rect{10, 20, 16, 28}, 32, kPixelFormatBGRA);
+  int flushes = 0;
+  port->flushProc = [](CGrafPtr, const Rect&, void* refCon) { ++*static_cast<int*>(refCon); };
+  port->flushRefCon = &flushes;
+  gwIs8bit = 1;
+  const Rect r{12, 25, 30, 40};  // reaches past the bottom right
+  ScreenPix_Commandes(port, PackRectTopLeft(r), PackRectBottomRight(r), 77, RecordCall);
+  EXPECT_EQ(gCall.columns, 3);
+  EXPECT_EQ(gCall.rows, 4);
+  EXPECT_EQ(gCall.pixels, pixels.data() + 2 * 32 + 5 * 4);
+  EXPECT_EQ(gCall.rowBytes, 32);
+  EXPECT_EQ(gCall.param, 77);
+  EXPECT_EQ(gCall.is8, 0);
+  EXPECT_EQ(gCall.is16, 0);
+  EXPECT_EQ(flushes, 0);  // the caller flushes
+  EXPECT_EQ(port->bitsLockCount, 0);
+
+  gCall = Call{};
+  const Rect outside{0, 0, 5, 5};
+  ScreenPix_Commandes(port, PackRectTopLeft(outside), PackRectBottomRight(outside), 0, RecordCall);
+  EXPECT_EQ(gCall.pixels, nullptr);
+  DisposePixelPort(port);
+
+  std::vector<uint8_t> grey(8 * 6);
+  CGrafPtr port8 = NewPixelPort(grey.data(), 8, Rect{0, 0, 6, 8}, 8, 0);
+  ScreenPix_Commandes(port8, PackRectTopLeft(kArea), PackRectBottomRight(kArea), 0, RecordCall);
+  EXPECT_EQ(gCall.pixels, nullptr);
+  DisposePixelPort(port8);
+}
+
 }  // namespace

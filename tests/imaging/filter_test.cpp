@@ -273,4 +273,76 @@ TEST_F(FilterTest, RowFiltersOnGreyRows)
   EXPECT_GT(g.bytes[7], g.bytes[5]);
 }
 
+TEST_F(FilterTest, SquareMaskTakesTheLargerDistance)
+{
+  WriteRamp32(2049);
+  Pixels mask(5, 3);
+  mask.run(gw_SquareMask, 0);
+  // R = 2.5, columns 1:1, rows scaled by 2.5 / 1.5; index d / R x 2048.
+  const int expected[3][5] = {
+      {1638, 1365, 1365, 1365, 1638}, {1638, 819, 0, 819, 1638}, {1638, 1365, 1365, 1365, 1638}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x)
+      EXPECT_EQ(RampIndex(mask.at(x, y)), expected[y][x]) << x << "," << y;
+
+  // One column: no horizontal mirror; 8-bit ramp bytes i, 255 at the edge.
+  for (int i = 0; i < 256; ++i)
+    scratch_[size_t(i)] = uint8_t(i);
+  Pixels column(1, 4, 1);
+  column.run(gw_SquareMask, 0);
+  EXPECT_EQ(column.bytes, (std::vector<uint8_t>{255, 127, 127, 255}));
+}
+
+TEST_F(FilterTest, FadeMapFadesTheOuterQuarterOfEachRowsBytes)
+{
+  struct
+  {
+    int32_t columns, bpp;
+    std::vector<uint8_t> expected;
+  } cases[] = {
+      {8, 1, {0, 50, 100, 100, 100, 100, 50, 0}},
+      {2, 4, {0, 50, 100, 100, 100, 100, 50, 0}},  // bytes of 32-bit pixels one by one
+      {3, 1, {100, 100, 100}},                     // m = 0: unchanged
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.columns);
+    Pixels p(c.columns, 2, c.bpp);
+    std::fill(p.bytes.begin(), p.bytes.end(), 100);
+    p.run(gw_FadeMap, 0);
+    for (int y = 0; y < 2; ++y)
+      EXPECT_EQ(std::vector<uint8_t>(p.at(0, y), p.at(0, y) + p.rowBytes()), c.expected);
+  }
+}
+
+TEST_F(FilterTest, EdgeSmoothingFollowsItsSideTest)
+{
+  struct
+  {
+    PixCommandProc filter;
+    std::vector<uint8_t> row, expected;
+  } cases[] = {
+      {gw_smoothR, {0, 0, 90, 0, 0}, {0, 0, 90, 67, 53}},
+      {gw_smoothL, {0, 0, 90, 0, 0}, {53, 67, 90, 0, 0}},
+      {gw_smoothR, {10, 200, 30, 30, 250}, {10, 200, 114, 30, 250}},
+  };
+  for (const auto& c : cases) {
+    Pixels grey(5, 1, 1);
+    grey.bytes = c.row;
+    grey.run(c.filter, 0);
+    EXPECT_EQ(grey.bytes, c.expected);
+    // 32-bit: each colour byte by its own test, the pad kept.
+    Pixels colour(5, 1);
+    for (int x = 0; x < 5; ++x) {
+      const uint8_t px[4] = {uint8_t(x + 1), c.row[size_t(x)], c.row[size_t(4 - x)], 0};
+      std::memcpy(colour.at(x, 0), px, 4);
+    }
+    colour.run(c.filter, 0);
+    for (int x = 0; x < 5; ++x) {
+      EXPECT_EQ(colour.at(x, 0)[0], x + 1);
+      EXPECT_EQ(colour.at(x, 0)[1], c.expected[size_t(x)]);
+      EXPECT_EQ(colour.at(x, 0)[3], 0);
+    }
+  }
+}
+
 }  // namespace

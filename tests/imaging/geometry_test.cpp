@@ -109,4 +109,37 @@ TEST(GeometryContrast, ZeroContrastGivesMidGrey)
   EXPECT_TRUE(SamePixel(b.src.w, 2, 1, b.dst.w, 2, 1));
 }
 
+TEST(GeometryRotate, GreyAntiAliasedAveragesSixteenSamples)
+{
+  Buffers b(6, 4, 8);
+  AARotate_GW(b.src.w, b.dst.w, 128, 128, 256, 1);
+  EXPECT_EQ(
+      std::memcmp(b.src.w->pixels.baseAddr, b.dst.w->pixels.baseAddr, 4 * b.src.w->pixels.rowBytes),
+      0);
+  // Half size about the centre (3, 2): each pixel averages the 4 x 4
+  // quarter samples that fall on a 2 x 2 block of the source.
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 6; ++c)
+      *At(b.src.w, c, r) = uint8_t(16 * c + r);
+  AARotate_GW(b.src.w, b.dst.w, 256, 256, 256, 1);
+  const int expected =
+      (4 * (16 * 3 + 2) + 4 * (16 * 4 + 2) + 4 * (16 * 3 + 3) + 4 * (16 * 4 + 3)) / 16;
+  EXPECT_EQ(*At(b.dst.w, 3, 2), expected);
+}
+
+TEST(GeometryRotate, RowsAsWideAsABufferHoldsStayInside)
+{
+  // Buffer sides are 16-bit: 32,767 columns, far beyond the scratch block's tables.
+  Buffers b(32767, 2, 32);
+  gWarpArround = 1;
+  Rotate_GW32(b.src.w, b.dst.w, 100, 128, 300, 1);
+  AARotate_GW32(b.src.w, b.dst.w, 100, 128, 300, 0);
+  gWarpArround = 0;
+  AARotate_GW32(b.src.w, b.dst.w, 128, 128, 256, 1);
+  EXPECT_EQ(std::memcmp(At(b.src.w, 32766, 1) + 1, At(b.dst.w, 32766, 1) + 1, 3), 0);
+  Buffers grey(2, 32767, 8);
+  AARotate_GW(grey.src.w, grey.dst.w, 128, 128, 256, 1);
+  EXPECT_EQ(*At(grey.dst.w, 1, 32766), *At(grey.src.w, 1, 32766));
+}
+
 }  // namespace

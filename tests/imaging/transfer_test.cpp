@@ -2,6 +2,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "foundation/colormath.h"
 #include "foundation/modifierkeys.h"
 #include "imaging/transfers.h"
 #include "tests/imaging/test_buffers.h"
@@ -292,6 +293,84 @@ TEST(TransferHelpers, MergerRowsAndWriters)
   EXPECT_EQ(m.flag, 50);
   EXPECT_EQ(m.red, 3);
   EXPECT_EQ(m.green, 150);
+}
+
+struct LitCase
+{
+  int32_t param;
+  uint8_t source, mask, dst, expected;
+};
+
+// The general merger on a shifted rectangle: source column c lights
+// destination column c + 1 by T[s] = (s - 128) p / 128 + 128 (toward zero),
+// d T[s] / 128 clamped, mixed in by the mask unless it is above 254.
+TEST(TransferHelpers, GeneralMergerLightsThroughTheMask)
+{
+  const LitCase cases[] = {
+      {128, 64, 255, 100, 50},    // T[s] = s
+      {128, 255, 255, 200, 255},  // clamped
+      {100, 1, 255, 128, 29},     // T[1] = -99 + 128, not -100
+      {-128, 0, 255, 60, 120},    // T[0] = 256
+      {128, 64, 128, 100, 75},    // half way: 100 + (128 x -50 >> 8)
+      {128, 64, 0, 100, 100},     // no weight
+  };
+  for (const LitCase& c : cases) {
+    SCOPED_TRACE(c.param);
+    OffworldGuard src{Make(Rect{0, 0, 2, 2}, 32)}, mask{Make(Rect{0, 0, 2, 2}, 8)},
+        dst{Make(Rect{0, 0, 2, 3}, 32)};
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x)
+        std::memset(At(dst.w, x, y), c.dst, 4);
+    std::memset(At(src.w, 1, 1), c.source, 4);
+    At(mask.w, 1, 1)[0] = c.mask;
+    const Rect s{1, 1, 2, 2}, d{1, 2, 2, 3};
+    GnrlMerger(src.w, mask.w, dst.w, PackRectTopLeft(s), PackRectBottomRight(s), PackRectTopLeft(d),
+               PackRectBottomRight(d), Lit_MergerProc, c.param);
+    EXPECT_EQ(At(dst.w, 2, 1)[0], c.dst);  // the pad is left
+    for (int b = 1; b < 4; ++b)
+      EXPECT_EQ(At(dst.w, 2, 1)[b], c.expected);
+    EXPECT_EQ(At(dst.w, 1, 1)[1], c.dst);  // outside the rectangle
+    EXPECT_EQ(At(dst.w, 2, 0)[1], c.dst);
+  }
+}
+
+using Combiner = void (*)(uint8_t*, uint8_t*, normalcolor);
+
+struct HilitCase
+{
+  const char* what;
+  Combiner combiner;
+  Bytes pixel, expected;
+};
+
+TEST(TransferHelpers, HighlightCombiners)
+{
+  const normalcolor k{0, 200, 100, 255};
+  const normalcolor sat{7, 200, 100, 50};
+  const normalcolor tint{7, 139, 69, 177};  // k x L >> 8, L = (8R + 9G + 7B) / 16 = 178
+  const normalcolor mixed = PColorLERP256(&sat, &tint, 200);  // s = 2 x 100
+  const HilitCase cases[] = {
+      {"add: e = 4 x spread, at most 64", CAddLumhilit, {9, 200, 100, 50}, {9, 250, 125, 113}},
+      {"add: grey stays", CAddLumhilit, {9, 80, 80, 80}, {9, 80, 80, 80}},
+      {"tint: grey below 65 stays", CTinthilit, {0, 64, 64, 64}, {0, 64, 64, 64}},
+      {"tint: grey 65 is tinted", CTinthilit, {0, 65, 65, 65}, {0, 51, 25, 65}},
+      {"tint: bright, 2m - 64", CTinthilit, {0, 200, 100, 50}, {0, 255, 131, 255}},
+      {"tint: dark colour, m", CTinthilit, {3, 30, 20, 10}, {3, 23, 11, 29}},
+      {"saturation: grey stays", CTintSatLumhilit, {5, 90, 90, 90}, {5, 90, 90, 90}},
+      {"saturation: towards the tint",
+       CTintSatLumhilit,
+       {7, 200, 100, 50},
+       {mixed.flag, mixed.red, mixed.green, mixed.blue}},
+  };
+  for (const HilitCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    uint8_t pixels[8];
+    std::memcpy(pixels, c.pixel.data(), 4);
+    std::memset(pixels + 4, 33, 4);  // past the end
+    c.combiner(pixels, pixels + 4, k);
+    EXPECT_EQ((Bytes{pixels[0], pixels[1], pixels[2], pixels[3]}), c.expected);
+    EXPECT_EQ(pixels[5], 33);
+  }
 }
 
 }  // namespace
