@@ -1,0 +1,7 @@
+#include "foundation/housekeeping.h"
+
+void CleanMemory() {}
+
+void Crunch() {}
+
+void CrunchMemAndSysMem() {}
