@@ -7,8 +7,10 @@
 // images (QZ_LoadImageToAccessPix: colours drawn over black); byte 0 then
 // takes the image's alpha, so that the modes reading pads can be run. NAME is
 //   - a gw_ filter, run by Offworld_Commandes over the whole buffer with the
-//     first of ARGS as its parameter (0 when none). Filters taking a record:
-//     gw_FadeToColor ARGS weight,r,g,b; gw_gradientV/H ARGS r,g,b,r,g,b...
+//     first of ARGS as its parameter (0 when none). The filters taking a
+//     record's address are called on the whole buffer with the record ARGS
+//     give: gw_FadeToColor weight,r,g,b; gw_hilit mode,r,g,b;
+//     gw_gradientV/H r,g,b,r,g,b...
 //     The mask filters read a grey ramp the tool writes first: entry i of
 //     the n + 1 entries (n = 2,048, or the parameter for gw_GaussMask) is
 //     255 i / n in every colour byte, byte 0 255;
@@ -209,6 +211,13 @@ bool runRecordFilter(const std::string& name, const std::vector<int32_t>& args, 
     rec.weight = int16_t(arg(args, 0));
     rec.color = colour(1);
     gw_FadeToColor(w, h, pm.baseAddr, pm.rowBytes, &rec);
+    return true;
+  }
+  if (name == "gw_hilit") {
+    HiliteStyle style;
+    style.mode = uint8_t(arg(args, 0));
+    style.color = colour(1);
+    gw_hilit(w, h, pm.baseAddr, pm.rowBytes, &style);
     return true;
   }
   if (name == "gw_gradientV" || name == "gw_gradientH") {
