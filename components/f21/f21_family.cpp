@@ -11,6 +11,7 @@
 #include "components/f21/f21_lattices.h"
 #include "components/f21/f21_mathutils.h"
 #include "components/f21/f21_noises.h"
+#include "components/f21/f21_pictures.h"
 #include "components/f21/f21_recurtree.h"
 #include "components/f21/f21_tech.h"
 #include "components/f21/f21_terrain.h"
@@ -49,11 +50,11 @@ constexpr KVmemberDesc kMembers[] = {
     kF21_LinesNoise,
     kF21_fractalLines,
     kF21_StarField,
-    {.id = 30, .computeName = "f21_movie", .name = " Pict/Movie"},
-    {.id = 31, .computeName = "f21_movieSym", .name = " Pict/Movie SymTiled "},
+    kF21_movie,
+    kF21_movieSym,
     kF21_pyranoise,
     kF21_line,
-    {.id = 34, .computeName = "f21_blurredmovie", .name = " Blurred Pict/Movie "},
+    kF21_blurredmovie,
     kF21_hexatile,
     kF21_branchpat,
     kF21_branchpat2,

@@ -11,6 +11,7 @@
 #include "components/f23/f23_hues.h"
 #include "components/f23/f23_noisecolors.h"
 #include "components/f23/f23_packed.h"
+#include "components/f23/f23_pictures.h"
 #include "components/f23/f23_recurtree.h"
 #include "components/f23/f23_surfaces.h"
 #include "components/f23/f23_techno.h"
@@ -20,53 +21,18 @@
 namespace {
 
 constexpr KVmemberDesc kMembers[] = {
-    {.id = 0, .computeName = "f23_colorpict", .name = " RGB Pict/Movie"},
-    {.id = 1, .computeName = "f23_colorpictsym", .name = " RGB Pict/Movie mirror"},
-    kF23_singleColor,
-    kF23_ColorGradient,
-    kF23_ColorShade,
-    kF23_ColorKVgrad,
-    kF23_packedlerp,
-    kF23_zcompare,
-    kF23_fract,
-    kF23_axono,
-    kF23_zset,
-    kF23_sphere,
-    kF23_plane,
-    kF23_tube,
-    kF23_cube,
-    kF23_packedmul,
-    kF23_packedadd,
-    kF23_room,
-    kF23_concentrichues,
-    kF23_linearhues,
-    kF23_radialhues,
-    kF23_randomhues,
-    kF23_sphereproj,
-    kF23_Pcube,
-    kF23_Proom,
-    kF23_Pface,
-    kF23_ColorKVgradB,
-    kF23_bubbles,
-    kF23_ColorT6,
-    kF23_strings,
-    kF23_techno,
-    kF23_rgbShade,
-    kF23_ellipsoid,
-    kF23_cubeskew,
-    {.id = 34, .computeName = "f23_colorpicttile", .name = " Pict/Movie Overlay "},
-    kF23_packedmax,
-    kF23_multiperlin,
-    kF23_multifractal,
-    kF23_lunarrock,
-    kF23_MAXtogradient,
-    kF23_slopegrass,
-    kF23_foliage,
-    kF23_indexGradient,
-    kF23_BezierGradient,
-    kF23_iterator,
-    kF23_ColorKVYgrad,
-    kF23_recurtree,
+    kF23_colorpict,   kF23_colorpictsym, kF23_singleColor,    kF23_ColorGradient,
+    kF23_ColorShade,  kF23_ColorKVgrad,  kF23_packedlerp,     kF23_zcompare,
+    kF23_fract,       kF23_axono,        kF23_zset,           kF23_sphere,
+    kF23_plane,       kF23_tube,         kF23_cube,           kF23_packedmul,
+    kF23_packedadd,   kF23_room,         kF23_concentrichues, kF23_linearhues,
+    kF23_radialhues,  kF23_randomhues,   kF23_sphereproj,     kF23_Pcube,
+    kF23_Proom,       kF23_Pface,        kF23_ColorKVgradB,   kF23_bubbles,
+    kF23_ColorT6,     kF23_strings,      kF23_techno,         kF23_rgbShade,
+    kF23_ellipsoid,   kF23_cubeskew,     kF23_colorpicttile,  kF23_packedmax,
+    kF23_multiperlin, kF23_multifractal, kF23_lunarrock,      kF23_MAXtogradient,
+    kF23_slopegrass,  kF23_foliage,      kF23_indexGradient,  kF23_BezierGradient,
+    kF23_iterator,    kF23_ColorKVYgrad, kF23_recurtree,
 };
 
 static_assert(KV_idsInOrder(kMembers));

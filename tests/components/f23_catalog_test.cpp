@@ -29,6 +29,13 @@ bool isBuilt(int16_t id)
   return std::find(kBuiltIds.begin(), kBuiltIds.end(), id) != kBuiltIds.end();
 }
 
+// The picture members, built too; they need a picture, so f23_pictures_test
+// checks them instead of the generic checks below.
+bool isPictureMember(int16_t id)
+{
+  return id == 0 || id == 1 || id == 34;
+}
+
 TEST(F23Catalog, EveryIdBindsItsEntryWithItsConnectorCodes)
 {
   KVmemberHarness h;
@@ -38,7 +45,7 @@ TEST(F23Catalog, EveryIdBindsItsEntryWithItsConnectorCodes)
     const KVcatalogMember m = KV_catalogMember(kFamily23, id);
     EXPECT_EQ(m.id, id);
     EXPECT_EQ(g->compute, m.compute);
-    EXPECT_EQ(m.real, isBuilt(id));
+    EXPECT_EQ(m.real, isBuilt(id) || isPictureMember(id));
     const bool packed = id == 6 || id == 15 || id == 16 || id == 35 || id == 39;
     const bool thirdUniform = id == 10 || id == 44;
     EXPECT_EQ(g->inputCode, packed ? kConnOne : kConnTwo);
