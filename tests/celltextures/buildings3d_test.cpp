@@ -227,6 +227,81 @@ TEST(BuildAalt, CodesOfEightAndUpFollowTheRulesOfZeroToThree)
   }
 }
 
+// With every permutation entry 700 every hash is 700 (h & 3 = 0, h & 7 = 4,
+// h & 31 = 28, h % 48 = 28, h / 256 = 2.734375), so each rule can be worked
+// by hand.
+TEST(Generators, HandWorkedRulesOnAConstantHash)
+{
+  auto t = constantTables(700);
+  struct Case
+  {
+    const char* rule;
+    CellTexture3DProc cell;
+    int16_t code;
+    int32_t x, y, z;
+    double level;
+    int16_t expected;
+  };
+  const Case cases[] = {
+      {"A4 w1 window: -(h % 48) - 110", LABTXT3D_BuildA4, 1, 5, 5, 5, 0.25, -138},
+      {"A4 w0 upper half: parity + 6", LABTXT3D_BuildA4, 0, 5, 20, 5, 1.0, 6},
+      {"I w2 window: H(4) & 7 + 32", LABTXT3D_BuildI, 2, 5, 5, 5, 0.0, 36},
+      {"I edge with x7, z7 nonzero", LABTXT3D_BuildI, 0, 1, 5, 5, 1.0, -100},
+      {"V1 w1 window", LABTXT3D_BuildV1, 1, 5, 5, 5, 0.0, 24},
+      {"V1 w0 + 1 where z & 256", LABTXT3D_BuildV1, 0, 5, 5, 261, 0.0, 24},
+      {"F w0 low window: even g", LABTXT3D_BuildF, 0, 5, 5, 5, 1.0, 20},
+      {"Others w7 k odd window", LABTXT3D_BuildOthers, 23, 5, 5, 5, 0.0, 8},
+      {"Others w4 k even box", LABTXT3D_BuildOthers, 4, 3, 3, 3, 1.0, 20},
+      {"D w1 window: Hy4 > 511", LABTXT3D_BuildD, 1, 12, 12, 5, 0.0, 35},
+      {"WA w0 rectangle 6", LABTXT3D_BuildWA, 0, 5, 5, 5, 0.0, 62},
+      {"Aalt c1 window test fails", LABTXT3D_BuildAalt, 1, 5, 8, 5, 0.4, 4},
+      {"Aalt c4 upper window", LABTXT3D_BuildAalt, 4, 5, 5, 5, 0.33, -44},
+      {"B w2 window", LABTXT3D_BuildB, 2, 5, 41, 5, 0.4 * 700 / 1024.0, 100},
+      {"B w7 roof at storey line 7", LABTXT3D_BuildB, 7, 5, 39, 20, 0.75, 34},
+      {"BGen w3 low window (shape 2)", LABTXT3D_BuildBGen, 3, 5, 5, 5, 0.0, 72},
+  };
+  for (const Case& c : cases) {
+    const Result r = run(c.cell, t.get(), c.x, c.y, c.z, c.code);
+    EXPECT_EQ(r.level, c.level) << c.rule;
+    EXPECT_EQ(r.code, c.expected) << c.rule;
+  }
+}
+
+TEST(VectorTwins, HandWorkedRulesOnAConstantHash)
+{
+  auto t = constantTables(700);
+  struct Case
+  {
+    const char* rule;
+    CellTexture3DVecProc cell;
+    int16_t code, flag;
+    int32_t x, y, z;
+    double height, light;
+  };
+  const double r = 700 / 1024.0, T = 700 / 256.0;
+  const Case cases[] = {
+      {"E w1 odd storey", LABTXT3D_AR_BuildE, 1, 1, 3, 44, 3, 0.0, 0.5 * r + 1.0},
+      {"E w1 storey line", LABTXT3D_AR_BuildE, 1, 1, 3, 40, 3, 0.0, 1.5},
+      {"I w3 inner", LABTXT3D_AR_BuildI, 3, 1, 5, 5, 5, 0.0, 2.0},
+      {"F w1 window below T(3.0)", LABTXT3D_AR_BuildF, 1, 1, 5, 40, 5, 0.0, 2.5},
+      {"V1 w0 core window", LABTXT3D_AR_BuildV1, 0, 1, 5, 5, 5, 1.0, 2.0},
+      {"Aalt w2 unlit storey", LABTXT3D_AR_BuildAalt, 2, 1, 5, 9, 5, 0.0, 3.5},
+      {"Aalt w3 upper storey", LABTXT3D_AR_BuildAalt, 3, 1, 5, 5, 5, 0.5, 0.0},
+      {"WA w2 lower band", LABTXT3D_AR_BuildWA, 2, 1, 5, 9, 5, 4.0, 0.0},
+      {"D flag clear w3", LABTXT3D_AR_BuildD, 3, 0, 5, 5, 5, 0.0, 188 / 128.0},
+      {"Vlines", LABTXT3D_AR_BuildVlines, 0, 1, 5, 9, 5, T, 0.0},
+      {"BW", LABTXT3D_AR_BuildBW, 0, 1, 5, 5, 13, T, 3.5},
+      {"pillar", LABTXT3D_AR_BuildA, 2, 0, 2, 9, 0, 0.0, 2.0},
+      {"pillar top", LABTXT3D_AR_BuildA, 2, 0, 10, 9, 4, 4.0, 2.0},
+      {"no pillar", LABTXT3D_AR_BuildA, 2, 0, 6, 9, 2, 0.0, 0.0},
+  };
+  for (const Case& c : cases) {
+    const Pair p = runVec(c.cell, t.get(), c.x, c.y, c.z, c.code, c.flag);
+    EXPECT_EQ(p.height, c.height) << c.rule;
+    EXPECT_EQ(p.light, c.light) << c.rule;
+  }
+}
+
 // ---- vector twins ----
 
 TEST(VectorTwins, FlagClearGivesNothing)
