@@ -744,8 +744,8 @@ bool fp4earthcracks(fractalsinfos* F, double x, double y, double, double w, doub
 
 namespace {
 
-// The colour of a curve of strength e (0 to 1); `light` is the red of the
-// bright half's slope and base.
+// The colour of a curve of strength e (0 to 1): the bright half's red is
+// redSlope t + redBase, the dark half's lowRed t.
 void curveColour(double e, double redSlope, double redBase, double lowRed, double out[3])
 {
   if (e >= 0.5) {
