@@ -363,8 +363,16 @@ struct MenuEntry
   bool coloured = false;
   uint8_t red = 0, green = 0, blue = 0;
 };
+// Where a menu opens: the entry (1-based, 0: none) shown under the mouse
+// and the text size in points (0: the toolkit's own).
+struct MenuPlacement
+{
+  int32_t underMouse = 0;
+  int16_t fontSize = 0;
+};
 // Shows the menu at the global point; the 1-based entry chosen or 0.
-int32_t popUpMenu(const std::vector<MenuEntry>& entries, Point where);
+int32_t popUpMenu(const std::vector<MenuEntry>& entries, Point where,
+                  const MenuPlacement& placement = {});
 
 // ---- Scripted backend: what tests queue and read back ----------------------------------
 
@@ -424,6 +432,14 @@ const ChooserRecord& lastChooser();
 // The next pop-up menu's choice (0: none); the menu shown is kept.
 void menuChoice(int32_t entry);
 const std::vector<MenuEntry>& lastMenu();
+// Where the last pop-up menu was asked to open.
+struct MenuRecord
+{
+  Point where;
+  MenuPlacement placement;
+  int32_t shown = 0;  // menus shown since start
+};
+const MenuRecord& lastMenuRecord();
 
 // Steps not yet played.
 size_t pending();

@@ -100,12 +100,13 @@ Surface chooserCustomSurface(Chooser* chooser)
   return Surface{chooser->customPixels.data(), width * 4, width, height, 0};
 }
 
-int32_t popUpMenu(const std::vector<MenuEntry>& entries, Point where)
+int32_t popUpMenu(const std::vector<MenuEntry>& entries, Point where,
+                  const MenuPlacement& placement)
 {
   const detail::Backend* b = detail::backend();
   if (!onUIThread() || !b || !b->popUpMenu || entries.empty())
     return 0;
-  int32_t chosen = b->popUpMenu(entries, where);
+  int32_t chosen = b->popUpMenu(entries, where, placement);
   return chosen >= 1 && chosen <= int32_t(entries.size()) ? chosen : 0;
 }
 

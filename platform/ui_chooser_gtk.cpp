@@ -183,17 +183,21 @@ void onMenuDone(GtkMenuShell*, gpointer data)
       static_cast<MenuRun*>(data)->loop);
 }
 
-GtkWidget* menuItem(const MenuEntry& entry)
+GtkWidget* menuItem(const MenuEntry& entry, int16_t fontSize)
 {
   GtkWidget* item = entry.checked ? gtk_check_menu_item_new_with_label(entry.text.c_str())
                                   : gtk_menu_item_new_with_label(entry.text.c_str());
   if (entry.checked)
     gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(item), TRUE);
-  if (entry.coloured) {
+  if (entry.coloured || fontSize > 0) {
     char colour[8];
     snprintf(colour, sizeof colour, "#%02x%02x%02x", entry.red, entry.green, entry.blue);
-    gchar* markup =
-        g_markup_printf_escaped("<span foreground=\"%s\">%s</span>", colour, entry.text.c_str());
+    std::string size = fontSize > 0 ? std::to_string(fontSize) + "pt" : "medium";
+    gchar* markup = entry.coloured
+                        ? g_markup_printf_escaped("<span foreground=\"%s\" size=\"%s\">%s</span>",
+                                                  colour, size.c_str(), entry.text.c_str())
+                        : g_markup_printf_escaped("<span size=\"%s\">%s</span>", size.c_str(),
+                                                  entry.text.c_str());
     gtk_label_set_markup(GTK_LABEL(gtk_bin_get_child(GTK_BIN(item))), markup);
     g_free(markup);
   }
@@ -241,14 +245,15 @@ bool gtkRunChooser(Chooser* c, ChooserReply* reply)
   return chosen;
 }
 
-int32_t gtkPopUpMenu(const std::vector<MenuEntry>& entries, Point)
+int32_t gtkPopUpMenu(const std::vector<MenuEntry>& entries, Point where,
+                     const MenuPlacement& placement)
 {
   MenuRun run;
   run.loop = g_main_loop_new(nullptr, FALSE);
   GtkWidget* menu = gtk_menu_new();
   int32_t index = 0;
   for (const MenuEntry& entry : entries) {
-    GtkWidget* item = menuItem(entry);
+    GtkWidget* item = menuItem(entry, placement.fontSize);
     g_object_set_data(G_OBJECT(item), "kv-entry", GINT_TO_POINTER(++index));
     g_signal_connect(item, "activate", G_CALLBACK(onMenuItem), &run);
     gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
@@ -256,7 +261,22 @@ int32_t gtkPopUpMenu(const std::vector<MenuEntry>& entries, Point)
   gtk_widget_show_all(menu);
   g_signal_connect(menu, "deactivate", G_CALLBACK(onMenuDone), &run);
   g_object_ref_sink(menu);
-  gtk_menu_popup_at_pointer(GTK_MENU(menu), nullptr);
+  // The menu opens at the global point on the root window (at the pointer
+  // when there is none), with the asked entry highlighted.
+  GdkWindow* root = gdk_get_default_root_window();
+  if (root) {
+    GdkRectangle at = {where.h, where.v, 1, 1};
+    gtk_menu_popup_at_rect(GTK_MENU(menu), root, &at, GDK_GRAVITY_NORTH_WEST,
+                           GDK_GRAVITY_NORTH_WEST, nullptr);
+  } else {
+    gtk_menu_popup_at_pointer(GTK_MENU(menu), nullptr);
+  }
+  if (placement.underMouse >= 1 && placement.underMouse <= int32_t(entries.size())) {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(menu));
+    if (GList* node = g_list_nth(children, guint(placement.underMouse - 1)))
+      gtk_menu_shell_select_item(GTK_MENU_SHELL(menu), GTK_WIDGET(node->data));
+    g_list_free(children);
+  }
   if (gtk_widget_get_visible(menu))
     g_main_loop_run(run.loop);
   gtk_widget_destroy(menu);

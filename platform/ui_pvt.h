@@ -61,7 +61,8 @@ void chooserMessage(Chooser* c, int16_t message, const Event* event);
 void fitCustomPixels(Chooser* c);
 // The GTK backend's chooser and pop-up menu.
 bool gtkRunChooser(Chooser* c, ChooserReply* reply);
-int32_t gtkPopUpMenu(const std::vector<MenuEntry>& entries, Point where);
+int32_t gtkPopUpMenu(const std::vector<MenuEntry>& entries, Point where,
+                     const MenuPlacement& placement);
 
 // The desktop cursor name of a cursor id: "default" for the arrow, else the
 // shape the store's cursor resource of that id names, else the built-in busy
@@ -92,7 +93,8 @@ struct Backend
   bool (*clipboardBlock)(const std::string& mimeType, std::vector<uint8_t>* out) = nullptr;
   void (*stop)() = nullptr;
   bool (*runChooser)(Chooser* chooser, ChooserReply* reply) = nullptr;
-  int32_t (*popUpMenu)(const std::vector<MenuEntry>& entries, Point where) = nullptr;
+  int32_t (*popUpMenu)(const std::vector<MenuEntry>& entries, Point where,
+                       const MenuPlacement& placement) = nullptr;
 };
 
 // Installs a backend on the calling thread (it becomes the UI thread).

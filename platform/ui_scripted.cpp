@@ -61,6 +61,7 @@ struct Script
   script::ChooserRecord chooser;
   std::deque<int32_t> menuChoices;
   std::vector<MenuEntry> menu;
+  script::MenuRecord menuRecord;
 };
 
 Script& T()
@@ -230,9 +231,13 @@ bool scriptedChooser(Chooser* c, ChooserReply* reply)
   return true;
 }
 
-int32_t scriptedMenu(const std::vector<MenuEntry>& entries, Point)
+int32_t scriptedMenu(const std::vector<MenuEntry>& entries, Point where,
+                     const MenuPlacement& placement)
 {
   T().menu = entries;
+  T().menuRecord.where = where;
+  T().menuRecord.placement = placement;
+  ++T().menuRecord.shown;
   if (T().menuChoices.empty())
     return 0;
   int32_t choice = T().menuChoices.front();
@@ -353,6 +358,11 @@ void menuChoice(int32_t entry)
 const std::vector<MenuEntry>& lastMenu()
 {
   return T().menu;
+}
+
+const MenuRecord& lastMenuRecord()
+{
+  return T().menuRecord;
 }
 
 size_t pending()
