@@ -4,11 +4,6 @@
 namespace kvcell {
 namespace {
 
-bool outside(int32_t v, int32_t lo, int32_t hi)
-{
-  return !within(v, lo, hi);
-}
-
 // A value of 1 to 15.
 bool in1(int32_t v)
 {

@@ -6,7 +6,6 @@
 using kvcell::bit;
 using kvcell::CompositeBlock;
 using kvcell::compositeBlock;
-using kvcell::hash3;
 using kvcell::hash8;
 using kvcell::Lattice3;
 using kvcell::lattice3;
@@ -14,16 +13,11 @@ using kvcell::offset;
 using kvcell::permAt;
 using kvcell::permChain2;
 using kvcell::permChain3;
+using kvcell::putCode;
 using kvcell::ShapeOutcome;
 using kvcell::within;
 
 namespace {
-
-double put(int16_t* code, int32_t value, double level)
-{
-  *code = kvcell::wrap16(value);
-  return level;
-}
 
 // Hands the point to another generator with a new code.
 double handTo(CellTexture3DProc cell, const KVtables* t, int32_t x, int32_t y, int32_t z,
@@ -53,34 +47,34 @@ double buildDWindows(const KVtables* t, int32_t w, bool band, int32_t x, int32_t
   switch (w) {
     case 3: {
       if (!(x & 8))
-        return put(code, band ? 72 : 8, 0.1);
+        return putCode(code, band ? 72 : 8, 0.1);
       const int32_t h = storeyHash16(t, x, y, z);
       if (band)
-        return put(code, (h & 7) + 72, 0.0);
-      return put(code, h < 384 ? -40 - (h & 31) : (h & 3) + 8, 0.0);
+        return putCode(code, (h & 7) + 72, 0.0);
+      return putCode(code, h < 384 ? -40 - (h & 31) : (h & 3) + 8, 0.0);
     }
     case 1: {
       if (bit(z, 3) == bit(x, 3))
-        return put(code, -128, 0.1);
+        return putCode(code, -128, 0.1);
       const int32_t h = storeyHash16(t, x, y, z);
-      return put(code, h > 511 ? (h & 3) + 35 : 32, 0.0);
+      return putCode(code, h > 511 ? (h & 3) + 35 : 32, 0.0);
     }
     case 0: {
       if (band)
-        return put(code, 7, 0.2);
+        return putCode(code, 7, 0.2);
       if (!(y & 8))
-        return put(code, 17, 0.1);
+        return putCode(code, 17, 0.1);
       const int32_t h = hash8(t, x, y, z);
-      return put(code, h >= 384 ? (h & 3) + 8 : 16, 0.0);
+      return putCode(code, h >= 384 ? (h & 3) + 8 : 16, 0.0);
     }
     default: {
       if (band)
-        return put(code, 58, 0.2);
+        return putCode(code, 58, 0.2);
       const int32_t p = permAt(t, y >> 5);
       if (p & 1)
-        return put(code, (y & 32) ? -4 : 8, 0.1);
+        return putCode(code, (y & 32) ? -4 : 8, 0.1);
       const int32_t h = storeyHash32(t, x, y, z);
-      return put(code, h < 512 ? -31 - (h & 31) : -100 - (h & 63), 0.1);
+      return putCode(code, h < 512 ? -31 - (h & 31) : -100 - (h & 63), 0.1);
     }
   }
 }
@@ -93,22 +87,22 @@ double buildWAStripes(const KVtables* t, int32_t w, int32_t x, int32_t y, int32_
 {
   const bool q = (w == 2) != (bit(x, 6) != 0);
   if (bit(x, 4) != bit(z, 4))
-    return put(code, q ? 105 : 104, 1.0);
+    return putCode(code, q ? 105 : 104, 1.0);
   const int32_t x2 = kvnum::wrap_mul_i32(x, 2), y2 = kvnum::wrap_mul_i32(y, 2),
                 z2 = kvnum::wrap_mul_i32(z, 2);
   const int32_t h = hash8(t, x2, y2, z2);
   const int32_t v = kvcell::rectSelector(h, x2, y2, z2) + 8 * (h & 15);
   const int32_t c = (v & 7) == 2 ? (v >> 3) & 3 : (v & 7) + 72;
-  return put(code, q ? c : c - 16, (v & 63) / 64.0);
+  return putCode(code, q ? c : c - 16, (v & 63) / 64.0);
 }
 
 double buildWAWindows(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* code)
 {
   if (!((y & 3) && (x & 3) && (z & 3)))
-    return put(code, 56, 0.0);
+    return putCode(code, 56, 0.0);
   const int32_t h = hash8(t, x, y, z);
   const int32_t v = kvcell::rectSelector(h, x, y, z) + 8 * (h & 15);
-  return put(code, (v & 7) + 40 - ((y & 64) ? 0 : 8), (v & 63) / 64.0);
+  return putCode(code, (v & 7) + 40 - ((y & 64) ? 0 : 8), (v & 63) / 64.0);
 }
 
 // ---- BuildAalt ----
@@ -120,15 +114,15 @@ double buildAaltWindow(const KVtables* t, int32_t c, int32_t x, int32_t y, int32
   const bool b2 = (c & 4) != 0;
   switch (c & 3) {
     case 2:
-      return put(code, (h & 7) + 16, 0.25);
+      return putCode(code, (h & 7) + 16, 0.25);
     case 3:
-      return upper ? put(code, -120 - 4 * (h & 1), 0.33) : put(code, (h & 7) + 40, 0.25);
+      return upper ? putCode(code, -120 - 4 * (h & 1), 0.33) : putCode(code, (h & 7) + 40, 0.25);
     case 0:
       if (upper)
-        return put(code, b2 ? -16 - (h & 31) : (h & 1) + 5, 0.33);
-      return put(code, b2 ? (h & 3) + 8 : (h & 15) + 24, 0.25);
+        return putCode(code, b2 ? -16 - (h & 31) : (h & 1) + 5, 0.33);
+      return putCode(code, b2 ? (h & 3) + 8 : (h & 15) + 24, 0.25);
     default:
-      return upper ? put(code, -140, 0.33) : put(code, b2 ? 89 : h & 3, 0.25);
+      return upper ? putCode(code, -140, 0.33) : putCode(code, b2 ? 89 : h & 3, 0.25);
   }
 }
 
@@ -148,18 +142,18 @@ double buildBRoof(const KVtables* t, int32_t w, int32_t x, int32_t y, int32_t z,
     case 2:
     case 6: {
       const int32_t h = permChain3(t, y >> 2, xb, zb, y >> 11, 0);
-      return put(code, -70 - roofStep(y31, 40, 20) - (h & 63), 0.0);
+      return putCode(code, -70 - roofStep(y31, 40, 20) - (h & 63), 0.0);
     }
     case 3:
-      return put(code, (permChain2(t, xb, zb, 0) & 7) + 16, 0.75);
+      return putCode(code, (permChain2(t, xb, zb, 0) & 7) + 16, 0.75);
     case 5:
-      return put(code, -64 - (permChain2(t, y & x & 15, zb, 0) & 31), 0.75);
+      return putCode(code, -64 - (permChain2(t, y & x & 15, zb, 0) & 31), 0.75);
     case 7: {
       const int32_t d = roofStep(y31, 30, 15);
-      return put(code, bit(x, 4) == bit(z, 4) ? -150 - d : d + 4, 0.75);
+      return putCode(code, bit(x, 4) == bit(z, 4) ? -150 - d : d + 4, 0.75);
     }
     default:
-      return put(code, y31 == 25 ? 4 : y31 == 7 ? 6 : 5, 0.75);
+      return putCode(code, y31 == 25 ? 4 : y31 == 7 ? 6 : 5, 0.75);
   }
 }
 
@@ -171,27 +165,27 @@ double buildBWindow(const KVtables* t, int32_t w, int32_t x, int32_t y, int32_t 
   auto g = [&] { return storeyHash32(t, x, y, z); };
   switch (w) {
     case 0:
-      return put(code, (h & 7) == 0 ? 1 : h & 3, hLevel);
+      return putCode(code, (h & 7) == 0 ? 1 : h & 3, hLevel);
     case 1:
     case 5:
-      return put(code, (h & 3) + 8, hLevel);
+      return putCode(code, (h & 3) + 8, hLevel);
     case 2:
-      return put(code, h > 319 ? (h & 3) + 100 : 89, hLevel);
+      return putCode(code, h > 319 ? (h & 3) + 100 : 89, hLevel);
     case 6:
-      return put(code, (h & 7) + 40, hLevel);
+      return putCode(code, (h & 7) + 40, hLevel);
     case 4:
       if (!((X & 4) || (Z & 4)))
-        return put(code, g() & 3, 0.25);
-      return put(code, (permChain2(t, X >> 1, Z >> 1, X >> 10) & 3) + 80, 0.25);
+        return putCode(code, g() & 3, 0.25);
+      return putCode(code, (permChain2(t, X >> 1, Z >> 1, X >> 10) & 3) + 80, 0.25);
     case 3: {
       const int32_t gv = g();
-      return put(code, (gv & 7) == 0 ? 1 : gv & 3, gv / 5120.0 + 0.8);
+      return putCode(code, (gv & 7) == 0 ? 1 : gv & 3, gv / 5120.0 + 0.8);
     }
     default: {
       if (bit(X, 1) == bit(Z, 1))
-        return put(code, -150, 0.125);
+        return putCode(code, -150, 0.125);
       const int32_t gv = g();
-      return put(code, gv < 512 ? (gv & 7) + 24 : (gv & 7) + 32, 0.125);
+      return putCode(code, gv < 512 ? (gv & 7) + 24 : (gv & 7) + 32, 0.125);
     }
   }
 }
@@ -201,11 +195,11 @@ double buildBWindow(const KVtables* t, int32_t w, int32_t x, int32_t y, int32_t 
 double composite0(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* code)
 {
   if ((y & 127) < 2 || (y & 127) > 126)
-    return put(code, -50, 0.0);
+    return putCode(code, -50, 0.0);
   if (y & 128)
     return handTo(LABTXT3D_BuildWA, t, x, y, z, code, 3);
   const int32_t x2 = kvnum::wrap_mul_i32(x, 2), z2 = kvnum::wrap_mul_i32(z, 2);
-  return put(code, -110 - (permChain3(t, y, x2, z2, y >> 9, x2 >> 9) & 63), 0.25);
+  return putCode(code, -110 - (permChain3(t, y, x2, z2, y >> 9, x2 >> 9) & 63), 0.25);
 }
 
 double composite1(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* code)
@@ -214,20 +208,20 @@ double composite1(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* c
     return handTo(LABTXT3D_BuildV1, t, x, y, z, code, 0);
   const int32_t y63 = y & 63;
   if (y63 < 2)
-    return put(code, y63 == 1 ? -80 : -130, 0.0);
-  return put(code, -120 - (permAt(t, offset(x, z) >> 1) & 31), 0.0);
+    return putCode(code, y63 == 1 ? -80 : -130, 0.0);
+  return putCode(code, -120 - (permAt(t, offset(x, z) >> 1) & 31), 0.0);
 }
 
 double composite2(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* code)
 {
   const int32_t y63 = y & 63;
   if (y63 < 2 || y63 > 62)
-    return put(code, -50, 0.0);
+    return putCode(code, -50, 0.0);
   if ((y & 192) == 0)
-    return put(code, (permChain3(t, y >> 1, x, z, y >> 10, x >> 9) & 7) + 64, 0.25);
+    return putCode(code, (permChain3(t, y >> 1, x, z, y >> 10, x >> 9) & 7) + 64, 0.25);
   const int32_t x15 = offset(x, 15), z15 = offset(z, 15);
   if (bit(x15, 5) == ((z15 >> 5) & 3))
-    return put(code, (x15 & 15) == 0 ? 64 : 69, 0.0);
+    return putCode(code, (x15 & 15) == 0 ? 64 : 69, 0.0);
   return handTo(LABTXT3D_BuildAalt, t, x, y, z, code, 2);
 }
 
@@ -242,7 +236,7 @@ double composite5(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* c
 {
   const CompositeBlock b = compositeBlock(x, z);
   if (b.edge48)
-    return put(code, 7, 0.0);
+    return putCode(code, 7, 0.0);
   if (b.same64)
     return handTo(LABTXT3D_BuildA, t, offset(x, -8), y, z, code, 6);
   return handTo(LABTXT3D_BuildAalt, t, x, y, z, code, 2);
@@ -252,12 +246,12 @@ double composite6(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* c
 {
   const int32_t y63 = y & 63;
   if (y63 < 2 || y63 > 62)
-    return put(code, -100, 0.0);
+    return putCode(code, -100, 0.0);
   if ((y & 192) == 0)
-    return put(code, -90 - (permChain3(t, y >> 2, x, z, y >> 11, x >> 9) & 31), 0.25);
+    return putCode(code, -90 - (permChain3(t, y >> 2, x, z, y >> 11, x >> 9) & 31), 0.25);
   const CompositeBlock b = compositeBlock(x, z);
   if (b.edge48)
-    return put(code, -125, 0.0);
+    return putCode(code, -125, 0.0);
   if (b.same64)
     return handTo(LABTXT3D_BuildB, t, x, y, z, code, 6);
   return handTo(LABTXT3D_BuildA, t, x, y, z, code, 1);
@@ -268,8 +262,8 @@ double composite3(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* c
   if ((offset(x, 32) & 96) && (offset(z, 32) & 96))
     return handTo(LABTXT3D_BuildV1, t, x, y, z, code, 3);
   if ((y & 31) < 2)
-    return put(code, -60, 0.0);
-  return put(code, -70 - (permAt(t, ((x ^ z) >> 1) + (y >> 5)) & 31), 0.0);
+    return putCode(code, -60, 0.0);
+  return putCode(code, -70 - (permAt(t, ((x ^ z) >> 1) + (y >> 5)) & 31), 0.0);
 }
 
 using CompositeRule = double (*)(const KVtables*, int32_t, int32_t, int32_t, int16_t*);
@@ -280,7 +274,7 @@ constexpr CompositeRule kComposites[8] = {composite0, composite1, composite2, co
 
 double shapeMaterial(const kvcell::OutcomeMaterial& m, int32_t w, int16_t* code)
 {
-  return put(code, m.code[w], m.level);
+  return putCode(code, m.code[w], m.level);
 }
 
 // The solid, ledge, frame and panel outcomes; false for a window.
@@ -351,10 +345,10 @@ double LABTXT3D_BuildD(const KVtables* t, int32_t x, int32_t y, int32_t z, int16
   const Lattice3 l = lattice3(x, y, z);
   const int32_t gapMask = w == 3 ? 31 : 15;
   if ((x1 & gapMask) < 3 || (z1 & gapMask) < 3)
-    return put(code, (w == 2 ? 57 : 5) - ((l.x7 == 0 || l.z7 == 0) ? 1 : 0), 0.75);
+    return putCode(code, (w == 2 ? 57 : 5) - ((l.x7 == 0 || l.z7 == 0) ? 1 : 0), 0.75);
   const bool band = w == 2 ? y31 > 24 : (y31 < 8 || y31 > 24);
   if (!band && !l.inner)
-    return put(code, 106 - (w & 1), 0.5);
+    return putCode(code, 106 - (w & 1), 0.5);
   return buildDWindows(t, w, band, x, y, z, code);
 }
 
@@ -363,17 +357,17 @@ double LABTXT3D_BuildWA(const KVtables* t, int32_t x, int32_t y, int32_t z, int1
   const int32_t w = *code & 3;
   const bool core = within(x & 15, 2, 14) && within(z & 15, 2, 14);
   if (!core)
-    return put(code, w == 0 ? -120 : w == 1 ? 57 : -50, -0.75);
+    return putCode(code, w == 0 ? -120 : w == 1 ? 57 : -50, -0.75);
   if (w >= 2)
     return buildWAStripes(t, w, x, y, z, code);
   if ((y & 15) == 0)
-    return put(code, w == 0 ? -100 : 57, -0.75);
+    return putCode(code, w == 0 ? -100 : 57, -0.75);
   const int32_t y2 = kvnum::wrap_mul_i32(y, 2);
   const int32_t G = permChain3(t, y >> 2, x >> 3, z >> 3, y >> 11, x >> 12);
   if (w == 0)
-    return put(code, 56 + kvcell::rectSelector(G, x, y2, z), 0.0);
+    return putCode(code, 56 + kvcell::rectSelector(G, x, y2, z), 0.0);
   if (offset(y, -1) & 16)
-    return put(code, 58 + (kvcell::rectSelector(G, x, y2, z) & 3), 0.0);
+    return putCode(code, 58 + (kvcell::rectSelector(G, x, y2, z) & 3), 0.0);
   return buildWAWindows(t, x, y, z, code);
 }
 
@@ -382,11 +376,11 @@ double LABTXT3D_BuildAalt(const KVtables* t, int32_t x, int32_t y, int32_t z, in
   const int32_t c = *code;
   const int32_t y31 = y & 31;
   if ((c & 3) != 2 && (y31 < 2 || y31 > 30))
-    return put(code, 7, 0.5);
+    return putCode(code, 7, 0.5);
   if (kvcell::gapAt(c, x, z))
-    return put(code, 6, 0.45);
+    return putCode(code, 6, 0.45);
   if (!kvcell::windowTestAt(c, lattice3(x, y, z)))
-    return put(code, 5 - (c & 1), 0.4);
+    return putCode(code, 5 - (c & 1), 0.4);
   return buildAaltWindow(t, c, x, y, z, code);
 }
 
@@ -395,12 +389,12 @@ double LABTXT3D_BuildB(const KVtables* t, int32_t x, int32_t y, int32_t z, int16
   const int32_t w = *code & 7;
   const int32_t y31 = y & 31;
   if (w == 0 && (y31 < 2 || y31 > 30))
-    return put(code, 7, 1.0);
+    return putCode(code, 7, 1.0);
   const bool band = kvcell::roofBandAt(w, y);
   if (kvcell::gapAt(w, x, z))
-    return put(code, 6, 0.85);
+    return putCode(code, 6, 0.85);
   if (kvcell::storeyFrameAt(w, band, lattice3(x, y, z), y))
-    return put(code, 5, 0.5);
+    return putCode(code, 5, 0.5);
   if (band)
     return buildBRoof(t, w, x, y, z, code);
   return buildBWindow(t, w, x, y, z, code);
@@ -423,7 +417,7 @@ double LABTXT3D_ClassicGen(const KVtables* t, int32_t x, int32_t y, int32_t z, i
   const bool low = y < 32;
   const int32_t g = low ? 0 : hash8(t, p.x, p.y, p.z);
   const int32_t X = low ? p.x : p.x >> 3, Z = low ? p.z : p.z >> 3;
-  return put(code, classicWindowCode(w, g, X, Z), 0.0);
+  return putCode(code, classicWindowCode(w, g, X, Z), 0.0);
 }
 
 double LABTXT3D_BuildBGen(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* code)
@@ -434,5 +428,5 @@ double LABTXT3D_BuildBGen(const KVtables* t, int32_t x, int32_t y, int32_t z, in
   if (shapeOutcome(t, o, w, x, y, z, code, &level))
     return level;
   const int32_t g = y < 32 ? 0 : hash8(t, x, y, z);
-  return put(code, blockWindowCode(w, g, x, z), g / 8192.0);
+  return putCode(code, blockWindowCode(w, g, x, z), g / 8192.0);
 }

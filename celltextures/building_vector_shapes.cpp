@@ -7,6 +7,7 @@ using kvcell::aboveThreshold;
 using kvcell::bit;
 using kvcell::CompositeBlock;
 using kvcell::compositeBlock;
+using kvcell::flagSet;
 using kvcell::hash3;
 using kvcell::hash8;
 using kvcell::Lattice3;
@@ -19,11 +20,6 @@ using kvcell::ShapeOutcome;
 using kvcell::within;
 
 namespace {
-
-bool flagSet(const int16_t* code)
-{
-  return code[1] != 0;
-}
 
 // Hands the point to another vector generator with code[0] rewritten.
 void handTo(CellTexture3DVecProc cell, const KVtables* t, int32_t x, int32_t y, int32_t z,

@@ -7,12 +7,14 @@
 
 using kvcell::aboveThreshold;
 using kvcell::bit;
+using kvcell::flagSet;
 using kvcell::hash3;
 using kvcell::hash8;
 using kvcell::Lattice3;
 using kvcell::lattice3;
 using kvcell::litStorey;
 using kvcell::offset;
+using kvcell::outside;
 using kvcell::permChain2;
 using kvcell::permChain3;
 using kvcell::pillarsAt;
@@ -20,16 +22,6 @@ using kvcell::setPair;
 using kvcell::within;
 
 namespace {
-
-bool outside(int32_t v, int32_t lo, int32_t hi)
-{
-  return !within(v, lo, hi);
-}
-
-bool flagSet(const int16_t* code)
-{
-  return code[1] != 0;
-}
 
 // ---- BuildA and BuildA4 ----
 

@@ -39,6 +39,24 @@ bool litStorey(int32_t y);
 // The flag-clear pattern of pillars every 4 units.
 void pillarsAt(int32_t x, int32_t z, dvector3d* out);
 
+// Sets the code (kept to 16 bits) and returns the level.
+inline double putCode(int16_t* code, int32_t value, double level)
+{
+  *code = wrap16(value);
+  return level;
+}
+
+inline bool outside(int32_t v, int32_t lo, int32_t hi)
+{
+  return !within(v, lo, hi);
+}
+
+// The caller's flag of a vector cell's code pair.
+inline bool flagSet(const int16_t* code)
+{
+  return code[1] != 0;
+}
+
 inline void setPair(dvector3d* out, double height, double light)
 {
   out->x = height;
