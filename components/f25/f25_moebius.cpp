@@ -11,31 +11,9 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// The map (a z + b) / (c z + d) and its inverse (d z - b) / (-c z + a).
-struct Moebius
+F25moebiusPrivate& moebiusOf(gfunc* g)
 {
-  Complex a;
-  Complex b;
-  Complex c;
-  Complex d;
-
-  Complex forward(Complex z) const { return (a * z + b) / (c * z + d); }
-  Complex inverse(Complex z) const { return (d * z - b) / (Complex{0, 0} - c * z + a); }
-};
-
-// What the Moebius members keep: the map and, for ids 5 and 24, the scale
-// k0, k1 and the unit rotation u.
-struct MoebiusPrivate
-{
-  Moebius map;
-  double k0;
-  double k1;
-  Complex u;
-};
-
-MoebiusPrivate& moebiusOf(gfunc* g)
-{
-  return privateArea<MoebiusPrivate>(g);
+  return privateArea<F25moebiusPrivate>(g);
 }
 
 double modulus(Complex z)
@@ -56,29 +34,13 @@ F25out missed(double x, double y)
 
 // ---- Kleinian ---------------------------------------------------------------
 
-// What the Kleinian keeps: the lattice (a1 + i a2 maps log-polar
-// coordinates to the lattice, b1 + i b2 is its inverse), the lattice circle
-// radius factor and the two document colours 0..255.
-struct KleinianPrivate
-{
-  double a1;
-  double a2;
-  double b1;
-  double b2;
-  double radius;
-  double k0;
-  double k1;
-  F25rgb background;
-  F25rgb second;
-};
-
 struct LatticeCircle
 {
   Complex centre;
   double radius;
 };
 
-LatticeCircle latticeCircle(const KleinianPrivate& k, double p, double q)
+LatticeCircle latticeCircle(const F25kleinianPrivate& k, double p, double q)
 {
   const double e = std::exp(k.b2 * p + k.b1 * q + 0.00846);
   const double psi = k.b1 * p - k.b2 * q - kPi / 2;
@@ -92,7 +54,7 @@ struct KleinianEnd
   F25rgb colour;
 };
 
-KleinianEnd kleinianJourney(const KleinianPrivate& k, const cpalette& palette, Complex z, int n)
+KleinianEnd kleinianJourney(const F25kleinianPrivate& k, const cpalette& palette, Complex z, int n)
 {
   for (int inversions = 0;;) {
     const double arg = std::atan(z.im / z.re) + (z.re < 0 ? kPi : 0);
@@ -148,7 +110,7 @@ void f25_DinvMoebius_prepare(gfunc* g)
 
 void f25_DinvMoebius(gfunc* g)
 {
-  const Moebius& m = moebiusOf(g).map;
+  const F25moebius& m = moebiusOf(g).map;
   const int n = std::min(kvnum::sat_i32(g->C), kF25moebiusMaxRecursion);
   f25_eachSampleUntested(g, [&](double x, double y) {
     if (n < 0)
@@ -184,7 +146,7 @@ void f25_moebiusDisk_prepare(gfunc* g)
   const double norm = modulus(sum * sum - diff * diff);
   const Complex a = f25_scale(sum, -1 / norm);
   const Complex bb = f25_scale(diff, 1 / norm);
-  MoebiusPrivate& pv = moebiusOf(g);
+  F25moebiusPrivate& pv = moebiusOf(g);
   pv.map = {a, bb, bb, a};
   const Complex ratio = bb / a;
   const double size = modulus(ratio);
@@ -195,7 +157,7 @@ void f25_moebiusDisk_prepare(gfunc* g)
 
 void f25_moebiusDisk(gfunc* g)
 {
-  const MoebiusPrivate& pv = moebiusOf(g);
+  const F25moebiusPrivate& pv = moebiusOf(g);
   const int n = KV_octavePasses(g);
   const double base = pv.k0 * pv.k0;
   const cpalette& palette = f25_palette(g);
@@ -231,7 +193,7 @@ void f25_moebiusDisk(gfunc* g)
 void FixSymMoebiusGeom(const Complex& a, const Complex& b, const Complex& c, const Complex& d,
                        dvector3d& out)
 {
-  const Moebius m{a, b, c, d};
+  const F25moebius m{a, b, c, d};
   const double r = modulus(b / d) / 2;
   Complex points[4] = {{r, 0}, polar(r, kPi / 3), polar(r, 2 * kPi / 3), {0, 0}};
   double best = 0;
@@ -252,7 +214,7 @@ void f25_moebiusBalls_prepare(gfunc* g)
   const Complex ad = f25_scale(one + lambda, -m / norm);
   const Complex b = f25_scale(lambda - one, m * m / norm);
   const Complex c = f25_scale(lambda - one, 1 / norm);
-  MoebiusPrivate& pv = moebiusOf(g);
+  F25moebiusPrivate& pv = moebiusOf(g);
   pv.map = {ad, b, c, ad};
   dvector3d scale;
   FixSymMoebiusGeom(ad, b, c, ad, scale);
@@ -262,7 +224,7 @@ void f25_moebiusBalls_prepare(gfunc* g)
 
 void f25_moebiusBalls(gfunc* g)
 {
-  const MoebiusPrivate& pv = moebiusOf(g);
+  const F25moebiusPrivate& pv = moebiusOf(g);
   const int n = KV_octavePasses(g);
   const cpalette& palette = f25_palette(g);
   const auto inBall = [](Complex z) { return f25_norm2(z) <= 1; };
@@ -301,7 +263,7 @@ void f25_moebiusBalls(gfunc* g)
 
 void f25_Kleinian_prepare(gfunc* g)
 {
-  KleinianPrivate& k = privateArea<KleinianPrivate>(g);
+  F25kleinianPrivate& k = privateArea<F25kleinianPrivate>(g);
   const double phi = std::asin(0.08304547985373997);
   const double c = std::cos(phi), s = std::sin(phi);
   const double oneMinusCos = 1 - std::cos(kPi / 6), sin30 = std::sin(kPi / 6);
@@ -319,7 +281,7 @@ void f25_Kleinian_prepare(gfunc* g)
 
 void f25_Kleinian(gfunc* g)
 {
-  const KleinianPrivate& k = privateArea<KleinianPrivate>(g);
+  const F25kleinianPrivate& k = privateArea<F25kleinianPrivate>(g);
   const int n = std::min(kvnum::sat_i32(g->C), kF25kleinianMaxRecursion);
   const double a = g->A;
   const LatticeCircle seed = latticeCircle(k, std::trunc(24 * g->B) * 0.5 - 0.25, 0.75);

@@ -36,6 +36,45 @@ void f25_Kleinian_prepare(gfunc* g);
 inline constexpr int kF25moebiusMaxRecursion = 128;
 inline constexpr int kF25kleinianMaxRecursion = 64;
 
+// The map (a z + b) / (c z + d) and its inverse (d z - b) / (-c z + a).
+struct F25moebius
+{
+  Complex a;
+  Complex b;
+  Complex c;
+  Complex d;
+
+  Complex forward(Complex z) const { return (a * z + b) / (c * z + d); }
+  Complex inverse(Complex z) const { return (d * z - b) / (Complex{0, 0} - c * z + a); }
+};
+
+// What the Moebius members keep: the map and, for ids 5 and 24, the scale
+// k0, k1 and the unit rotation u.
+struct F25moebiusPrivate
+{
+  F25moebius map;
+  double k0;
+  double k1;
+  Complex u;
+};
+
+// What the Kleinian keeps: the lattice (a1 + i a2 maps log-polar
+// coordinates to the lattice, b1 + i b2 is its inverse), the lattice circle
+// radius factor, the colour-table position factors and the two document
+// colours 0..255.
+struct F25kleinianPrivate
+{
+  double a1;
+  double a2;
+  double b1;
+  double b2;
+  double radius;
+  double k0;
+  double k1;
+  F25rgb background;
+  F25rgb second;
+};
+
 // The scale of Moebius Balls from its map (a z + b)/(c z + d): out = (best/2,
 // 0, r^2), best the largest positive x the image of the origin reaches in 18
 // passes of the map, r = |b/d|/2.
