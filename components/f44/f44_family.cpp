@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "components/common/families.h"
+#include "components/f44/themefilter.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 14, .computeName = "f44_wgrad", .name = " Alpha gradient"},
     {.id = 15, .computeName = "f44_contrast", .name = " Contrast & offset"},
     {.id = 16, .computeName = "f44_CityTextures", .name = " City Textures # (xziy)"},
-    {.id = 17, .computeName = "f44_ThemeFilter", .name = " ZQ Themes Filters #"},
+    kF44_ThemeFilter,
     {.id = 127, .computeName = "f44_recurtree", .name = "Compiled tree"},
 };
 

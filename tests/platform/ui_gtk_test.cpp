@@ -1,10 +1,9 @@
 // The GTK backend on a real display (skipped without one): screens, a
 // window's surface shown by a flush, input synthesised through GDK, the
 // clipboard and the cursor.
+#include <array>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-
-#include <array>
 
 #include "platform/clock.h"
 #include "platform/ui.h"

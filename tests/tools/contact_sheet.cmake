@@ -1,7 +1,7 @@
 # contact_sheet draws any family's members; f21_contact_sheet is the same
 # program with --family 2 as its default, for the checks that call it so.
 foreach(sheet_tool contact_sheet f21_contact_sheet)
-  add_executable(${sheet_tool} contact_sheet.cpp
+  add_executable(${sheet_tool} contact_sheet.cpp contact_sheet_bodies.cpp
                  ${PROJECT_SOURCE_DIR}/tests/components/member_harness.cpp)
   target_link_libraries(${sheet_tool} PRIVATE components)
 endforeach()

@@ -17,9 +17,16 @@
 //   contact_sheet --family CODE --tables --values ID A B C N
 //       as --values, after named "# NAME v1 v2 ..." lines of the tables an
 //       oracle hashes with: "# perm" (the 1024 permutation entries) first.
+//   contact_sheet --family CODE --choices ID SHEET.ppm [THUMB]
+//       member ID once for each choice of its parameter A (A = 0, 1, ...
+//       while A has a label), B and C at their defaults; labels "A n" and
+//       the choice's label.
 //   contact_sheet --perm
 //       the permutation of the tables every sheet and --values run uses
 //       (1024 numbers, blank-separated, one line).
+//   contact_sheet --bodies
+//       the permutation, then the terrain lattice helpers and single calls
+//       of the terrain bodies at chosen points (see contact_sheet_bodies.cpp).
 //
 // Built as f21_contact_sheet too, where --family defaults to 2.
 //
@@ -55,6 +62,7 @@
 #include "engine/protocol.h"
 #include "engine/treemanage.h"
 #include "tests/components/member_harness.h"
+#include "tests/tools/contact_sheet_bodies.h"
 
 #ifndef KV_CONTACT_SHEET_DEFAULT_FAMILY
 #define KV_CONTACT_SHEET_DEFAULT_FAMILY 0
@@ -70,6 +78,12 @@ enum class Feed
   kY,       // the sample's y
   kXPlusY,  // x + y: f21 " Ax+By+C" at its defaults, the diagonal profile
   kZero,    // 0 in every sample
+  // The theme filter's colour and altitude field: red 4 + x/16, green
+  // 4 + y/16, blue 4, altitude 1.25 y + 60.
+  kThemeRed,
+  kThemeGreen,
+  kFour,
+  kAltitude,
 };
 
 enum class Show
@@ -99,6 +113,33 @@ constexpr SheetFamily kSheetFamilies[] = {
     {kFamily21, kPlane, Show::kValue},     {kFamily22, kPlane, Show::kPointOnGrid},
 };
 
+// Members fed their own way, over a view of their own (x and y in -half..half,
+// the master arrays holding them too).
+struct MemberSheet
+{
+  int16_t family;
+  int16_t id;
+  std::array<Feed, 4> inputs;
+  Show show;
+  double half;
+};
+
+constexpr MemberSheet kMemberSheets[] = {
+    {kFamily44,
+     17,
+     {Feed::kThemeRed, Feed::kThemeGreen, Feed::kFour, Feed::kAltitude},
+     Show::kColourAndW,
+     64},
+};
+
+const MemberSheet* memberSheetOf(int16_t family, int16_t id)
+{
+  for (const MemberSheet& m : kMemberSheets)
+    if (m.family == family && m.id == id)
+      return &m;
+  return nullptr;
+}
+
 SheetFamily sheetFamilyOf(int16_t family)
 {
   for (const SheetFamily& s : kSheetFamilies)
@@ -107,10 +148,30 @@ SheetFamily sheetFamilyOf(int16_t family)
   return {family, kPlane, Show::kValue};
 }
 
-// The feed of --values: the sheet's, with x in place of the diagonal.
-SheetFamily valuesFeedOf(int16_t family)
+// How member id of family is fed and shown on a sheet.
+SheetFamily sheetOf(int16_t family, int16_t id)
 {
-  SheetFamily s = sheetFamilyOf(family);
+  const MemberSheet* m = memberSheetOf(family, id);
+  return m != nullptr ? SheetFamily{family, m->inputs, m->show} : sheetFamilyOf(family);
+}
+
+// The view a member is drawn over: -pi..pi, or the member's own.
+KVgridView viewOf(int16_t family, int16_t id, int size)
+{
+  KVgridView view;
+  view.width = view.height = size;
+  if (const MemberSheet* m = memberSheetOf(family, id)) {
+    view.ymax = m->half;
+    view.xmin = -m->half;
+    view.xmax = m->half;
+  }
+  return view;
+}
+
+// The feed of --values: the sheet's, with x in place of the diagonal.
+SheetFamily valuesFeedOf(int16_t family, int16_t id)
+{
+  SheetFamily s = sheetOf(family, id);
   std::replace(s.inputs.begin(), s.inputs.end(), Feed::kXPlusY, Feed::kX);
   return s;
 }
@@ -330,7 +391,8 @@ Rgb colourOf(double v)
 class MemberBench
 {
 public:
-  MemberBench(KVmemberHarness& h, const SheetFamily& feed, int16_t id) : h_(h), feed_(feed)
+  MemberBench(KVmemberHarness& h, const SheetFamily& feed, int16_t id)
+      : h_(h), feed_(feed), ownFeed_(memberSheetOf(feed.family, id) != nullptr)
   {
     shown_ = h_.bind(feed.family, id);
     name_ = h_.displayName();
@@ -348,6 +410,13 @@ public:
     member_->A = a;
     member_->B = b;
     member_->C = c;
+  }
+
+  // Sets A alone (B and C keep their defaults).
+  void setA(double a)
+  {
+    member_ = member_ != nullptr ? member_ : shown_;
+    member_->A = a;
   }
 
   // Messages 7 and 8, alone or through the evaluator's preparation.
@@ -382,6 +451,11 @@ public:
         in.data[i] = feedValue(feed_.inputs[k], view.x(col + i), view.y(row));
       h_.setInput(k, in);
     }
+    if (ownFeed_)
+      for (int i = 0; i < n; ++i) {
+        h_.doc()->master[0][i] = view.x(col + i);
+        h_.doc()->master[1][i] = view.y(row);
+      }
     h_.run(n);
     return h_.component();
   }
@@ -396,6 +470,14 @@ private:
         return y;
       case Feed::kXPlusY:
         return x + y;
+      case Feed::kThemeRed:
+        return 4 + x / 16;
+      case Feed::kThemeGreen:
+        return 4 + y / 16;
+      case Feed::kFour:
+        return 4;
+      case Feed::kAltitude:
+        return 1.25 * y + 60;
       case Feed::kZero:
         break;
     }
@@ -443,6 +525,7 @@ private:
 
   KVmemberHarness& h_;
   SheetFamily feed_;
+  bool ownFeed_;  // fed as kMemberSheets says, master arrays included
   TreeKind tree_ = TreeKind::kAlone;
   std::string name_;
   gfunc* shown_ = nullptr;
@@ -537,26 +620,42 @@ std::vector<int16_t> builtMembers(int16_t family)
 
 // ---- Commands ------------------------------------------------------------------
 
-int drawSheet(int16_t family, const char* path, int thumb)
+// One thumbnail of a sheet: a member, with A set where `setA` says, and its
+// two label lines (an empty name shows the member's display name).
+struct SheetCell
 {
-  const SheetFamily sheet = sheetFamilyOf(family);
-  const std::vector<int16_t> ids = builtMembers(family);
+  int16_t id;
+  bool setA = false;
+  double a = 0;
+  std::string title;
+  std::string name;
+};
+
+int drawCells(int16_t family, const std::vector<SheetCell>& cells, const char* path, int thumb)
+{
   constexpr int kColumns = 6, kGap = 6;
-  const int panels = panelsOf(sheet.show);
+  int panels = 1;
+  for (const SheetCell& c : cells)
+    panels = std::max(panels, panelsOf(sheetOf(family, c.id).show));
   const int panelsW = panels * thumb + (panels - 1) * kGap;
   const int cellW = panelsW + kGap, cellH = thumb + 2 * kLineHeight + kGap;
-  const int rows = (int(ids.size()) + kColumns - 1) / kColumns;
+  const int rows = (int(cells.size()) + kColumns - 1) / kColumns;
   Image img(kColumns * cellW + kGap, rows * cellH + kGap);
 
-  KVgridView view;
-  view.width = view.height = thumb;
-  for (size_t k = 0; k < ids.size(); ++k) {
+  for (size_t k = 0; k < cells.size(); ++k) {
+    const SheetCell& cell = cells[k];
     const int left = kGap + int(k % kColumns) * cellW;
     const int top = kGap + int(k / kColumns) * cellH;
+    const KVgridView view = viewOf(family, cell.id, thumb);
     KVmemberHarness h;
-    h.doc()->yPixelScale = thumb / (2 * 3.141592653589793);  // as a render of this size
-    MemberBench bench(h, sheet, ids[k]);
-    const std::string name = bench.name().empty() ? "SUB-TREE" : bench.name();
+    h.doc()->yPixelScale = thumb / (view.xmax - view.xmin);  // as a render of this size
+    const SheetFamily sheet = sheetOf(family, cell.id);
+    MemberBench bench(h, sheet, cell.id);
+    std::string name = !cell.name.empty() ? cell.name : bench.name();
+    if (name.empty())
+      name = "SUB-TREE";
+    if (cell.setA)
+      bench.setA(cell.a);
     bench.prepare();
     const std::vector<std::vector<Rgb>> pixels = thumbnails(h, bench, sheet, view);
     for (size_t p = 0; p < pixels.size(); ++p) {
@@ -565,7 +664,7 @@ int drawSheet(int16_t family, const char* path, int thumb)
         for (int x = 0; x < thumb; ++x)
           img.set(panelLeft + x, top + y, pixels[p][size_t(y) * size_t(thumb) + size_t(x)]);
     }
-    drawText(img, left, top + thumb + 2, "ID " + std::to_string(ids[k]), left + panelsW);
+    drawText(img, left, top + thumb + 2, cell.title, left + panelsW);
     drawText(img, left, top + thumb + 2 + kLineHeight, name, left + panelsW);
   }
   if (!img.writePPM(path)) {
@@ -573,6 +672,42 @@ int drawSheet(int16_t family, const char* path, int thumb)
     return 1;
   }
   return 0;
+}
+
+int drawSheet(int16_t family, const char* path, int thumb)
+{
+  std::vector<SheetCell> cells;
+  for (int16_t id : builtMembers(family))
+    cells.push_back({.id = id, .title = "ID " + std::to_string(id), .name = {}});
+  return drawCells(family, cells, path, thumb);
+}
+
+// The label parameter A gives at value a, or "" when it gives none.
+std::string choiceLabel(KVmemberHarness& h, double a)
+{
+  h.component()->A = a;
+  return h.send(kMsgParamA);
+}
+
+int drawChoices(int16_t family, int16_t id, const char* path, int thumb)
+{
+  constexpr int kMaxChoices = 64;
+  std::vector<SheetCell> cells;
+  {
+    KVmemberHarness h;
+    h.bind(family, id);
+    for (int a = 0; a < kMaxChoices; ++a) {
+      const std::string label = choiceLabel(h, a);
+      if (label.empty())
+        break;
+      cells.push_back({id, true, double(a), "A " + std::to_string(a), label});
+    }
+  }
+  if (cells.empty()) {
+    std::fprintf(stderr, "contact_sheet: member %d has no labelled choices\n", int(id));
+    return 1;
+  }
+  return drawCells(family, cells, path, thumb);
 }
 
 // The named tables an oracle needs to hash as the program does, one "# NAME
@@ -588,15 +723,14 @@ void printTables(KVmemberHarness& h)
 
 int printValues(int16_t family, int16_t id, double a, double b, double c, int n, bool tables)
 {
-  const SheetFamily feed = valuesFeedOf(family);
+  const SheetFamily feed = valuesFeedOf(family, id);
   KVmemberHarness h;
   if (tables)
     printTables(h);
   MemberBench bench(h, feed, id);
   bench.setParams(a, b, c);
   bench.prepare();
-  KVgridView view;
-  view.width = view.height = n;
+  const KVgridView view = viewOf(family, id, n);
   const Outputs out = sampleGrid(bench, view, arityOf(family).outputs);
   for (int row = 0; row < n; ++row)
     for (int col = 0; col < n; ++col) {
@@ -624,7 +758,9 @@ int usage()
   std::fprintf(stderr,
                "usage: contact_sheet --family CODE SHEET.ppm [THUMB]\n"
                "       contact_sheet --family CODE [--tables] --values ID A B C N\n"
-               "       contact_sheet --perm\n");
+               "       contact_sheet --family CODE --choices ID SHEET.ppm [THUMB]\n"
+               "       contact_sheet --perm\n"
+               "       contact_sheet --bodies\n");
   return 2;
 }
 
@@ -635,6 +771,8 @@ int main(int argc, char** argv)
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.size() == 1 && args[0] == "--perm")
     return printPermutation();
+  if (args.size() == 1 && args[0] == "--bodies")
+    return printTerrainBodies();
   int family = KV_CONTACT_SHEET_DEFAULT_FAMILY;
   if (args.size() >= 2 && args[0] == "--family") {
     family = std::atoi(args[1].c_str());
@@ -657,13 +795,20 @@ int main(int argc, char** argv)
                        std::atof(args[2].c_str()), std::atof(args[3].c_str()),
                        std::atof(args[4].c_str()), n, tables);
   }
+  const bool choices = !tables && args.size() >= 3 && args[0] == "--choices";
+  int16_t choiceId = 0;
+  if (choices) {
+    choiceId = int16_t(std::atoi(args[1].c_str()));
+    args.erase(args.begin(), args.begin() + 2);
+  }
   if (!tables && (args.size() == 1 || args.size() == 2)) {
     const int thumb = args.size() == 2 ? std::atoi(args[1].c_str()) : 144;
     if (thumb < 16 || thumb > 1024) {
       std::fprintf(stderr, "contact_sheet: thumbnail size must be 16..1024\n");
       return 2;
     }
-    return drawSheet(int16_t(family), args[0].c_str(), thumb);
+    return choices ? drawChoices(int16_t(family), choiceId, args[0].c_str(), thumb)
+                   : drawSheet(int16_t(family), args[0].c_str(), thumb);
   }
   return usage();
 }
