@@ -1,5 +1,6 @@
 #include "ui/uilayout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -82,11 +83,13 @@ bool readName(const unsigned char* p, StringPtr out)
   return true;
 }
 
+// A Str63 as stored: a length byte above 63 cannot be right and is held
+// to 63.
 void writeName(unsigned char* p, ConstStringPtr name)
 {
-  Str63 cut;
-  UI_SetName63(cut, name);
-  std::memcpy(p, cut, size_t(cut[0]) + 1);
+  const uint8_t length = std::min<uint8_t>(name[0], kMaxNameLength);
+  p[0] = length;
+  std::memcpy(p + 1, name + 1, length);
 }
 
 bool holdsNumberRange(uint8_t kind)
@@ -320,9 +323,15 @@ bool uiset::WriteToContent(const FileRef& folder, std::string* why)
 bool uiset::WriteToFile(std::string* why)
 {
   fitDesignToItems(*this);
+  Str255 previousPrompt;
+  std::memcpy(previousPrompt, gIOdata.prompt, sizeof previousPrompt);
+  const OSType previousType = gIOdata.typeList[0];
   SetPString(gIOdata.prompt, "Save UI file");
   gIOdata.typeList[0] = kUILayoutType;
-  if (!xMASTER_FILE_PUT(name))
+  const bool chosen = xMASTER_FILE_PUT(name) != 0;
+  std::memcpy(gIOdata.prompt, previousPrompt, sizeof previousPrompt);
+  gIOdata.typeList[0] = previousType;
+  if (!chosen)
     return fail(why, "no file chosen");
   FileRef file = gIOdata.resultRef.child(HFS_2_UTF8(gIOdata.resultName));
   return WriteUISET(file, *this, false, why);
