@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 #include "celltextures/techmotifs.h"
 #include "components/f34/f34_pvt.h"

@@ -207,9 +207,3 @@ inline void f34_doubledLattice(const F34cell& X, const F34cell& Y, Cell cell)
   cell(wrap_add_i32(cx, 1), wrap_add_i32(cy, 1), u2, v2);
   cell(ex, wrap_add_i32(cy, 1), u, v2);
 }
-
-// An accumulator of colour and height that cell routines add into.
-struct F34acc
-{
-  double r = 0, g = 0, b = 0, h = 0;
-};

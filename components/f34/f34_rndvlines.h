@@ -1,7 +1,7 @@
-// The handler of Random Verticals, the f34 member (id 4) whose handler f14
-// (id 11) also binds: display name, Amount, Color Cycle and Frequency, and at
-// message 8 the 16-entry colour table its compute functions read (entries
-// 0..14 from the hue cycle of Color Cycle, entry 15 a copy of entry 0).
+// Random Verticals, the f34 member (id 4) whose handler f14 (id 11) also
+// binds: display name, Amount, Color Cycle and Frequency, at message 8 the
+// 16-entry colour table both compute functions read (entries 0..14 from the
+// hue cycle of Color Cycle, entry 15 a copy of entry 0), and its compute.
 #pragma once
 
 #include "components/common/member.h"
@@ -37,3 +37,14 @@ inline constexpr KVparamDesc kF34RndVLinesParams[3] = {
     {.label = "Frequency ", .k = 8, .c = 0},
 };
 inline constexpr KVparamTriple kF34RndVLinesDefaults = {0.5, 0.5, 1};
+
+inline constexpr KVmemberDesc kF34_RndVLines{
+    .id = 4,
+    .computeName = "f34_RndVLines",
+    .name = " Random Verticals",
+    .compute = f34_RndVLines,
+    .handler = f34_RndVLines_handler,
+    .params = {kF34RndVLinesParams[0], kF34RndVLinesParams[1], kF34RndVLinesParams[2]},
+    .defaults = kF34RndVLinesDefaults,
+    .on8 = f34_RndVLines_precompute,
+};
