@@ -450,7 +450,7 @@ bool uiset::Key(int8_t character)
     if (!current) {
       keyResult = 1;
     } else if (editorFocused) {
-      current->Key(this, character);
+      current->Key(this, kReturn);  // Enter reaches an editor as Return does
       keyResult = 1;
     } else {
       typedCount = 0;

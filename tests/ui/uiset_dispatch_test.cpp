@@ -115,6 +115,14 @@ TEST_F(DispatchTest, TabSkipsHiddenAndDisabledItemsAndCycles)
   EXPECT_EQ(set.focused, 2);
 }
 
+TEST_F(DispatchTest, TabWithoutFocusStartsAtTheFirstItem)
+{
+  AddItem(set, kUINumber, Rect{0, 0, 10, 10});
+  AddItem(set, kUIEditText, Rect{10, 0, 20, 10});
+  EXPECT_TRUE(set.Key(9));
+  EXPECT_EQ(set.focused, 0);
+}
+
 TEST_F(DispatchTest, TabAndTheNextNumberItemInASetWithoutItems)
 {
   EXPECT_FALSE(set.Key(9));
