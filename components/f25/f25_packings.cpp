@@ -153,6 +153,35 @@ void orthogonalRing(dvector3d* slots, int n, const dvector3d& o, double offset)
   }
 }
 
+// The Fractal Ring's journey of (px, py): inversions in the bounding
+// circles or the ring until an orthogonal circle holds the point (its colour:
+// the table colour for the inner ring, the background for the outer) or the
+// passes run out (black).
+F25rgb fractalRingJourney(const RingPrivate& pv, const dvector3d* slots, int n, int passes,
+                          const cpalette& palette, double& px, double& py)
+{
+  for (int pass = 0;; ++pass) {
+    for (int j = 0; j < 2 * n; ++j) {
+      const dvector3d& s = slots[n + j];
+      const double dx = px - s.x, dy = py - s.y;
+      if (s.z > dx * dx + dy * dy)
+        return j < n ? f25_paletteColour(palette, double(j) / n) : pv.background;
+    }
+    const double d = px * px + py * py;
+    if (d < pv.k2) {
+      px = px * pv.k2 / d;
+      py = py * pv.k2 / d;
+    } else if (d > pv.k3) {
+      px = px * pv.k3 / d;
+      py = py * pv.k3 / d;
+    } else {
+      invertInRing(slots, n, pv.k1, px, py);
+    }
+    if (pass >= passes)
+      return {0, 0, 0};
+  }
+}
+
 // ---- Random packing ---------------------------------------------------------
 
 // Double `index` of the random vector table read as one flat run.
@@ -267,33 +296,7 @@ void f25_InversionRingIO(gfunc* g)
   const double a = g->A;
   f25_eachSample(g, [&](double x, double y) {
     double px = x * pv.k0, py = y * pv.k0;
-    F25rgb colour{0, 0, 0};
-    for (int pass = 0;; ++pass) {
-      // The orthogonal circles end the journey with a colour.
-      int hit = -1;
-      for (int j = 0; j < 2 * n && hit < 0; ++j) {
-        const dvector3d& s = slots[n + j];
-        const double dx = px - s.x, dy = py - s.y;
-        if (s.z > dx * dx + dy * dy)
-          hit = j;
-      }
-      if (hit >= 0) {
-        colour = hit < n ? f25_paletteColour(palette, double(hit) / n) : pv.background;
-        break;
-      }
-      const double d = px * px + py * py;
-      if (d < pv.k2) {
-        px = px * pv.k2 / d;
-        py = py * pv.k2 / d;
-      } else if (d > pv.k3) {
-        px = px * pv.k3 / d;
-        py = py * pv.k3 / d;
-      } else {
-        invertInRing(slots, n, pv.k1, px, py);
-      }
-      if (pass >= passes)
-        break;
-    }
+    const F25rgb colour = fractalRingJourney(pv, slots, n, passes, palette, px, py);
     const F25rgb out = colour.scaled(kF25byteScale);
     return F25out{px * a, py * a, out.r, out.g, out.b};
   });
