@@ -28,6 +28,9 @@
 //       the permutation, then the terrain lattice helpers and single calls
 //       of the terrain bodies at chosen points (see contact_sheet_bodies.cpp).
 //
+// Input slot 0 of every document holds a small generated picture (see
+// sheetPicture), which the picture and movie members draw.
+//
 // Built as f21_contact_sheet too, where --family defaults to 2.
 //
 // Registering a family: add a row to kSheetFamilies (how its inputs are fed
@@ -61,6 +64,7 @@
 #include "engine/prepare.h"
 #include "engine/protocol.h"
 #include "engine/treemanage.h"
+#include "imaging/offworld.h"
 #include "tests/components/member_harness.h"
 #include "tests/tools/contact_sheet_bodies.h"
 
@@ -78,6 +82,7 @@ enum class Feed
   kY,       // the sample's y
   kXPlusY,  // x + y: f21 " Ax+By+C" at its defaults, the diagonal profile
   kZero,    // 0 in every sample
+  kZUp,     // (y + pi) / (2 pi): 0 at the bottom of the view, 1 at the top
   // The theme filter's colour and altitude field: red 4 + x/16, green
   // 4 + y/16, blue 4, altitude 1.25 y + 60.
   kThemeRed,
@@ -108,9 +113,13 @@ constexpr std::array<Feed, 4> kDiagonal = {Feed::kXPlusY, Feed::kZero, Feed::kZe
 constexpr std::array<Feed, 4> kPlane = {Feed::kX, Feed::kY, Feed::kZero, Feed::kZero};
 
 constexpr SheetFamily kSheetFamilies[] = {
-    {kFamily11, kDiagonal, Show::kValue},  {kFamily12, kDiagonal, Show::kPointOnGrid},
-    {kFamily13, kDiagonal, Show::kColour}, {kFamily14, kDiagonal, Show::kColourAndW},
-    {kFamily21, kPlane, Show::kValue},     {kFamily22, kPlane, Show::kPointOnGrid},
+    {kFamily11, kDiagonal, Show::kValue},
+    {kFamily12, kDiagonal, Show::kPointOnGrid},
+    {kFamily13, kDiagonal, Show::kColour},
+    {kFamily14, kDiagonal, Show::kColourAndW},
+    {kFamily21, kPlane, Show::kValue},
+    {kFamily22, kPlane, Show::kPointOnGrid},
+    {kFamily34, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kZero}, Show::kColourAndW},
 };
 
 // Members fed their own way, over a view of their own (x and y in -half..half,
@@ -383,6 +392,37 @@ Rgb colourOf(double v)
 
 // ---- Sampling ----------------------------------------------------------------
 
+// The picture in input slot 0 of every document the sheet makes, so that the
+// picture and movie members draw something: 64 x 48 pixels, red rising to
+// the right, green downward, blue a checker of 8-pixel squares. Made once,
+// kept for the whole run.
+Offworld sheetPicture()
+{
+  static const Offworld picture = [] {
+    const Rect bounds{0, 0, 48, 64};
+    Offworld p = nullptr;
+    if (CreateOffworld(PackRectTopLeft(bounds), PackRectBottomRight(bounds), 32, &p) != noErr)
+      return p;
+    for (int row = 0; row < 48; ++row)
+      for (int column = 0; column < 64; ++column) {
+        uint8_t* px = p->pixels.baseAddr + row * p->pixels.rowBytes + 4 * column;
+        px[0] = 255;
+        px[1] = uint8_t(4 * column);
+        px[2] = uint8_t(5 * row);
+        px[3] = (column / 8 + row / 8) % 2 == 0 ? 230 : 30;
+      }
+    return p;
+  }();
+  return picture;
+}
+
+void giveSheetPicture(sfuncSystem* doc)
+{
+  KVinputSlot& slot = doc->inputs[0];
+  slot.picture = sheetPicture();
+  slot.sourceKind = kInputFixedBuffer;
+}
+
 // One member set up for sampling in a harness of its own (a fresh document,
 // so the tree's iteration counter and every table start the same for each
 // member): alone in slot 0 with its inputs fed as the family says, or inside
@@ -394,6 +434,7 @@ public:
   MemberBench(KVmemberHarness& h, const SheetFamily& feed, int16_t id)
       : h_(h), feed_(feed), ownFeed_(memberSheetOf(feed.family, id) != nullptr)
   {
+    giveSheetPicture(h_.doc());
     shown_ = h_.bind(feed.family, id);
     name_ = h_.displayName();
     tree_ = treeOf(feed.family, id);
@@ -476,6 +517,8 @@ private:
         return 4 + y / 16;
       case Feed::kFour:
         return 4;
+      case Feed::kZUp:
+        return (y + 3.141592653589793) / (2 * 3.141592653589793);
       case Feed::kAltitude:
         return 1.25 * y + 60;
       case Feed::kZero:
