@@ -1,7 +1,7 @@
 # The f34 contact sheet (x and y over the view, z rising from 0 at the bottom
 # to 1 at the top; the colour, then w beside it) read back as a PPM file by
 # python3: every built member shows a pattern at its defaults, but the colour
-# of " R Maze" (26), whose walls and floor share one colour at its defaults,
+# of " R Maze" (26), one colour at its defaults (its pattern shows in w),
 # and of " z R-patchwork" (44), whose colour comes from the document palette.
 add_test(NAME f34_sheet_check
          COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/tools/contact_sheet_check.py
