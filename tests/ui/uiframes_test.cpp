@@ -3,11 +3,15 @@
 #include "ui/uiframes.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 
 #include "foundation/colormath.h"
 #include "foundation/pstrings.h"
+#include "imaging/pict.h"
 #include "imaging/qzimages.h"
+#include "platform/resources.h"
 #include "tests/ui/canvas.h"
 #include "tests/ui/uiset_fixture.h"
 #include "ui/uipictures.h"
@@ -291,6 +295,47 @@ TEST_F(PictureTest, DrawingModesPlaceTheCell)
   CanvasDoc none(empty);
   EDraw_PictItem(&none, Rect{0, 0, 40, 40}, 4321, nullptr, 0);
   EXPECT_EQ(empty.InkBox().x1, -1);
+}
+
+TEST(UIImageTest, PictureResourcesBecomeImageFiles)
+{
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("uiimage_" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  gAppInfos.resourcesFolder = FileRef::fromPath(folder.string());
+
+  // A 4 x 3 picture: red, with a blue last column.
+  std::vector<uint8_t> argb(4 * 3 * 4);
+  for (int i = 0; i < 12; ++i) {
+    const bool blue = i % 4 == 3;
+    argb[size_t(i) * 4] = 255;
+    argb[size_t(i) * 4 + 1] = blue ? 0 : 255;
+    argb[size_t(i) * 4 + 3] = blue ? 255 : 0;
+  }
+  std::vector<uint8_t> pict;
+  ASSERT_TRUE(kvpict::write(kvimg::Rows{argb.data(), 16, 4, 3, 32, false}, &pict));
+  const int16_t store = kvres::openStore((folder / "pictures.rsrc").string(), true, true);
+  ASSERT_GT(store, 0);
+  ASSERT_EQ(kvres::putResource(store, kvres::Resource{kResPicture, 4321, "", pict}), 0);
+
+  for (int pass = 0; pass < 2; ++pass) {  // from the resource, then from the file it left
+    SCOPED_TRACE(pass);
+    CGImageRef image = QZ_LoadUIImage(4321);
+    ASSERT_NE(image, nullptr);
+    kvimg::Pixels p = pixelsOf(image);
+    QZ_ImageRelease(image);
+    ASSERT_EQ(p.width, 4);
+    ASSERT_EQ(p.height, 3);
+    EXPECT_EQ(std::vector<int>(p.argb.begin(), p.argb.begin() + 4),
+              (std::vector<int>{255, 255, 0, 0}));
+    EXPECT_EQ(std::vector<int>(p.argb.begin() + 12, p.argb.begin() + 16),
+              (std::vector<int>{255, 0, 0, 255}));
+    EXPECT_TRUE(fs::exists(folder / "rim4321.tif"));
+    kvres::closeAllStores();
+  }
+  EXPECT_EQ(QZ_LoadUIImage(4322), nullptr);
+  gAppInfos.resourcesFolder = FileRef{};
+  fs::remove_all(folder);
 }
 
 }  // namespace
