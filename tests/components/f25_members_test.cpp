@@ -105,6 +105,28 @@ TEST(F25Bounds, OctaveCountIsHeldTo256)
   }
 }
 
+// Divisions the maps reach by their parameters keep the floating-point
+// result (1/A at A = 0, 1/(B C) at B C = 0, a multiplier of 0): no report,
+// and every member ends its sample.
+TEST(F25Bounds, ZeroDivisorsKeepTheirFloatingPointResult)
+{
+  struct Row
+  {
+    int16_t id;
+    double a, b, c;
+  };
+  const Row rows[] = {{0, 0, 0, 0},    {9, 0, 0, 0},       {13, 0, 4, 0},  {14, 0, 4, 8},
+                      {15, 0, 0, 0},   {16, 0, 0, 0},      {7, 0, 0, 0},   {5, 0.98, 0, 12},
+                      {5, 0.98, 3, 0}, {24, 0.33, 0.4, 0}, {23, -1, 0, 2}, {4, 0, 0, 16}};
+  F25bench bench;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.id);
+    bench.bind(r.id, r.a, r.b, r.c);
+    for (const double x : {0.0, 0.5, -2.0})
+      bench.at(x, 0.25);
+  }
+}
+
 // ---- Soddy and rings --------------------------------------------------------
 
 TEST(F25Soddy, OneStepCases)
