@@ -26,13 +26,15 @@ std::vector<std::string_view> split(std::string_view line, char separator)
   }
 }
 
+// A decimal number, or hexadecimal after 0x, within [low, high].
 bool parseLong(std::string_view token, long low, long high, long* out)
 {
   std::string text(token);
-  if (text.empty())
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  if (text.empty() || (hex && text.size() == 2))
     return false;
   char* end = nullptr;
-  long v = std::strtol(text.c_str(), &end, 0);
+  long v = std::strtol(text.c_str() + (hex ? 2 : 0), &end, hex ? 16 : 10);
   if (*end != 0 || v < low || v > high)
     return false;
   *out = v;
@@ -141,7 +143,7 @@ bool unescape(std::string_view text, StringPtr out)
       continue;
     }
     long v;
-    if (i + 3 >= text.size() + 0 || text[i + 1] != 'x' ||
+    if (i + 3 >= text.size() || text[i + 1] != 'x' ||
         !parseLong("0x" + std::string(text.substr(i + 2, 2)), 0, 255, &v))
       return false;
     bytes += char(v);
@@ -300,14 +302,22 @@ bool parseKey(std::string_view key, std::string_view value, uiLayout* layout, bo
   for (int i = 0; i < 5; ++i)
     if (key == kColorKeys[i])
       return parseColor(value, &layout->colors[i]);
-  if (key == "id" && parseLong(value, kShortLow, kShortHigh, &v))
-    return layout->setID = int16_t(v), true;
-  if (key == "layers" && parseLong(value, 0, 65535, &v))
-    return layout->layersFlag = uint16_t(v), true;
-  if (key == "width" && parseLong(value, 0, kShortHigh, &v))
-    return layout->designWidth = int16_t(v), true;
-  if (key == "height" && parseLong(value, 0, kShortHigh, &v))
-    return layout->designHeight = int16_t(v), true;
+  if (key == "id" && parseLong(value, kShortLow, kShortHigh, &v)) {
+    layout->setID = int16_t(v);
+    return true;
+  }
+  if (key == "layers" && parseLong(value, 0, 65535, &v)) {
+    layout->layersFlag = uint16_t(v);
+    return true;
+  }
+  if (key == "width" && parseLong(value, 0, kShortHigh, &v)) {
+    layout->designWidth = int16_t(v);
+    return true;
+  }
+  if (key == "height" && parseLong(value, 0, kShortHigh, &v)) {
+    layout->designHeight = int16_t(v);
+    return true;
+  }
   if (key == "name")
     return unescape(value, layout->name);
   if (key == "states" || key == "box") {
