@@ -15,9 +15,12 @@ F21pictPrivate& pictOf(gfunc* g)
   return privateArea<F21pictPrivate>(g);
 }
 
+// A record with pixels to sample: one byte a pixel for 8 bits, else four,
+// within the row length (a buffer of another depth has nothing to sample).
 bool hasPicture(const KVpictureRecord& r)
 {
-  return r.base != nullptr && r.width > 0 && r.height > 0;
+  return r.base != nullptr && r.width > 0 && r.height > 0 &&
+         uint64_t(r.rowBytes) >= uint64_t(r.width) * (r.is8bit ? 1 : 4);
 }
 
 // The pixels of the picture record: grey as the member reads it.

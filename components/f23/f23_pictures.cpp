@@ -14,9 +14,12 @@ F23pictPrivate& pictOf(gfunc* g)
   return privateArea<F23pictPrivate>(g);
 }
 
+// A record with pixels to sample: one byte a pixel for 8 bits, else four,
+// within the row length (a buffer of another depth has nothing to sample).
 bool hasPicture(const KVpictureRecord& r)
 {
-  return r.base != nullptr && r.width > 0 && r.height > 0;
+  return r.base != nullptr && r.width > 0 && r.height > 0 &&
+         uint64_t(r.rowBytes) >= uint64_t(r.width) * (r.is8bit ? 1 : 4);
 }
 
 // Red, green and blue of pixel (column, row) on the byte scale: bytes 1..3

@@ -269,6 +269,19 @@ TEST_F(F21Pictures, NoPictureMarkerAndCoordinatesBeyondTheIndexRange)
     EXPECT_EQ(h_.run(KVtestInput::fill(0.5), KVtestInput::fill(0.5))[3], 7.0);
   }
 
+  // A 16-bit buffer is no picture to these members either.
+  Offworld deep = nullptr;
+  const Rect bounds{0, 0, kH, kW};
+  ASSERT_EQ(CreateOffworld(PackRectTopLeft(bounds), PackRectBottomRight(bounds), 16, &deep), noErr);
+  h_.doc()->inputs[0].picture = deep;
+  h_.doc()->inputs[0].sourceKind = kInputFixedBuffer;
+  for (int16_t id : {int16_t(30), int16_t(31)}) {
+    gfunc* g = bind(id, 1, 1, 1);
+    std::fill(std::begin(g->outputs[0]), std::end(g->outputs[0]), 7.0);
+    EXPECT_EQ(h_.run(KVtestInput::fill(0.5), KVtestInput::fill(0.5))[3], 7.0) << id;
+  }
+  KillOffworld(&deep);
+
   const KVtestPicture picture = KVtestPicture::rgb(
       kW, kH, [](int column, int row) { return greyColour(testGrey(column, row)); });
   picture.handTo(h_.doc(), 0);
