@@ -324,6 +324,21 @@ TEST_F(LayoutTest, TablesRemakeTheSameBytes)
   EXPECT_EQ(remade.count, 28);
 }
 
+TEST_F(LayoutTest, CreateReadsTheLayoutFromTheResourcesFolder)
+{
+  const char* binary = std::getenv("KV_BINARY_DIR");
+  gAppInfos.resourcesFolder =
+      FileRef::fromPath(std::string(binary ? binary : KV_BINARY_DIR) + "/Resources");
+  uiset set;
+  EXPECT_TRUE(set.Create(9000, nullptr));
+  EXPECT_EQ(set.setID, 9000);
+  EXPECT_EQ(set.count, 28);
+  EXPECT_EQ(PText(set.name), "Item fixture");
+  EXPECT_EQ(set.focused, -1);
+  EXPECT_FALSE(set.Create(9999, nullptr));  // no such layout
+  gAppInfos.resourcesFolder = FileRef{};
+}
+
 TEST_F(LayoutTest, TableErrorsNameTheirLine)
 {
   const std::string head = std::string("id 5\n") + kUILayoutColumns + "\n";
