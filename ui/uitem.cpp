@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "ui/edoc.h"
-#include "ui/uiframes.h"
 #include "ui/uiset.h"
 
 static_assert(sizeof(uitem_Box) <= kUISlotSize && sizeof(uitem_pictButton) <= kUISlotSize &&
