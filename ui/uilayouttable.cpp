@@ -295,10 +295,12 @@ std::string printCell(const Column& column, const e_uiallinfos& item)
 
 // ---- Header keys ------------------------------------------------------------------------
 
+// The keys of the set's five colours, in the set's order.
+constexpr const char* kColorKeys[5] = {"background", "color2", "frame", "light", "shadow"};
+
 bool parseKey(std::string_view key, std::string_view value, uiLayout* layout, bool* boxGiven)
 {
   long v;
-  static constexpr const char* kColorKeys[5] = {"background", "color2", "frame", "light", "shadow"};
   for (int i = 0; i < 5; ++i)
     if (key == kColorKeys[i])
       return parseColor(value, &layout->colors[i]);
@@ -423,7 +425,6 @@ bool UI_LayoutFromTable(std::string_view text, uiLayout* out, bool* boxGiven, st
 
 std::string UI_LayoutToTable(const uiLayout& layout)
 {
-  static constexpr const char* kColorKeys[5] = {"background", "color2", "frame", "light", "shadow"};
   char line[256];
   std::string text;
   std::snprintf(line, sizeof line, "id %d\nlayers %d\nwidth %d\nheight %d\nbox %d %d %d %d\n",
