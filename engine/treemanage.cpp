@@ -8,6 +8,7 @@
 #include <numbers>
 #include <vector>
 
+#include "components/f21/f21_pictures.h"
 #include "engine/catalog.h"
 #include "engine/colorfuncs.h"
 #include "engine/palettes.h"
@@ -345,14 +346,9 @@ void arb_TP_deletegfuncauxmem(smalltree*, gfunc* g, void*)
   } else if (g->family == kFamily21 && g->funcID == 34) {
     std::free(g->auxMemory);
     g->auxMemory = nullptr;
-    struct BlurredPrivate
-    {
-      void* block;
-      double state;
-    };
-    BlurredPrivate& p = privateArea<BlurredPrivate>(g);
-    p.block = nullptr;
-    p.state = -1.0;
+    // The blurred sums may be shared with other components: let go of this
+    // component's hold rather than freeing them.
+    f21_blurredmovie_release(g);
   }
 }
 

@@ -29,7 +29,8 @@ std::vector<int16_t> familyIds()
   return ids;
 }
 
-// Every built member: all ids but the picture members 30, 31 and 34.
+// The members checked here: every id but the picture members 30, 31 and 34,
+// which need a picture (tests/components/f21_pictures_test.cpp).
 const std::vector<int16_t> kGroupIds = {
     0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
     21, 22, 23, 24, 25, 26, 27, 28, 29, 32, 33, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44,
