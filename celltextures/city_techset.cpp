@@ -123,9 +123,9 @@ int32_t storeyHash(const KVtables* t, int32_t y)
 
 // The bar test of the small tiles: whether the point lies in the lower 3
 // units of axis a (0 x, 1 y, 2 z).
-bool lowBar(int32_t axis, const Lattice3& l, int32_t y7)
+bool lowBar(int32_t axis, const Lattice3& l)
 {
-  return (axis == 0 ? l.x7 : axis == 1 ? y7 : l.z7) < 3;
+  return (axis == 0 ? l.x7 : axis == 1 ? l.y7 : l.z7) < 3;
 }
 
 }  // namespace
@@ -245,7 +245,7 @@ double LABTXT3D_TA(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* 
                                    {2, 1, 1.0}, {0, 1, 0.6}, {1, 2, 0.8}, {2, 3, 1.0}};
   const Bar& bar = kBars[hash8(t, x, y, z) % 9];
   const Lattice3 l = lattice3(x, y, z);
-  return lowBar(bar.axis, l, l.y7) ? putCode(code, bar.code, bar.level) : 0.0;
+  return lowBar(bar.axis, l) ? putCode(code, bar.code, bar.level) : 0.0;
 }
 
 double LABTXT3D_TB(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* code)
@@ -281,6 +281,6 @@ double LABTXT3D_TC(const KVtables* t, int32_t x, int32_t y, int32_t z, int16_t* 
     return p7[a] == 3 && odd(p[(a + 1) % 3]) ? putCode(code, 3, 1.0) : 0.0;
   }
   // a grid of odd points in the plane of two axes, cut to 2..5 on the second
-  const int32_t a = (r - 6 + 0) % 3, b = (a + 1) % 3;
+  const int32_t a = r - 6, b = (a + 1) % 3;
   return odd(p[a]) && odd(p[b]) && within(p7[b], 2, 5) ? putCode(code, 7, 1.0) : 0.0;
 }
