@@ -4,6 +4,7 @@
 
 #include "engine/catalog.h"
 #include "engine/tables.h"
+#include "engine/treemanage.h"
 #include "noise/drivers.h"
 
 KVtestInput KVtestInput::fill(double v)
@@ -53,6 +54,11 @@ KVmemberHarness::KVmemberHarness(short seed) : world_(std::make_unique<KovrelinW
 
 KVmemberHarness::~KVmemberHarness()
 {
+  // Blocks the tree's components made for themselves (circle lists, shared
+  // sums). Sub-trees are the tests' own: they may be gone already.
+  smalltree& tree = doc()->tree;
+  for (int i = 0; i < std::clamp<int>(tree.count, 0, kMaxComponents); ++i)
+    arb_TP_deletegfuncauxmem(&tree, &tree.funcs[i], nullptr);
   if (gKovrelinWorld == world_.get())
     gKovrelinWorld = nullptr;
   KV_setBatchLength(kBatchCapacity);
@@ -61,6 +67,8 @@ KVmemberHarness::~KVmemberHarness()
 gfunc* KVmemberHarness::bind(int16_t family, int16_t id)
 {
   sfuncSystem* d = doc();
+  if (d->tree.count > 0)
+    arb_TP_deletegfuncauxmem(&d->tree, &d->tree.funcs[0], nullptr);
   d->tree.count = 1;
   g_ = &d->tree.funcs[0];
   g_->doc = d;
