@@ -5,11 +5,13 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "components/common/packed.h"
 #include "components/f41/f41_mixes.h"
 #include "components/f41/f41_noise.h"
 #include "components/f41/f41_pvt.h"
 #include "components/f41/f41_recurtree.h"
 #include "engine/catalog.h"
+#include "engine/prepare.h"
 #include "engine/treemanage.h"
 #include "noise/noises.h"
 #include "tests/components/catalog_rows.h"
@@ -137,6 +139,29 @@ TEST(F41Members, PackCopiesTheBatchIntoFourBlocks)
   for (int k = 0; k < 4; ++k)
     for (int i = 0; i < kBatchCapacity; ++i)
       EXPECT_EQ(g->outputs[k][i], i < 5 ? 10.0 * k + i + 1 : -7) << "block " << k << " i " << i;
+}
+
+// A consumer linked to the packer reads it as a packed link of width 3: the
+// three channel blocks are x, y and z of the batch.
+TEST(F41Members, PackFeedsAConsumerAsAPackedLink)
+{
+  KVmemberHarness h;
+  gfunc* pack = h.bind(kFamily41, 0);
+  for (int k = 0; k < 4; ++k)
+    h.setInput(k, KVtestInput::fill(k + 0.5));
+  h.run(3);
+  gfunc consumer{};
+  consumer.family = kFamily21;
+  consumer.sources[0] = pack;
+  consumer.inlets[0].source = kSourceOutput1;
+  SetPackinsflag(&consumer);
+  EXPECT_EQ(consumer.inlets[0].channels, 3);
+  consumer.inlets[0].data = pack->outputs[0];
+  const KVpackedInput in = KV_packedInput(&consumer, 0);
+  EXPECT_TRUE(in.packed);
+  for (int c = 0; c < 3; ++c)
+    EXPECT_EQ(in.at(c, 2), c + 0.5);
+  EXPECT_EQ(pack->outputs[3][2], 3.5);
 }
 
 TEST(F41Members, MaxAtTheLowestAmplitudeHalvesTheLargestInput)
