@@ -6,6 +6,7 @@
 #include "celltextures/city_insect.h"
 #include "celltextures/city_pyramids.h"
 #include "celltextures/city_sparse.h"
+#include "celltextures/city_walls.h"
 #include "celltextures/cityplan_a.h"
 #include "celltextures/cityplan_b.h"
 #include "celltextures/streets.h"
@@ -86,6 +87,9 @@ constexpr CellEntry kCells[] = {
     cell("LABTXT_InsectCity", LABTXT_InsectCity),
     cell("LABTXT_SparceCity", LABTXT_SparceCity),
     cell("LABTXT_CityB", LABTXT_CityB),
+
+    cell("LABTXT3D_StonesD2D", LABTXT3D_StonesD2D),
+    cell("LABTXT2D_paves", LABTXT2D_paves),
 };
 
 }  // namespace

@@ -30,6 +30,10 @@
 // fixed cycle, shading value 0.5; one pixel a sample, panels level and
 // colour. With --values it prints "x y z red green blue level cornerCode"
 // per sample; --nocycle passes a null cycle.
+//
+// --shade HUE SPREAD SAT LIGHT STEP takes the 16-entry colour cycle from
+// Get16ColorsShade (hue and spread in degrees, saturation, lightness and its
+// step 0..255) instead of the fixed one, as the wall textures are coloured.
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -41,6 +45,7 @@
 
 #include "celltextures/catalog2d.h"
 #include "celltextures/catalog3d.h"
+#include "celltextures/city_walls.h"
 #include "noise/mazecolor.h"
 #include "noise/tables.h"
 
@@ -67,6 +72,8 @@ struct Options
   int16_t flag = 0;
   bool sampler = false, nocycle = false;
   double sharpness = 1.0;
+  bool shade = false;
+  floatcolor shadeCycle[16] = {};
 };
 
 // The result at one lattice point.
@@ -84,6 +91,7 @@ int usage()
                "usage: celltexture_map CELL OUT.ppm X0 Y0 W H [--pixels P] [--identity | --seed N]"
                " [--code C] [--stride S] [--param V] [--count N]\n"
                "       [--plane xz|xy] [--at V] [--flag F] [--sampler K] [--nocycle]\n"
+               "       [--shade HUE SPREAD SAT LIGHT STEP]\n"
                "       celltexture_map --values CELL X0 Y0 W H [options]\n"
                "       celltexture_map --list\n");
   return 2;
@@ -167,6 +175,18 @@ bool parseArgs(int argc, char** argv, int first, Options& o)
     } else if (std::strcmp(a, "--flag") == 0) {
       ok = parseInt(v, INT16_MIN, INT16_MAX, code);
       o.flag = int16_t(code);
+    } else if (std::strcmp(a, "--shade") == 0) {
+      if (argc - i < 6)
+        return false;
+      double hue, spread;
+      int32_t sat, light, step;
+      ok = parseDouble(argv[i + 1], hue) && parseDouble(argv[i + 2], spread) &&
+           parseInt(argv[i + 3], 0, 255, sat) && parseInt(argv[i + 4], 0, 255, light) &&
+           parseInt(argv[i + 5], 0, 255, step);
+      if (ok)
+        Get16ColorsShade(o.shadeCycle, hue, spread, uint8_t(sat), uint8_t(light), uint8_t(step));
+      o.shade = true;
+      i += 4;  // the fifth value is stepped over below
     } else if (std::strcmp(a, "--sampler") == 0) {
       ok = parseDouble(v, o.sharpness);
       o.sampler = true;
@@ -266,6 +286,12 @@ constexpr floatcolor kCycle[16] = {
     {170, 110, 40}, {255, 250, 200}, {128, 0, 0},    {170, 255, 195},
 };
 
+// The colour cycle codes 0..15 are drawn with.
+const floatcolor* cycleOf(const Options& o)
+{
+  return o.shade ? o.shadeCycle : kCycle;
+}
+
 // The real point of sample (i, j): P samples a lattice unit.
 struct RealPoint
 {
@@ -285,7 +311,7 @@ CellColorSample sampleColour(const KVtables* t, const Options& o, const RealPoin
   s.code = o.code;
   s.red = o.sharpness;
   s.value = 0.5;
-  fmazeCityTexture(t, o.cell3->cell, o.nocycle ? nullptr : kCycle, &s, p.x, p.y, p.z);
+  fmazeCityTexture(t, o.cell3->cell, o.nocycle ? nullptr : cycleOf(o), &s, p.x, p.y, p.z);
   return s;
 }
 
@@ -353,11 +379,11 @@ void levelColor(double level, uint8_t rgb[3])
   rgb[0] = rgb[1] = rgb[2] = channel(level * 127.5);
 }
 
-void codeColor(int16_t code, uint8_t rgb[3])
+void codeColor(const floatcolor* cycle, int16_t code, uint8_t rgb[3])
 {
   floatcolor c;
   const double shade = 0.5;
-  FPROCCOLOR(&c, kCycle, code, &shade);
+  FPROCCOLOR(&c, cycle, code, &shade);
   rgb[0] = channel(c.red);
   rgb[1] = channel(c.green);
   rgb[2] = channel(c.blue);
@@ -386,13 +412,13 @@ void panelColors(const KVtables* t, const Options& o, int32_t i, int32_t j, uint
       vectorColor(s.second, right);
     } else {
       levelColor(s.level, left);
-      codeColor(s.code, right);
+      codeColor(cycleOf(o), s.code, right);
     }
     return;
   }
   const Sample s = sampleAt(t, o, latticeAt(o.x0, i, o.stride), latticeAt(o.y0, j, o.stride));
   levelColor(s.level, left);
-  codeColor(s.code, right);
+  codeColor(cycleOf(o), s.code, right);
 }
 
 int drawMap(const KVtables* t, const Options& o, const char* path)
