@@ -10,6 +10,7 @@
 #include "imaging/windowport.h"
 #include "ui/registry.h"
 #include "ui/uilib.h"
+#include "ui/uiset.h"
 
 namespace {
 
@@ -125,12 +126,22 @@ void TWindow::MiscInit(int16_t layoutID, const Rect* bounds)
     folder = gAppInfos.applicationFolder;
     kvui::setWindowTitle(window, text);
   }
-  // Item sets are not read yet: a layout id leaves the window without one,
-  // and every step with an item set is skipped.
-  (void)layoutID;
+  if (layoutID > 0)
+    ReadItemSet(layoutID);
+  int16_t width = bounds ? RectWidth(*bounds) : 0;
+  int16_t height = bounds ? RectHeight(*bounds) : 0;
+  if (set && bounds) {
+    // The window is never smaller than the layout was designed for.
+    SetEditorContentColor(window, set->colors[0]);
+    minWidth = set->designWidth;
+    minHeight = set->designHeight;
+    width = std::max(width, set->designWidth);
+    height = std::max(height, set->designHeight);
+    set->layoutRect = Rect{0, 0, height, width};
+  }
   if (fullScreenState == 0 && bounds) {
     kvui::moveWindow(window, bounds->left, bounds->top);
-    kvui::sizeWindow(window, RectWidth(*bounds), RectHeight(*bounds));
+    kvui::sizeWindow(window, width, height);
   }
   kvui::setMinimumSize(window, minWidth, minHeight);
   RefreshPortRect();
@@ -139,9 +150,27 @@ void TWindow::MiscInit(int16_t layoutID, const Rect* bounds)
     App_RegisterDoc(this);
 }
 
+// The item set of layout "UI_" + id; a layout that cannot be read leaves the
+// window without one, told by the alert sound twice.
+void TWindow::ReadItemSet(int16_t layoutID)
+{
+  auto* items = new uiset;
+  if (items->Create(layoutID, this)) {
+    set = items;
+    return;
+  }
+  delete items;
+  PlayAlertSound();
+  PlayAlertSound();
+}
+
 TWindow::~TWindow()
 {
   ClosePort();
+  if (set) {
+    set->Killuiset();
+    delete set;
+  }
   set = nullptr;
   delete updateRegion;
   updateRegion = nullptr;
@@ -175,7 +204,10 @@ int32_t TWindow::Act(Point)
 
 int16_t TWindow::Key(uint32_t character)
 {
-  // The item set gets the key first once there is one.
+  // The item set gets the key first; a key it does not use goes to the
+  // command callback.
+  if (set && set->Key(int8_t(character)))
+    return 0;
   if (callback)
     return callback(this, int32_t(character), nullptr);
   return 0;

@@ -1,8 +1,8 @@
 // Document windows and the other windows made from a window class: the
 // window with its port and event handler, a minimum size, a title made of
-// "Untitled " and a number, full-screen state, the item set (null until item
-// sets exist: every step with an item set is then skipped) and the dispatch
-// of the window's events to the virtual operations.
+// "Untitled " and a number, full-screen state, the item set read from the
+// window's layout (null without one: every step with an item set is then
+// skipped) and the dispatch of the window's events to the virtual operations.
 //
 // Main thread only.
 #pragma once
@@ -68,13 +68,14 @@ public:
   uint8_t flags[2] = {0, 0};
   Str255 title = {};
   FileRef folder;
-  uiset* set = nullptr;
+  uiset* set = nullptr;  // owned; killed and deleted with the window
   int16_t minWidth = 0, minHeight = 0;
   uint32_t eventMask = kvui::everyEvent;
   void* fullScreenContext = nullptr;
 
 private:
   void MiscInit(int16_t layoutID, const Rect* bounds);
+  void ReadItemSet(int16_t layoutID);
   Point MousePoint(const kvui::Event& event) const;
   int32_t HandleKeyboard(const kvui::Event& event);
   int32_t HandleCommand(uint32_t command);
