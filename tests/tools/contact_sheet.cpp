@@ -83,6 +83,7 @@ enum class Feed
   kXPlusY,  // x + y: f21 " Ax+By+C" at its defaults, the diagonal profile
   kZero,    // 0 in every sample
   kZUp,     // (y + pi) / (2 pi): 0 at the bottom of the view, 1 at the top
+  kWRight,  // (x + pi) / (2 pi): 0 at the left of the view, 1 at the right
   // The theme filter's colour and altitude field: red 4 + x/16, green
   // 4 + y/16, blue 4, altitude 1.25 y + 60.
   kThemeRed,
@@ -120,6 +121,8 @@ constexpr SheetFamily kSheetFamilies[] = {
     {kFamily21, kPlane, Show::kValue},
     {kFamily22, kPlane, Show::kPointOnGrid},
     {kFamily34, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kZero}, Show::kColourAndW},
+    {kFamily41, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kWRight}, Show::kValue},
+    {kFamily42, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kWRight}, Show::kPointOnGrid},
 };
 
 // Members fed their own way, over a view of their own (x and y in -half..half,
@@ -519,6 +522,8 @@ private:
         return 4;
       case Feed::kZUp:
         return (y + 3.141592653589793) / (2 * 3.141592653589793);
+      case Feed::kWRight:
+        return (x + 3.141592653589793) / (2 * 3.141592653589793);
       case Feed::kAltitude:
         return 1.25 * y + 60;
       case Feed::kZero:
