@@ -18,6 +18,8 @@
 //                as relief with the geographic colour function
 //             3  " Random Cones " and " Hexagons" into " Max(x,x*A+y) " with
 //                the global shade
+//             `member:CODE:ID[:A:B:C]` is a one-member tree: member ID of the
+//             family with catalog code CODE at its defaults, or at A, B, C
 //   THREADS   processors to render on (default: all; 1 renders on one thread)
 //   --aa      2 x 2 anti-aliasing
 //   --time    prints `render_ms <milliseconds>` on standard error: the time
@@ -28,6 +30,8 @@
 //             otherwise; an alpha channel when the output component has one)
 //   --resources DIR  the folder of the default picture that stands in for
 //             missing picture inputs (a tree's inputs are looked for beside it)
+//   --octaves N  sets the document's octave count to N (0..32767) in memory,
+//             past what the tree file reader accepts
 // Exit status 0 on success, 1 when the tree file cannot be read or the render
 // failed or was aborted, 2 for bad arguments.
 #include <bit>
@@ -72,6 +76,7 @@ struct Arguments
   bool exportFile = false;
   double frame = 0;
   std::string resources;
+  int octaves = -1;  // -1: the tree's own
 };
 
 bool parseInt(const char* s, int low, int high, int& out)
@@ -108,7 +113,10 @@ bool parseArguments(int argc, char** argv, Arguments& a)
       a.exportFile = true;
     else if (std::strcmp(argv[i], "--resources") == 0 && i + 1 < argc)
       a.resources = argv[++i];
-    else if (!parseInt(argv[i], 1, 1024, a.threads))
+    else if (std::strcmp(argv[i], "--octaves") == 0 && i + 1 < argc) {
+      if (!parseInt(argv[++i], 0, 32767, a.octaves))
+        return false;
+    } else if (!parseInt(argv[i], 1, 1024, a.threads))
       return false;
   }
   return true;
@@ -217,10 +225,39 @@ bool readTreeFile(sfuncSystem* doc, const std::string& path)
   return false;
 }
 
-// Fills the document with the built-in tree or the tree file that the
-// argument names. Returns 0, or the exit status of the failure (reported).
+// A one-member tree from "member:CODE:ID[:A:B:C]"; false when the name does
+// not parse or names no family.
+bool buildMemberTree(sfuncSystem* doc, const std::string& name)
+{
+  int code = 0, id = 0, idEnd = 0, paramsEnd = 0;
+  double p[3];
+  const int fields = std::sscanf(name.c_str(), "member:%d:%d%n:%lf:%lf:%lf%n", &code, &id, &idEnd,
+                                 &p[0], &p[1], &p[2], &paramsEnd);
+  const size_t end = size_t(fields == 5 ? paramsEnd : idEnd);
+  if ((fields != 2 && fields != 5) || end != name.size() || code < 0 || code > 0xFFFF ||
+      KV_familyInfo(uint16_t(code)) == nullptr || id < 0 || id > 127)
+    return false;
+  arb_presetinit(doc, int16_t(code), int16_t(id));
+  if (fields == 5) {
+    gfunc* g = &doc->tree.funcs[0];
+    g->A = p[0];
+    g->B = p[1];
+    g->C = p[2];
+  }
+  return true;
+}
+
+// Fills the document with the built-in tree, the one-member tree or the tree
+// file that the argument names. Returns 0, or the exit status of the failure
+// (reported).
 int loadTree(sfuncSystem* doc, const std::string& name)
 {
+  if (name.compare(0, 7, "member:") == 0) {
+    if (buildMemberTree(doc, name))
+      return 0;
+    std::fprintf(stderr, "render_tree: no member %s\n", name.c_str());
+    return 2;
+  }
   if (!isBuiltinName(name))
     return readTreeFile(doc, name) ? 0 : 1;
   int number = 0;
@@ -425,7 +462,7 @@ int main(int argc, char** argv)
   if (!parseArguments(argc, argv, args)) {
     std::fprintf(stderr,
                  "usage: render_tree TREEFILE OUT W H [THREADS] [--aa] [--time]"
-                 " [--frame F] [--resources DIR] [--export]\n");
+                 " [--frame F] [--resources DIR] [--octaves N] [--export]\n");
     return 2;
   }
   SetAlertSoundProc([](bool) {});  // failures are reported on standard error
@@ -435,6 +472,8 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "render_tree: no default picture in %s\n", args.resources.c_str());
   if (const int status = loadTree(world.doc(), args.tree); status != 0)
     return status;
+  if (args.octaves >= 0)
+    world.doc()->fractal.octaves = int16_t(args.octaves);
   if (args.animate) {
     sfuncSystem* doc = world.doc();
     const int16_t mode = doc->animation.mode;
