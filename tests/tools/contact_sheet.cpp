@@ -21,6 +21,10 @@
 //       member ID once for each choice of its parameter A (A = 0, 1, ...
 //       while A has a label), B and C at their defaults; labels "A n" and
 //       the choice's label.
+//   --tables also prints the document's first two colours, its colour-table
+//   keys and its octave count ("# colors", "# keys", "# octaves").
+//   --octaves N (with any command) sets every document's octave count to N
+//   (0..32767) in memory, past what the tree reader accepts.
 //   contact_sheet --perm
 //       the permutation of the tables every sheet and --values run uses
 //       (1024 numbers, blank-separated, one line).
@@ -94,10 +98,12 @@ enum class Feed
 
 enum class Show
 {
-  kValue,        // output 1 as a value colour
-  kPointOnGrid,  // outputs 1 and 2 as a point, seen through f21 " Grid"
-  kColour,       // outputs 1..3 as a colour (8 is full intensity)
-  kColourAndW,   // as kColour, and output 4 as a value thumbnail beside it
+  kValue,         // output 1 as a value colour
+  kPointOnGrid,   // outputs 1 and 2 as a point, seen through f21 " Grid"
+  kColour,        // outputs 1..3 as a colour (8 is full intensity)
+  kColourAndW,    // as kColour, and output 4 as a value thumbnail beside it
+  kColourOnGrid,  // outputs 3..5 as a colour over a faint unit checkerboard of
+                  // the point (output 1, output 2)
 };
 
 struct SheetFamily
@@ -123,6 +129,7 @@ constexpr SheetFamily kSheetFamilies[] = {
     {kFamily34, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kZero}, Show::kColourAndW},
     {kFamily41, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kWRight}, Show::kValue},
     {kFamily42, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kWRight}, Show::kPointOnGrid},
+    {kFamily25, kPlane, Show::kColourOnGrid},
 };
 
 // Members fed their own way, over a view of their own (x and y in -half..half,
@@ -395,6 +402,10 @@ Rgb colourOf(double v)
 
 // ---- Sampling ----------------------------------------------------------------
 
+// --octaves N: the octave count every document of the run gets, set in
+// memory past the tree reader's range; -1 keeps the default.
+int gOctaves = -1;
+
 // The picture in input slot 0 of every document the sheet makes, so that the
 // picture and movie members draw something: 64 x 48 pixels, red rising to
 // the right, green downward, blue a checker of 8-pixel squares. Made once,
@@ -438,6 +449,8 @@ public:
       : h_(h), feed_(feed), ownFeed_(memberSheetOf(feed.family, id) != nullptr)
   {
     giveSheetPicture(h_.doc());
+    if (gOctaves >= 0)
+      h_.doc()->fractal.octaves = int16_t(gOctaves);
     shown_ = h_.bind(feed.family, id);
     name_ = h_.displayName();
     tree_ = treeOf(feed.family, id);
@@ -620,14 +633,29 @@ std::vector<double> gridAt(KVmemberHarness& h, const std::vector<double>& xs,
 // A colour on the component scale (8 is full intensity). Where output 1
 // holds the no-value marker the thumbnail shows a red and black checker of
 // 2-pixel squares, a pattern no colour gives; NaN is magenta.
-Rgb colourAt(const Outputs& out, size_t i, int x, int y)
+Rgb colourAt(const Outputs& out, size_t i, int x, int y, size_t first = 0)
 {
-  const double r = out[0][i], g = out[1][i], b = out[2][i];
+  const double r = out[first][i], g = out[first + 1][i], b = out[first + 2][i];
   if (std::isnan(r) || std::isnan(g) || std::isnan(b))
     return Rgb{255, 0, 255};
   if (r >= gINFINITY)
     return ((x >> 1) + (y >> 1)) % 2 == 0 ? Rgb{255, 0, 0} : Rgb{0, 0, 0};
   return Rgb{channel(r, 32), channel(g, 32), channel(b, 32)};
+}
+
+// Outputs 3..5 as a colour, lightened by 24 on the odd squares of the unit
+// checkerboard of the point (output 1, output 2), so that the deformation
+// shows under the colour.
+Rgb colourOnGrid(const Outputs& out, size_t i, int x, int y)
+{
+  const Rgb c = colourAt(out, i, x, y, 2);
+  const double u = std::floor(out[0][i]), v = std::floor(out[1][i]);
+  if (!std::isfinite(u) || !std::isfinite(v) || std::fabs(u) > 1e9 || std::fabs(v) > 1e9)
+    return c;
+  if ((int64_t(u) + int64_t(v)) % 2 == 0)
+    return c;
+  auto lift = [](unsigned char ch) { return static_cast<unsigned char>(std::min(255, ch + 24)); };
+  return Rgb{lift(c.r), lift(c.g), lift(c.b)};
 }
 
 // The member's panels (one thumbnail, or the colour and output 4 beside
@@ -643,6 +671,9 @@ std::vector<std::vector<Rgb>> thumbnails(KVmemberHarness& h, MemberBench& bench,
   if (sheet.show == Show::kPointOnGrid && arity.outputs >= 2) {
     const std::vector<double> grid = gridAt(h, out[0], out[1]);
     std::transform(grid.begin(), grid.end(), pixels.begin(), colourOf);
+  } else if (sheet.show == Show::kColourOnGrid && arity.outputs >= 5) {
+    for (size_t i = 0; i < pixels.size(); ++i)
+      pixels[i] = colourOnGrid(out, i, int(i % size_t(view.width)), int(i / size_t(view.width)));
   } else if (sheet.show != Show::kValue && arity.outputs >= 3) {
     for (size_t i = 0; i < pixels.size(); ++i)
       pixels[i] = colourAt(out, i, int(i % size_t(view.width)), int(i / size_t(view.width)));
@@ -758,24 +789,37 @@ int drawChoices(int16_t family, int16_t id, const char* path, int thumb)
   return drawCells(family, cells, path, thumb);
 }
 
-// The named tables an oracle needs to hash as the program does, one "# NAME
-// v1 v2 ..." line each: the permutation first.
+// The named tables an oracle needs to compute as the program does, one
+// "# NAME v1 v2 ..." line each, whole numbers: the permutation first, then
+// the document's first two colours (red, green, blue each), its colour-table
+// keys (the count, then red, green, blue of each key) and its octave count.
 void printTables(KVmemberHarness& h)
 {
-  const KVtables& t = h.doc()->tables;
+  const sfuncSystem* doc = h.doc();
+  const KVtables& t = doc->tables;
   std::printf("# perm");
   for (int i = 0; i < 1024; ++i)
     std::printf(" %d", int(t.perm[i]));
-  std::printf("\n");
+  std::printf("\n# colors");
+  for (int k = 0; k < 2; ++k) {
+    const normalcolor& c = doc->defaultColors[k];
+    std::printf(" %d %d %d", c.red, c.green, c.blue);
+  }
+  const cpalette& keys = t.gradientKeys;
+  const int count = std::clamp(int(keys.count), 0, 64);
+  std::printf("\n# keys %d", count);
+  for (int k = 0; k < count; ++k)
+    std::printf(" %d %d %d", keys.colors[k].red, keys.colors[k].green, keys.colors[k].blue);
+  std::printf("\n# octaves %d\n", int(doc->fractal.octaves));
 }
 
 int printValues(int16_t family, int16_t id, double a, double b, double c, int n, bool tables)
 {
   const SheetFamily feed = valuesFeedOf(family, id);
   KVmemberHarness h;
+  MemberBench bench(h, feed, id);
   if (tables)
     printTables(h);
-  MemberBench bench(h, feed, id);
   bench.setParams(a, b, c);
   bench.prepare();
   const KVgridView view = viewOf(family, id, n);
@@ -821,6 +865,16 @@ int main(int argc, char** argv)
     return printPermutation();
   if (args.size() == 1 && args[0] == "--bodies")
     return printTerrainBodies();
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == "--octaves") {
+      gOctaves = std::atoi(args[i + 1].c_str());
+      if (gOctaves < 0 || gOctaves > 32767) {
+        std::fprintf(stderr, "contact_sheet: octave count must be 0..32767\n");
+        return 2;
+      }
+      args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+      break;
+    }
   int family = KV_CONTACT_SHEET_DEFAULT_FAMILY;
   if (args.size() >= 2 && args[0] == "--family") {
     family = std::atoi(args[1].c_str());
