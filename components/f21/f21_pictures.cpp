@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "components/common/pictiling.h"
 #include "components/f21/f21_pictfilters.h"
 #include "components/f21/f21_pvt.h"
 #include "foundation/checked.h"
@@ -51,22 +52,6 @@ struct GreyPixels
     return is8bit ? p[0] : p[1];
   }
 };
-
-// v modulo the period, in [0, period) for negative v too; a period that is
-// not positive counts as no repeat.
-int64_t floorMod(int64_t v, int32_t period)
-{
-  if (period <= 0)
-    period = kNoTiling;
-  const int64_t r = v % period;
-  return r < 0 ? r + period : r;
-}
-
-// A repeat length of `length` pixels at tiling c (0 < c <= 1), at least 1.
-int32_t tilePeriod(int32_t length, double c)
-{
-  return std::max(1, kvnum::sat_i32(length / c));
-}
 
 // The column (or row) a mirrored tiling of period n shows at index i, the
 // fraction toward the neighbour that follows in the mirrored direction, and
@@ -116,7 +101,7 @@ struct MovieSampler
     kvnum::LatticeSplit sx, sy;
     if (!kvnum::lattice_trunc_split(px, sx) || !kvnum::lattice_trunc_split(py, sy))
       return background;
-    const int64_t tx = floorMod(sx.cell, r.tileX), ty = floorMod(sy.cell, r.tileY);
+    const int64_t tx = KV_tileMod(sx.cell, r.tileX), ty = KV_tileMod(sy.cell, r.tileY);
     if (tx >= r.width || ty >= r.height)
       return background;
     const int32_t column = int32_t(tx), row = int32_t(ty);
@@ -226,8 +211,8 @@ void f21_movie_prepare(gfunc* g)
   p.contrast = greyContrast(g->B);
   g->C = std::min(g->C, 1.0);
   if (hasPicture(p.pict) && g->C > 0) {
-    p.pict.tileX = tilePeriod(p.pict.width, g->C);
-    p.pict.tileY = tilePeriod(p.pict.height, g->C);
+    p.pict.tileX = KV_tilePeriod(p.pict.width, g->C);
+    p.pict.tileY = KV_tilePeriod(p.pict.height, g->C);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "components/common/pictiling.h"
 #include "components/f23/f23_pvt.h"
 #include "foundation/checked.h"
 
@@ -40,22 +41,6 @@ F23triple scaled(const F23triple& c, double k)
   return {c.a * k, c.b * k, c.c * k};
 }
 
-// v modulo the period, in [0, period) for negative v too; a period that is
-// not positive counts as no repeat.
-int64_t floorMod(int64_t v, int32_t period)
-{
-  if (period <= 0)
-    period = kNoTiling;
-  const int64_t r = v % period;
-  return r < 0 ? r + period : r;
-}
-
-// A repeat length of `length` pixels at tiling t > 0, at least 1.
-int32_t tilePeriod(int32_t length, double t)
-{
-  return std::max(1, kvnum::sat_i32(length / t));
-}
-
 // ---- Mapped and repeated pictures ----------------------------------------------
 
 struct PictSampler
@@ -81,7 +66,7 @@ struct PictSampler
     kvnum::LatticeSplit sx, sy;
     if (!kvnum::lattice_trunc_split(px, sx) || !kvnum::lattice_trunc_split(py, sy))
       return outside;
-    const int64_t cx = floorMod(sx.cell, r.tileX), cy = floorMod(sy.cell, r.tileY);
+    const int64_t cx = KV_tileMod(sx.cell, r.tileX), cy = KV_tileMod(sy.cell, r.tileY);
     if (cx >= r.width || cy >= r.height)
       return outside;
     const int32_t column = int32_t(cx), row = int32_t(cy);
@@ -189,8 +174,8 @@ void f23_colorpict_prepare(gfunc* g)
   prepare_pictmovie_input(g, &p.pict);
   g->C = std::min(g->C, 1.0);
   if (hasPicture(p.pict) && g->C > 0) {
-    p.pict.tileX = tilePeriod(p.pict.width, g->C);
-    p.pict.tileY = tilePeriod(p.pict.height, g->C);
+    p.pict.tileX = KV_tilePeriod(p.pict.width, g->C);
+    p.pict.tileY = KV_tilePeriod(p.pict.height, g->C);
   }
   p.contrast = g->B / 32;
 }
@@ -213,9 +198,9 @@ void f23_colorpicttile_prepare(gfunc* g)
   if (!hasPicture(p.pict))
     return;
   if (g->B > 0)
-    p.pict.tileX = tilePeriod(p.pict.width, g->B);
+    p.pict.tileX = KV_tilePeriod(p.pict.width, g->B);
   if (g->C > 0)
-    p.pict.tileY = tilePeriod(p.pict.height, g->C);
+    p.pict.tileY = KV_tilePeriod(p.pict.height, g->C);
 }
 
 // ---- Handlers -------------------------------------------------------------------
