@@ -422,10 +422,11 @@ void chooserAnswer(const ChooserAnswer& answer);
 struct ChooserRecord
 {
   ChooserRequest request;
-  std::string shownFolder;   // last chooserShowFolder
-  std::string selectedItem;  // last chooserSelectItem
-  Rect customRect;           // the agreed custom area
-  int32_t runs = 0;          // choosers run since start
+  std::string shownFolder;            // last chooserShowFolder
+  std::string selectedItem;           // last chooserSelectItem
+  Rect customRect;                    // the agreed custom area
+  std::vector<uint8_t> customPixels;  // the custom area's pixels at the end
+  int32_t runs = 0;                   // choosers run since start
   std::vector<int16_t> messages;
 };
 const ChooserRecord& lastChooser();

@@ -223,6 +223,7 @@ bool scriptedChooser(Chooser* c, ChooserReply* reply)
   record.shownFolder = c->shownFolder;
   record.selectedItem = c->selectedItem;
   record.customRect = c->customRect;
+  record.customPixels = c->customPixels;
   if (answer.cancel)
     return false;
   reply->paths = answer.paths;

@@ -1,8 +1,12 @@
 # Resources/rlist000.png ... rlist960.png and rimhilit.png: the UI images
-# the item kinds draw with, drawn by a cairo program.
+# the item kinds draw with, and rim12302.png ... rim12305.png, the file
+# dialogs' custom-area buttons, drawn by a cairo program.
 add_executable(draw_ui_images ${CMAKE_CURRENT_SOURCE_DIR}/tools/draw_ui_images.cpp)
 target_link_libraries(draw_ui_images PRIVATE imaging)
 set(kv_ui_images ${KV_RESOURCES_DIR}/rimhilit.png)
+foreach(k RANGE 12302 12305)
+  list(APPEND kv_ui_images ${KV_RESOURCES_DIR}/rim${k}.png)
+endforeach()
 foreach(k RANGE 0 960 64)
   string(LENGTH "${k}" digits)
   if(digits EQUAL 1)

@@ -7,6 +7,8 @@
 #include "foundation/dirlist.h"
 #include "foundation/folders.h"
 #include "imaging/cursorkeys.h"
+#include "imaging/qzimages.h"
+#include "ui/uipictures.h"
 
 namespace {
 
@@ -82,6 +84,50 @@ void callHook(NavUserData* block, const Rect& area, OSType type, FileRef* file, 
   block->previewHook(type, file, Point{area.top, area.left}, Point{area.bottom, area.right}, click);
 }
 
+// Blends UI picture `number` over the custom area's pixels at r (chooser
+// coordinates); nothing when the picture or the pixels are missing.
+void drawAreaPicture(kvui::Chooser* chooser, const Rect& area, const Rect& r, int16_t number)
+{
+  kvui::Surface surface = kvui::chooserCustomSurface(chooser);
+  CGImageRef image = surface.pixels ? QZ_LoadUIImage(number) : nullptr;
+  if (!image)
+    return;
+  kvimg::Pixels picture;
+  bool ok = QZ_ImageCopyPixels(image, &picture);
+  QZ_ImageRelease(image);
+  if (!ok)
+    return;
+  const int32_t left = r.left - area.left, top = r.top - area.top;
+  const int32_t width = std::min<int32_t>(picture.width, RectWidth(r));
+  const int32_t height = std::min<int32_t>(picture.height, RectHeight(r));
+  for (int32_t y = 0; y < height; ++y) {
+    if (top + y < 0 || top + y >= surface.height)
+      continue;
+    for (int32_t x = 0; x < width; ++x) {
+      if (left + x < 0 || left + x >= surface.width)
+        continue;
+      const uint8_t* src =
+          picture.argb.data() + (size_t(y) * size_t(picture.width) + size_t(x)) * 4;
+      uint8_t* dst = surface.pixels + (top + y) * surface.rowBytes + (left + x) * 4;
+      const int32_t a = src[0], keep = 255 - a;
+      // The surface is premultiplied blue, green, red, alpha.
+      dst[0] = uint8_t((src[3] * a + dst[0] * keep + 127) / 255);
+      dst[1] = uint8_t((src[2] * a + dst[1] * keep + 127) / 255);
+      dst[2] = uint8_t((src[1] * a + dst[2] * keep + 127) / 255);
+      dst[3] = uint8_t((255 * a + dst[3] * keep + 127) / 255);
+    }
+  }
+}
+
+// The favourite-folders and recent-files buttons, up or pressed.
+void drawAreaButtons(kvui::Chooser* chooser, const Rect& area, bool favouritesDown, bool recentDown)
+{
+  drawAreaPicture(chooser, area, xnav_FavouritesButton(area),
+                  favouritesDown ? kPictFavouritesPressed : kPictFavouritesButton);
+  drawAreaPicture(chooser, area, xnav_RecentButton(area),
+                  recentDown ? kPictRecentPressed : kPictRecentButton);
+}
+
 void drawCustomArea(kvui::Chooser* chooser, NavUserData* block)
 {
   if (!block->previewHook)
@@ -93,6 +139,7 @@ void drawCustomArea(kvui::Chooser* chooser, NavUserData* block)
   } else {
     callHook(block, area, 0, nullptr, false);
   }
+  drawAreaButtons(chooser, area, false, false);
 }
 
 // The favourite folders as a pop-up: entry 1 the application's folder.
@@ -123,9 +170,13 @@ void clickCustomArea(kvui::Chooser* chooser, NavUserData* block, const kvui::Eve
 {
   Rect area = customArea(chooser);
   if (inRect(xnav_RecentButton(area), event.local)) {
+    drawAreaButtons(chooser, area, false, true);
     recentPopUp(chooser, event.where);
+    drawAreaButtons(chooser, area, false, false);
   } else if (inRect(xnav_FavouritesButton(area), event.local)) {
+    drawAreaButtons(chooser, area, true, false);
     favouritesPopUp(chooser, block, event.where);
+    drawAreaButtons(chooser, area, false, false);
   } else if (block->previewHook && block->saveMode) {
     block->workingSpec = block->resultRef;
     block->workingSpec.name = kvui::chooserSaveName(chooser);

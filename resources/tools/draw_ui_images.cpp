@@ -1,7 +1,9 @@
 // Draws the UI images into the folder given: the 16 list images
 // "rlist000.png" ... "rlist960.png" (256 x 256, 8 x 8 cells of 32 pixels;
 // picture code -n is cell n % 64 of image n / 64) and the highlight image
-// "rimhilit.png". Cells 1 to 7 of rlist000 are the standard controls:
+// "rimhilit.png", and the file dialogs' custom-area buttons "rim12302.png"
+// ... "rim12305.png" (32 x 24: favourite folders up and pressed, recent
+// files up and pressed). Cells 1 to 7 of rlist000 are the standard controls:
 // check box, radio button off and on, OK up and down, Cancel up and down.
 // The other cells are numbered tiles, so that a wrong code shows at once.
 #include <cairo.h>
@@ -174,6 +176,57 @@ bool writeHighlight(const std::string& folder)
   return ok;
 }
 
+// A 32 x 24 button face with a folder (favourites) or a clock (recent
+// files), darker when pressed.
+bool writeDialogButton(const std::string& folder, int number, bool recent, bool down)
+{
+  constexpr int kWidth = 32, kHeight = 24;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
+  cairo_t* cr = cairo_create(s);
+  roundBox(cr, 0.5, 0.5, kWidth - 1, kHeight - 1, 4);
+  double top = down ? 0.5 : 0.93;
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, kHeight);
+  cairo_pattern_add_color_stop_rgb(g, 0, top, top, top + 0.04);
+  cairo_pattern_add_color_stop_rgb(g, 1, top - 0.25, top - 0.25, top - 0.2);
+  cairo_set_source(cr, g);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(g);
+  cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  if (recent) {
+    cairo_arc(cr, 16, 12, 7, 0, 2 * std::numbers::pi);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgb(cr, 0.2, 0.2, 0.4);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 16, 12);
+    cairo_line_to(cr, 16, 7);
+    cairo_move_to(cr, 16, 12);
+    cairo_line_to(cr, 19.5, 13.5);
+    cairo_stroke(cr);
+  } else {
+    cairo_move_to(cr, 8, 8);
+    cairo_line_to(cr, 13, 8);
+    cairo_line_to(cr, 15, 10);
+    cairo_line_to(cr, 24, 10);
+    cairo_line_to(cr, 24, 18);
+    cairo_line_to(cr, 8, 18);
+    cairo_close_path(cr);
+    cairo_set_source_rgb(cr, 0.35, 0.6, 0.9);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgb(cr, 0.1, 0.25, 0.5);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+  }
+  cairo_destroy(cr);
+  std::string path = folder + "/rim" + std::to_string(number) + ".png";
+  bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -186,6 +239,12 @@ int main(int argc, char** argv)
   for (int image = 0; image < kImages; ++image)
     if (!writeListImage(folder, image)) {
       std::fprintf(stderr, "draw_ui_images: cannot write list image %d into %s\n", image,
+                   folder.c_str());
+      return 1;
+    }
+  for (int i = 0; i < 4; ++i)
+    if (!writeDialogButton(folder, 12302 + i, i >= 2, i % 2 == 1)) {
+      std::fprintf(stderr, "draw_ui_images: cannot write button %d into %s\n", 12302 + i,
                    folder.c_str());
       return 1;
     }

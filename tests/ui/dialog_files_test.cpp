@@ -349,3 +349,42 @@ TEST_F(DialogTest, RecentFilesPopUpListsTheRecords)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DialogTest, CustomAreaShowsTheFavouritesAndRecentButtons)
+{
+  FileRef resources = FileRef::fromPath(std::string(KV_BINARY_DIR) + "/Resources");
+  if (!kvfs::exists(resources.child("rim12302.png")))
+    GTEST_SKIP() << "the UI images are not built";
+  FileRef saved = gAppInfos.resourcesFolder;
+  gAppInfos.resourcesFolder = resources;
+  gIOdata.previewHook = GenericPreviewHookProc;
+  kvui::script::ChooserAnswer a;
+  a.cancel = true;
+  kvui::script::chooserAnswer(a);
+  EXPECT_EQ(NOpenFile(0), 0);
+  gAppInfos.resourcesFolder = saved;
+
+  const kvui::script::ChooserRecord& record = kvui::script::lastChooser();
+  const kvui::Rect c = record.customRect;
+  Rect area{int16_t(c.top), int16_t(c.left), int16_t(c.bottom), int16_t(c.right)};
+  const int32_t width = c.right - c.left;
+  ASSERT_EQ(record.customPixels.size(), size_t(width) * size_t(c.bottom - c.top) * 4);
+  auto pixel = [&](const Rect& r, int dx, int dy) {
+    size_t at =
+        (size_t(r.top - area.top + dy) * size_t(width) + size_t(r.left - area.left + dx)) * 4;
+    return std::vector<uint8_t>(record.customPixels.begin() + long(at),
+                                record.customPixels.begin() + long(at) + 4);
+  };
+  // Opaque faces; the folder blue (B > R) in the favourites button, white
+  // inside the recent button's clock; nothing drawn left of the buttons.
+  std::vector<uint8_t> folder = pixel(xnav_FavouritesButton(area), 16, 14);
+  EXPECT_EQ(folder[3], 255);
+  EXPECT_GT(folder[0], folder[2] + 60);
+  std::vector<uint8_t> clock = pixel(xnav_RecentButton(area), 13, 14);
+  EXPECT_EQ(clock, (std::vector<uint8_t>{255, 255, 255, 255}));
+  EXPECT_EQ(pixel(area, 4, 4)[3], 0);
+}
+
+}  // namespace
