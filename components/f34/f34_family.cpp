@@ -7,6 +7,8 @@
 #include "components/common/families.h"
 #include "components/f34/f34_lights.h"
 #include "components/f34/f34_mazes.h"
+#include "components/f34/f34_packed.h"
+#include "components/f34/f34_recurtree.h"
 #include "components/f34/f34_rndvlines.h"
 #include "components/f34/f34_scatter.h"
 #include "components/f34/f34_shapes.h"
@@ -28,11 +30,11 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 10, .computeName = "f34_zfiberrock", .name = " z Sulfur Fiberrock"},
     {.id = 11, .computeName = "f34_zgrainrock", .name = " z Granular rock"},
     {.id = 12, .computeName = "f34_colorpatches", .name = " 3D Color Patchwork"},
-    {.id = 13, .computeName = "f34_packedzBlend", .name = " Packed z Blend "},
-    {.id = 14, .computeName = "f34_packedzMax", .name = " Packed z Max"},
-    {.id = 15, .computeName = "f34_packedlerp", .name = " Packed Crossfade"},
-    {.id = 16, .computeName = "f34_packedmax", .name = " Packed Max"},
-    {.id = 17, .computeName = "f34_packedacomp", .name = " Packed Alpha Compose"},
+    kF34_packedzBlend,
+    kF34_packedzMax,
+    kF34_packedlerp,
+    kF34_packedmax,
+    kF34_packedacomp,
     kF34_OMaze,
     {.id = 19, .computeName = "f34_multifractal", .name = " 3D MultiFractal noise "},
     kF34_paintstrokes,
@@ -44,7 +46,7 @@ constexpr KVmemberDesc kMembers[] = {
     kF34_Cmaze,
     kF34_colordots,
     {.id = 28, .computeName = "f34_zicecracks", .name = " 3D ice cracks "},
-    {.id = 29, .computeName = "f34_packedmuladd", .name = " Packed mul & add"},
+    kF34_packedmuladd,
     {.id = 30, .computeName = "f34_granitrocks", .name = " 3D granit rocks"},
     {.id = 31, .computeName = "f34_noiseG", .name = " 3D Random Rects"},
     kF34_starfield,
@@ -57,16 +59,16 @@ constexpr KVmemberDesc kMembers[] = {
     kF34_gaussian,
     {.id = 40, .computeName = "f34_fractalbubbles", .name = " 3D Lava Bubbles"},
     {.id = 41, .computeName = "f34_facetrocks", .name = " 3D Facet Rocks"},
-    {.id = 42, .computeName = "f34_packedaddmul", .name = " Packed add & mul"},
+    kF34_packedaddmul,
     {.id = 43, .computeName = "f34_Silexnoise", .name = " 3D Fractal Silex noise"},
     kF34_Technoid,
     {.id = 45, .computeName = "f34_futurB", .name = " 3D fractured rocks "},
-    {.id = 46, .computeName = "f34_memPackzBlend", .name = " Memory Packed z Blend "},
+    kF34_memPackzBlend,
     {.id = 47, .computeName = "f34_packedRndMix", .name = " Packed random Mix"},
     {.id = 48, .computeName = "f34_packedMIN", .name = " Packed Alpha Min"},
     {.id = 49, .computeName = "f34_procTechNoises", .name = " 3D Tech Noise #"},
     {.id = 50, .computeName = "f34_procWalls", .name = " 3D Walls & Concrete #"},
-    {.id = 127, .computeName = "f34_recurtree", .name = " Compiled tree"},
+    kF34_recurtree,
 };
 
 static_assert(KV_idsInOrder(kMembers));

@@ -19,12 +19,19 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double M = gINFINITY;
 
-const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  18, 20, 21,
-                                        22, 23, 24, 25, 26, 27, 32, 34, 38, 39, 44};
+const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  13, 14, 15, 16, 17, 18, 20,
+                                        21, 22, 23, 24, 25, 26, 27, 29, 32, 34, 38, 39, 42, 44, 46};
+// The packed compositing members ask at message 6 for packed inputs.
+const std::vector<int16_t> kPackedInputIds = {13, 14, 15, 16, 17, 29, 42, 46};
 
 bool built(int16_t id)
 {
   return std::find(kBuiltIds.begin(), kBuiltIds.end(), id) != kBuiltIds.end();
+}
+
+bool packedInputs(int16_t id)
+{
+  return std::find(kPackedInputIds.begin(), kPackedInputIds.end(), id) != kPackedInputIds.end();
 }
 
 TEST(F34Catalog, EveryIdBindsItsEntryAndUnlistedIdsDrawTheMondrian)
@@ -38,7 +45,7 @@ TEST(F34Catalog, EveryIdBindsItsEntryAndUnlistedIdsDrawTheMondrian)
     EXPECT_EQ(g->compute, m.compute);
     EXPECT_EQ(m.real, built(id));
     const bool threeOut = id == 27 || id == 32 || id == 34;
-    EXPECT_EQ(g->inputCode, threeOut ? kConnThreeOut : kConnThree);
+    EXPECT_EQ(g->inputCode, packedInputs(id) ? kConnOne : (threeOut ? kConnThreeOut : kConnThree));
     EXPECT_EQ(g->outputCode, kConnFour);
     EXPECT_EQ(g->inlets[3].source, kSourceUnset);
     EXPECT_FALSE(g->lockFlags & kLockB);
@@ -53,6 +60,7 @@ TEST(F34Catalog, EveryIdBindsItsEntryAndUnlistedIdsDrawTheMondrian)
   }
   gfunc* sub = h.bind(kFamily34, kCompiledTreeId);
   EXPECT_TRUE(sub->lockFlags & kLockB);
+  EXPECT_TRUE(KV_catalogMember(kFamily34, kCompiledTreeId).real);
   EXPECT_EQ(KV_familyMemberCount(kFamily34), 52);
 }
 
@@ -84,6 +92,14 @@ TEST(F34Catalog, NamesAndLabels)
       {38, " z Random Polygons", 3, {amp, cycle, freq}},
       {39, " Gaussian Dot ", 3, {amp, "Radius ", cycle}},
       {44, " z R-patchwork", 3, {amp, "Sharpness % ", freq}},
+      {13, " Packed z Blend ", 2, {"Feather ", "Offset ", ""}},
+      {14, " Packed z Max", 2, {"z level ", "Feather % ", ""}},
+      {15, " Packed Crossfade", 2, {"Interpolate AB ", "Interpolate C ", ""}},
+      {16, " Packed Max", 3, {"Level in1:in2 balance ", "Level in3 ", "Feather % "}},
+      {17, " Packed Alpha Compose", 3, {"Feather A & B ", "Feather C  ", "Background Color "}},
+      {29, " Packed mul & add", 2, {"A * B level ", "Add C level ", ""}},
+      {42, " Packed add & mul", 2, {"Add B level ", "Mul C level ", ""}},
+      {46, " Memory Packed z Blend ", 2, {"Feather ", "Offset ", ""}},
   };
   KVmemberHarness h;
   for (const KVnameRow& row : rows)
@@ -115,18 +131,26 @@ TEST(F34Catalog, DefaultsAndParameterMaps)
       {38, {1, 0.5, 2}, {0, 0, 0}, {2, 1, 16}},
       {39, {2, 4, 0.5}, {0, 0, 0}, {8, 24, 1}},
       {44, {0.25, 0.25, 1}, {0, 0, 0}, {1, 1, 8}},
+      {13, {0.1, 0, -1}, {0, -2, 0}, {4, 2, 0}},
+      {14, {0, 0, -1}, {-2, 0, 0}, {2, 1, 0}},
+      {15, {0.5, 0.5, -1}, {0, 0, 0}, {1, 1, 0}},
+      {16, {0, 0, 0.5}, {-1, -2, 0}, {1, 2, 1}},
+      {17, {1, 1, 0.28}, {0, 0, 0}, {2, 2, 1}},
+      {29, {1, 1, -1}, {0, 0, 0}, {1, 1, 0}},
+      {42, {1, 1, -1}, {0, 0, 0}, {1, 1, 0}},
+      {46, {0.1, 0, -1}, {0, -2, 0}, {4, 2, 0}},
   };
   KVmemberHarness h;
   for (const KVrangeRow& row : rows) {
-    KV_expectDefaultsAndRangeEnds(h, kFamily34, row);
+    const gfunc* g = KV_expectDefaultsAndRangeEnds(h, kFamily34, row);
     // Message 5 gives back what message 4 was given (8 sides for id 0).
     double a = 0.3, b = 0.3, c = 0.3;
     h.send(kMsgFromNormalized, &a, &b, &c);
     a = b = c = -7;
     h.send(kMsgToNormalized, &a, &b, &c);
-    EXPECT_NEAR(a, 0.3, 1e-12) << row.id;
-    EXPECT_NEAR(b, 0.3, 1e-12) << row.id;
-    EXPECT_NEAR(c, 0.3, 1e-12) << row.id;
+    const double back[3] = {a, b, c};
+    for (int p = 0; p < g->paramCount; ++p)
+      EXPECT_NEAR(back[p], 0.3, 1e-12) << row.id << " parameter " << p;
   }
   // The polygon's sides are whole: A back as (A - 2) / 20; the star field's
   // phase back as (B + 32) / 64.
