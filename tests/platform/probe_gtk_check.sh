@@ -1,6 +1,8 @@
 # The real GTK chooser driven by xdotool on a virtual display: typing a
 # fixture's path and Return makes platform_probe print the path and its
-# type; Escape makes it print "cancelled" and exit 1.
+# type; Escape makes it print "cancelled" and exit 1. Then the GTK pop-up
+# menu of alert strings 1-3 with entry 2 disabled: Down from the
+# highlighted entry 1 skips entry 2, Return chooses entry 3.
 # usage: sh probe_gtk_check.sh PLATFORM_PROBE WORK_FOLDER
 set -u
 probe=$1 work=$2
@@ -48,6 +50,19 @@ fi
 run xdotool key Escape || failed=1
 if [ "$status" -ne 1 ] || [ "$(cat "$work/out.txt")" != "cancelled" ]; then
   echo "escape: status $status, printed:"; cat "$work/out.txt"; cat "$work/err.txt"
+  failed=1
+fi
+timeout 60 "$probe" --gtk menu 128 3 0 2 > "$work/out.txt" 2> "$work/err.txt" &
+pid=$!
+timeout 20 xdotool search --sync --onlyvisible --class platform_probe > /dev/null
+sleep 0.8
+xdotool key Down
+sleep 0.3
+xdotool key Return
+status=0
+wait "$pid" || status=$?
+if [ "$status" -ne 0 ] || [ "$(cut -f 1 "$work/out.txt")" != "3" ]; then
+  echo "menu: status $status, printed:"; cat "$work/out.txt"; cat "$work/err.txt"
   failed=1
 fi
 exit $failed
