@@ -13,6 +13,7 @@
 #include "components/f34/f34_scatter.h"
 #include "components/f34/f34_shapes.h"
 #include "components/f34/f34_strokes.h"
+#include "components/f34/f34_techwalls.h"
 
 namespace {
 
@@ -66,8 +67,8 @@ constexpr KVmemberDesc kMembers[] = {
     kF34_memPackzBlend,
     {.id = 47, .computeName = "f34_packedRndMix", .name = " Packed random Mix"},
     {.id = 48, .computeName = "f34_packedMIN", .name = " Packed Alpha Min"},
-    {.id = 49, .computeName = "f34_procTechNoises", .name = " 3D Tech Noise #"},
-    {.id = 50, .computeName = "f34_procWalls", .name = " 3D Walls & Concrete #"},
+    kF34_procTechNoises,
+    kF34_procWalls,
     kF34_recurtree,
 };
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "components/common/member.h"
 #include "engine/catalog.h"
 #include "tests/components/catalog_rows.h"
 #include "tests/components/member_harness.h"
@@ -19,8 +20,9 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double M = gINFINITY;
 
-const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  13, 14, 15, 16, 17, 18, 20,
-                                        21, 22, 23, 24, 25, 26, 27, 29, 32, 34, 38, 39, 42, 44, 46};
+const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  13, 14, 15,
+                                        16, 17, 18, 20, 21, 22, 23, 24, 25, 26, 27,
+                                        29, 32, 34, 38, 39, 42, 44, 46, 49, 50};
 // The packed compositing members ask at message 6 for packed inputs.
 const std::vector<int16_t> kPackedInputIds = {13, 14, 15, 16, 17, 29, 42, 46};
 
@@ -44,7 +46,7 @@ TEST(F34Catalog, EveryIdBindsItsEntryAndUnlistedIdsDrawTheMondrian)
     EXPECT_EQ(m.id, id);
     EXPECT_EQ(g->compute, m.compute);
     EXPECT_EQ(m.real, built(id));
-    const bool threeOut = id == 27 || id == 32 || id == 34;
+    const bool threeOut = id == 27 || id == 32 || id == 34 || id == 49 || id == 50;
     EXPECT_EQ(g->inputCode, packedInputs(id) ? kConnOne : (threeOut ? kConnThreeOut : kConnThree));
     EXPECT_EQ(g->outputCode, kConnFour);
     EXPECT_EQ(g->inlets[3].source, kSourceUnset);
@@ -100,6 +102,8 @@ TEST(F34Catalog, NamesAndLabels)
       {29, " Packed mul & add", 2, {"A * B level ", "Add C level ", ""}},
       {42, " Packed add & mul", 2, {"Add B level ", "Mul C level ", ""}},
       {46, " Memory Packed z Blend ", 2, {"Feather ", "Offset ", ""}},
+      {49, " 3D Tech Noise #", 3, {" Building A Sharp # ", cycle, freq}},
+      {50, " 3D Walls & Concrete #", 3, {" Brick Wall A # ", cycle, freq}},
   };
   KVmemberHarness h;
   for (const KVnameRow& row : rows)
@@ -139,6 +143,8 @@ TEST(F34Catalog, DefaultsAndParameterMaps)
       {29, {1, 1, -1}, {0, 0, 0}, {1, 1, 0}},
       {42, {1, 1, -1}, {0, 0, 0}, {1, 1, 0}},
       {46, {0.1, 0, -1}, {0, -2, 0}, {4, 2, 0}},
+      {49, {4, 0.25, 2}, {0, 0, 0}, {29, 1, 64}},
+      {50, {4, 0.045, 2}, {0, 0, 0}, {15, 1, 32}},
   };
   KVmemberHarness h;
   for (const KVrangeRow& row : rows) {
@@ -148,9 +154,14 @@ TEST(F34Catalog, DefaultsAndParameterMaps)
     h.send(kMsgFromNormalized, &a, &b, &c);
     a = b = c = -7;
     h.send(kMsgToNormalized, &a, &b, &c);
+    // A whole-number parameter comes back as its truncated value.
     const double back[3] = {a, b, c};
-    for (int p = 0; p < g->paramCount; ++p)
-      EXPECT_NEAR(back[p], 0.3, 1e-12) << row.id << " parameter " << p;
+    const KVmemberDesc* d = KV_memberDesc(kFamily34, row.id);
+    for (int p = 0; p < g->paramCount; ++p) {
+      const KVparamDesc& m = d->params[p];
+      const double want = m.truncate ? (std::trunc(0.3 * m.k + m.c) - m.c) / m.k : 0.3;
+      EXPECT_NEAR(back[p], want, 1e-12) << row.id << " parameter " << p;
+    }
   }
   // The polygon's sides are whole: A back as (A - 2) / 20; the star field's
   // phase back as (B + 32) / 64.
