@@ -17,9 +17,10 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double M = gINFINITY;
 
-const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
-                                        21, 22, 23, 24, 25, 26, 27, 28, 30, 31, 32, 33, 34, 39,
-                                        40, 41, 43, 46, 47, 48, 51, 52, 53, 54, 56, 57, 58, 127};
+const std::vector<int16_t> kBuiltIds = {
+    0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
+    20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39,
+    40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 127};
 const std::vector<int16_t> kXyzaIds = {0, 1, 2, 3, 9, 32, 40, 41, 57};
 
 bool contains(const std::vector<int16_t>& ids, int16_t id)
@@ -37,7 +38,9 @@ TEST(F24Catalog, EveryIdBindsItsEntryWithItsConnectorCodes)
     EXPECT_EQ(m.id, id);
     EXPECT_EQ(g->compute, m.compute);
     EXPECT_EQ(m.real, contains(kBuiltIds, id));
-    EXPECT_EQ(g->inputCode, id == 53 ? kConnThreeOut : kConnTwo);  // Vein network
+    // Vein network takes three inputs; the packed members but Alpha Min set one.
+    const bool packed = id == 14 || id == 15 || id == 16 || id == 35 || id == 44 || id == 45;
+    EXPECT_EQ(g->inputCode, id == 53 ? kConnThreeOut : packed ? kConnOne : kConnTwo);
     const int16_t out = contains(kXyzaIds, id) ? kConnFourValueFourth
                         : id == 58             ? kConnFourValueFirst
                                                : kConnFour;

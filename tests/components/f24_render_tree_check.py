@@ -62,7 +62,7 @@ def main():
                 failures += 1
     print(f"{len(ids)} f24 members rendered, {len(distinct)} different pictures, "
           f"{failures} failures")
-    return 1 if failures or len(ids) != 42 or len(distinct) < 20 else 0
+    return 1 if failures or len(ids) != 60 or len(distinct) < 20 else 0
 
 
 if __name__ == "__main__":
