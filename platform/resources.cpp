@@ -415,11 +415,11 @@ int16_t openStore(const std::string& path, bool writable, bool create, OSErr* er
   s.writable = writable;
   struct stat st = {};
   if (::stat(path.c_str(), &st) != 0) {
+    // A new store is written once something is put into it.
     if (!create || !writable) {
       setErr(fnfErr);
       return 0;
     }
-    s.changed = true;
   } else if (!readStoreFile(path, &s.store, nullptr)) {
     setErr(S_ISREG(st.st_mode) ? mapReadErr : notAFileErr);
     return 0;

@@ -92,8 +92,8 @@ FileRef companionOf(const FileRef& document);
 
 // Opens the store file at path (a file of zero bytes is an empty store).
 // With `writable` changes may be made and are written by update or close;
-// with `create` a missing file starts as an empty store (written on the
-// first update). An open file gives its existing reference. The opened
+// with `create` a missing file starts as an empty store (its file written
+// once a resource is put into it). An open file gives its existing reference. The opened
 // store becomes the current one. Returns the reference, or 0 with err set
 // (fnfErr when missing, mapReadErr when damaged).
 int16_t openStore(const std::string& path, bool writable, bool create, OSErr* err = nullptr);

@@ -139,7 +139,12 @@ TEST_F(ResourcesTest, ChainSearchesFromTheCurrentStoreDown)
   OSErr err = 0;
   EXPECT_EQ(kvres::openStore(companion.path(), false, false, &err), 0);
   EXPECT_EQ(err, fnfErr);
+  // A new store left empty is never written.
   int16_t ref = kvres::openStore(companion.path(), true, true, &err);
+  ASSERT_GT(ref, 1);
+  EXPECT_EQ(kvres::closeStore(ref), 0);
+  EXPECT_FALSE(kvfs::exists(companion));
+  ref = kvres::openStore(companion.path(), true, true, &err);
   ASSERT_GT(ref, 1);
   EXPECT_EQ(kvres::currentStore(), ref);
   EXPECT_EQ(kvres::putResource(ref, {kTypeTest, 128, "doc", {9}}), 0);
