@@ -7,6 +7,7 @@
 
 #include "foundation/colormath.h"
 #include "imaging/cursorkeys.h"
+#include "imaging/ports.h"
 #include "ui/qzdraw.h"
 #include "ui/uiframes.h"
 #include "ui/uilib.h"

@@ -522,5 +522,5 @@ void uitem_radiobuttons::SetDefaults()
 
 void uitem_radiobuttons::SetEntries(int16_t count)
 {
-  number.entries = count;
+  number.entries = std::max<int16_t>(count, 2);
 }

@@ -23,6 +23,7 @@
 struct uiset;
 class uitem;
 class Xeditor;
+struct matrix;
 
 // Item kinds (the kind byte of a record).
 enum : uint8_t
@@ -169,6 +170,9 @@ class uitem_pictButton : public uitem
 {
 public:
   explicit uitem_pictButton(const e_uiallinfos* info = nullptr);
+  void Draw(uiset* set) override;
+  void Act(uiset* set, Point where) override;
+  void PreHilite(uiset* set) override;
   void SetDefaults() override;
   int32_t GetOpcode() override;
   void SetOpcode(int32_t opcode, void* data) override;
@@ -215,6 +219,8 @@ class uitem_text : public uitem
 {
 public:
   explicit uitem_text(const e_uiallinfos* info = nullptr);
+  void Draw(uiset* set) override;
+  void Act(uiset* set, Point where) override;
   void SetTFontlook(int8_t size, int8_t font, int8_t face) override;
   void SetTstyle(int8_t face) override;
   void SetDefaults() override;
@@ -228,6 +234,8 @@ class uitem_editText : public uitem_text
 {
 public:
   explicit uitem_editText(const e_uiallinfos* info = nullptr);
+  void Draw(uiset* set) override;
+  int16_t Key(uiset* set, int8_t character) override;
   void SetDefaults() override;
 
   StringPtr text = nullptr;  // the string edited: the item's own name unless set
@@ -237,6 +245,8 @@ class uitem_textButton : public uitem_text
 {
 public:
   explicit uitem_textButton(const e_uiallinfos* info = nullptr);
+  void Act(uiset* set, Point where) override;
+  void PreHilite(uiset* set) override;
   void SetDefaults() override;
   int32_t GetOpcode() override;
   void SetOpcode(int32_t opcode, void* data) override;
@@ -281,6 +291,8 @@ class uitem_checkbox : public uitem_number
 {
 public:
   explicit uitem_checkbox(const e_uiallinfos* info = nullptr) : uitem_number(info) {}
+  void Draw(uiset* set) override;
+  void Act(uiset* set, Point where) override;
   void SetDefaults() override;
   void SetEntries(int16_t count) override;
 };
@@ -310,6 +322,21 @@ class uitem_radiobuttons : public uitem_chooser
 {
 public:
   explicit uitem_radiobuttons(const e_uiallinfos* info = nullptr);
+  void Draw(uiset* set) override;
+  void Act(uiset* set, Point where) override;
+  // Draws every cell, `selected` highlighted.
+  void DrawAllitems(uiset* set, matrix* m, int16_t selected);
+  // Draws cell i of look 1 or 2 (mode 0 drawn, 1 invalidated).
+  void DrawPictitem(uiset* set, matrix* m, int16_t i, int16_t mode, bool selected);
+  // Draws cell i of the tabbed list.
+  void Draw_RadioTlistItem(uiset* set, Rect* cell, int16_t i, bool selected);
+
+private:
+  // The cell grid and the rectangle it lies in; draws the frame when asked.
+  matrix Layout(uiset* set, bool drawFrame);
+  Rect Cell(const matrix& m, int16_t i) const;
+  int16_t HitCell(const matrix& m, Point where) const;
+  void DrawCell(uiset* set, matrix* m, int16_t i, bool selected);
   void SetDefaults() override;
   void SetEntries(int16_t count) override;
 };
