@@ -6,7 +6,9 @@
 
 #include "components/common/families.h"
 #include "components/f32/f32_arith.h"
+#include "components/f32/f32_city.h"
 #include "components/f32/f32_project.h"
+#include "components/f32/f32_waves.h"
 
 namespace {
 
@@ -14,9 +16,9 @@ constexpr KVmemberDesc kMembers[] = {
     kF32_zscaleoffset,
     kF32_zmul,
     kF32_minmax,
-    {.id = 3, .computeName = "f32_sinzx", .name = " z Sin distort"},
-    {.id = 4, .computeName = "f32_zrotate", .name = " z Rotate"},
-    {.id = 5, .computeName = "f32_zwaves", .name = " z Waves"},
+    kF32_sinzx,
+    kF32_zrotate,
+    kF32_zwaves,
     {.id = 6, .computeName = "f32_multibubbles", .name = " Multi bubbles"},
     {.id = 7, .computeName = "f32_complexinversion", .name = " Complex inversion"},
     kF32_perspective,
@@ -28,16 +30,16 @@ constexpr KVmemberDesc kMembers[] = {
     kF32_sphereProj,
     {.id = 15, .computeName = "f32_random", .name = " Random 3D noise"},
     {.id = 16, .computeName = "f32_fract", .name = " Turbulence 3D "},
-    {.id = 17, .computeName = "f32_rwaves", .name = " z Random waves"},
-    {.id = 18, .computeName = "f32_ripples", .name = " z Ripples"},
+    kF32_rwaves,
+    kF32_ripples,
     {.id = 19, .computeName = "f32_zfacetspace", .name = " z Facet space"},
-    {.id = 20, .computeName = "f32_zwipe", .name = " z wipe"},
+    kF32_zwipe,
     kF32_max,
     kF32_zmultiply,
     {.id = 23, .computeName = "f32_fractSpace", .name = " Random Fractal Space"},
     kF32_minimum,
     kF32_distgate,
-    {.id = 26, .computeName = "f32_zrotate_scale", .name = " z Rotate & Scale"},
+    kF32_zrotate_scale,
     {.id = 27, .computeName = "f32_multiperlin", .name = " Multi Perlin random"},
     {.id = 28, .computeName = "f32_multifractal", .name = " Multi Fractal displace"},
     {.id = 29, .computeName = "f32_silexfractdis", .name = " Silex Fractal displace"},
@@ -47,13 +49,13 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 33, .computeName = "f32_oceanfoam", .name = " Ocean & Foam"},
     {.id = 34, .computeName = "f32_futur6", .name = " Balanced Ridged displace"},
     kF32_zdiv,
-    {.id = 36, .computeName = "f32_sinwarp", .name = " z Sin warp (amp) "},
-    {.id = 37, .computeName = "f32_ztwirl", .name = " z Twirl"},
+    kF32_sinwarp,
+    kF32_ztwirl,
     kF32_disksphereTile,
     {.id = 39, .computeName = "f32_zmultifractal", .name = " z MultiFractal displace"},
     {.id = 40, .computeName = "f32_futur7", .name = " Rocky Fractal displace"},
     {.id = 41, .computeName = "f32_zmultiperlin", .name = " z Multi Perlin random"},
-    {.id = 42, .computeName = "f32_CityNoises", .name = " City Light and Reflection #"},
+    kF32_CityNoises,
     {.id = 127, .computeName = "f32_recurtree", .name = ""},
 };
 

@@ -6,6 +6,7 @@
 
 #include "components/common/families.h"
 #include "components/f42/f42_blends.h"
+#include "components/f42/f42_city.h"
 #include "components/f42/f42_complex.h"
 #include "components/f42/f42_splits.h"
 
@@ -43,7 +44,7 @@ constexpr KVmemberDesc kMembers[] = {
     kF42_moebius,
     kF42_cpower,
     kF42_splitunitdisk,
-    {.id = 31, .computeName = "f42_CityTextures", .name = " City Light & Reflection #"},
+    kF42_CityTextures,
     {.id = 127, .computeName = "f42_recurtree", .name = " Compiled tree"},
 };
 
