@@ -14,6 +14,7 @@
 #include "components/f34/f34_shapes.h"
 #include "components/f34/f34_strokes.h"
 #include "components/f34/f34_techwalls.h"
+#include "components/f34/f34_textures.h"
 
 namespace {
 
@@ -26,18 +27,18 @@ constexpr KVmemberDesc kMembers[] = {
     kF34_OLinesMaze,
     kF34_litLedround,
     kF34_mondrian,
-    {.id = 8, .computeName = "f34_zmultifractal", .name = " z Multifractal"},
+    kF34_zmultifractal,
     {.id = 9, .computeName = "f34_zgreenbushes", .name = " z Green Bushes"},
-    {.id = 10, .computeName = "f34_zfiberrock", .name = " z Sulfur Fiberrock"},
-    {.id = 11, .computeName = "f34_zgrainrock", .name = " z Granular rock"},
-    {.id = 12, .computeName = "f34_colorpatches", .name = " 3D Color Patchwork"},
+    kF34_zfiberrock,
+    kF34_zgrainrock,
+    kF34_colorpatches,
     kF34_packedzBlend,
     kF34_packedzMax,
     kF34_packedlerp,
     kF34_packedmax,
     kF34_packedacomp,
     kF34_OMaze,
-    {.id = 19, .computeName = "f34_multifractal", .name = " 3D MultiFractal noise "},
+    kF34_multifractal,
     kF34_paintstrokes,
     kF34_litLedsquare,
     kF34_citylights,
@@ -48,10 +49,10 @@ constexpr KVmemberDesc kMembers[] = {
     kF34_colordots,
     {.id = 28, .computeName = "f34_zicecracks", .name = " 3D ice cracks "},
     kF34_packedmuladd,
-    {.id = 30, .computeName = "f34_granitrocks", .name = " 3D granit rocks"},
+    kF34_granitrocks,
     {.id = 31, .computeName = "f34_noiseG", .name = " 3D Random Rects"},
     kF34_starfield,
-    {.id = 33, .computeName = "f34_lunarrock", .name = " 3D Lunar rocks"},
+    kF34_lunarrock,
     kF34_voron3d,
     {.id = 35, .computeName = "f34_multibubbles", .name = " 3D Multi Bubbles"},
     {.id = 36, .computeName = "f34_ridgedfractal", .name = " 3D Ridged Fractal"},
@@ -61,7 +62,7 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 40, .computeName = "f34_fractalbubbles", .name = " 3D Lava Bubbles"},
     {.id = 41, .computeName = "f34_facetrocks", .name = " 3D Facet Rocks"},
     kF34_packedaddmul,
-    {.id = 43, .computeName = "f34_Silexnoise", .name = " 3D Fractal Silex noise"},
+    kF34_Silexnoise,
     kF34_Technoid,
     {.id = 45, .computeName = "f34_futurB", .name = " 3D fractured rocks "},
     kF34_memPackzBlend,

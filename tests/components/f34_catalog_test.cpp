@@ -20,9 +20,9 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double M = gINFINITY;
 
-const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  13, 14, 15,
-                                        16, 17, 18, 20, 21, 22, 23, 24, 25, 26, 27,
-                                        29, 32, 34, 38, 39, 42, 44, 46, 49, 50};
+const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  10, 11, 12, 13, 14,
+                                        15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 29,
+                                        30, 32, 33, 34, 38, 39, 42, 43, 44, 46, 49, 50};
 // The packed compositing members ask at message 6 for packed inputs.
 const std::vector<int16_t> kPackedInputIds = {13, 14, 15, 16, 17, 29, 42, 46};
 
@@ -46,7 +46,8 @@ TEST(F34Catalog, EveryIdBindsItsEntryAndUnlistedIdsDrawTheMondrian)
     EXPECT_EQ(m.id, id);
     EXPECT_EQ(g->compute, m.compute);
     EXPECT_EQ(m.real, built(id));
-    const bool threeOut = id == 27 || id == 32 || id == 34 || id == 49 || id == 50;
+    const bool threeOut = id == 27 || id == 32 || id == 34 || id == 49 || id == 50 || id == 19 ||
+                          id == 30 || id == 33 || id == 43;
     EXPECT_EQ(g->inputCode, packedInputs(id) ? kConnOne : (threeOut ? kConnThreeOut : kConnThree));
     EXPECT_EQ(g->outputCode, kConnFour);
     EXPECT_EQ(g->inlets[3].source, kSourceUnset);
@@ -71,6 +72,7 @@ TEST(F34Catalog, NamesAndLabels)
   const char* amp = "Amplitude ";
   const char* cycle = "Color Cycle ";
   const char* freq = "Frequency ";
+  const char* rough = "Roughness ";
   const KVnameRow rows[] = {
       {0, " Color Polygon N ", 3, {" Sides ", "Radius ", cycle}},
       {1, " Color Circle ", 3, {amp, "Radius ", cycle}},
@@ -102,6 +104,14 @@ TEST(F34Catalog, NamesAndLabels)
       {29, " Packed mul & add", 2, {"A * B level ", "Add C level ", ""}},
       {42, " Packed add & mul", 2, {"Add B level ", "Mul C level ", ""}},
       {46, " Memory Packed z Blend ", 2, {"Feather ", "Offset ", ""}},
+      {8, " z Multifractal", 3, {amp, rough, freq}},
+      {10, " z Sulfur Fiberrock", 3, {amp, rough, freq}},
+      {11, " z Granular rock", 3, {amp, rough, freq}},
+      {12, " 3D Color Patchwork", 3, {amp, rough, freq}},
+      {19, " 3D MultiFractal noise ", 3, {amp, rough, freq}},
+      {30, " 3D granit rocks", 3, {amp, rough, freq}},
+      {33, " 3D Lunar rocks", 3, {amp, rough, freq}},
+      {43, " 3D Fractal Silex noise", 3, {amp, rough, freq}},
       {49, " 3D Tech Noise #", 3, {" Building A Sharp # ", cycle, freq}},
       {50, " 3D Walls & Concrete #", 3, {" Brick Wall A # ", cycle, freq}},
   };
@@ -143,6 +153,14 @@ TEST(F34Catalog, DefaultsAndParameterMaps)
       {29, {1, 1, -1}, {0, 0, 0}, {1, 1, 0}},
       {42, {1, 1, -1}, {0, 0, 0}, {1, 1, 0}},
       {46, {0.1, 0, -1}, {0, -2, 0}, {4, 2, 0}},
+      {8, {4, 0.5, 1}, {0, 0, 0}, {8, 1, 8}},
+      {10, {1, 0.5, 2}, {0, 0, 0}, {4, 1, 8}},
+      {11, {1, 0.5, 2}, {0, 0, 0}, {4, 1, 8}},
+      {12, {2, 0.5, 2}, {0, 0, 0}, {8, 1, 8}},
+      {19, {4, 0.5, 1}, {0, 0, 0}, {16, 1, 8}},
+      {30, {3, 0.5, 2}, {0, 0, 0}, {8, 1, 8}},
+      {33, {2, 0.5, 2}, {-16, 0, 0}, {16, 1, 8}},
+      {43, {4, 0.25, 1}, {-16, 0, 0}, {16, 1, 8}},
       {49, {4, 0.25, 2}, {0, 0, 0}, {29, 1, 64}},
       {50, {4, 0.045, 2}, {0, 0, 0}, {15, 1, 32}},
   };

@@ -1,0 +1,384 @@
+#include "components/f34/f34_texturebodies.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "noise/noises.h"
+
+namespace f34body {
+
+double S(double t)
+{
+  if (t < 0)
+    return 0;
+  if (t > 1)
+    return 1;
+  return (3 - 2 * t) * t * t;
+}
+
+double softClamp(double u)
+{
+  if (u <= -1)
+    return -1;
+  if (u >= 1)
+    return 1;
+  return u * (2 - std::fabs(u));
+}
+
+double bend(double a)
+{
+  return a < 0.5 ? a * a : a - 0.25;
+}
+
+}  // namespace f34body
+
+namespace {
+
+using f34body::bend;
+using f34body::S;
+using f34body::softClamp;
+
+bool colourWanted(const fractalsinfos* F)
+{
+  return F->reliefPass == 0;
+}
+
+// The colour places of the two orders.
+struct Rgbv
+{
+  dvector4d* acc;
+  double& r() { return acc->x; }
+  double& g() { return acc->y; }
+  double& b() { return acc->z; }
+  double& value() { return acc->w; }
+};
+struct Vrgb
+{
+  dvector4d* acc;
+  double& value() { return acc->x; }
+  double& r() { return acc->y; }
+  double& g() { return acc->z; }
+  double& b() { return acc->w; }
+};
+
+template <class Order>
+void setColour(Order o, double r, double g, double b)
+{
+  o.r() = r;
+  o.g() = g;
+  o.b() = b;
+}
+
+template <class Order>
+void addColour(Order o, double r, double g, double b)
+{
+  o.r() += r;
+  o.g() += g;
+  o.b() += b;
+}
+
+// Starts the accumulator for octaves below 1; true when the body stops
+// there (octave -1, the far value).
+template <class Order>
+bool start(Order o, short i, double value, double r, double g, double b)
+{
+  if (i < 1) {
+    o.value() = value;
+    setColour(o, r, g, b);
+  }
+  return i == -1;
+}
+
+// The smooth minimum of v and m whose corner spans width e, m offset by
+// `offset` (the two forms the rocks use).
+double smoothMinBelow(double v, double m, double e, double offset)
+{
+  const double mm = m - offset;
+  if (mm > v)
+    return v;
+  const double u = (mm - v) / e;
+  return u > -0.5 ? v - e * u * u : m;
+}
+
+}  // namespace
+
+bool fp4granitrocks(fractalsinfos* F, double X, double Y, double Z, double P, double* s, double a,
+                    short i, dvector4d* acc)
+{
+  Rgbv o{acc};
+  if (start(o, i, 0, 0.5, 0.5, 0.5))
+    return false;
+  const double n = fPerlinNoise3D(F->tables, X, Y, Z) * 0.003125;
+  const double h = n + 0.45;
+  if (i == 0) {
+    o.value() = h;
+    *s = n;
+    return false;
+  }
+  const double v = o.value();
+  const double r = (i - 3) / 6.0;
+  double d = 0;
+  if (r >= 1) {
+    o.value() = (a * n + 1) * v;
+  } else {
+    const double e = 0.015 / i;
+    const double m = a * h - e / 4;
+    double g = v;
+    if (m <= v) {
+      const double u = (m - v) / e;
+      g = u > -0.5 ? v - e * u * u : a * h;
+    }
+    d = g - v;
+    double next = P * a * n + g;
+    if (r > 0)
+      next += ((a * n + 1) * v - next) * r;
+    o.value() = next;
+  }
+  if (colourWanted(F)) {
+    if (i < 5 && d < 0 && F->nodeParams != nullptr) {
+      const double k = std::min(-0.5 * d / a, 1.0);
+      const double* row = F->nodeParams + 3 * i;
+      o.r() += (row[0] - o.r()) * k;
+      o.g() += (row[1] - o.g()) * k;
+      o.b() += (row[2] - o.b()) * k;
+    }
+    if (i > 2) {
+      const double k = (0.28 - std::fabs(*s - h)) * F->paramA;
+      addColour(o, k, 0.9 * k, 0.8 * k);
+    }
+  }
+  *s = h;
+  return false;
+}
+
+bool fp4silexrocks(fractalsinfos* F, double X, double Y, double Z, double P, double* s, double a,
+                   short i, dvector4d* acc)
+{
+  Rgbv o{acc};
+  if (start(o, i, 0, 0.5, 0.54, 0.58))
+    return false;
+  const double n = fPerlinNoise3D(F->tables, X, Y, Z) * 0.003125;
+  if (i == 0) {
+    o.value() = n;
+    const double q = n / 8;
+    if (colourWanted(F))
+      setColour(o, q + 0.5, 0.8 * q + 0.5, 0.5 * q + 0.5);
+    *s = n;
+    return false;
+  }
+  const double m = n - 0.28 * P * i;
+  const double g = smoothMinBelow(*s, m, 0.05, 0.0125);
+  o.value() += a * g;
+  if (colourWanted(F)) {
+    double k = (0.38 - std::fabs(*s - m)) * F->paramA;
+    if (i < 4)
+      k -= 0.17 * o.value();
+    if (k > 0)
+      addColour(o, k, k, k);
+    else
+      addColour(o, k, 0.9 * k, 0.8 * k);
+  }
+  *s = g;
+  return false;
+}
+
+bool fp4MF3dnoise(fractalsinfos* F, double X, double Y, double Z, double P, double* s, double a,
+                  short i, dvector4d* acc)
+{
+  Vrgb o{acc};
+  if (start(o, i, 0, 0.5, 0.5, 0.5))
+    return false;
+  const double n = fPerlinNoise3D(F->tables, X, Y, Z) / 300;
+  const double t = softClamp(n * P);
+  double w;
+  if (i == 0) {
+    o.value() = n;
+    w = t;
+    *s = t;
+  } else {
+    w = *s;
+    o.value() += n * w * a;
+    *s = (0.1 * P + w) * t;
+  }
+  if (colourWanted(F)) {
+    double c0, c1, c2;
+    frandom3DVector3D(F->tables, X, Y, Z, &c0, &c1, &c2, 1.0 / 512);
+    const double k = w * F->paramA;
+    addColour(o, k * c0, k * c1, k * c2);
+  }
+  return false;
+}
+
+bool fp4colorpatchwork(fractalsinfos* F, double X, double Y, double Z, double P, double* s,
+                       double a, short i, dvector4d* acc)
+{
+  Vrgb o{acc};
+  if (start(o, i, 0, 0.5, 0.5, 0.5))
+    return false;
+  const double t = softClamp(16 * fUnitPerlinNoise3D(F->tables, X, Y, Z));
+  double q = (P + 0.5) * t;
+  if (i == 0) {
+    *s = q;
+  } else {
+    const double w = *s;
+    if (i < 6)
+      o.value() += t * w * a;
+    q = q * (0.12 * P + w);
+    *s = (w + q) / 2;
+  }
+  if (colourWanted(F)) {
+    double c0, c1, c2;
+    frandom2DVector3D(F->tables, 0.23 * X, 0.23 * Y, &c0, &c1, &c2, 1.0 / 512);
+    const double k = (q + (t - q) * 0.25) * F->paramA;
+    addColour(o, k * c0, k * c1, k * c2);
+  }
+  return false;
+}
+
+bool fp4lunarrock(fractalsinfos* F, double X, double Y, double Z, double P, double* s, double a,
+                  short i, dvector4d* acc)
+{
+  Vrgb o{acc};
+  if (start(o, i, 0, 0.5, 0.5, 0.5))
+    return false;
+  const double n = fUnitPerlinNoise3D(F->tables, X, Y, Z);
+  double f = n;
+  if (i >= 1) {
+    // The crater profile.
+    double e = 1 - n;
+    if (n <= 0.125) {
+      const double d = 2 * (0.125 - n);
+      e = d < 0.5 ? 1 - (d * d / 2 + n) : 1;
+    }
+    f = 1 - e * e;
+  }
+  double t = S(2 * f);
+  if (i == 0) {
+    o.value() = 0.1 * f;
+    *s = t;
+    return false;
+  }
+  const double w = *s;
+  if (i > 1 && w > 0.25) {
+    const double k = S(2 * (w - 0.25));
+    const double target = 0.6 * (n + 1);
+    t += (target - t) * k;
+    f += (target - f) * k;
+  }
+  o.value() += f * w * a;
+  const double tp = t * (0.5 * P + w);
+  *s = tp + (0.25 * P + 0.2) * (w - tp);
+  if (colourWanted(F)) {
+    const double g = 0.4 * frandom2DUnit(F->tables, 0.15 * X, 0.15 * Y) + 0.4;
+    const double h = 2 * g;
+    const double k = (tp + 0.04) * F->paramA;
+    if (g < 0.5)
+      addColour(o, -(0.9 * h - 0.6) * k, -(0.85 * h - 0.65) * k, -(0.8 * h - 0.7) * k);
+    else
+      addColour(o, -(0.4 * (h - 1) + 0.3) * k, -(0.45 * (h - 1) + 0.2) * k,
+                -(0.5 * (h - 1) + 0.1) * k);
+  }
+  return false;
+}
+
+bool fp4zMFnoise(fractalsinfos* F, double X, double Y, double, double P, double* s, double a,
+                 short i, dvector4d* acc)
+{
+  Rgbv o{acc};
+  if (start(o, i, 0, 0.5, 0.5, 0.5))
+    return false;
+  const double p1 = F->paramA;
+  const double n = 1.7 * fUnitPerlinNoise2D(F->tables, X, Y);
+  const double b = p1 * n * (P + 0.5);
+  double t;
+  if (i == 0) {
+    o.value() = (p1 + b) / 4;
+    t = softClamp(p1 / 4 + b);
+  } else {
+    o.value() += n * *s * a;
+    t = softClamp(((i < 3 ? 0.5 : 0.2) * P + *s) * b);
+  }
+  *s = t;
+  if (colourWanted(F)) {
+    double c0, c1, c2;
+    frandom2DVector3D(F->tables, 0.23 * X, 0.23 * Y, &c0, &c1, &c2, t * F->paramB);
+    addColour(o, c0, c1, c2);
+  }
+  return false;
+}
+
+bool fpfibrousrock(fractalsinfos* F, double X, double Y, double, double P, double* s, double a,
+                   short i, dvector4d* acc)
+{
+  Vrgb o{acc};
+  if (i == -1) {
+    start(o, i, 0, 0.25, 0.25, 0.25);
+    return false;
+  }
+  const double p1 = F->paramA;
+  double u, v;
+  fPerlinNoise2DVector2D(F->tables, X, Y, &u, &v, 2.0);
+  const double d = std::fabs(u - v);
+  const double r = bend(d);
+  const double q = 1 - 1.5 * d > 0 ? (1 - 1.5 * d) * (1 - 1.5 * d) : 0.0;
+  if (i == 0) {
+    o.value() = r;
+    const double k = r * p1;
+    setColour(o, 0.25, 0.25, 0.25);
+    if (colourWanted(F))
+      setColour(o, 0.1 * k + 0.25, 0.11 * k + 0.25, 0.12 * k + 0.25);
+    *s = P * r + (1 - r);
+  } else {
+    o.value() += a * *s * r;
+    *s = 0.1 * P + S((1.05 - r) * *s);
+  }
+  if (colourWanted(F)) {
+    const double k = q * p1;
+    addColour(o, 0.18 * k, (0.12 - 0.04 * *s) * k, (0.04 * *s - 0.05) * k);
+  }
+  return false;
+}
+
+bool fpZgrainrock(fractalsinfos* F, double X, double Y, double, double P, double* s, double a,
+                  short i, dvector4d* acc)
+{
+  Vrgb o{acc};
+  if (i == -1) {
+    start(o, i, 0, 0.25, 0.25, 0.25);
+    return false;
+  }
+  const double p1 = F->paramA;
+  double u, v;
+  fPerlinNoise2DVector2D(F->tables, X, Y, &u, &v, 2.0);
+  const double c = u * v - (1 - p1);
+  const double g = c < 0 ? 0.0 : (c > 1 ? 1.0 : (2 - c) * c);
+  if (i == 0) {
+    o.value() = g;
+    setColour(o, 0.25, 0.25, 0.25);
+    *s = g;
+  } else {
+    const double h = a * g;
+    const double d = h + 0.03125 - o.value();
+    double k = 0;
+    if (d > 0) {
+      const double t = 8 * d;
+      if (t < 0.5) {
+        k = 2 * t;
+        o.value() += t * t / 8;
+      } else {
+        k = 1;
+        o.value() = h;
+      }
+    }
+    const double m = *s + (3 - 2 * k) * k * k * (g - *s);
+    o.value() += a * (0.2 + v) * m * P;
+    *s = m;
+  }
+  if (colourWanted(F)) {
+    const double e = g + 0.25 + 0.5 * P;
+    const double ra = std::max(e * u, 0.0), rb = std::max(e * v, 0.0);
+    addColour(o, (0.18 * ra + 0.1 * rb) * p1, (0.12 * ra + 0.15 * rb) * p1,
+              (0.1 * ra + 0.2 * rb) * p1);
+  }
+  return false;
+}

@@ -1,0 +1,182 @@
+// 3D colour textures of f34: fractal rock, noise and patchwork colourings of
+// the point (x, y, z) of inputs 1 to 3, each one octave driver over a body of
+// f34_texturebodies.h. R, G, B on the colour scale of 8, w an altitude. The
+// "z" members instead fade a texture of (x, y) in by the height of input 3.
+//
+// Every batch drives its driver with a copy of the document's fractal
+// record holding the member's p1, p2 and colour table: the document's own
+// record is never written, so no setting leaks into other components.
+#pragma once
+
+#include <string_view>
+
+#include "components/common/member.h"
+
+void f34_granitrocks(gfunc* g);
+void f34_Silexnoise(gfunc* g);
+void f34_multifractal(gfunc* g);
+void f34_colorpatches(gfunc* g);
+void f34_lunarrock(gfunc* g);
+void f34_zmultifractal(gfunc* g);
+void f34_zfiberrock(gfunc* g);
+void f34_zgrainrock(gfunc* g);
+
+int16_t f34_granitrocks_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_Silexnoise_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_multifractal_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_colorpatches_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_lunarrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_zmultifractal_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_zfiberrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_zgrainrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+
+void f34_granitrocks_prepare(gfunc* g);
+void f34_Silexnoise_prepare(gfunc* g);
+void f34_multifractal_prepare(gfunc* g);
+void f34_colorpatches_prepare(gfunc* g);
+void f34_lunarrock_prepare(gfunc* g);
+void f34_zmultifractal_prepare(gfunc* g);
+void f34_zfiberrock_prepare(gfunc* g);
+void f34_zgrainrock_prepare(gfunc* g);
+
+// The constants of message 8 and the member's colour table (RGB rows).
+struct F34textureConsts
+{
+  double k[5];
+  double table[5][3];
+};
+
+namespace f34texture {
+inline constexpr KVparamDesc kRoughness{.label = "Roughness ", .k = 1};
+inline constexpr KVparamDesc kFrequency8{.label = "Frequency ", .k = 8};
+inline constexpr KVparamDesc kAmplitude4{.label = "Amplitude ", .k = 4};
+inline constexpr KVparamDesc kAmplitude8{.label = "Amplitude ", .k = 8};
+inline constexpr KVparamDesc kAmplitude16{.label = "Amplitude ", .k = 16};
+inline constexpr KVparamDesc kAmplitudeSigned{.label = "Amplitude ", .k = 32, .c = -16};
+}  // namespace f34texture
+
+// The descriptor of a texture member: A, B, C are "Amplitude " (with the map
+// given), "Roughness " and "Frequency "; message 6 sets the random flag and,
+// for the members over a 3D point, the input kind of three-value points.
+struct F34textureSpec
+{
+  int16_t id;
+  const char* computeName;
+  std::string_view name;
+  KVComputeProc compute;
+  KVHandlerProc handler;
+  KVmemberHook prepare;
+  KVparamDesc amplitude;
+  KVparamTriple defaults;
+  bool point3;
+};
+
+constexpr KVmemberDesc f34_textureDesc(const F34textureSpec& s)
+{
+  return {.id = s.id,
+          .computeName = s.computeName,
+          .name = s.name,
+          .compute = s.compute,
+          .handler = s.handler,
+          .params = {s.amplitude, f34texture::kRoughness, f34texture::kFrequency8},
+          .defaults = s.defaults,
+          .freqFlag = 1,
+          .inputCode = int16_t(s.point3 ? int16_t(kConnThreeOut) : int16_t(-1)),
+          .on8 = s.prepare};
+}
+
+inline constexpr KVmemberDesc kF34_zmultifractal = f34_textureDesc({
+    .id = 8,
+    .computeName = "f34_zmultifractal",
+    .name = " z Multifractal",
+    .compute = f34_zmultifractal,
+    .handler = f34_zmultifractal_handler,
+    .prepare = f34_zmultifractal_prepare,
+    .amplitude = f34texture::kAmplitude8,
+    .defaults = {4, 0.5, 1},
+    .point3 = false,
+});
+
+inline constexpr KVmemberDesc kF34_zfiberrock = f34_textureDesc({
+    .id = 10,
+    .computeName = "f34_zfiberrock",
+    .name = " z Sulfur Fiberrock",
+    .compute = f34_zfiberrock,
+    .handler = f34_zfiberrock_handler,
+    .prepare = f34_zfiberrock_prepare,
+    .amplitude = f34texture::kAmplitude4,
+    .defaults = {1, 0.5, 2},
+    .point3 = false,
+});
+
+inline constexpr KVmemberDesc kF34_zgrainrock = f34_textureDesc({
+    .id = 11,
+    .computeName = "f34_zgrainrock",
+    .name = " z Granular rock",
+    .compute = f34_zgrainrock,
+    .handler = f34_zgrainrock_handler,
+    .prepare = f34_zgrainrock_prepare,
+    .amplitude = f34texture::kAmplitude4,
+    .defaults = {1, 0.5, 2},
+    .point3 = false,
+});
+
+inline constexpr KVmemberDesc kF34_colorpatches = f34_textureDesc({
+    .id = 12,
+    .computeName = "f34_colorpatches",
+    .name = " 3D Color Patchwork",
+    .compute = f34_colorpatches,
+    .handler = f34_colorpatches_handler,
+    .prepare = f34_colorpatches_prepare,
+    .amplitude = f34texture::kAmplitude8,
+    .defaults = {2, 0.5, 2},
+    .point3 = false,
+});
+
+inline constexpr KVmemberDesc kF34_multifractal = f34_textureDesc({
+    .id = 19,
+    .computeName = "f34_multifractal",
+    .name = " 3D MultiFractal noise ",
+    .compute = f34_multifractal,
+    .handler = f34_multifractal_handler,
+    .prepare = f34_multifractal_prepare,
+    .amplitude = f34texture::kAmplitude16,
+    .defaults = {4, 0.5, 1},
+    .point3 = true,
+});
+
+inline constexpr KVmemberDesc kF34_granitrocks = f34_textureDesc({
+    .id = 30,
+    .computeName = "f34_granitrocks",
+    .name = " 3D granit rocks",
+    .compute = f34_granitrocks,
+    .handler = f34_granitrocks_handler,
+    .prepare = f34_granitrocks_prepare,
+    .amplitude = f34texture::kAmplitude8,
+    .defaults = {3, 0.5, 2},
+    .point3 = true,
+});
+
+inline constexpr KVmemberDesc kF34_lunarrock = f34_textureDesc({
+    .id = 33,
+    .computeName = "f34_lunarrock",
+    .name = " 3D Lunar rocks",
+    .compute = f34_lunarrock,
+    .handler = f34_lunarrock_handler,
+    .prepare = f34_lunarrock_prepare,
+    .amplitude = f34texture::kAmplitudeSigned,
+    .defaults = {2, 0.5, 2},
+    .point3 = true,
+});
+
+inline constexpr KVmemberDesc kF34_Silexnoise = f34_textureDesc({
+    .id = 43,
+    .computeName = "f34_Silexnoise",
+    .name = " 3D Fractal Silex noise",
+    .compute = f34_Silexnoise,
+    .handler = f34_Silexnoise_handler,
+    .prepare = f34_Silexnoise_prepare,
+    .amplitude = f34texture::kAmplitudeSigned,
+    .defaults = {4, 0.25, 1},
+    .point3 = true,
+});

@@ -1,0 +1,254 @@
+// The f34 3D colour textures and their octave bodies: the far value of every
+// body, the altitude-only pass, granite's table colour, the batch frame
+// (markers, the document's fractal record left as it was), the z members'
+// fade by height and the message-8 constants the Part pins down.
+#include "components/f34/f34_textures.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "components/f34/f34_texturebodies.h"
+#include "engine/catalog.h"
+#include "tests/components/member_harness.h"
+
+namespace {
+
+constexpr double M = gINFINITY;
+
+struct BodyRow
+{
+  const char* name;
+  FractalOctaveProcRecord4 body;
+  dvector4d far;
+  bool rgbv;  // (R, G, B, value); else (value, R, G, B)
+};
+
+const BodyRow kBodies[] = {
+    {"granit", fp4granitrocks, {0.5, 0.5, 0.5, 0}, true},
+    {"silex", fp4silexrocks, {0.5, 0.54, 0.58, 0}, true},
+    {"MF3d", fp4MF3dnoise, {0, 0.5, 0.5, 0.5}, false},
+    {"patchwork", fp4colorpatchwork, {0, 0.5, 0.5, 0.5}, false},
+    {"lunar", fp4lunarrock, {0, 0.5, 0.5, 0.5}, false},
+    {"zMF", fp4zMFnoise, {0.5, 0.5, 0.5, 0}, true},
+    {"fibrous", fpfibrousrock, {0, 0.25, 0.25, 0.25}, false},
+    {"grain", fpZgrainrock, {0, 0.25, 0.25, 0.25}, false},
+};
+
+// A record over the harness's tables with a colour table of five rows.
+struct BodyBench
+{
+  KVmemberHarness h;
+  double table[15] = {0.9, 0.1, 0.1, 0.1, 0.9, 0.1, 0.1, 0.1, 0.9, 0.9, 0.9, 0.1, 0.2, 0.2, 0.2};
+  fractalsinfos record(int16_t relief)
+  {
+    fractalsinfos F;
+    F.tables = &h.doc()->tables;
+    F.paramA = 0.7;
+    F.paramB = 0.3;
+    F.nodeParams = table;
+    F.reliefPass = relief;
+    return F;
+  }
+  // Octaves 0..count-1 at a point scaled by 2 per octave; the accumulator
+  // after each.
+  std::vector<dvector4d> run(const BodyRow& r, int16_t relief, double x, int count = 8)
+  {
+    fractalsinfos F = record(relief);
+    dvector4d acc;
+    double s = 0;
+    std::vector<dvector4d> out;
+    for (short i = 0; i < count; ++i) {
+      const double f = std::ldexp(1.0, i);
+      r.body(&F, x * f, 0.37 * f, -1.3 * f, 0.6, &s, std::ldexp(1.0, -i), i, &acc);
+      out.push_back(acc);
+    }
+    return out;
+  }
+};
+
+TEST(F34TextureBodies, FarValueOfEveryBody)
+{
+  BodyBench b;
+  for (const BodyRow& r : kBodies) {
+    SCOPED_TRACE(r.name);
+    fractalsinfos F = b.record(0);
+    dvector4d acc{9, 9, 9, 9};
+    double s = 0;
+    r.body(&F, 0, 0, 0, 0.6, &s, 1, -1, &acc);
+    EXPECT_EQ(acc.x, r.far.x);
+    EXPECT_EQ(acc.y, r.far.y);
+    EXPECT_EQ(acc.z, r.far.z);
+    EXPECT_EQ(acc.w, r.far.w);
+  }
+}
+
+// In the altitude-only pass the colour stays at its start while the value
+// runs as without the flag.
+TEST(F34TextureBodies, AltitudeOnlyKeepsTheStartColour)
+{
+  BodyBench b;
+  for (const BodyRow& r : kBodies) {
+    SCOPED_TRACE(r.name);
+    for (double x : {0.31, 2.7, -5.55}) {
+      const std::vector<dvector4d> full = b.run(r, 0, x), relief = b.run(r, 1, x);
+      bool colourMoved = false;
+      for (size_t i = 0; i < full.size(); ++i) {
+        const bool rgbv = r.rgbv;
+        const double fullValue = rgbv ? full[i].w : full[i].x;
+        EXPECT_EQ(rgbv ? relief[i].w : relief[i].x, fullValue) << i;
+        const double c[3] = {rgbv ? relief[i].x : relief[i].y, rgbv ? relief[i].y : relief[i].z,
+                             rgbv ? relief[i].z : relief[i].w};
+        const double start[3] = {rgbv ? r.far.x : r.far.y, rgbv ? r.far.y : r.far.z,
+                                 rgbv ? r.far.z : r.far.w};
+        for (int k = 0; k < 3; ++k)
+          EXPECT_EQ(c[k], start[k]) << i << " " << k;
+        colourMoved |= (rgbv ? full[i].x : full[i].y) != start[0];
+      }
+      EXPECT_TRUE(colourMoved);
+    }
+  }
+}
+
+// Granite takes colour from its table only in octaves 1 to 4 (with p1 = 0
+// the later grain term adds nothing).
+TEST(F34TextureBodies, GraniteTableColourInOctavesOneToFour)
+{
+  BodyBench b;
+  bool anyTableColour = false;
+  for (int p = 0; p < 40; ++p) {
+    fractalsinfos F = b.record(0);
+    F.paramA = 0;
+    dvector4d acc;
+    double s = 0;
+    const double x = 0.173 * p - 3.1;
+    for (short i = 0; i < 9; ++i) {
+      const dvector4d before = acc;
+      const double f = std::ldexp(1.0, i);
+      fp4granitrocks(&F, x * f, 0.37 * f, 0.91 * f, 0.6, &s, std::ldexp(0.5, -i), i, &acc);
+      const bool moved = acc.x != before.x || acc.y != before.y || acc.z != before.z;
+      if (i >= 1) {
+        EXPECT_EQ(moved && (i > 4), false) << "octave " << i;
+        anyTableColour |= moved;
+      }
+    }
+  }
+  EXPECT_TRUE(anyTableColour);
+}
+
+struct MemberRow
+{
+  int16_t id;
+  bool zMember;
+};
+const MemberRow kMembers[] = {{30, false}, {43, false}, {19, false}, {12, false},
+                              {33, false}, {8, true},   {10, true},  {11, true}};
+
+// A non-default fractal record of the document is the same after a batch of
+// every member; the members over the point give markers for a marked x and
+// for an empty source batch.
+TEST(F34Textures, FrameLeavesTheDocumentRecordAndMarks)
+{
+  for (const MemberRow& m : kMembers) {
+    SCOPED_TRACE(m.id);
+    KVmemberHarness h;
+    h.bind(kFamily34, m.id);
+    h.prepare();
+    fractalsinfos& F = h.doc()->fractal;
+    const double table[3] = {1, 2, 3};
+    F.octaves = 9;
+    F.phaseFactor = 1.1;
+    F.rotSin = 0.3;
+    F.rotCos = 0.95;
+    F.paramA = 0.123;
+    F.paramB = 0.456;
+    F.paramC = 0.789;
+    F.accumulator = 5;
+    F.secondOutput = 6;
+    F.lacunarity = 2.5;
+    F.fade = 0.7;
+    F.nodeParams = table;
+    const fractalsinfos before = F;
+    h.setInput(2, KVtestInput::fill(1.5));
+    h.run(KVtestInput::fill(0.4), KVtestInput::fill(-0.2));
+    EXPECT_EQ(F.octaves, before.octaves);
+    EXPECT_EQ(F.phaseFactor, before.phaseFactor);
+    EXPECT_EQ(F.rotSin, before.rotSin);
+    EXPECT_EQ(F.rotCos, before.rotCos);
+    EXPECT_EQ(F.paramA, before.paramA);
+    EXPECT_EQ(F.paramB, before.paramB);
+    EXPECT_EQ(F.paramC, before.paramC);
+    EXPECT_EQ(F.accumulator, before.accumulator);
+    EXPECT_EQ(F.secondOutput, before.secondOutput);
+    EXPECT_EQ(F.lacunarity, before.lacunarity);
+    EXPECT_EQ(F.fade, before.fade);
+    EXPECT_EQ(F.nodeParams, before.nodeParams);
+    EXPECT_EQ(F.tables, before.tables);
+    if (m.zMember)
+      continue;
+    for (int out = 0; out < 4; ++out)
+      EXPECT_EQ(h.at(M, 0.2, out), M) << out;
+    gfunc source{};
+    source.maskedBatch = 1;
+    h.component()->sources[0] = &source;
+    for (int out = 0; out < 4; ++out)
+      EXPECT_EQ(h.run(KVtestInput::fill(0.3), KVtestInput::fill(0.2), 16, out)[7], M) << out;
+    h.component()->sources[0] = nullptr;
+  }
+}
+
+// z members: the resting value at h <= 0 and at the marker, the full texture
+// from h = 4 on.
+TEST(F34Textures, ZMembersFadeInByHeight)
+{
+  struct Row
+  {
+    int16_t id;
+    double rest[4];
+  };
+  for (const Row& r : {Row{8, {4, 4, 4, 0}}, Row{10, {2, 2, 2, 0}}, Row{11, {2, 2, 2, 0}}}) {
+    SCOPED_TRACE(r.id);
+    KVmemberHarness h;
+    h.bind(kFamily34, r.id);
+    h.prepare();
+    auto sample = [&](double height, int out) {
+      h.setInput(2, KVtestInput::fill(height));
+      return h.at(0.77, -0.41, out);
+    };
+    for (double height : {0.0, -3.0, M, double(NAN)})
+      for (int out = 0; out < 4; ++out)
+        EXPECT_EQ(sample(height, out), r.rest[out]) << height << " " << out;
+    for (int out = 0; out < 4; ++out)
+      EXPECT_EQ(sample(4, out), sample(40, out)) << out;
+    bool differs = false;
+    for (int out = 0; out < 4; ++out)
+      differs |= sample(1, out) != sample(4, out);
+    EXPECT_TRUE(differs);
+  }
+}
+
+TEST(F34Textures, MessageEightConstants)
+{
+  KVmemberHarness h;
+  struct Row
+  {
+    int16_t id;
+    double a, b, c;
+    double k[3];
+  };
+  const Row rows[] = {
+      {33, 14, 0.5, 2, {28, 1, 0.25}},   {33, -7, 0.5, 2, {-14, -0.75, 0.25}},
+      {33, 100, 0.5, 2, {200, 1, 0.25}}, {19, 1, 0.5, 0, {2, 0.06, 1e-7}},
+      {30, 2, 0.5, 3, {-1, -0.2, 3}},    {8, 1, 0.5, 4, {1, 0.16 / 512, 0.5}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.id << " A " << r.a);
+    gfunc* g = h.bind(kFamily34, r.id);
+    h.setParams(r.a, r.b, r.c);
+    h.precompute();
+    for (int i = 0; i < 3; ++i)
+      EXPECT_NEAR(privateArea<F34textureConsts>(g).k[i], r.k[i], 1e-15) << i;
+  }
+}
+
+}  // namespace
