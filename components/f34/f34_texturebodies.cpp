@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/palettelookups.h"
 #include "noise/noises.h"
 
 namespace f34body {
@@ -381,4 +382,143 @@ bool fpZgrainrock(fractalsinfos* F, double X, double Y, double, double P, double
               (0.1 * ra + 0.2 * rb) * p1);
   }
   return false;
+}
+
+namespace {
+
+// r capped smoothly below `top` over `width`: past the top it bends over and
+// settles at top + width / 4.
+double capRidge(double r, double top, double width)
+{
+  if (r < top)
+    return r;
+  const double u = (top - r) / width;
+  return u > -0.5 ? r - width * u * u : top + width / 4;
+}
+
+// The table colour of the five rows at t.
+void tableColour(const fractalsinfos* F, double t, double out[3])
+{
+  out[0] = out[1] = out[2] = 0;
+  if (F->nodeParams != nullptr)
+    fcolorvectorgradient(F->nodeParams, 5, t, &out[0], &out[1], &out[2]);
+}
+
+}  // namespace
+
+bool fp4ridged(fractalsinfos* F, double X, double Y, double Z, double P, double* s, double a,
+               short i, dvector4d* acc)
+{
+  Vrgb o{acc};
+  if (i == -1) {
+    start(o, i, 0, 0.6, 0.45, 0.35);
+    return false;
+  }
+  const double n = std::fabs(fUnitPerlinNoise3D(F->tables, X, Y, Z));
+  double f;
+  if (i > 5) {
+    const double r = 1 - n;
+    const double u = (0.98 - r) / 0.04;
+    if (r >= 0.98 && u <= -0.5) {
+      f = 0.9801;
+    } else {
+      const double capped = r >= 0.98 ? r - 0.04 * u * u : r;
+      f = capped >= 0 ? capped * capped : 0.0;
+    }
+  } else {
+    const bool low = i < 3;
+    const double T = low ? 0.4 * P + 0.4 : 0.15 * P + 0.85;
+    const double r = low ? capRidge(T - n, T - 0.0075, 0.015) : capRidge(T - n, T - 0.0125, 0.025);
+    f = r >= 0 ? (r / T) * (r / T) : 0.0;
+  }
+  const double g = 0.1 * P + f;
+  if (i == 0) {
+    o.value() = f;
+    setColour(o, 0.6, 0.45, 0.35);
+    *s = g;
+  } else {
+    const double w = *s;
+    o.value() += f * w * a;
+    *s = g * w + (0.25 * P + 0.25) * (w - g * w);
+  }
+  if (colourWanted(F)) {
+    double c0, c1, c2;
+    frandom3DVector3D(F->tables, X, Y, f, &c0, &c1, &c2, 0.001);
+    const double m = 0.5 + F->paramB;
+    const double k = *s * F->paramA;
+    addColour(o, k * ((m - o.r()) * f + c0), k * ((m - o.g()) * f + c1),
+              k * ((m - o.b()) * f + c2));
+  }
+  return false;
+}
+
+bool fp4icecracks(fractalsinfos* F, double X, double Y, double, double P, double* s, double a,
+                  short i, dvector4d* acc)
+{
+  Rgbv o{acc};
+  if (i == -1) {
+    start(o, i, 0.4, 0.95, 1.0, 1.0);
+    return false;
+  }
+  const double n = frandom2D_Unitlinear(F->tables, X, Y);
+  if (i == 0) {
+    const double n0 = 0.2 * n + frandom2D_Unitlinear(F->tables, 0.45 * X, 0.45 * Y);
+    const double g = S(std::fabs(n0) * F->paramB);
+    o.value() = g;
+    *s = 4 * g * (1 - g);
+    if (colourWanted(F))
+      setColour(o, 0.8 * g, 0.9 * g + 0.4, g + 0.4);
+    return n0 < 0;
+  }
+  const double e = std::fabs(n) * F->paramB;
+  const double g = e > 1 ? 1.0 : S(e) * (2 - S(e));
+  const double m = P * *s;
+  const double h = m >= 1 ? 1.0 : (2 - m) * m;
+  const double w = h * g;
+  *s = 4 * w * (1 - g);
+  o.value() = i > 3 ? o.value() + a * w : o.value() / 2 + a * w;
+  if (colourWanted(F))
+    addColour(o, 0.68 * w - 0.035, 0.75 * w - 0.03, 0.95 * w - 0.02);
+  return n < 0;
+}
+
+bool fp4fracturedrocks(fractalsinfos* F, double X, double Y, double Z, double P, double* s,
+                       double a, short i, dvector4d* acc)
+{
+  Rgbv o{acc};
+  if (i == -1) {
+    start(o, i, 0.25, 0.7, 0.6, 0.5);
+    return false;
+  }
+  const double c = fUnitPerlinCracks3D(F->tables, X, Y, Z);
+  const double q = 0.1 * bend(std::fabs(10 * c * F->paramA));
+  const double t = q >= 1 ? 1.0 : (2 - q) * q;
+  const double u = q >= 1 ? 0.0 : 1 - t;
+  double colour[3];
+  if (i == 0) {
+    *s = 4 * t * u;
+    o.value() = t;
+    if (colourWanted(F)) {
+      tableColour(F, t, colour);
+      setColour(o, colour[0], colour[1], colour[2]);
+    }
+    return c < 0;
+  }
+  const double m = P * *s;
+  const double g = m >= 1 ? 1.0 : (2 - m) * m;
+  const double w = t * g;
+  *s = 4 * w * u;
+  o.value() = i <= 2 ? o.value() / 2 + a * w : o.value() + a * w;
+  if (colourWanted(F)) {
+    if (i < 4) {
+      tableColour(F, t, colour);
+      o.r() += (colour[0] - o.r()) * w;
+      o.g() += (colour[1] - o.g()) * w;
+      o.b() += (colour[2] - o.b()) * w;
+    } else {
+      const double k = 0.2 * w - 0.04;
+      addColour(o, k, k, k);
+    }
+  }
+  return c < 0;
 }

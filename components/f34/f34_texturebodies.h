@@ -16,6 +16,10 @@ bool fp4granitrocks(fractalsinfos* F, double x, double y, double z, double P, do
                     short i, dvector4d* acc);
 bool fp4silexrocks(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                    short i, dvector4d* acc);
+bool fp4icecracks(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
+                  short i, dvector4d* acc);
+bool fp4fracturedrocks(fractalsinfos* F, double x, double y, double z, double P, double* s,
+                       double a, short i, dvector4d* acc);
 bool fp4zMFnoise(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                  short i, dvector4d* acc);
 // vRGB.
@@ -25,6 +29,8 @@ bool fp4colorpatchwork(fractalsinfos* F, double x, double y, double z, double P,
                        double a, short i, dvector4d* acc);
 bool fp4lunarrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                   short i, dvector4d* acc);
+bool fp4ridged(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
+               short i, dvector4d* acc);
 bool fpfibrousrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                    short i, dvector4d* acc);
 bool fpZgrainrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,

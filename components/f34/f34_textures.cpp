@@ -5,6 +5,9 @@
 
 #include "components/f34/f34_pvt.h"
 #include "components/f34/f34_texturebodies.h"
+#include "engine/palettelookups.h"
+#include "noise/bodies.h"
+#include "noise/noises.h"
 
 namespace {
 
@@ -49,13 +52,52 @@ Sample unpack(const dvector4d& acc, Order order)
 // How w comes from the value.
 enum class Finish
 {
-  Scaled,  // k0 · value
-  Silex,   // k0 · (v + k3 (q - v)), q = (k4 + v)^2, 0 below 0
+  Scaled,               // k0 · value
+  LoweredWhenNegative,  // k0 · (value - 1) when k0 < 0, else k0 · value
+  Silex,                // k0 · (v + k3 (q - v)), q = (k4 + v)^2, 0 below 0
+  IceGradient,          // the colour pulled toward the table gradient at 4v
+};
+
+// Which driver runs the body and how.
+enum class Driver
+{
+  FourValue,  // MFPV4d_procptr at (x, y, z)
+  SwapMode1,  // MFPsw_procptr mode 1 at (x, y, z / 4)
+  SwapMode2,  // MFPsw_procptr mode 2 at (x, y, z)
+};
+
+// The band limit fmax.
+enum class Band
+{
+  HalfD,      // 0.5 D
+  ThirdD,     // 0.333 D
+  QuarterD,   // 0.25 D
+  K1,         // k1
+  K1OrHalfD,  // the smaller of k1 and 0.5 D
+};
+
+// What p1 and p2 of the record are for the batch.
+enum class Param
+{
+  Keep,  // the document's value
+  K1,
+  K3,
+  OnePlusB,    // 1 + B
+  RidgeNoise,  // fUnitPerlinNoise3D(0.023 (x, y, z)), per sample
+};
+
+// The record's settings that differ from the document's for this member.
+enum class Settings
+{
+  Document,
+  NoRotation,         // rotation sine 0
+  IceLacunarity,      // lacunarity 1.857, fade 0.46149703823371024
+  FracturedRotation,  // sine 0.965925826289, cosine 0.258819045103
 };
 
 // One texture over the point: its body, the accumulator order, P = pPerB·B +
-// pBase, the gain (k[gainK] when gainK >= 0), the band limit in pixel
-// scales, and the use of the colour table.
+// pBase, the gain (k[gainK] when gainK >= 0), and how the rest of the call
+// and the outputs are made.
 struct TextureRow
 {
   FractalOctaveProcRecord4 body;
@@ -65,17 +107,119 @@ struct TextureRow
   int gainK;
   bool table;
   Finish finish;
+  Driver driver = Driver::FourValue;
+  Band band = Band::HalfD;
+  Param p1 = Param::K1;
+  Param p2 = Param::Keep;
+  Settings settings = Settings::Document;
+  double colourScale = 8;
+  int pFromK = -1;  // P = k[pFromK] when >= 0
+  // Fills the value alone in the altitude-only pass (the colour is 0).
+  FractalOctaveProcRecord1 reliefBody = nullptr;
 };
 
-F34out finish(const F34textureConsts& k, const TextureRow& row, const Sample& s)
+double paramValue(Param p, const F34textureConsts& k, double b, double keep)
+{
+  switch (p) {
+    case Param::K1:
+      return k.k[1];
+    case Param::K3:
+      return k.k[3];
+    case Param::OnePlusB:
+      return 1 + b;
+    case Param::Keep:
+    case Param::RidgeNoise:
+      return keep;
+  }
+  return keep;
+}
+
+double bandLimit(Band band, const F34textureConsts& k, double D)
+{
+  switch (band) {
+    case Band::HalfD:
+      return 0.5 * D;
+    case Band::ThirdD:
+      return 0.333 * D;
+    case Band::QuarterD:
+      return 0.25 * D;
+    case Band::K1:
+      return k.k[1];
+    case Band::K1OrHalfD:
+      return std::min(k.k[1], 0.5 * D);
+  }
+  return 0.5 * D;
+}
+
+void applySettings(Settings settings, fractalsinfos& F)
+{
+  switch (settings) {
+    case Settings::Document:
+      return;
+    case Settings::NoRotation:
+      F.rotSin = 0.0;
+      return;
+    case Settings::IceLacunarity:
+      F.lacunarity = 1.857;
+      F.fade = 0.46149703823371024;
+      return;
+    case Settings::FracturedRotation:
+      F.rotSin = 0.965925826289;
+      F.rotCos = 0.258819045103;
+      return;
+  }
+}
+
+F34out finish(const F34textureConsts& k, const TextureRow& row, Sample s)
 {
   double w = k.k[0] * s.value;
-  if (row.finish == Finish::Silex) {
-    const double base = k.k[4] + s.value;
-    const double q = base >= 0 ? base * base : 0.0;
-    w = k.k[0] * (s.value + k.k[3] * (q - s.value));
+  switch (row.finish) {
+    case Finish::Scaled:
+      break;
+    case Finish::LoweredWhenNegative:
+      if (k.k[0] < 0)
+        w = k.k[0] * (s.value - 1);
+      break;
+    case Finish::Silex: {
+      const double base = k.k[4] + s.value;
+      const double q = base >= 0 ? base * base : 0.0;
+      w = k.k[0] * (s.value + k.k[3] * (q - s.value));
+      break;
+    }
+    case Finish::IceGradient: {
+      double c[3];
+      fcolorvectorgradient(&k.table[0][0], 4, 4 * s.value, &c[0], &c[1], &c[2]);
+      s.r = c[0] + (s.r - c[0]) * 0.66;
+      s.g = c[1] + (s.g - c[1]) * 0.66;
+      s.b = c[2] + (s.b - c[2]) * 0.66;
+      break;
+    }
   }
-  return {8 * s.r, 8 * s.g, 8 * s.b, w};
+  const double cs = row.colourScale;
+  return {cs * s.r, cs * s.g, cs * s.b, w};
+}
+
+Sample drive(fractalsinfos& F, const TextureRow& row, const F34textureConsts& k, double x, double y,
+             double z, double P, double fmax, double gain)
+{
+  if (row.reliefBody != nullptr && F.reliefPass != 0) {
+    double value = 0;
+    MFPswscalarA2_procptr(&F, row.reliefBody, x, y, z, P, k.k[2], fmax, gain, &value);
+    return {0, 0, 0, value};
+  }
+  dvector4d acc;
+  switch (row.driver) {
+    case Driver::FourValue:
+      MFPV4d_procptr(&F, row.body, x, y, z, 0.0, P, k.k[2], fmax, gain, &acc);
+      break;
+    case Driver::SwapMode1:
+      MFPsw_procptr(&F, row.body, x, y, z / 4, 1, P, k.k[2], fmax, gain, &acc);
+      break;
+    case Driver::SwapMode2:
+      MFPsw_procptr(&F, row.body, x, y, z, 2, P, k.k[2], fmax, gain, &acc);
+      break;
+  }
+  return unpack(acc, row.order);
 }
 
 void textureFrame(gfunc* g, const TextureRow& row)
@@ -84,16 +228,20 @@ void textureFrame(gfunc* g, const TextureRow& row)
   const int n = KV_batchLength();
   if (f34_sourceMasked(g))
     return f34_fill(g, n, kF34noValue);
+  const fractalsinfos& doc = g->doc->fractal;
   fractalsinfos F =
-      batchRecord(g, k.k[1], g->doc->fractal.paramB, row.table ? &k.table[0][0] : nullptr);
-  const double P = row.pPerB * g->B + row.pBase;
+      batchRecord(g, paramValue(row.p1, k, g->B, doc.paramA),
+                  paramValue(row.p2, k, g->B, doc.paramB), row.table ? &k.table[0][0] : nullptr);
+  applySettings(row.settings, F);
+  const double P = row.pFromK >= 0 ? k.k[row.pFromK] : row.pPerB * g->B + row.pBase;
   const double gain = row.gainK >= 0 ? k.k[row.gainK] : row.gain;
-  const double fmax = 0.5 * g->doc->yPixelScale;
+  const double fmax = bandLimit(row.band, k, g->doc->yPixelScale);
   const F34batch b = f34_batch(g);
+  const KVtables* t = f34_tables(g);
   f34_eachSample(g, b, kF34noValue, [&](double x, double y, double z, int) {
-    dvector4d acc;
-    MFPV4d_procptr(&F, row.body, x, y, z, 0.0, P, k.k[2], fmax, gain, &acc);
-    return finish(k, row, unpack(acc, row.order));
+    if (row.p2 == Param::RidgeNoise)
+      F.paramB = fUnitPerlinNoise3D(t, 0.023 * x, 0.023 * y, 0.023 * z);
+    return finish(k, row, drive(F, row, k, x, y, z, P, fmax, gain));
   });
 }
 
@@ -141,13 +289,87 @@ constexpr TextureRow kMultifractal{fp4MF3dnoise, Order::vRGB, 2.5,   0.5,
 constexpr TextureRow kPatchwork{fp4colorpatchwork, Order::vRGB, 1, 0, 0.6, -1, false,
                                 Finish::Scaled};
 constexpr TextureRow kLunar{fp4lunarrock, Order::vRGB, 1, 0, 0.5, -1, false, Finish::Scaled};
+constexpr TextureRow kRidged{.body = fp4ridged,
+                             .order = Order::vRGB,
+                             .pPerB = 1,
+                             .pBase = 0,
+                             .gain = 0.5,
+                             .gainK = -1,
+                             .table = false,
+                             .finish = Finish::LoweredWhenNegative,
+                             .p2 = Param::RidgeNoise};
+constexpr TextureRow kRandomRects{.body = fpssharpminnoise,
+                                  .order = Order::RGBv,
+                                  .pPerB = 1,
+                                  .pBase = 0,
+                                  .gain = 0.5,
+                                  .gainK = -1,
+                                  .table = true,
+                                  .finish = Finish::Scaled,
+                                  .band = Band::K1,
+                                  .p1 = Param::K3,
+                                  .settings = Settings::NoRotation,
+                                  .colourScale = 1.0 / 32};
+constexpr TextureRow kFacetRocks{.body = fp4futur,
+                                 .order = Order::RGBv,
+                                 .pPerB = 0.5,
+                                 .pBase = 0,
+                                 .gain = 0.5,
+                                 .gainK = -1,
+                                 .table = true,
+                                 .finish = Finish::Scaled,
+                                 .band = Band::K1OrHalfD,
+                                 .p1 = Param::Keep,
+                                 .colourScale = 1.0 / 32};
+constexpr TextureRow kIceCracks{.body = fp4icecracks,
+                                .order = Order::RGBv,
+                                .pPerB = 0,
+                                .pBase = 0,
+                                .gain = 0.5,
+                                .gainK = -1,
+                                .table = true,
+                                .finish = Finish::IceGradient,
+                                .driver = Driver::SwapMode1,
+                                .band = Band::QuarterD,
+                                .p1 = Param::OnePlusB,
+                                .p2 = Param::K1,
+                                .settings = Settings::IceLacunarity,
+                                .pFromK = 3};
+constexpr TextureRow kFracturedRocks{.body = fp4fracturedrocks,
+                                     .order = Order::RGBv,
+                                     .pPerB = 0,
+                                     .pBase = 0,
+                                     .gain = 0.5,
+                                     .gainK = -1,
+                                     .table = true,
+                                     .finish = Finish::Scaled,
+                                     .driver = Driver::SwapMode2,
+                                     .band = Band::ThirdD,
+                                     .settings = Settings::FracturedRotation,
+                                     .pFromK = 3,
+                                     .reliefBody = fp1fracturedrocks};
 
 constexpr ZRow kZMultifractal{fp4zMFnoise, Order::RGBv, 0.6, true, false, {0.5, 0.5, 0.5, 0}};
 constexpr ZRow kZFiberrock{fpfibrousrock, Order::vRGB, 0.5, false, true, {0.25, 0.25, 0.25, 0}};
 constexpr ZRow kZGrainrock{fpZgrainrock, Order::vRGB, 0.5, false, false, {0.25, 0.25, 0.25, 0}};
 
-constexpr double kGranitTable[5][3] = {
+using Table = double[5][3];
+constexpr Table kGranitTable = {
     {0, 0, 0}, {0.3, 0.35, 0.4}, {0.38, 0.41, 0.42}, {0.46, 0.46, 0.47}, {0.6, 0.55, 0.5}};
+constexpr Table kFracturedTable = {
+    {0.3, 0.2, 0.2}, {0.4, 0.3, 0.2}, {0.5, 0.4, 0.3}, {0.7, 0.55, 0.35}, {0.8, 0.7, 0.55}};
+constexpr Table kIceTable = {{0, 0.1, 0.3}, {0, 0.8, 0.9}, {0.5, 0.9, 1}, {0.85, 1, 1}, {1, 1, 1}};
+
+void setTable(gfunc* g, const Table& rows)
+{
+  std::copy(&rows[0][0], &rows[0][0] + 15, &consts(g).table[0][0]);
+}
+
+// The average colour of the document's palette (0..255) as row 0.
+void paletteAverageRow(gfunc* g)
+{
+  fcoloraverage(&g->doc->tables.gradientKeys, consts(g).table[0]);
+}
 
 void setK(gfunc* g, double k0, double k1, double k2)
 {
@@ -165,7 +387,7 @@ void f34_granitrocks_prepare(gfunc* g)
 {
   setK(g, -0.5 * g->A, -0.025 * g->A - 0.15, g->C);
   consts(g).k[3] = 0.05 * g->B + 0.41;
-  std::copy(&kGranitTable[0][0], &kGranitTable[0][0] + 15, &consts(g).table[0][0]);
+  setTable(g, kGranitTable);
 }
 
 void f34_Silexnoise_prepare(gfunc* g)
@@ -188,6 +410,42 @@ void f34_colorpatches_prepare(gfunc* g)
 void f34_lunarrock_prepare(gfunc* g)
 {
   setK(g, 2 * g->A, f34body::softClamp(g->A / 14), g->C / 8);
+}
+
+void f34_ridgedfractal_prepare(gfunc* g)
+{
+  setK(g, 3 * g->A, 0.02 * g->A + 0.1, g->C / 8);
+}
+
+void f34_noiseG_prepare(gfunc* g)
+{
+  setK(g, 4 * g->A, 8 * (g->C / 4), g->C / 4);
+  consts(g).k[3] = g->B + 0.125;
+  paletteAverageRow(g);
+}
+
+void f34_facetrocks_prepare(gfunc* g)
+{
+  setK(g, 4 * g->A, 4 * (g->C / 4), g->C / 4);
+  consts(g).k[3] = g->B + 0.125;
+  paletteAverageRow(g);
+  consts(g).table[1][0] = 170;
+  consts(g).table[1][1] = 160;
+  consts(g).table[1][2] = 145;
+}
+
+void f34_zicecracks_prepare(gfunc* g)
+{
+  setK(g, 2 * g->A, g->A / 20 + 0.6, g->C / 16);
+  consts(g).k[3] = 2 * g->B + 0.6;
+  setTable(g, kIceTable);
+}
+
+void f34_futurB_prepare(gfunc* g)
+{
+  setK(g, 2 * g->A, g->A / 32 + 0.75, g->C / 16);
+  consts(g).k[3] = g->B + 0.5;
+  setTable(g, kFracturedTable);
 }
 
 void f34_zmultifractal_prepare(gfunc* g)
@@ -230,6 +488,31 @@ void f34_colorpatches(gfunc* g)
 void f34_lunarrock(gfunc* g)
 {
   textureFrame(g, kLunar);
+}
+
+void f34_ridgedfractal(gfunc* g)
+{
+  textureFrame(g, kRidged);
+}
+
+void f34_noiseG(gfunc* g)
+{
+  textureFrame(g, kRandomRects);
+}
+
+void f34_facetrocks(gfunc* g)
+{
+  textureFrame(g, kFacetRocks);
+}
+
+void f34_zicecracks(gfunc* g)
+{
+  textureFrame(g, kIceCracks);
+}
+
+void f34_futurB(gfunc* g)
+{
+  textureFrame(g, kFracturedRocks);
 }
 
 void f34_zmultifractal(gfunc* g)
@@ -287,4 +570,29 @@ int16_t f34_zfiberrock_handler(gfunc* g, int16_t msg, double* a, double* b, doub
 int16_t f34_zgrainrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
 {
   return KV_memberHandler(kF34_zgrainrock, g, msg, a, b, c);
+}
+
+int16_t f34_ridgedfractal_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF34_ridgedfractal, g, msg, a, b, c);
+}
+
+int16_t f34_noiseG_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF34_noiseG, g, msg, a, b, c);
+}
+
+int16_t f34_facetrocks_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF34_facetrocks, g, msg, a, b, c);
+}
+
+int16_t f34_zicecracks_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF34_zicecracks, g, msg, a, b, c);
+}
+
+int16_t f34_futurB_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF34_futurB, g, msg, a, b, c);
 }

@@ -20,6 +20,11 @@ void f34_lunarrock(gfunc* g);
 void f34_zmultifractal(gfunc* g);
 void f34_zfiberrock(gfunc* g);
 void f34_zgrainrock(gfunc* g);
+void f34_ridgedfractal(gfunc* g);
+void f34_noiseG(gfunc* g);
+void f34_facetrocks(gfunc* g);
+void f34_zicecracks(gfunc* g);
+void f34_futurB(gfunc* g);
 
 int16_t f34_granitrocks_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_Silexnoise_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
@@ -29,6 +34,11 @@ int16_t f34_lunarrock_handler(gfunc* g, int16_t msg, double* a, double* b, doubl
 int16_t f34_zmultifractal_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_zfiberrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_zgrainrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_ridgedfractal_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_noiseG_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_facetrocks_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_zicecracks_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_futurB_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 
 void f34_granitrocks_prepare(gfunc* g);
 void f34_Silexnoise_prepare(gfunc* g);
@@ -38,6 +48,11 @@ void f34_lunarrock_prepare(gfunc* g);
 void f34_zmultifractal_prepare(gfunc* g);
 void f34_zfiberrock_prepare(gfunc* g);
 void f34_zgrainrock_prepare(gfunc* g);
+void f34_ridgedfractal_prepare(gfunc* g);
+void f34_noiseG_prepare(gfunc* g);
+void f34_facetrocks_prepare(gfunc* g);
+void f34_zicecracks_prepare(gfunc* g);
+void f34_futurB_prepare(gfunc* g);
 
 // The constants of message 8 and the member's colour table (RGB rows).
 struct F34textureConsts
@@ -178,5 +193,65 @@ inline constexpr KVmemberDesc kF34_Silexnoise = f34_textureDesc({
     .prepare = f34_Silexnoise_prepare,
     .amplitude = f34texture::kAmplitudeSigned,
     .defaults = {4, 0.25, 1},
+    .point3 = true,
+});
+
+inline constexpr KVmemberDesc kF34_ridgedfractal = f34_textureDesc({
+    .id = 36,
+    .computeName = "f34_ridgedfractal",
+    .name = " 3D Ridged Fractal",
+    .compute = f34_ridgedfractal,
+    .handler = f34_ridgedfractal_handler,
+    .prepare = f34_ridgedfractal_prepare,
+    .amplitude = f34texture::kAmplitudeSigned,
+    .defaults = {1, 0.5, 2},
+    .point3 = true,
+});
+
+inline constexpr KVmemberDesc kF34_noiseG = f34_textureDesc({
+    .id = 31,
+    .computeName = "f34_noiseG",
+    .name = " 3D Random Rects",
+    .compute = f34_noiseG,
+    .handler = f34_noiseG_handler,
+    .prepare = f34_noiseG_prepare,
+    .amplitude = f34texture::kAmplitude8,
+    .defaults = {2, 0.25, 1},
+    .point3 = true,
+});
+
+inline constexpr KVmemberDesc kF34_facetrocks = f34_textureDesc({
+    .id = 41,
+    .computeName = "f34_facetrocks",
+    .name = " 3D Facet Rocks",
+    .compute = f34_facetrocks,
+    .handler = f34_facetrocks_handler,
+    .prepare = f34_facetrocks_prepare,
+    .amplitude = f34texture::kAmplitude8,
+    .defaults = {1, 0.25, 1},
+    .point3 = true,
+});
+
+inline constexpr KVmemberDesc kF34_zicecracks = f34_textureDesc({
+    .id = 28,
+    .computeName = "f34_zicecracks",
+    .name = " 3D ice cracks ",
+    .compute = f34_zicecracks,
+    .handler = f34_zicecracks_handler,
+    .prepare = f34_zicecracks_prepare,
+    .amplitude = f34texture::kAmplitude8,
+    .defaults = {2, 0.5, 1},
+    .point3 = true,
+});
+
+inline constexpr KVmemberDesc kF34_futurB = f34_textureDesc({
+    .id = 45,
+    .computeName = "f34_futurB",
+    .name = " 3D fractured rocks ",
+    .compute = f34_futurB,
+    .handler = f34_futurB_handler,
+    .prepare = f34_futurB_prepare,
+    .amplitude = f34texture::kAmplitude8,
+    .defaults = {2, 0.5, 1},
     .point3 = true,
 });

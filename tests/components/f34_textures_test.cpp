@@ -33,6 +33,9 @@ const BodyRow kBodies[] = {
     {"zMF", fp4zMFnoise, {0.5, 0.5, 0.5, 0}, true},
     {"fibrous", fpfibrousrock, {0, 0.25, 0.25, 0.25}, false},
     {"grain", fpZgrainrock, {0, 0.25, 0.25, 0.25}, false},
+    {"ridged", fp4ridged, {0, 0.6, 0.45, 0.35}, false},
+    {"ice", fp4icecracks, {0.95, 1, 1, 0.4}, true},
+    {"fractured", fp4fracturedrocks, {0.7, 0.6, 0.5, 0.25}, true},
 };
 
 // A record over the harness's tables with a colour table of five rows.
@@ -57,6 +60,8 @@ struct BodyBench
     fractalsinfos F = record(relief);
     dvector4d acc;
     double s = 0;
+    r.body(&F, 0, 0, 0, 0.6, &s, 1, -1, &acc);  // the far value, as the drivers start
+    s = 0;
     std::vector<dvector4d> out;
     for (short i = 0; i < count; ++i) {
       const double f = std::ldexp(1.0, i);
@@ -141,8 +146,9 @@ struct MemberRow
   int16_t id;
   bool zMember;
 };
-const MemberRow kMembers[] = {{30, false}, {43, false}, {19, false}, {12, false},
-                              {33, false}, {8, true},   {10, true},  {11, true}};
+const MemberRow kMembers[] = {{30, false}, {43, false}, {19, false}, {12, false}, {33, false},
+                              {36, false}, {31, false}, {41, false}, {28, false}, {45, false},
+                              {8, true},   {10, true},  {11, true}};
 
 // A non-default fractal record of the document is the same after a batch of
 // every member; the members over the point give markers for a marked x and
@@ -249,6 +255,37 @@ TEST(F34Textures, MessageEightConstants)
     for (int i = 0; i < 3; ++i)
       EXPECT_NEAR(privateArea<F34textureConsts>(g).k[i], r.k[i], 1e-15) << i;
   }
+}
+
+// Ridged Fractal lowers the value by 1 before a negative k0 scales it: at
+// A = -1 and 1 (k0 = -3 and 3; p1 only colours) the two w add up to 3.
+TEST(F34Textures, RidgedLowersTheValueForNegativeAmplitude)
+{
+  KVmemberHarness h;
+  gfunc* g = h.bind(kFamily34, 36);
+  h.setInput(2, KVtestInput::fill(0.6));
+  double w[2];
+  for (int k = 0; k < 2; ++k) {
+    h.setParams(k == 0 ? -1 : 1, g->B, g->C);
+    h.precompute();
+    w[k] = h.at(0.35, -1.2, 3);
+  }
+  EXPECT_NEAR(w[0] + w[1], 3, 1e-9);
+  EXPECT_NE(w[1], 0);
+}
+
+// The fractured rocks' altitude-only pass fills the value by the scalar body
+// and gives no colour.
+TEST(F34Textures, FracturedRocksAltitudeOnly)
+{
+  KVmemberHarness h;
+  h.bind(kFamily34, 45);
+  h.prepare();
+  h.setInput(2, KVtestInput::fill(0.6));
+  h.doc()->fractal.reliefPass = 1;
+  for (int out = 0; out < 3; ++out)
+    EXPECT_EQ(h.at(0.35, -1.2, out), 0) << out;
+  EXPECT_TRUE(std::isfinite(h.at(0.35, -1.2, 3)));
 }
 
 }  // namespace
