@@ -7,7 +7,9 @@
 #include "components/common/families.h"
 #include "components/f32/f32_arith.h"
 #include "components/f32/f32_city.h"
+#include "components/f32/f32_noise.h"
 #include "components/f32/f32_project.h"
+#include "components/f32/f32_recurtree.h"
 #include "components/f32/f32_waves.h"
 
 namespace {
@@ -19,28 +21,28 @@ constexpr KVmemberDesc kMembers[] = {
     kF32_sinzx,
     kF32_zrotate,
     kF32_zwaves,
-    {.id = 6, .computeName = "f32_multibubbles", .name = " Multi bubbles"},
-    {.id = 7, .computeName = "f32_complexinversion", .name = " Complex inversion"},
+    kF32_multibubbles,
+    kF32_complexinversion,
     kF32_perspective,
-    {.id = 9, .computeName = "f32_multiinvert", .name = " Multi inverse"},
-    {.id = 10, .computeName = "f32_strangeweb", .name = " Strange web"},
+    kF32_multiinvert,
+    kF32_strangeweb,
     kF32_xzdisplace,
     kF32_truepers,
     kF32_planeProj,
     kF32_sphereProj,
-    {.id = 15, .computeName = "f32_random", .name = " Random 3D noise"},
-    {.id = 16, .computeName = "f32_fract", .name = " Turbulence 3D "},
+    kF32_random,
+    kF32_fract,
     kF32_rwaves,
     kF32_ripples,
-    {.id = 19, .computeName = "f32_zfacetspace", .name = " z Facet space"},
+    kF32_zfacetspace,
     kF32_zwipe,
     kF32_max,
     kF32_zmultiply,
-    {.id = 23, .computeName = "f32_fractSpace", .name = " Random Fractal Space"},
+    kF32_fractSpace,
     kF32_minimum,
     kF32_distgate,
     kF32_zrotate_scale,
-    {.id = 27, .computeName = "f32_multiperlin", .name = " Multi Perlin random"},
+    kF32_multiperlin,
     {.id = 28, .computeName = "f32_multifractal", .name = " Multi Fractal displace"},
     {.id = 29, .computeName = "f32_silexfractdis", .name = " Silex Fractal displace"},
     {.id = 30, .computeName = "f32_CliffChaos", .name = " Cliff Chaos displace"},
@@ -56,7 +58,7 @@ constexpr KVmemberDesc kMembers[] = {
     {.id = 40, .computeName = "f32_futur7", .name = " Rocky Fractal displace"},
     {.id = 41, .computeName = "f32_zmultiperlin", .name = " z Multi Perlin random"},
     kF32_CityNoises,
-    {.id = 127, .computeName = "f32_recurtree", .name = ""},
+    kF32_recurtree,
 };
 
 static_assert(KV_idsInOrder(kMembers));
