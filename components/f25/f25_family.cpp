@@ -7,9 +7,13 @@
 #include "components/common/families.h"
 #include "components/f25/f25_disks.h"
 #include "components/f25/f25_lab.h"
+#include "components/f25/f25_mirrors.h"
 #include "components/f25/f25_moebius.h"
 #include "components/f25/f25_packings.h"
+#include "components/f25/f25_polartiles.h"
 #include "components/f25/f25_recurtree.h"
+#include "components/f25/f25_tilings.h"
+#include "components/f25/f25_twirls.h"
 
 namespace {
 
@@ -17,33 +21,33 @@ constexpr KVmemberDesc kMembers[] = {
     kF25_OdiskInversion,
     kF25_inversionLab,
     kF25_DinvMoebius,
-    {.id = 3, .computeName = "f25_Tiles", .name = " Tiles"},
+    kF25_Tiles,
     kF25_DinvSpiral,
     kF25_moebiusDisk,
-    {.id = 6, .computeName = "f25_MirrorTiles", .name = " Mirror Tiles"},
+    kF25_MirrorTiles,
     kF25_Appolonian,
-    {.id = 8, .computeName = "f25_mirror", .name = " Mirror"},
+    kF25_mirror,
     kF25_diskInversion,
-    {.id = 10, .computeName = "f25_disperlin", .name = " Multi Perlin random"},
-    {.id = 11, .computeName = "f25_mirrorN", .name = " Mirror N"},
-    {.id = 12, .computeName = "f25_SpiralTile", .name = " Spiral Polar Tile"},
+    kF25_disperlin,
+    kF25_mirrorN,
+    kF25_SpiralTile,
     kF25_InversionRing,
     kF25_InversionRingIO,
     kF25_soddyInversion,
     kF25_soddyOrt,
-    {.id = 17, .computeName = "f25_outermirrorN", .name = " Outer Mirror N"},
+    kF25_outermirrorN,
     kF25_fA,
-    {.id = 19, .computeName = "f25_PolarFractTile", .name = " Fractal Polar Tile"},
-    {.id = 20, .computeName = "f25_Polar", .name = " Polar Space"},
+    kF25_PolarFractTile,
+    kF25_Polar,
     kF25_RandomDisk,
     kF25_fD,
     kF25_Kleinian,
     kF25_moebiusBalls,
-    {.id = 25, .computeName = "f25_HexaTiles", .name = " Hexa Mirror Tiles"},
-    {.id = 26, .computeName = "f25_moduloX", .name = " Disk Modulo X "},
-    {.id = 27, .computeName = "f25_EscherTile", .name = " Escher Disk Tile "},
-    {.id = 28, .computeName = "f25_rotateN", .name = " Rotate N "},
-    {.id = 29, .computeName = "f25_RandomTwirls", .name = " Random Twirls"},
+    kF25_HexaTiles,
+    kF25_moduloX,
+    kF25_EscherTile,
+    kF25_rotateN,
+    kF25_RandomTwirls,
     kF25_recurtree,
 };
 

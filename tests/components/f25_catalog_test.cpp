@@ -15,8 +15,9 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-const std::vector<int16_t> kBuiltIds = {0,  1,  2,  4,  5,  7,  9,  13, 14,
-                                        15, 16, 18, 21, 22, 23, 24, 127};
+const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                                        11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
+                                        22, 23, 24, 25, 26, 27, 28, 29, 127};
 
 TEST(F25Catalog, EveryIdBindsItsEntryWithTheFamilyConnectors)
 {
