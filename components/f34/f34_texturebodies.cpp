@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/palettelookups.h"
+#include "noise/lattice.h"
 #include "noise/noises.h"
 
 namespace f34body {
@@ -521,4 +522,180 @@ bool fp4fracturedrocks(fractalsinfos* F, double X, double Y, double Z, double P,
     }
   }
   return c < 0;
+}
+
+namespace {
+
+// A fraction of the lattice split of u, false when u has no lattice cell.
+bool latticeSplit(double u, int32_t& cell, double& frac)
+{
+  kvnum::LatticeSplit s;
+  if (!kvnum::lattice_floor(u, s))
+    return false;
+  cell = s.cell;
+  frac = s.frac;
+  return frac >= 0 && frac <= 1;
+}
+
+}  // namespace
+
+double f34body::bubbleDistance(const KVtables* t, double x, double y, double z, double jitter)
+{
+  int32_t ix, iy, iz;
+  double fx, fy, fz;
+  if (!latticeSplit(x, ix, fx) || !latticeSplit(y, iy, fy) || !latticeSplit(z, iz, fz))
+    return 0;
+  double d = 1.0;
+  for (int corner = 0; corner < 8; ++corner) {
+    const int dx = corner & 1, dy = (corner >> 1) & 1, dz = (corner >> 2) & 1;
+    const int32_t cx = kvnum::wrap_add_i32(ix, dx), cy = kvnum::wrap_add_i32(iy, dy),
+                  cz = kvnum::wrap_add_i32(iz, dz);
+    const double* v = t->rndVec3D[kvnoise::hash3D(t, cx, cy, cz, 1023u) & 1023u];
+    const double ex = dx + jitter * v[0] - fx, ey = dy + jitter * v[1] - fy,
+                 ez = dz + jitter * v[2] - fz;
+    d = smoothMinBelow(d, ex * ex + ey * ey + ez * ez, 0.05, 0.0125);
+  }
+  return d;
+}
+
+bool fp3dFBubbles(fractalsinfos* F, double X, double Y, double Z, double P, double* s, double a,
+                  short i, dvector4d* acc)
+{
+  Rgbv o{acc};
+  if (i == -1) {
+    start(o, i, 0.1, 0.2, 0.06, 0);
+    *s = 0;
+    return false;
+  }
+  const double d = f34body::bubbleDistance(F->tables, X, Y, Z, 0.38);
+  const double q = d <= P ? -(d - P) * (d - P) : 0.0;
+  if (i == 0) {
+    o.value() = q + 0.3;
+    setColour(o, q + 0.45, q + 0.32, q + 0.2);
+    *s = q;
+    return false;
+  }
+  const double qa = a * q;
+  o.value() = smoothMinBelow(o.value(), qa + 0.3, 0.05, 0.0125);
+  setColour(o, std::min(o.r(), qa + 0.45), std::min(o.g(), qa + 0.32), std::min(o.b(), qa + 0.2));
+  return false;
+}
+
+bool fp4fractBubbles(fractalsinfos* F, double X, double Y, double Z, double P, double* s, double a,
+                     short i, dvector4d* acc)
+{
+  Rgbv o{acc};
+  const double* rows = F->nodeParams;
+  auto moveToRow = [&](int row, double k) {
+    if (rows == nullptr)
+      return;
+    o.r() += (rows[3 * row] - o.r()) * k;
+    o.g() += (rows[3 * row + 1] - o.g()) * k;
+    o.b() += (rows[3 * row + 2] - o.b()) * k;
+  };
+  if (i == -1) {
+    setColour(o, 0, 0, 0);
+    moveToRow(4, 1);
+    o.value() = 0.125;
+    *s = 0;
+    return false;
+  }
+  const double floor = (P - a) * (P - a) - 0.025;
+  if (i >= 1 && o.value() < floor)
+    return false;
+  const double d1 = f34body::bubbleDistance(F->tables, X, Y, Z, 0.33);
+  double d = d1;
+  if (i <= 1) {
+    const double d2 = f34body::bubbleDistance(F->tables, X + 777.5, Y + 1111.5, Z + 333.5, 0.33);
+    d = smoothMinBelow(d1, d2, 0.1, 0.025);
+  }
+  const double h = d - 0.75;
+  const double v = h <= 0 ? 0.5625 - h * h : 0.5625;
+  if (i == 0) {
+    o.value() = v;
+    if (colourWanted(F)) {
+      setColour(o, 0, 0, 0);
+      moveToRow(0, 1);
+    }
+    *s = 0;
+    return false;
+  }
+  const double old = o.value();
+  o.value() = smoothMinBelow(old, a * v + floor, 0.05, 0.0125);
+  const double drop = old - o.value();
+  if (colourWanted(F) && drop > 0) {
+    moveToRow(i % 2 == 1 ? 1 : 2, std::min(3 * drop, 1.0));
+    if (i == 1 && F->paramA > 0) {
+      double g0, g1, g2;
+      frandom3DVector3D(F->tables, X, Y, Z, &g0, &g1, &g2, F->paramA / 400);
+      addColour(o, g0 * drop, g1 * drop, g2 * drop);
+    }
+  }
+  return false;
+}
+
+bool fpMFdisplace3D(fractalsinfos* F, double X, double Y, double Z, double P, double* s, double a,
+                    short i, dvector4d* acc)
+{
+  if (i == -1) {
+    acc->x = acc->y = 0;
+    return false;
+  }
+  double d0, d1, d2;
+  fPerlinNoise3DVector3D(F->tables, X, Y, Z, &d0, &d1, &d2, 2.0);
+  const double t = S((std::fabs(d0) + std::fabs(d1) + std::fabs(d2)) * (P + 0.5));
+  if (i == 0) {
+    acc->x = 0.5 * d0;
+    acc->y = 0.5 * d1;
+    acc->z = 0.5 * d2;
+    *s = (t - 1) / 2 + 1;
+    return false;
+  }
+  const double w = *s;
+  acc->x += a * w * d0;
+  acc->y += a * w * d1;
+  acc->z += a * w * d2;
+  const double tp = (w + 0.05) * t;
+  *s = tp + (w - tp) * 0.1;
+  return false;
+}
+
+bool fp4greenmarble(fractalsinfos* F, double X, double Y, double Z, double, double* s, double a,
+                    short i, dvector4d* acc)
+{
+  Vrgb o{acc};
+  if (i == -1) {
+    start(o, i, 0, 0.2, 0.4, 0.3);
+    return false;
+  }
+  const double n = 2.5 * fUnitPerlinNoise3D(F->tables, X, Y, Z);
+  const double e = i < 2 ? 0.04 : 0.08;
+  const double q = (1 + e / 2) * std::fabs(n) - e / 4;
+  double r = q;
+  if (q <= e / 4) {
+    const double u = (e / 4 - q) / e;
+    r = u < 0.5 ? q + e * u * u : 0.0;
+  }
+  const double h = r > 1 ? 1.0 : r * (2 - r);
+  if (i == 0) {
+    o.value() = h;
+    setColour(o, 0.2, 0.4, 0.3);
+    *s = h;
+    return false;
+  }
+  const double w = *s;
+  o.value() = i < 3 ? h * o.value() : o.value() + a * w * h;
+  if (colourWanted(F)) {
+    const double m = n * w;
+    if (i < 6) {
+      double L = (0.6 - 0.510179 * std::log(8 * h + 0.1)) * a;
+      if (i < 2)
+        L *= w;
+      addColour(o, L - 0.02 * m, L + 0.05 * m, L + 0.06 * m);
+    } else {
+      addColour(o, 0.04 * m, 0.07 * m, 0.06 * m);
+    }
+  }
+  *s = w * h;
+  return false;
 }

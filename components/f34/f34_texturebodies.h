@@ -20,6 +20,14 @@ bool fp4icecracks(fractalsinfos* F, double x, double y, double z, double P, doub
                   short i, dvector4d* acc);
 bool fp4fracturedrocks(fractalsinfos* F, double x, double y, double z, double P, double* s,
                        double a, short i, dvector4d* acc);
+bool fp3dFBubbles(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
+                  short i, dvector4d* acc);
+// Colours on the scale of 8, from the member's five table rows.
+bool fp4fractBubbles(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
+                     short i, dvector4d* acc);
+// Fills a displacement (dx, dy, dz) in x, y, z of the accumulator.
+bool fpMFdisplace3D(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
+                    short i, dvector4d* acc);
 bool fp4zMFnoise(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                  short i, dvector4d* acc);
 // vRGB.
@@ -31,12 +39,20 @@ bool fp4lunarrock(fractalsinfos* F, double x, double y, double z, double P, doub
                   short i, dvector4d* acc);
 bool fp4ridged(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                short i, dvector4d* acc);
+bool fp4greenmarble(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
+                    short i, dvector4d* acc);
 bool fpfibrousrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                    short i, dvector4d* acc);
 bool fpZgrainrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                   short i, dvector4d* acc);
 
 namespace f34body {
+// The smooth nearest-feature distance of the bubble bodies: over the eight
+// lattice cells around (x, y, z), each feature its cell corner plus jitter ×
+// its random vector, d starts at 1 and each squared distance lowers it by a
+// smooth minimum (width 0.05, offset 0.0125). 0 where the point has no
+// lattice cell.
+double bubbleDistance(const KVtables* t, double x, double y, double z, double jitter);
 // Smooth step: 0 below 0, 1 above 1, (3 - 2t) t^2 between.
 double S(double t);
 // Soft clamp: -1 at or below -1, 1 at or above 1, u (2 - |u|) between.

@@ -56,6 +56,8 @@ enum class Finish
   LoweredWhenNegative,  // k0 · (value - 1) when k0 < 0, else k0 · value
   Silex,                // k0 · (v + k3 (q - v)), q = (k4 + v)^2, 0 below 0
   IceGradient,          // the colour pulled toward the table gradient at 4v
+  Bubbles,  // colour pulled to row 3 by (1.85v + 0.25)^2; w = k0 v, (v - 0.33) k0 below 0
+  Lava,     // colour times k0; w = (v + 0.25) k1
 };
 
 // Which driver runs the body and how.
@@ -64,16 +66,19 @@ enum class Driver
   FourValue,  // MFPV4d_procptr at (x, y, z)
   SwapMode1,  // MFPsw_procptr mode 1 at (x, y, z / 4)
   SwapMode2,  // MFPsw_procptr mode 2 at (x, y, z)
+  Marble,     // a displacement pass, then the body at the displaced point
 };
 
 // The band limit fmax.
 enum class Band
 {
-  HalfD,      // 0.5 D
-  ThirdD,     // 0.333 D
-  QuarterD,   // 0.25 D
-  K1,         // k1
-  K1OrHalfD,  // the smaller of k1 and 0.5 D
+  HalfD,           // 0.5 D
+  ThirdD,          // 0.333 D
+  QuarterD,        // 0.25 D
+  K1,              // k1
+  K1OrHalfD,       // the smaller of k1 and 0.5 D
+  K3OrQuarterD,    // the smaller of k3 and 0.25 D
+  LavaOrQuarterD,  // the smaller of (7.5 B + 1) k2 and 0.25 D
 };
 
 // What p1 and p2 of the record are for the batch.
@@ -93,6 +98,7 @@ enum class Settings
   NoRotation,         // rotation sine 0
   IceLacunarity,      // lacunarity 1.857, fade 0.46149703823371024
   FracturedRotation,  // sine 0.965925826289, cosine 0.258819045103
+  Lava,               // as IceLacunarity, and rotation sine 0
 };
 
 // One texture over the point: its body, the accumulator order, P = pPerB·B +
@@ -134,9 +140,13 @@ double paramValue(Param p, const F34textureConsts& k, double b, double keep)
   return keep;
 }
 
-double bandLimit(Band band, const F34textureConsts& k, double D)
+double bandLimit(Band band, const F34textureConsts& k, double D, double b)
 {
   switch (band) {
+    case Band::K3OrQuarterD:
+      return std::min(k.k[3], 0.25 * D);
+    case Band::LavaOrQuarterD:
+      return std::min((7.5 * b + 1) * k.k[2], 0.25 * D);
     case Band::HalfD:
       return 0.5 * D;
     case Band::ThirdD:
@@ -159,6 +169,9 @@ void applySettings(Settings settings, fractalsinfos& F)
     case Settings::NoRotation:
       F.rotSin = 0.0;
       return;
+    case Settings::Lava:
+      F.rotSin = 0.0;
+      [[fallthrough]];
     case Settings::IceLacunarity:
       F.lacunarity = 1.857;
       F.fade = 0.46149703823371024;
@@ -194,13 +207,24 @@ F34out finish(const F34textureConsts& k, const TextureRow& row, Sample s)
       s.b = c[2] + (s.b - c[2]) * 0.66;
       break;
     }
+    case Finish::Bubbles: {
+      const double t = std::clamp((1.85 * s.value + 0.25) * (1.85 * s.value + 0.25), 0.0, 1.0);
+      const double* row3 = k.table[3];
+      s.r += (row3[0] - s.r) * t;
+      s.g += (row3[1] - s.g) * t;
+      s.b += (row3[2] - s.b) * t;
+      w = k.k[0] >= 0 ? k.k[0] * s.value : (s.value - 0.33) * k.k[0];
+      break;
+    }
+    case Finish::Lava:
+      return {k.k[0] * s.r, k.k[0] * s.g, k.k[0] * s.b, (s.value + 0.25) * k.k[1]};
   }
   const double cs = row.colourScale;
   return {cs * s.r, cs * s.g, cs * s.b, w};
 }
 
 Sample drive(fractalsinfos& F, const TextureRow& row, const F34textureConsts& k, double x, double y,
-             double z, double P, double fmax, double gain)
+             double z, double P, double fmax, double gain, double b)
 {
   if (row.reliefBody != nullptr && F.reliefPass != 0) {
     double value = 0;
@@ -218,6 +242,13 @@ Sample drive(fractalsinfos& F, const TextureRow& row, const F34textureConsts& k,
     case Driver::SwapMode2:
       MFPsw_procptr(&F, row.body, x, y, z, 2, P, k.k[2], fmax, gain, &acc);
       break;
+    case Driver::Marble: {
+      MFPV4d_procptr(&F, fpMFdisplace3D, x, y, z, 0.0, P, k.k[2], fmax, gain, &acc);
+      const double d = 0.5 + 0.75 * b;
+      MFPV4d_procptr(&F, row.body, x + d * acc.x, y + d * acc.y, z + d * acc.z, 0.0, P, k.k[2] / 4,
+                     fmax, gain, &acc);
+      break;
+    }
   }
   return unpack(acc, row.order);
 }
@@ -235,13 +266,13 @@ void textureFrame(gfunc* g, const TextureRow& row)
   applySettings(row.settings, F);
   const double P = row.pFromK >= 0 ? k.k[row.pFromK] : row.pPerB * g->B + row.pBase;
   const double gain = row.gainK >= 0 ? k.k[row.gainK] : row.gain;
-  const double fmax = bandLimit(row.band, k, g->doc->yPixelScale);
+  const double fmax = bandLimit(row.band, k, g->doc->yPixelScale, g->B);
   const F34batch b = f34_batch(g);
   const KVtables* t = f34_tables(g);
   f34_eachSample(g, b, kF34noValue, [&](double x, double y, double z, int) {
     if (row.p2 == Param::RidgeNoise)
       F.paramB = fUnitPerlinNoise3D(t, 0.023 * x, 0.023 * y, 0.023 * z);
-    return finish(k, row, drive(F, row, k, x, y, z, P, fmax, gain));
+    return finish(k, row, drive(F, row, k, x, y, z, P, fmax, gain, g->B));
   });
 }
 
@@ -348,6 +379,36 @@ constexpr TextureRow kFracturedRocks{.body = fp4fracturedrocks,
                                      .settings = Settings::FracturedRotation,
                                      .pFromK = 3,
                                      .reliefBody = fp1fracturedrocks};
+constexpr TextureRow kGreenMarble{.body = fp4greenmarble,
+                                  .order = Order::vRGB,
+                                  .pPerB = 1,
+                                  .pBase = 0,
+                                  .gain = 0.5,
+                                  .gainK = -1,
+                                  .table = false,
+                                  .finish = Finish::LoweredWhenNegative,
+                                  .driver = Driver::Marble};
+constexpr TextureRow kLavaBubbles{.body = fp3dFBubbles,
+                                  .order = Order::RGBv,
+                                  .pPerB = 0,
+                                  .pBase = 0.75,
+                                  .gain = 0.75,
+                                  .gainK = -1,
+                                  .table = false,
+                                  .finish = Finish::Lava,
+                                  .band = Band::LavaOrQuarterD,
+                                  .p1 = Param::Keep,
+                                  .settings = Settings::Lava};
+constexpr TextureRow kMultiBubbles{.body = fp4fractBubbles,
+                                   .order = Order::RGBv,
+                                   .pPerB = 0,
+                                   .pBase = 0.95,
+                                   .gain = 0.65,
+                                   .gainK = -1,
+                                   .table = true,
+                                   .finish = Finish::Bubbles,
+                                   .band = Band::K3OrQuarterD,
+                                   .colourScale = 1};
 
 constexpr ZRow kZMultifractal{fp4zMFnoise, Order::RGBv, 0.6, true, false, {0.5, 0.5, 0.5, 0}};
 constexpr ZRow kZFiberrock{fpfibrousrock, Order::vRGB, 0.5, false, true, {0.25, 0.25, 0.25, 0}};
@@ -448,6 +509,37 @@ void f34_futurB_prepare(gfunc* g)
   setTable(g, kFracturedTable);
 }
 
+void f34_greenmarble_prepare(gfunc* g)
+{
+  setK(g, 1.5 * g->A, 0.02 * g->A + 0.1, g->C / 8);
+}
+
+void f34_fractalbubbles_prepare(gfunc* g)
+{
+  setK(g, 9 * (0.5 * g->A + 1), 3 * g->A, g->C / 4);
+}
+
+// Rows 0 to 2 from the triple hue cycle at B (the first pulled a quarter
+// toward the second), row 3 the document's second colour, row 4 between
+// rows 0 and 3; all on the scale of 8.
+void f34_multibubbles_prepare(gfunc* g)
+{
+  setK(g, 4 * g->A, std::fabs(g->A), g->C / 4);
+  F34textureConsts& k = consts(g);
+  k.k[3] = 16 * g->C;
+  double cycle[9];
+  GetTripleColorCycle(cycle, g->B, true);
+  for (int c = 0; c < 9; ++c)
+    k.table[c / 3][c % 3] = cycle[c] / 32;
+  const normalcolor& second = g->doc->defaultColors[1];
+  const double row3[3] = {second.red / 32.0, second.green / 32.0, second.blue / 32.0};
+  for (int c = 0; c < 3; ++c) {
+    k.table[0][c] += (k.table[1][c] - k.table[0][c]) * 0.25;
+    k.table[3][c] = row3[c];
+    k.table[4][c] = k.table[0][c] + (row3[c] - k.table[0][c]) * 0.35;
+  }
+}
+
 void f34_zmultifractal_prepare(gfunc* g)
 {
   setK(g, g->A, (0.08 * g->A + 0.08) / 512, g->C / 8);
@@ -513,6 +605,21 @@ void f34_zicecracks(gfunc* g)
 void f34_futurB(gfunc* g)
 {
   textureFrame(g, kFracturedRocks);
+}
+
+void f34_greenmarble(gfunc* g)
+{
+  textureFrame(g, kGreenMarble);
+}
+
+void f34_fractalbubbles(gfunc* g)
+{
+  textureFrame(g, kLavaBubbles);
+}
+
+void f34_multibubbles(gfunc* g)
+{
+  textureFrame(g, kMultiBubbles);
 }
 
 void f34_zmultifractal(gfunc* g)
@@ -595,4 +702,19 @@ int16_t f34_zicecracks_handler(gfunc* g, int16_t msg, double* a, double* b, doub
 int16_t f34_futurB_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
 {
   return KV_memberHandler(kF34_futurB, g, msg, a, b, c);
+}
+
+int16_t f34_greenmarble_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF34_greenmarble, g, msg, a, b, c);
+}
+
+int16_t f34_fractalbubbles_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF34_fractalbubbles, g, msg, a, b, c);
+}
+
+int16_t f34_multibubbles_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF34_multibubbles, g, msg, a, b, c);
 }

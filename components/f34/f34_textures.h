@@ -20,6 +20,9 @@ void f34_lunarrock(gfunc* g);
 void f34_zmultifractal(gfunc* g);
 void f34_zfiberrock(gfunc* g);
 void f34_zgrainrock(gfunc* g);
+void f34_greenmarble(gfunc* g);
+void f34_fractalbubbles(gfunc* g);
+void f34_multibubbles(gfunc* g);
 void f34_ridgedfractal(gfunc* g);
 void f34_noiseG(gfunc* g);
 void f34_facetrocks(gfunc* g);
@@ -34,6 +37,9 @@ int16_t f34_lunarrock_handler(gfunc* g, int16_t msg, double* a, double* b, doubl
 int16_t f34_zmultifractal_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_zfiberrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_zgrainrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_greenmarble_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_fractalbubbles_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_multibubbles_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_ridgedfractal_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_noiseG_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_facetrocks_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
@@ -48,6 +54,9 @@ void f34_lunarrock_prepare(gfunc* g);
 void f34_zmultifractal_prepare(gfunc* g);
 void f34_zfiberrock_prepare(gfunc* g);
 void f34_zgrainrock_prepare(gfunc* g);
+void f34_greenmarble_prepare(gfunc* g);
+void f34_fractalbubbles_prepare(gfunc* g);
+void f34_multibubbles_prepare(gfunc* g);
 void f34_ridgedfractal_prepare(gfunc* g);
 void f34_noiseG_prepare(gfunc* g);
 void f34_facetrocks_prepare(gfunc* g);
@@ -255,3 +264,43 @@ inline constexpr KVmemberDesc kF34_futurB = f34_textureDesc({
     .defaults = {2, 0.5, 1},
     .point3 = true,
 });
+
+inline constexpr KVmemberDesc kF34_greenmarble = f34_textureDesc({
+    .id = 37,
+    .computeName = "f34_greenmarble",
+    .name = " 3D Green Marble",
+    .compute = f34_greenmarble,
+    .handler = f34_greenmarble_handler,
+    .prepare = f34_greenmarble_prepare,
+    .amplitude = f34texture::kAmplitudeSigned,
+    .defaults = {1, 0.5, 2},
+    .point3 = true,
+});
+
+inline constexpr KVmemberDesc kF34_fractalbubbles = f34_textureDesc({
+    .id = 40,
+    .computeName = "f34_fractalbubbles",
+    .name = " 3D Lava Bubbles",
+    .compute = f34_fractalbubbles,
+    .handler = f34_fractalbubbles_handler,
+    .prepare = f34_fractalbubbles_prepare,
+    .amplitude = f34texture::kAmplitude8,
+    .defaults = {4, 0.5, 2},
+    .point3 = true,
+});
+
+// Multi Bubbles: B is a colour-cycle position, C a frequency of 16, and no
+// random flag.
+inline constexpr KVmemberDesc kF34_multibubbles{
+    .id = 35,
+    .computeName = "f34_multibubbles",
+    .name = " 3D Multi Bubbles",
+    .compute = f34_multibubbles,
+    .handler = f34_multibubbles_handler,
+    .params = {{.label = "Amplitude ", .k = 16, .c = -8},
+               {.label = "Color Cycle ", .k = 1},
+               {.label = "Frequency ", .k = 16}},
+    .defaults = {4, 0.5, 2},
+    .inputCode = kConnThreeOut,
+    .on8 = f34_multibubbles_prepare,
+};

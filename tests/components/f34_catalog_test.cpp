@@ -20,9 +20,9 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double M = gINFINITY;
 
-const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  10, 11, 12, 13, 14, 15,
-                                        16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30,
-                                        31, 32, 33, 34, 36, 38, 39, 41, 42, 43, 44, 45, 46, 49, 50};
+const std::vector<int16_t> kBuiltIds = {
+    0,  1,  2,  3,  4,  5,  6,  7,  8,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
+    25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 49, 50};
 // The packed compositing members ask at message 6 for packed inputs.
 const std::vector<int16_t> kPackedInputIds = {13, 14, 15, 16, 17, 29, 42, 46};
 
@@ -48,7 +48,7 @@ TEST(F34Catalog, EveryIdBindsItsEntryAndUnlistedIdsDrawTheMondrian)
     EXPECT_EQ(m.real, built(id));
     const bool threeOut = id == 27 || id == 32 || id == 34 || id == 49 || id == 50 || id == 19 ||
                           id == 30 || id == 33 || id == 43 || id == 28 || id == 31 || id == 36 ||
-                          id == 41 || id == 45;
+                          id == 41 || id == 45 || id == 35 || id == 37 || id == 40;
     EXPECT_EQ(g->inputCode, packedInputs(id) ? kConnOne : (threeOut ? kConnThreeOut : kConnThree));
     EXPECT_EQ(g->outputCode, kConnFour);
     EXPECT_EQ(g->inlets[3].source, kSourceUnset);
@@ -118,6 +118,9 @@ TEST(F34Catalog, NamesAndLabels)
       {36, " 3D Ridged Fractal", 3, {amp, rough, freq}},
       {41, " 3D Facet Rocks", 3, {amp, rough, freq}},
       {45, " 3D fractured rocks ", 3, {amp, rough, freq}},
+      {35, " 3D Multi Bubbles", 3, {amp, cycle, freq}},
+      {37, " 3D Green Marble", 3, {amp, rough, freq}},
+      {40, " 3D Lava Bubbles", 3, {amp, rough, freq}},
       {49, " 3D Tech Noise #", 3, {" Building A Sharp # ", cycle, freq}},
       {50, " 3D Walls & Concrete #", 3, {" Brick Wall A # ", cycle, freq}},
   };
@@ -172,6 +175,9 @@ TEST(F34Catalog, DefaultsAndParameterMaps)
       {36, {1, 0.5, 2}, {-16, 0, 0}, {16, 1, 8}},
       {41, {1, 0.25, 1}, {0, 0, 0}, {8, 1, 8}},
       {45, {2, 0.5, 1}, {0, 0, 0}, {8, 1, 8}},
+      {35, {4, 0.5, 2}, {-8, 0, 0}, {8, 1, 16}},
+      {37, {1, 0.5, 2}, {-16, 0, 0}, {16, 1, 8}},
+      {40, {4, 0.5, 2}, {0, 0, 0}, {8, 1, 8}},
       {49, {4, 0.25, 2}, {0, 0, 0}, {29, 1, 64}},
       {50, {4, 0.045, 2}, {0, 0, 0}, {15, 1, 32}},
   };

@@ -22,6 +22,7 @@ struct BodyRow
   FractalOctaveProcRecord4 body;
   dvector4d far;
   bool rgbv;  // (R, G, B, value); else (value, R, G, B)
+  bool colourInReliefPass = false;
 };
 
 const BodyRow kBodies[] = {
@@ -36,6 +37,9 @@ const BodyRow kBodies[] = {
     {"ridged", fp4ridged, {0, 0.6, 0.45, 0.35}, false},
     {"ice", fp4icecracks, {0.95, 1, 1, 0.4}, true},
     {"fractured", fp4fracturedrocks, {0.7, 0.6, 0.5, 0.25}, true},
+    {"marble", fp4greenmarble, {0, 0.2, 0.4, 0.3}, false},
+    {"multi bubbles", fp4fractBubbles, {0.2, 0.2, 0.2, 0.125}, true},
+    {"lava", fp3dFBubbles, {0.2, 0.06, 0, 0.1}, true, true},
 };
 
 // A record over the harness's tables with a colour table of five rows.
@@ -95,6 +99,8 @@ TEST(F34TextureBodies, AltitudeOnlyKeepsTheStartColour)
   BodyBench b;
   for (const BodyRow& r : kBodies) {
     SCOPED_TRACE(r.name);
+    if (r.colourInReliefPass)
+      continue;
     for (double x : {0.31, 2.7, -5.55}) {
       const std::vector<dvector4d> full = b.run(r, 0, x), relief = b.run(r, 1, x);
       bool colourMoved = false;
@@ -146,9 +152,10 @@ struct MemberRow
   int16_t id;
   bool zMember;
 };
-const MemberRow kMembers[] = {{30, false}, {43, false}, {19, false}, {12, false}, {33, false},
-                              {36, false}, {31, false}, {41, false}, {28, false}, {45, false},
-                              {8, true},   {10, true},  {11, true}};
+const MemberRow kMembers[] = {{30, false}, {43, false}, {19, false}, {12, false},
+                              {33, false}, {36, false}, {31, false}, {41, false},
+                              {28, false}, {45, false}, {35, false}, {37, false},
+                              {40, false}, {8, true},   {10, true},  {11, true}};
 
 // A non-default fractal record of the document is the same after a batch of
 // every member; the members over the point give markers for a marked x and
@@ -272,6 +279,45 @@ TEST(F34Textures, RidgedLowersTheValueForNegativeAmplitude)
   }
   EXPECT_NEAR(w[0] + w[1], 3, 1e-9);
   EXPECT_NE(w[1], 0);
+}
+
+// Green Marble lowers the value as Ridged does (k0 = -1.5 and 1.5).
+TEST(F34Textures, GreenMarbleLowersTheValueForNegativeAmplitude)
+{
+  KVmemberHarness h;
+  gfunc* g = h.bind(kFamily34, 37);
+  h.setInput(2, KVtestInput::fill(0.6));
+  double w[2];
+  for (int k = 0; k < 2; ++k) {
+    h.setParams(k == 0 ? -1 : 1, g->B, g->C);
+    h.precompute();
+    w[k] = h.at(0.35, -1.2, 3);
+  }
+  EXPECT_NEAR(w[0] + w[1], 1.5, 1e-9);
+}
+
+// Multi Bubbles' band limit is the smaller of 16C and 0.25D: with 16C = 8
+// below both quarter scales nothing changes; with the quarter scale below
+// 16C it does (later octaves sit below the skip level, so the band limit
+// is put at the second octave).
+TEST(F34Textures, MultiBubblesBandLimit)
+{
+  KVmemberHarness h;
+  gfunc* g = h.bind(kFamily34, 35);
+  h.setParams(g->A, g->B, 0.5);
+  h.prepare();
+  h.setInput(2, KVtestInput::fill(0.6));
+  auto row = [&](double D) {
+    h.doc()->yPixelScale = D;
+    std::vector<double> out;
+    for (int k = 0; k < 4; ++k)
+      for (double v :
+           h.run(KVtestInput::samples({0.3, 1.7, -2.2, 5.1}), KVtestInput::fill(0.4), 4, k))
+        out.push_back(v);
+    return out;
+  };
+  EXPECT_EQ(row(1000), row(2000));
+  EXPECT_NE(row(1), row(2));
 }
 
 // The fractured rocks' altitude-only pass fills the value by the scalar body
