@@ -1,12 +1,13 @@
 // Family f32 (family code 5; three inputs, two outputs): its 44 members
 // in id order, ids 0 to 42,
 // then the compiled-tree member 127. Ids are stored in tree files and never
-// change. An entry without compute and handler is a member not built yet.
+// change.
 #include <iterator>
 
 #include "components/common/families.h"
 #include "components/f32/f32_arith.h"
 #include "components/f32/f32_city.h"
+#include "components/f32/f32_fractal.h"
 #include "components/f32/f32_noise.h"
 #include "components/f32/f32_project.h"
 #include "components/f32/f32_recurtree.h"
@@ -15,50 +16,17 @@
 namespace {
 
 constexpr KVmemberDesc kMembers[] = {
-    kF32_zscaleoffset,
-    kF32_zmul,
-    kF32_minmax,
-    kF32_sinzx,
-    kF32_zrotate,
-    kF32_zwaves,
-    kF32_multibubbles,
-    kF32_complexinversion,
-    kF32_perspective,
-    kF32_multiinvert,
-    kF32_strangeweb,
-    kF32_xzdisplace,
-    kF32_truepers,
-    kF32_planeProj,
-    kF32_sphereProj,
-    kF32_random,
-    kF32_fract,
-    kF32_rwaves,
-    kF32_ripples,
-    kF32_zfacetspace,
-    kF32_zwipe,
-    kF32_max,
-    kF32_zmultiply,
-    kF32_fractSpace,
-    kF32_minimum,
-    kF32_distgate,
-    kF32_zrotate_scale,
-    kF32_multiperlin,
-    {.id = 28, .computeName = "f32_multifractal", .name = " Multi Fractal displace"},
-    {.id = 29, .computeName = "f32_silexfractdis", .name = " Silex Fractal displace"},
-    {.id = 30, .computeName = "f32_CliffChaos", .name = " Cliff Chaos displace"},
-    {.id = 31, .computeName = "f32_ridgedfractal", .name = " Ridged Fractal displace"},
-    {.id = 32, .computeName = "f32_fractBubbles", .name = " 3D fractal Bubbles"},
-    {.id = 33, .computeName = "f32_oceanfoam", .name = " Ocean & Foam"},
-    {.id = 34, .computeName = "f32_futur6", .name = " Balanced Ridged displace"},
-    kF32_zdiv,
-    kF32_sinwarp,
-    kF32_ztwirl,
-    kF32_disksphereTile,
-    {.id = 39, .computeName = "f32_zmultifractal", .name = " z MultiFractal displace"},
-    {.id = 40, .computeName = "f32_futur7", .name = " Rocky Fractal displace"},
-    {.id = 41, .computeName = "f32_zmultiperlin", .name = " z Multi Perlin random"},
-    kF32_CityNoises,
-    kF32_recurtree,
+    kF32_zscaleoffset, kF32_zmul,          kF32_minmax,         kF32_sinzx,
+    kF32_zrotate,      kF32_zwaves,        kF32_multibubbles,   kF32_complexinversion,
+    kF32_perspective,  kF32_multiinvert,   kF32_strangeweb,     kF32_xzdisplace,
+    kF32_truepers,     kF32_planeProj,     kF32_sphereProj,     kF32_random,
+    kF32_fract,        kF32_rwaves,        kF32_ripples,        kF32_zfacetspace,
+    kF32_zwipe,        kF32_max,           kF32_zmultiply,      kF32_fractSpace,
+    kF32_minimum,      kF32_distgate,      kF32_zrotate_scale,  kF32_multiperlin,
+    kF32_multifractal, kF32_silexfractdis, kF32_CliffChaos,     kF32_ridgedfractal,
+    kF32_fractBubbles, kF32_oceanfoam,     kF32_futur6,         kF32_zdiv,
+    kF32_sinwarp,      kF32_ztwirl,        kF32_disksphereTile, kF32_zmultifractal,
+    kF32_futur7,       kF32_zmultiperlin,  kF32_CityNoises,     kF32_recurtree,
 };
 
 static_assert(KV_idsInOrder(kMembers));
