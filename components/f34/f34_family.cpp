@@ -28,7 +28,7 @@ constexpr KVmemberDesc kMembers[] = {
     kF34_litLedround,
     kF34_mondrian,
     kF34_zmultifractal,
-    {.id = 9, .computeName = "f34_zgreenbushes", .name = " z Green Bushes"},
+    kF34_zgreenbushes,
     kF34_zfiberrock,
     kF34_zgrainrock,
     kF34_colorpatches,

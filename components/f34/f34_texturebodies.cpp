@@ -699,3 +699,85 @@ bool fp4greenmarble(fractalsinfos* F, double X, double Y, double Z, double, doub
   *s = w * h;
   return false;
 }
+
+namespace {
+
+// The cell of (X, Y) and its fractions, false when a fraction leaves 0..1.
+struct PlaneCell
+{
+  int32_t ix, iy;
+  double fx, fy;
+};
+
+bool planeCell(double X, double Y, PlaneCell& c)
+{
+  return latticeSplit(X, c.ix, c.fx) && latticeSplit(Y, c.iy, c.fy);
+}
+
+// Calls feature(dx, dy, e) for the 3 x 3 cells around c: (dx, dy) from the
+// point to the cell's feature (its centre plus 0.375 × the first two
+// components of its random vector), e its random vector. The entries of a
+// column cx are h, h + 1, h + 2 for rows iy - 1 .. iy + 1, with
+// h = perm[cx & 1023] + iy - 1 + (cx >> 9).
+template <class Feature>
+void eachPlaneFeature(const KVtables* t, const PlaneCell& c, Feature feature)
+{
+  for (int col = -1; col <= 1; ++col) {
+    const int32_t cx = kvnum::wrap_add_i32(c.ix, col);
+    const uint32_t h = uint32_t(t->perm[cx & 1023]) + uint32_t(c.iy) - 1u + uint32_t(cx >> 9);
+    for (int row = 0; row < 3; ++row) {
+      const double* e = t->rndVec3D[(h + uint32_t(row)) & 1023u];
+      const double dx = col + 0.5 + 0.375 * e[0] - c.fx;
+      const double dy = row - 1 + 0.5 + 0.375 * e[1] - c.fy;
+      feature(dx, dy, e);
+    }
+  }
+}
+
+}  // namespace
+
+bool fp4zBushes(fractalsinfos* F, double X, double Y, double, double P, double* s, double a,
+                short i, dvector4d* acc)
+{
+  Vrgb o{acc};
+  if (i == -1) {
+    start(o, i, 0, 0.6, 0.6, 0.4);
+    return false;
+  }
+  const double p = F->paramA;
+  const double q = i == 0 ? (0.5 * P + 0.5) * p : 0.5 * *s + 0.5 * P;
+  double r2 = 0.9375 * q + 0.0625, W = (2 - 0.5 * q) / r2;
+  if (q < 0) {
+    r2 = 0.0625;
+    W = 32;
+  } else if (q > 1) {
+    r2 = 1;
+    W = 1.5;
+  }
+  PlaneCell cell;
+  if (!planeCell(X, Y, cell))
+    return false;
+  double v = 0;
+  eachPlaneFeature(F->tables, cell, [&](double dx, double dy, const double* e) {
+    const double d2 = dx * dx + dy * dy;
+    if (d2 < r2)
+      v += bend((r2 - d2) * std::fabs(e[2]) * W);
+  });
+  if (i < 3) {
+    o.value() = 0;
+    *s = i == 0 ? v : *s + (v - *s) * 0.33;
+    if (colourWanted(F))
+      setColour(o, (0.07 * v - 0.4) * p + 1, (-0.07 * v - 0.5) * p + 1, (-0.1 * v - 0.4) * p + 0.7);
+    return false;
+  }
+  const double k = std::max(S((p + 1.25) * *s) + 0.1 * std::fabs(p), 0.1) * v;
+  o.value() += a * k;
+  *s += (k - *s) * 0.8;
+  if (colourWanted(F)) {
+    if (i % 2 == 0)
+      addColour(o, -0.12 * k, 0.05 * k, 0);
+    else
+      addColour(o, -0.14 * k, 0, -0.15 * k);
+  }
+  return false;
+}

@@ -41,6 +41,9 @@ bool fp4ridged(fractalsinfos* F, double x, double y, double z, double P, double*
                short i, dvector4d* acc);
 bool fp4greenmarble(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                     short i, dvector4d* acc);
+// Over (X, Y): discs of a 3 x 3 feature search whose radius grows with p1.
+bool fp4zBushes(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
+                short i, dvector4d* acc);
 bool fpfibrousrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                    short i, dvector4d* acc);
 bool fpZgrainrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,

@@ -279,15 +279,29 @@ void textureFrame(gfunc* g, const TextureRow& row)
 // A "z" member: input 3 is a height h that fades the texture of (x, y) in
 // by s = S(h/4); at or below 0 and at the marker the sample takes the
 // member's resting value.
+// What a z member does after the driver, and where it rests.
+enum class ZKind
+{
+  Plain,
+  FadedValue,  // value := s · value after the driver
+  Bushes,      // value := s (value + 1) - 1 when s < 1; the rest sinks with h; w = k0 (v + 0.5)
+};
+
 struct ZRow
 {
   FractalOctaveProcRecord4 body;
   Order order;
   double gain;
-  bool p2FromK1;     // p2 = s · k1
-  bool valueTimesS;  // value := s · value after the driver
+  bool p2FromK1;  // p2 = s · k1
+  ZKind kind;
   Sample resting;
 };
+
+// The bushes' resting value below the fade: -1 less the bend of h/4.
+Sample bushesResting(double h)
+{
+  return {1, 1, 0.75, -1 - f34body::bend(h / 4)};
+}
 
 void zFrame(gfunc* g, const ZRow& row)
 {
@@ -297,7 +311,7 @@ void zFrame(gfunc* g, const ZRow& row)
   fractalsinfos F = batchRecord(g, 0, g->doc->fractal.paramB, nullptr);
   for (int i = 0; i < b.n; ++i) {
     const double h = b.z[i];
-    Sample s = row.resting;
+    Sample s = row.kind == ZKind::Bushes ? bushesResting(h) : row.resting;
     if (h > 0 && h < gINFINITY) {
       const double fadeIn = S(h / 4);
       F.paramA = fadeIn;
@@ -306,10 +320,13 @@ void zFrame(gfunc* g, const ZRow& row)
       dvector4d acc;
       MFPV4d_procptr(&F, row.body, b.x[i], b.y[i], 0.0, 0.0, P, k.k[2], fmax, row.gain, &acc);
       s = unpack(acc, row.order);
-      if (row.valueTimesS)
+      if (row.kind == ZKind::FadedValue)
         s.value *= fadeIn;
+      if (row.kind == ZKind::Bushes && fadeIn < 1)
+        s.value = fadeIn * (s.value + 1) - 1;
     }
-    f34_store(g, i, {8 * s.r, 8 * s.g, 8 * s.b, k.k[0] * s.value});
+    const double level = row.kind == ZKind::Bushes ? s.value + 0.5 : s.value;
+    f34_store(g, i, {8 * s.r, 8 * s.g, 8 * s.b, k.k[0] * level});
   }
 }
 
@@ -410,9 +427,13 @@ constexpr TextureRow kMultiBubbles{.body = fp4fractBubbles,
                                    .band = Band::K3OrQuarterD,
                                    .colourScale = 1};
 
-constexpr ZRow kZMultifractal{fp4zMFnoise, Order::RGBv, 0.6, true, false, {0.5, 0.5, 0.5, 0}};
-constexpr ZRow kZFiberrock{fpfibrousrock, Order::vRGB, 0.5, false, true, {0.25, 0.25, 0.25, 0}};
-constexpr ZRow kZGrainrock{fpZgrainrock, Order::vRGB, 0.5, false, false, {0.25, 0.25, 0.25, 0}};
+constexpr ZRow kZMultifractal{fp4zMFnoise, Order::RGBv,  0.6,
+                              true,        ZKind::Plain, {0.5, 0.5, 0.5, 0}};
+constexpr ZRow kZFiberrock{fpfibrousrock, Order::vRGB,       0.5,
+                           false,         ZKind::FadedValue, {0.25, 0.25, 0.25, 0}};
+constexpr ZRow kZGrainrock{fpZgrainrock, Order::vRGB,  0.5,
+                           false,        ZKind::Plain, {0.25, 0.25, 0.25, 0}};
+constexpr ZRow kZBushes{fp4zBushes, Order::vRGB, 0.5, false, ZKind::Bushes, {}};
 
 using Table = double[5][3];
 constexpr Table kGranitTable = {
@@ -540,6 +561,11 @@ void f34_multibubbles_prepare(gfunc* g)
   }
 }
 
+void f34_zgreenbushes_prepare(gfunc* g)
+{
+  setK(g, 2 * g->A, consts(g).k[1], std::max(g->C / 8, 1e-7));
+}
+
 void f34_zmultifractal_prepare(gfunc* g)
 {
   setK(g, g->A, (0.08 * g->A + 0.08) / 512, g->C / 8);
@@ -620,6 +646,11 @@ void f34_fractalbubbles(gfunc* g)
 void f34_multibubbles(gfunc* g)
 {
   textureFrame(g, kMultiBubbles);
+}
+
+void f34_zgreenbushes(gfunc* g)
+{
+  zFrame(g, kZBushes);
 }
 
 void f34_zmultifractal(gfunc* g)
@@ -717,4 +748,9 @@ int16_t f34_fractalbubbles_handler(gfunc* g, int16_t msg, double* a, double* b, 
 int16_t f34_multibubbles_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
 {
   return KV_memberHandler(kF34_multibubbles, g, msg, a, b, c);
+}
+
+int16_t f34_zgreenbushes_handler(gfunc* g, int16_t msg, double* a, double* b, double* c)
+{
+  return KV_memberHandler(kF34_zgreenbushes, g, msg, a, b, c);
 }

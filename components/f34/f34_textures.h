@@ -20,6 +20,7 @@ void f34_lunarrock(gfunc* g);
 void f34_zmultifractal(gfunc* g);
 void f34_zfiberrock(gfunc* g);
 void f34_zgrainrock(gfunc* g);
+void f34_zgreenbushes(gfunc* g);
 void f34_greenmarble(gfunc* g);
 void f34_fractalbubbles(gfunc* g);
 void f34_multibubbles(gfunc* g);
@@ -37,6 +38,7 @@ int16_t f34_lunarrock_handler(gfunc* g, int16_t msg, double* a, double* b, doubl
 int16_t f34_zmultifractal_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_zfiberrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_zgrainrock_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
+int16_t f34_zgreenbushes_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_greenmarble_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_fractalbubbles_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
 int16_t f34_multibubbles_handler(gfunc* g, int16_t msg, double* a, double* b, double* c);
@@ -54,6 +56,7 @@ void f34_lunarrock_prepare(gfunc* g);
 void f34_zmultifractal_prepare(gfunc* g);
 void f34_zfiberrock_prepare(gfunc* g);
 void f34_zgrainrock_prepare(gfunc* g);
+void f34_zgreenbushes_prepare(gfunc* g);
 void f34_greenmarble_prepare(gfunc* g);
 void f34_fractalbubbles_prepare(gfunc* g);
 void f34_multibubbles_prepare(gfunc* g);
@@ -303,4 +306,17 @@ inline constexpr KVmemberDesc kF34_multibubbles{
     .defaults = {4, 0.5, 2},
     .inputCode = kConnThreeOut,
     .on8 = f34_multibubbles_prepare,
+};
+
+// z Green Bushes: B is "Amount ".
+inline constexpr KVmemberDesc kF34_zgreenbushes{
+    .id = 9,
+    .computeName = "f34_zgreenbushes",
+    .name = " z Green Bushes",
+    .compute = f34_zgreenbushes,
+    .handler = f34_zgreenbushes_handler,
+    .params = {f34texture::kAmplitude8, {.label = "Amount ", .k = 1}, f34texture::kFrequency8},
+    .defaults = {1, 0.5, 2},
+    .freqFlag = 1,
+    .on8 = f34_zgreenbushes_prepare,
 };

@@ -20,9 +20,10 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double M = gINFINITY;
 
-const std::vector<int16_t> kBuiltIds = {
-    0,  1,  2,  3,  4,  5,  6,  7,  8,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
-    25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 49, 50};
+const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
+                                        13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25,
+                                        26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38,
+                                        39, 40, 41, 42, 43, 44, 45, 46, 49, 50};
 // The packed compositing members ask at message 6 for packed inputs.
 const std::vector<int16_t> kPackedInputIds = {13, 14, 15, 16, 17, 29, 42, 46};
 
@@ -118,6 +119,7 @@ TEST(F34Catalog, NamesAndLabels)
       {36, " 3D Ridged Fractal", 3, {amp, rough, freq}},
       {41, " 3D Facet Rocks", 3, {amp, rough, freq}},
       {45, " 3D fractured rocks ", 3, {amp, rough, freq}},
+      {9, " z Green Bushes", 3, {amp, "Amount ", freq}},
       {35, " 3D Multi Bubbles", 3, {amp, cycle, freq}},
       {37, " 3D Green Marble", 3, {amp, rough, freq}},
       {40, " 3D Lava Bubbles", 3, {amp, rough, freq}},
@@ -175,6 +177,7 @@ TEST(F34Catalog, DefaultsAndParameterMaps)
       {36, {1, 0.5, 2}, {-16, 0, 0}, {16, 1, 8}},
       {41, {1, 0.25, 1}, {0, 0, 0}, {8, 1, 8}},
       {45, {2, 0.5, 1}, {0, 0, 0}, {8, 1, 8}},
+      {9, {1, 0.5, 2}, {0, 0, 0}, {8, 1, 8}},
       {35, {4, 0.5, 2}, {-8, 0, 0}, {8, 1, 16}},
       {37, {1, 0.5, 2}, {-16, 0, 0}, {16, 1, 8}},
       {40, {4, 0.5, 2}, {0, 0, 0}, {8, 1, 8}},

@@ -39,6 +39,7 @@ const BodyRow kBodies[] = {
     {"fractured", fp4fracturedrocks, {0.7, 0.6, 0.5, 0.25}, true},
     {"marble", fp4greenmarble, {0, 0.2, 0.4, 0.3}, false},
     {"multi bubbles", fp4fractBubbles, {0.2, 0.2, 0.2, 0.125}, true},
+    {"bushes", fp4zBushes, {0, 0.6, 0.6, 0.4}, false},
     {"lava", fp3dFBubbles, {0.2, 0.06, 0, 0.1}, true, true},
 };
 
@@ -238,6 +239,27 @@ TEST(F34Textures, ZMembersFadeInByHeight)
       differs |= sample(1, out) != sample(4, out);
     EXPECT_TRUE(differs);
   }
+}
+
+// z Green Bushes rests lower as the height sinks: value -1 - bend(h / 4),
+// w = k0 (value + 0.5) with k0 = 2; full from h = 4 on.
+TEST(F34Textures, GreenBushesRestingValue)
+{
+  KVmemberHarness h;
+  h.bind(kFamily34, 9);
+  h.prepare();
+  auto sample = [&](double height, int out) {
+    h.setInput(2, KVtestInput::fill(height));
+    return h.at(0.77, -0.41, out);
+  };
+  const double rest[4] = {8, 8, 6, -1};
+  for (int out = 0; out < 4; ++out)
+    EXPECT_EQ(sample(0, out), rest[out]) << out;
+  EXPECT_DOUBLE_EQ(sample(-3, 3), 2 * (-1 - 0.5625 + 0.5));
+  EXPECT_DOUBLE_EQ(sample(-4, 3), 2 * (-1 - 1 + 0.5));
+  for (int out = 0; out < 4; ++out)
+    EXPECT_EQ(sample(4, out), sample(9, out)) << out;
+  EXPECT_NE(sample(2, 3), sample(4, 3));
 }
 
 TEST(F34Textures, MessageEightConstants)
