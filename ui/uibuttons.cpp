@@ -238,7 +238,7 @@ void Draw_RadioItem(uiset* set, const uiItemRecord* item, const textLook* look, 
 {
   const int16_t mid = int16_t((cell->top + cell->bottom) / 2);
   const Rect mark = markRect(int16_t(mid - kMarkSide / 2), cell->left);
-  drawPict(set, mark, selected ? kUIPictRadioOn : kUIPictRadioOff, 0);
+  drawPict(set, mark, selected ? kUIPictRadioOn : kUIPictRadioOff, 2);
   Rect label = *cell;
   label.left = int16_t(mark.right + 2);
   drawLabel(set, item, look, label, stringList, i, selected);

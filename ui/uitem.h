@@ -161,6 +161,7 @@ class uitem_Box : public uitem
 {
 public:
   explicit uitem_Box(const e_uiallinfos* info = nullptr);
+  void Draw(uiset* set) override;
   void SetDefaults() override;
   void SetResID(int16_t id) override;
   bool isopaque() override;
@@ -196,6 +197,9 @@ class uitem_custom : public uitem
 {
 public:
   explicit uitem_custom(const e_uiallinfos* info = nullptr);
+  void Draw(uiset* set) override;
+  void Act(uiset* set, Point where) override;
+  void Idle(uiset* set, Point where) override;
   void SetDefaults() override;
   void SetDataPointer(void* data) override;
   bool isopaque() override;
@@ -208,6 +212,13 @@ class uitem_xeditor : public uitem
 {
 public:
   explicit uitem_xeditor(const e_uiallinfos* info = nullptr);
+  void Draw(uiset* set) override;
+  void Act(uiset* set, Point where) override;
+  int16_t Key(uiset* set, int8_t character) override;
+  void Idle(uiset* set, Point where) override;
+  void PreHilite(uiset* set) override;
+  void select(uiset* set) override;
+  void deselect(uiset* set) override;
   void SetDefaults() override;
   void SetXEditor(uiset* set, Xeditor* editor, int32_t parameter);
 
