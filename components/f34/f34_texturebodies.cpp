@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "engine/palettelookups.h"
 #include "noise/lattice.h"
@@ -779,5 +780,149 @@ bool fp4zBushes(fractalsinfos* F, double X, double Y, double, double P, double* 
     else
       addColour(o, -0.14 * k, 0, -0.15 * k);
   }
+  return false;
+}
+
+bool fp3dFBubblesPos(fractalsinfos* F, double X, double Y, double Z, double, double* s, double a,
+                     short i, dvector4d* acc)
+{
+  Rgbv o{acc};
+  if (i == -1) {
+    start(o, i, 0.7, 0.08, 0.9, 0.8);
+    *s = 0;
+    return false;
+  }
+  int32_t ix, iy, iz;
+  double fx, fy, fz;
+  double u = 1;
+  if (latticeSplit(X, ix, fx) && latticeSplit(Y, iy, fy) && latticeSplit(Z, iz, fz)) {
+    double m = 1.0;
+    for (int corner = 0; corner < 8; ++corner) {
+      const int dx = corner & 1, dy = (corner >> 1) & 1, dz = (corner >> 2) & 1;
+      const double* v = F->tables->rndVec3D[kvnoise::hash3D(F->tables, kvnum::wrap_add_i32(ix, dx),
+                                                            kvnum::wrap_add_i32(iy, dy),
+                                                            kvnum::wrap_add_i32(iz, dz), 1023u) &
+                                            1023u];
+      const double ex = dx + 0.4 * v[0] - fx, ey = dy + 0.4 * v[1] - fy, ez = dz + 0.4 * v[2] - fz;
+      m = std::min(m, ex * ex + ey * ey + ez * ez);
+    }
+    u = 1 - std::numbers::pi * m;
+  }
+  const double q = u >= 0 ? u * u : 0.0;
+  const double r = u >= 0 ? 1 - q : 1.0;
+  if (i == 0) {
+    o.value() = q;
+    setColour(o, q, q, q);
+    *s = r;
+    return false;
+  }
+  const double w = *s;
+  const double v = a * q;
+  o.value() += w * v;
+  *s = r * w;
+  if (colourWanted(F))
+    setColour(o, std::max(o.r(), v), std::max(o.g(), v - 0.2), std::max(o.b(), v - 0.3));
+  return false;
+}
+
+namespace {
+
+// The two nearest features of the voronoi rock: d1 the smooth nearest
+// distance and the third component jn of the last feature that lowered it,
+// then d2 the smooth second nearest over the features beyond d1.
+struct RockEdge
+{
+  double e;   // d2 - d1, 0 when no feature counts
+  double jn;  // third component of the nearest feature
+};
+
+RockEdge rockEdge(const KVtables* t, const PlaneCell& cell)
+{
+  constexpr double kReach = 1.375;
+  double D[9], j[9];
+  int count = 0;
+  eachPlaneFeature(t, cell, [&](double dx, double dy, const double* e) {
+    const double d2 = dx * dx + dy * dy;
+    if (d2 < kReach) {
+      D[count] = d2;
+      j[count] = e[2];
+      ++count;
+    }
+  });
+  if (count == 0)
+    return {0, 0};
+  double d1 = kReach, jn = 0;
+  for (int k = 0; k < count; ++k) {
+    if (D[k] < d1)
+      jn = j[k];
+    d1 = smoothMinBelow(d1, D[k], 0.1, 0.025);
+  }
+  double d2 = kReach;
+  for (int k = 0; k < count; ++k) {
+    if (!(D[k] > d1))
+      continue;
+    if (d2 - 0.025 > D[k]) {
+      d2 = D[k];
+    } else {
+      const double u = (d2 - 0.025 - D[k]) / 0.1;
+      if (u > -0.5)
+        d2 = D[k] - 0.1 * u * u;
+    }
+  }
+  return {d2 - d1, jn};
+}
+
+}  // namespace
+
+bool fp4voronrock(fractalsinfos* F, double X, double Y, double, double P, double* s, double a,
+                  short i, dvector4d* acc)
+{
+  Vrgb o{acc};
+  if (start(o, i, 0, 0.5, 0.5, 0.5))
+    return false;
+  PlaneCell cell;
+  if (!planeCell(X, Y, cell))
+    return false;
+  // Every octave searches its features: from octave 4 on the step of octave
+  // 3 runs on that octave's own edge difference.
+  const RockEdge edge = rockEdge(F->tables, cell);
+  const double e = edge.e, jn = std::fabs(edge.jn);
+  if (i == 0) {
+    double v = 2 * e * jn - 0.3;
+    if (v <= 0.025) {
+      const double u = (0.025 - v) / 0.1;
+      v = u < 0.5 ? v + 0.1 * u * u : 0.0;
+    }
+    o.value() += v;
+    *s = (0.25 * P + 0.125) * (1 - v) + v;
+  } else if (i <= 2) {
+    double m = i == 1 ? 1.8 * e * jn : 1.5 * e;
+    double t = 1 - m;
+    if (m >= 0.975) {
+      const double u = (0.975 - m) / 0.1;
+      if (u > -0.5) {
+        m -= 0.1 * u * u;
+        t = 1 - m;
+      } else {
+        m = 1;
+        t = 0;
+      }
+    }
+    const double w = *s;
+    o.value() += a * m * w;
+    *s = (0.5 * P * t + m) * w;
+  } else {
+    const double k = 1 - 16 * o.value();
+    if (k > 0) {
+      double q = 2 * e;
+      if (q >= 0.225) {
+        const double u = (0.225 - q) / 0.1;
+        q = u > -0.5 ? q - 0.1 * u * u : 0.25;
+      }
+      o.value() += q * a * k;
+    }
+  }
+  if (colourWanted(F))
+    addColour(o, 0.3 * *s, -0.1 * *s, -0.2 * *s);
   return false;
 }

@@ -44,6 +44,14 @@ bool fp4greenmarble(fractalsinfos* F, double x, double y, double z, double P, do
 // Over (X, Y): discs of a 3 x 3 feature search whose radius grows with p1.
 bool fp4zBushes(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                 short i, dvector4d* acc);
+// Bodies that no member drives yet. RGBv: bubbles of the nearest feature
+// among the eight cells around the point.
+bool fp3dFBubblesPos(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
+                     short i, dvector4d* acc);
+// vRGB, over (X, Y): rock plates from the two nearest features of a 3 x 3
+// search (their edge difference).
+bool fp4voronrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
+                  short i, dvector4d* acc);
 bool fpfibrousrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,
                    short i, dvector4d* acc);
 bool fpZgrainrock(fractalsinfos* F, double x, double y, double z, double P, double* s, double a,

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <vector>
 
 #include "components/f34/f34_texturebodies.h"
@@ -354,6 +355,67 @@ TEST(F34Textures, FracturedRocksAltitudeOnly)
   for (int out = 0; out < 3; ++out)
     EXPECT_EQ(h.at(0.35, -1.2, out), 0) << out;
   EXPECT_TRUE(std::isfinite(h.at(0.35, -1.2, 3)));
+}
+
+}  // namespace
+
+namespace {
+
+// Tables whose random vectors are all (0, 0, 0.5): features sit on the cell
+// corners (bubbles) or centres (rock), so values can be worked by hand.
+struct FlatTables
+{
+  KVmemberHarness h;
+  KVtables t;
+  FlatTables() : t(h.doc()->tables)
+  {
+    for (auto& v : t.rndVec3D) {
+      v[0] = v[1] = 0;
+      v[2] = 0.5;
+    }
+  }
+  fractalsinfos record()
+  {
+    fractalsinfos F;
+    F.tables = &t;
+    return F;
+  }
+};
+
+// At (0.1, 0.1, 0.1) the nearest feature is the corner (0, 0, 0):
+// m = 0.03, u = 1 - 0.03 pi, q = u^2, the state 1 - q.
+TEST(F34TextureBodies, BubblesPosWorkedValue)
+{
+  FlatTables flat;
+  fractalsinfos F = flat.record();
+  dvector4d acc;
+  double s = 0;
+  fp3dFBubblesPos(&F, 0.1, 0.1, 0.1, 0.5, &s, 1, 0, &acc);
+  const double u = 1 - 0.03 * std::numbers::pi, q = u * u;
+  EXPECT_NEAR(acc.w, q, 1e-12);
+  EXPECT_NEAR(acc.x, q, 1e-12);
+  EXPECT_NEAR(s, 1 - q, 1e-12);
+  fp3dFBubblesPos(&F, 0, 0, 0, 0.5, &s, 1, -1, &acc);
+  EXPECT_EQ(acc.x, 0.08);
+  EXPECT_EQ(acc.w, 0.7);
+}
+
+// At (0.5, 0.25) the counted centres lie at squared distances 1.0625,
+// 0.5625, 0.0625 and 1.0625: d1 = 0.0625, d2 = 0.5625, e = 0.5, |jn| = 0.5;
+// octave 0 gives v = 0.2, the state (0.25 + 0.125) 0.8 + 0.2 = 0.5 and the
+// colour (0.5 + 0.15, 0.5 - 0.05, 0.5 - 0.1).
+TEST(F34TextureBodies, VoronRockWorkedValue)
+{
+  FlatTables flat;
+  fractalsinfos F = flat.record();
+  dvector4d acc;
+  double s = 0;
+  fp4voronrock(&F, 0.5, 0.25, 0, 1, &s, 1, 0, &acc);
+  EXPECT_NEAR(acc.x, 0.2, 1e-12);
+  EXPECT_NEAR(s, 0.5, 1e-12);
+  EXPECT_NEAR(acc.y, 0.65, 1e-12);
+  EXPECT_NEAR(acc.z, 0.45, 1e-12);
+  EXPECT_NEAR(acc.w, 0.4, 1e-12);
 }
 
 }  // namespace
