@@ -275,6 +275,30 @@ TEST(F24Meshes, RegularMeshBevelAndDome)
   EXPECT_EQ(t, 0);
 }
 
+// Corners on one line (the centre point of the cell moved onto the line of
+// its two neighbours, the sample on it): no inscribed circle, 0 with t = 0
+// and never NaN.
+TEST(F24Meshes, CollinearCornersGiveZero)
+{
+  KVmemberHarness h;
+  h.bind(kFamily24, 19);
+  auto tables = std::make_unique<KVtables>(h.doc()->tables);
+  for (auto& g : tables->rndVec3D)
+    g[0] = g[1] = g[2] = 0;
+  // The sample (0, 0) is in cell (0, 0); the centre point's entry of the
+  // table is row 1 of column 0.
+  const int h0 = (tables->perm[0] - 1) & 1023;
+  tables->rndVec3D[h0 + 1][0] = tables->rndVec3D[h0 + 1][1] = -0.5 / 0.37;
+  double t = -1;
+  const double dome = RandomCirclemesh(tables.get(), 0, 0, 1, 1, &t);
+  EXPECT_EQ(dome, 0);
+  EXPECT_EQ(t, 0);
+  for (double d : {1e-9, 1e-3}) {
+    EXPECT_FALSE(std::isnan(RandomCirclemesh(tables.get(), d, 0, 1, 1, &t)));
+    EXPECT_FALSE(std::isnan(t));
+  }
+}
+
 // A negative whole u falls into the cell below it: the bevel is continuous
 // across it.
 TEST(F24Meshes, NegativeWholeCoordinateIsContinuous)
