@@ -38,6 +38,19 @@ void drawPict(uiset* set, Rect r, int16_t code, int16_t mode)
   EDraw_PictItem(set->owner, r, code, &set->pictureDraw, mode);
 }
 
+// A whole 32 x 32 built-in picture shrunk into r (marks are drawn smaller
+// than their cells).
+void drawMark(uiset* set, Rect r, int16_t code)
+{
+  CGContextRef ctx = set->drawingContext();
+  CGImageRef image =
+      UI_PictCodeImage(set->owner ? set->owner->uiImages : nullptr, code, kUIListCell, kUIListCell);
+  if (!ctx || !image)
+    return;
+  QZdrawfit_image(ctx, r, image, &set->pictureDraw);
+  QZ_ImageRelease(image);
+}
+
 // A mark or icon of 16 x 16 at (top, left).
 Rect markRect(int16_t top, int16_t left)
 {
@@ -212,7 +225,7 @@ void uitem_checkbox::Draw(uiset* set)
         if (value != 0)
           CrossBox(ctx, box);
       } else {
-        drawPict(set, box, value >= 1 ? kUIPictCheckMark : int16_t(-value), 1);
+        drawMark(set, box, value >= 1 ? kUIPictCheckMark : int16_t(-value));
       }
       EDrawText(ctx, name, r, &look, nullptr, GetTextColor(set, this));
       return;
@@ -238,7 +251,7 @@ void Draw_RadioItem(uiset* set, const uiItemRecord* item, const textLook* look, 
 {
   const int16_t mid = int16_t((cell->top + cell->bottom) / 2);
   const Rect mark = markRect(int16_t(mid - kMarkSide / 2), cell->left);
-  drawPict(set, mark, selected ? kUIPictRadioOn : kUIPictRadioOff, 2);
+  drawMark(set, mark, selected ? kUIPictRadioOn : kUIPictRadioOff);
   Rect label = *cell;
   label.left = int16_t(mark.right + 2);
   drawLabel(set, item, look, label, stringList, i, selected);
