@@ -101,16 +101,18 @@ double lerp(double a, double b, double t)
   return a + (b - a) * t;
 }
 
-// One layer (fixed k) of four corners, blended x then y.
-Corner layer(const KVtables* t, const F44cityState& s, const kvnum::LatticeSplit cell[3], int32_t k,
-             const double wt[2], int16_t code, bool colour)
+// One layer (fixed k) of four corners, blended x then y; each corner starts
+// from its own copy of the code word.
+Corner layer(const KVtables* t, const F44cityState& s, CellTexture3DProc proc,
+             const kvnum::LatticeSplit cell[3], int32_t k, const double wt[2], int16_t code,
+             bool colour)
 {
   Corner c[4];
   for (int n = 0; n < 4; ++n) {
     int16_t word = code;
     const int32_t x = kvnum::wrap_add_i32(cell[0].cell, n & 1);
     const int32_t y = kvnum::wrap_add_i32(cell[1].cell, n >> 1);
-    c[n].level = kCitySets[size_t(s.choice)].cell(t, x, y, k, &word);
+    c[n].level = proc(t, x, y, k, &word);
     floatcolor fc;
     if (colour)
       FPROCCOLOR(&fc, s.cycle, word, nullptr);
@@ -139,26 +141,34 @@ void f44_CityTextures(gfunc* g)
   }
   const KVtables* t = &g->doc->tables;
   const bool colour = !f44_altitudeOnly(g);
+  const CellTexture3DProc cell = kCitySets[size_t(s.choice)].cell;
   for (int i = 0; i < b.n; ++i) {
-    // Input 4 is the lattice's height (its second coordinate), input 2 its
-    // depth.
-    const double p[3] = {b.x(i) * s.frequency - kCornerShift, b.w(i) * s.frequency - kCornerShift,
-                         b.y(i) * s.frequency - kCornerShift};
-    kvnum::LatticeSplit cell[3];
-    double wt[3];
-    for (int a = 0; a < 3; ++a) {
-      cell[a] = cellOf(p[a]);
-      wt[a] = f44_smoothstep(s.sharpness * cell[a].frac);
-    }
-    const int16_t code = codeWord(b.z(i));
-    const Corner near = layer(t, s, cell, cell[2].cell, wt, code, colour);
-    const Corner far = layer(t, s, cell, kvnum::wrap_add_i32(cell[2].cell, 1), wt, code, colour);
-    F44out o{{0, 0, 0}, 4 * lerp(near.level, far.level, wt[2])};
-    if (colour)
-      for (int ch = 0; ch < 3; ++ch)
-        o.c[ch] = lerp(near.rgb[ch], far.rgb[ch], wt[2]) / 32;
-    f44_write(g, i, o);
+    double out[4];
+    f44_citySample(t, s, cell, b.x(i), b.y(i), b.z(i), b.w(i), colour, out);
+    f44_write(g, i, {{out[0], out[1], out[2]}, out[3]});
   }
+}
+
+void f44_citySample(const KVtables* t, const F44cityState& s, CellTexture3DProc proc, double x,
+                    double y, double z, double w, bool colour, double out[4])
+{
+  // Input 4 is the lattice's height (its second coordinate), input 2 its
+  // depth.
+  const double p[3] = {x * s.frequency - kCornerShift, w * s.frequency - kCornerShift,
+                       y * s.frequency - kCornerShift};
+  kvnum::LatticeSplit cell[3];
+  double wt[3];
+  for (int a = 0; a < 3; ++a) {
+    cell[a] = cellOf(p[a]);
+    wt[a] = f44_smoothstep(s.sharpness * cell[a].frac);
+  }
+  const int16_t code = codeWord(z);
+  const Corner near = layer(t, s, proc, cell, cell[2].cell, wt, code, colour);
+  const Corner far =
+      layer(t, s, proc, cell, kvnum::wrap_add_i32(cell[2].cell, 1), wt, code, colour);
+  out[3] = 4 * lerp(near.level, far.level, wt[2]);
+  for (int ch = 0; ch < 3; ++ch)
+    out[ch] = colour ? lerp(near.rgb[ch], far.rgb[ch], wt[2]) / 32 : 0.0;
 }
 
 void f44_CityTextures_precompute(gfunc* g)

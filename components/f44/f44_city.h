@@ -6,6 +6,7 @@
 // 4 times the level.
 #pragma once
 
+#include "celltextures/celltexture3d.h"
 #include "components/common/member.h"
 #include "noise/mazecolor.h"
 
@@ -29,6 +30,13 @@ struct F44cityState
   bool hasCell;    // false on a fresh (zeroed) record and for a choice outside 0..7
   floatcolor cycle[16];
 };
+
+// One sample of the city with the cell function `cell` at inputs (x, y, z,
+// w): out[0..2] the colour / 32 (left 0 when `colour` is false), out[3] four
+// times the level. Each of the eight corner calls gets its own code word,
+// trunc(z) saturated to 16 bits.
+void f44_citySample(const KVtables* t, const F44cityState& s, CellTexture3DProc cell, double x,
+                    double y, double z, double w, bool colour, double out[4]);
 
 inline constexpr KVmemberDesc kF44_CityTextures{
     .id = 16,

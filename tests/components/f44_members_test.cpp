@@ -3,9 +3,10 @@
 // passes, the city textures and the compiled tree.
 #include <array>
 #include <cmath>
-#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
+#include "components/f44/f44_city.h"
 #include "engine/gfunc.h"
 #include "engine/treemanage.h"
 #include "tests/components/member_harness.h"
@@ -15,6 +16,21 @@ namespace {
 constexpr double M = gINFINITY;
 
 using Out = std::array<double, 4>;
+
+// A cell that records its calls and leaves material 99.
+struct CellCall
+{
+  int32_t x, y, z;
+  int16_t code;
+};
+std::vector<CellCall> gCellCalls;
+
+double recordingCell(const KVtables*, int32_t x, int32_t y, int32_t z, int16_t* code)
+{
+  gCellCalls.push_back({x, y, z, *code});
+  *code = 99;
+  return 1;
+}
 
 class F44 : public ::testing::Test
 {
@@ -152,6 +168,35 @@ TEST_F(F44, CityChoicesAndLattice)
   for (double choice : {8.0, -1.0, std::nan("")}) {
     bind(16, choice, 0.25, 2);
     expectOut(run({{0.3, 0.2, 8, 0.1}})[0], {0, 0, 0, 0});
+  }
+}
+
+// Eight calls per sample, each with a fresh code word trunc(z) held to 16
+// bits; frequency 0 puts every sample in cell (-1, -1, -1); a NaN x samples
+// cell 0.
+TEST_F(F44, CityCallsTheCellAtEightCornersWithFreshCodeWords)
+{
+  F44cityState s{};
+  s.sharpness = 3;
+  struct Case
+  {
+    double x, z, frequency;
+    int32_t x0;
+    int16_t code;
+  };
+  for (const Case& c : {Case{5, 40.7, 0, -1, 40}, Case{5, -5.5, 0, -1, -5},
+                        Case{5, 1e9, 0, -1, 32767}, Case{std::nan(""), 3, 2, 0, 3}}) {
+    SCOPED_TRACE(c.z);
+    s.frequency = c.frequency;
+    gCellCalls.clear();
+    double out[4];
+    f44_citySample(&h_.doc()->tables, s, recordingCell, c.x, 0, c.z, 0, true, out);
+    ASSERT_EQ(gCellCalls.size(), 8u);
+    for (const CellCall& call : gCellCalls) {
+      EXPECT_EQ(call.code, c.code);
+      EXPECT_TRUE(call.x == c.x0 || call.x == c.x0 + 1);
+    }
+    EXPECT_EQ(out[3], 4);
   }
 }
 
