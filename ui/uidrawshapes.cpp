@@ -1,0 +1,312 @@
+#include "ui/uidrawshapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "foundation/appshell.h"
+#include "imaging/cursorkeys.h"
+#include "imaging/ports.h"
+#include "platform/resources.h"
+#include "ui/edoc.h"
+#include "ui/qztext.h"
+#include "ui/uidrawhelpers.h"
+#include "ui/uiframes.h"
+#include "ui/uipictures.h"
+#include "ui/uiset.h"
+
+namespace {
+
+constexpr int32_t kVectorScale = 1024;
+constexpr int16_t kBarColorCycle = 4;
+
+normalcolor grey(uint8_t level)
+{
+  return normalcolor{255, level, level, level};
+}
+
+void setFill(CGContextRef ctx, normalcolor c)
+{
+  QZ_ContextSetRGBFillColor(ctx, c.red / 255.0, c.green / 255.0, c.blue / 255.0, 1);
+}
+
+void drawDocText(Edoc* doc, ConstStringPtr text, Rect r)
+{
+  const float* c = doc->textColor;
+  QZ_drawString(doc->context, &doc->look, text, r, 1, c[1], c[2], c[3]);
+}
+
+void appendPString(StringPtr out, ConstStringPtr more)
+{
+  const int n = std::min<int>(more ? more[0] : 0, 255 - out[0]);
+  if (n > 0)
+    std::memcpy(out + 1 + out[0], more + 1, size_t(n));
+  out[0] = uint8_t(out[0] + std::max(n, 0));
+}
+
+void fillColumns(CGContextRef ctx, Rect r, int32_t from, int32_t to, normalcolor c)
+{
+  if (to <= from)
+    return;
+  setFill(ctx, c);
+  QZ_ContextFillRect(ctx,
+                     QZRect{double(from), double(r.top), double(to - from), double(RectHeight(r))});
+}
+
+// The rail's left-of-position part and right part in the given colours.
+void railSplit(CGContextRef ctx, Rect rail, int16_t position, normalcolor left, normalcolor right)
+{
+  const int32_t x = std::clamp<int32_t>(position, rail.left, rail.right);
+  fillColumns(ctx, rail, rail.left, x, left);
+  fillColumns(ctx, rail, x, rail.right, right);
+}
+
+void railGradient(CGContextRef ctx, Rect rail, std::initializer_list<normalcolor> colors)
+{
+  const std::vector<normalcolor> list(colors);
+  PAINTGRADLINE(ctx, rail.left, rail.right, rail.top, int16_t(RectHeight(rail)),
+                int32_t(list.size()), list.data());
+}
+
+// One bar editor over doubles or integers: `toScale` turns a stored value
+// into 0..1024 and `fromScale` the other way.
+template <class T, class ToScale, class FromScale>
+int16_t trackVector(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, T* values,
+                    const normalcolor* barColors, const Point* where, ToScale toScale,
+                    FromScale fromScale)
+{
+  count = std::max<int16_t>(count, 2);
+  const int32_t width = std::max(RectWidth(r), 1), height = std::max(RectHeight(r), 1);
+  if (!where) {
+    for (int16_t i = 0; i < count; ++i)
+      Draw_VecGge_int(doc, colors, r, toScale(values[i]), i, count, barColors);
+    return 0;
+  }
+  auto inside = [&](Point p) {
+    return r.left <= p.h && p.h < r.right && r.top <= p.v && p.v < r.bottom;
+  };
+  if (!inside(*where))
+    return -1;
+  int16_t last = -1;
+  auto step = [&](Point p) {
+    const auto index = int16_t(std::clamp<int32_t>((p.h - r.left) * count / width, 0, count - 1));
+    const int32_t scaled =
+        std::clamp<int32_t>((r.bottom - p.v) * kVectorScale / height, 0, kVectorScale);
+    values[index] = fromScale(scaled);
+    Draw_VecGge_int(doc, colors, r, toScale(values[index]), index, count, barColors);
+    if (last >= 0 && std::abs(index - last) > 1) {
+      const int16_t lo = std::min(index, last), hi = std::max(index, last);
+      const double a = toScale(values[lo]), b = toScale(values[hi]);
+      for (int16_t i = int16_t(lo + 1); i < hi; ++i) {
+        const double t = double(i - lo) / double(hi - lo);
+        values[i] = fromScale(int32_t(std::lround(a + (b - a) * t)));
+        Draw_VecGge_int(doc, colors, r, toScale(values[i]), i, count, barColors);
+      }
+    }
+    last = index;
+  };
+  step(*where);
+  Point p = *where;
+  while (buttontrue(&p))
+    if (inside(p))
+      step(p);
+  return last;
+}
+
+}  // namespace
+
+void Draw_TextBox(Edoc* doc, ConstStringPtr text, Rect r)
+{
+  CGContextRef ctx = doc ? doc->context : nullptr;
+  if (!ctx)
+    return;
+  const float* b = doc->backgroundColor;
+  QZ_ContextSaveGState(ctx);
+  QZ_ContextSetRGBFillColor(ctx, b[1], b[2], b[3], 1);
+  QZ_ContextFillRect(ctx, QZ_RectFromRect(r));
+  QZ_ContextClipToRect(ctx, QZ_RectFromRect(r));
+  drawDocText(doc, text, r);
+  QZ_ContextRestoreGState(ctx);
+}
+
+void Draw_Text(Edoc* doc, int16_t h, int16_t v, ConstStringPtr text)
+{
+  if (!doc || !doc->context)
+    return;
+  drawDocText(doc, text, Rect{int16_t(v - 14), h, int16_t(v + 2), int16_t(h + 64)});
+}
+
+void Draw_Value(Edoc* doc, int32_t value, int16_t h, int16_t v, ConstStringPtr suffix)
+{
+  Str255 text;
+  text[0] = uint8_t(std::snprintf(reinterpret_cast<char*>(text + 1), 254, "%d", int(value)));
+  appendPString(text, suffix);
+  Draw_Text(doc, h, v, text);
+}
+
+void DrawArrow(CGContextRef ctx, Rect r, normalcolor color, int16_t direction)
+{
+  const float angle = direction == 1 || direction == 3 ? float(-M_PI / 2) : float(M_PI / 2);
+  QZ_ContextBeginPath(ctx);
+  QZpath_Arrow(ctx, r.left + 3, r.top + 1, RectWidth(r) - 6, RectHeight(r) - 2, angle);
+  setFill(ctx, color);
+  QZ_ContextFillPath(ctx);
+}
+
+void Draw_DownArrow(CGContextRef ctx, int16_t top, Rect r, normalcolor color)
+{
+  const float y = (top + r.bottom) / 2.0f - 2.5f;
+  QZ_ContextBeginPath(ctx);
+  QZpath_Arrow(ctx, r.right - 11.0f, y, 5, 5, float(M_PI));
+  setFill(ctx, color);
+  QZ_ContextFillPath(ctx);
+}
+
+void EClines(CGContextRef ctx, int32_t count, const QZPoint* points, normalcolor color)
+{
+  if (count < 2 || !points)
+    return;
+  QZ_ContextBeginPath(ctx);
+  QZpath_lines(ctx, points, count);
+  QZ_ContextSetRGBStrokeColor(ctx, color.red / 255.0, color.green / 255.0, color.blue / 255.0, 1);
+  QZ_ContextSetLineWidth(ctx, 1);
+  QZ_ContextStrokePath(ctx);
+}
+
+void DrawTinyThumb(CGContextRef ctx, float x, float y, float size)
+{
+  QZ_ContextSetRGBFillColor(ctx, 0.133, 0.133, 0.133, 1);
+  QZ_ContextFillRect(ctx, QZRect{x - 2.5, double(y), 5, double(size)});
+  QZ_drawLine(ctx, x, y, x, y + size, 1, 1, 1, 0, 0);
+  QZ_paintOval(ctx, x - 1, y + size / 2 - 1, 2, 2, 1, 0.6f, 1, 0.2f);
+}
+
+void DrawRedRailBox(uiset* set, CGContextRef ctx, Rect r, const uiWorkColor* work, int16_t position,
+                    int16_t size, int16_t style, int16_t mode)
+{
+  if (!ctx || mode == 2)
+    return;
+  const int16_t thickness = size < 9 ? 1 : 3;
+  const auto bottom = int16_t(r.bottom - 2);
+  const Rect rail{int16_t(bottom - thickness), int16_t(r.left + 1), bottom, r.right};
+  const normalcolor bg = set->colors[kUIBackground];
+  const normalcolor half{255, uint8_t(bg.red / 2), uint8_t(bg.green / 2), uint8_t(bg.blue / 2)};
+  const normalcolor edgeA = mode == 0 ? half : grey(0);
+  const normalcolor edgeB = mode == 0 ? UI_MeanColor(half, grey(72)) : grey(72);
+  cHollowEmbossRect(ctx, int16_t(rail.left - 1), int16_t(rail.top - 1), rail.right, rail.bottom,
+                    edgeA, edgeB);
+  const normalcolor red{255, 255, 0, 0};
+  bool thumb = mode == 1;
+  switch (style) {
+    case 1:
+      railGradient(ctx, rail, {red, normalcolor{255, 255, 255, 0}, normalcolor{255, 0, 255, 0}});
+      break;
+    case 2:
+      if (mode == 0) {
+        fillColumns(ctx, rail, rail.left, rail.right, work->frame);
+        return;
+      }
+      railGradient(ctx, rail, {grey(0), grey(255)});
+      break;
+    case 3:
+      railGradient(ctx, rail, {grey(17), grey(68)});
+      break;
+    case 4:
+      railGradient(ctx, rail, {grey(0), normalcolor{255, 0, 255, 255}, red});
+      break;
+    case 5: {
+      railGradient(ctx, rail, {grey(0), grey(mode == 1 ? 136 : 68)});
+      const Rect left{rail.top, rail.left, rail.bottom,
+                      int16_t(std::clamp<int32_t>(position, rail.left, rail.right))};
+      if (mode == 0) {
+        fillColumns(ctx, rail, left.left, left.right, bg);
+        return;
+      }
+      if (mode == 1)
+        PAINTGRADLINE(ctx, left.left, left.right, rail.top, thickness, 2,
+                      std::vector<normalcolor>{normalcolor{255, 64, 0, 0}, red}.data());
+      else if (mode == 255)
+        fillColumns(ctx, rail, left.left, left.right, grey(68));
+      thumb = false;
+      if (mode == 1)
+        DrawTinyThumb(ctx, position, r.top, float(RectHeight(r)));
+      return;
+    }
+    default: {
+      const normalcolor left = mode == 0 ? bg : mode == 1 ? red : mode == 255 ? grey(68) : edgeB;
+      railSplit(ctx, rail, position, left, mode == 1 ? grey(16) : bg);
+      break;
+    }
+  }
+  if (thumb)
+    DrawTinyThumb(ctx, position, r.top, float(RectHeight(r)));
+}
+
+void Draw_PictnTextItem(uiset* set, Rect r, uiItemRecord* item, ConstStringPtr text, int16_t code,
+                        int16_t offset, bool selected)
+{
+  CGContextRef ctx = set->drawingContext();
+  if (!ctx)
+    return;
+  item->editing = selected ? 1 : 0;
+  set->getmaincolors(item, item->style);
+  const int16_t side = int16_t(RectWidth(item->rect));
+  const Rect pict{r.top, r.left, int16_t(r.top + std::min<int32_t>(side, RectHeight(r))),
+                  int16_t(r.left + std::min<int32_t>(side, RectWidth(r)))};
+  const int16_t shown = int16_t(code < 0 ? code - offset : code + offset);
+  EDraw_PictItem(set->owner, pict, shown, &set->pictureDraw, 0);
+  UI_FrameRect(ctx, pict, selected ? set->hiliteColor : set->work.frame);
+  if (text) {
+    Str255 label;
+    GetIndString(label, code, int16_t(offset + 1));
+    const Rect labelRect{r.top, pict.right, r.bottom, r.right};
+    const normalcolor fill = selected ? normalcolor{255, 16, 16, 64} : set->work.frame;
+    static const textLook kLabelLook{10, 1, 0, 0};
+    EDrawText(ctx, label, labelRect, set->owner ? &set->owner->look : &kLabelLook, &fill,
+              selected ? set->hiliteColor : GetTextColor(set, item));
+  }
+  item->editing = 0;
+}
+
+void Draw_VecGge_int(Edoc* doc, const normalcolor* colors, Rect r, int32_t value, int16_t index,
+                     int16_t count, const normalcolor* barColors)
+{
+  CGContextRef ctx = doc ? doc->context : nullptr;
+  if (!ctx || count < 1)
+    return;
+  const int32_t width = RectWidth(r);
+  const int32_t left = r.left + width * index / count;
+  const int32_t right = r.left + width * (index + 1) / count;
+  const int32_t barHeight =
+      RectHeight(r) * std::clamp<int32_t>(value, 0, kVectorScale) / (kVectorScale - 1);
+  const int32_t top = std::max<int32_t>(r.bottom - barHeight, r.top);
+  setFill(ctx, colors[0]);
+  QZ_ContextFillRect(
+      ctx, QZRect{double(left), double(r.top), double(right - left), double(top - r.top)});
+  setFill(ctx, barColors ? barColors[index % kBarColorCycle] : colors[3]);
+  QZ_ContextFillRect(
+      ctx, QZRect{double(left), double(top), double(right - left), double(r.bottom - top)});
+}
+
+int16_t Do_intvec(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, int32_t* values,
+                  const normalcolor* barColors, int32_t maximum, const Point* where)
+{
+  const int32_t top = std::max(maximum, 1);
+  auto toScale = [top](int32_t v) {
+    return int32_t(int64_t(std::clamp(v, 0, top)) * kVectorScale / top);
+  };
+  auto fromScale = [top](int32_t s) { return int32_t(int64_t(s) * top / kVectorScale); };
+  return trackVector(doc, colors, r, count, values, barColors, where, toScale, fromScale);
+}
+
+int16_t Do_realvec(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, double* values,
+                   const normalcolor* barColors, const Point* where)
+{
+  auto toScale = [](double v) {
+    return int32_t(std::lround(std::clamp(v, 0.0, 1.0) * kVectorScale));
+  };
+  auto fromScale = [](int32_t s) { return s / double(kVectorScale); };
+  return trackVector(doc, colors, r, count, values, barColors, where, toScale, fromScale);
+}
