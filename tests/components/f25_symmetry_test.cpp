@@ -180,6 +180,14 @@ TEST(F25Symmetry, OuterMirrorAndRotateN)
   EXPECT_EQ(beyond.b, 0.5);
   EXPECT_EQ(inside.x, -0.5);
   EXPECT_EQ(inside.b, 0);
+  // The alternative compute reflects in the same line, coloured by its index.
+  gfunc* outer = bench.component();
+  outer->compute = f25_outermirrorNreal;
+  const F25out real = bench.at(-3, 0.5);
+  EXPECT_DOUBLE_EQ(real.x, 1);
+  EXPECT_DOUBLE_EQ(real.y, beyond.y);
+  EXPECT_EQ(real.r, 255 / 32.0);
+  EXPECT_EQ(bench.at(-0.5, 0.5).r, 0);
   // C above 12 runs with 12 mirrors; each reflection adds 0.5.
   bench.bind(17, 0, 1, 40);
   const F25out many = bench.at(9, 4);
