@@ -71,11 +71,12 @@ void railGradient(CGContextRef ctx, Rect rail, std::initializer_list<normalcolor
 }
 
 // One bar editor over doubles or integers: `toScale` turns a stored value
-// into 0..1024 and `fromScale` the other way.
-template <class T, class ToScale, class FromScale>
+// into 0..1024 for drawing, `valueAt` gives the value at a distance above
+// the bottom of a rectangle of the height, `mix` interpolates two values.
+template <class T, class ToScale, class ValueAt, class Mix>
 int16_t trackVector(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, T* values,
                     const normalcolor* barColors, const Point* where, ToScale toScale,
-                    FromScale fromScale)
+                    ValueAt valueAt, Mix mix)
 {
   count = std::max<int16_t>(count, 2);
   const int32_t width = std::max(RectWidth(r), 1), height = std::max(RectHeight(r), 1);
@@ -90,20 +91,17 @@ int16_t trackVector(Edoc* doc, const normalcolor* colors, Rect r, int16_t count,
   if (!inside(*where))
     return -1;
   int16_t last = -1;
+  auto set = [&](int16_t i, T v) {
+    values[i] = v;
+    Draw_VecGge_int(doc, colors, r, toScale(v), i, count, barColors);
+  };
   auto step = [&](Point p) {
     const auto index = int16_t(std::clamp<int32_t>((p.h - r.left) * count / width, 0, count - 1));
-    const int32_t scaled =
-        std::clamp<int32_t>((r.bottom - p.v) * kVectorScale / height, 0, kVectorScale);
-    values[index] = fromScale(scaled);
-    Draw_VecGge_int(doc, colors, r, toScale(values[index]), index, count, barColors);
+    set(index, valueAt(std::clamp<int32_t>(r.bottom - p.v, 0, height), height));
     if (last >= 0 && std::abs(index - last) > 1) {
       const int16_t lo = std::min(index, last), hi = std::max(index, last);
-      const double a = toScale(values[lo]), b = toScale(values[hi]);
-      for (int16_t i = int16_t(lo + 1); i < hi; ++i) {
-        const double t = double(i - lo) / double(hi - lo);
-        values[i] = fromScale(int32_t(std::lround(a + (b - a) * t)));
-        Draw_VecGge_int(doc, colors, r, toScale(values[i]), i, count, barColors);
-      }
+      for (int16_t i = int16_t(lo + 1); i < hi; ++i)
+        set(i, mix(values[lo], values[hi], double(i - lo) / double(hi - lo)));
     }
     last = index;
   };
@@ -297,8 +295,11 @@ int16_t Do_intvec(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, i
   auto toScale = [top](int32_t v) {
     return int32_t(int64_t(std::clamp(v, 0, top)) * kVectorScale / top);
   };
-  auto fromScale = [top](int32_t s) { return int32_t(int64_t(s) * top / kVectorScale); };
-  return trackVector(doc, colors, r, count, values, barColors, where, toScale, fromScale);
+  auto valueAt = [top](int32_t above, int32_t height) {
+    return int32_t(int64_t(above) * top / height);
+  };
+  auto mix = [](int32_t a, int32_t b, double t) { return int32_t(std::lround(a + (b - a) * t)); };
+  return trackVector(doc, colors, r, count, values, barColors, where, toScale, valueAt, mix);
 }
 
 int16_t Do_realvec(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, double* values,
@@ -307,6 +308,9 @@ int16_t Do_realvec(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, 
   auto toScale = [](double v) {
     return int32_t(std::lround(std::clamp(v, 0.0, 1.0) * kVectorScale));
   };
-  auto fromScale = [](int32_t s) { return s / double(kVectorScale); };
-  return trackVector(doc, colors, r, count, values, barColors, where, toScale, fromScale);
+  auto valueAt = [](int32_t above, int32_t height) {
+    return std::min<int32_t>(above * kVectorScale / height, kVectorScale) / double(kVectorScale);
+  };
+  auto mix = [](double a, double b, double t) { return a + (b - a) * t; };
+  return trackVector(doc, colors, r, count, values, barColors, where, toScale, valueAt, mix);
 }
