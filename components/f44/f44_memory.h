@@ -4,7 +4,9 @@
 // accumulate on every later pass: an alpha composite, weighted and plain
 // sums, a sum whose gain grows by a power per pass, running differences and
 // the colour of the highest w. Memory Fractal Add and Memory Diff answer
-// their messages through f11's handlers (and keep f11's constants).
+// their messages through f11's handlers (and keep f11's constants). As with
+// f11's memories, one that sits after a Looper but outside its loop is first
+// called with the counter above 0 and so carries along its render band.
 #pragma once
 
 #include "components/common/member.h"
