@@ -63,7 +63,7 @@ OSErr saveData(int16_t file, OSType type, int16_t id, const std::string& newName
 
 }  // namespace
 
-int16_t Use_resfile(const FileRef& spec, int16_t* previous, int8_t permission)
+int16_t Use_resfile(const FileRef& file, int16_t* previous, int8_t permission)
 {
   int16_t before = kvres::currentStore();
   if (previous)
@@ -71,8 +71,8 @@ int16_t Use_resfile(const FileRef& spec, int16_t* previous, int8_t permission)
   bool writable = permission != fsRdPerm;
   OSErr err = 0;
   int16_t ref = 0;
-  if (kvfs::exists(spec))
-    ref = kvres::openStore(kvres::companionOf(spec).path(), writable, writable, &err);
+  if (kvfs::exists(file))
+    ref = kvres::openStore(kvres::companionOf(file).path(), writable, writable, &err);
   if (ref <= 0) {
     PlayAlertSound();
     PlayAlertSound();

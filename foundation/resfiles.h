@@ -22,7 +22,7 @@
 // permission (fsRdPerm: read only) and makes it current; *previous receives
 // the store that was current. Returns the reference; when it cannot be
 // opened the alert sound is given twice and 0 or below is returned.
-int16_t Use_resfile(const FileRef& spec, int16_t* previous, int8_t permission = fsCurPerm);
+int16_t Use_resfile(const FileRef& file, int16_t* previous, int8_t permission = fsCurPerm);
 // Closes the store when the reference is above 0 (writing its changes; the
 // application's store stays open), then makes `previous` current.
 void Close_resfile(int16_t ref, int16_t previous);

@@ -67,10 +67,10 @@ OSErr SaveCompResPict(Offworld world, int16_t width, int16_t height, int16_t id,
   return savePicture(pict, id, kDefaultPictName, file);
 }
 
-bool Save_ThumbResPict(Offworld world, int16_t id, ConstStringPtr name, const FileRef& spec)
+bool Save_ThumbResPict(Offworld world, int16_t id, ConstStringPtr name, const FileRef& file)
 {
   int16_t previous = 0;
-  int16_t ref = Use_resfile(spec, &previous, fsWrPerm);
+  int16_t ref = Use_resfile(file, &previous, fsWrPerm);
   if (ref <= 0)
     return false;
   OSErr err = savePicture(pictureOf(world), id, name, ref);

@@ -21,4 +21,4 @@ OSErr SaveCompResPict(Offworld world, int16_t width, int16_t height, int16_t id,
 // Opens the document's companion store for writing, saves the buffer's
 // picture as 'PICT' `id` with the name and closes the store; true when no
 // error.
-bool Save_ThumbResPict(Offworld world, int16_t id, ConstStringPtr name, const FileRef& spec);
+bool Save_ThumbResPict(Offworld world, int16_t id, ConstStringPtr name, const FileRef& file);

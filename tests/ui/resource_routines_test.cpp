@@ -4,7 +4,7 @@
 
 #include "../platform/tempfolder.h"
 #include "foundation/appshell.h"
-#include "foundation/filespecs.h"
+#include "foundation/filerefs.h"
 #include "foundation/resfiles.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "foundation/filespecs.h"
+#include "foundation/filerefs.h"
 
 #include <cstdlib>
 #include <limits.h>
@@ -9,26 +9,26 @@ bool myequalspec(const FileRef& a, const FileRef& b)
   return a.parent == b.parent && a.name == b.name;
 }
 
-OSErr rebuild_spec(FileRef* spec)
+OSErr rebuild_spec(FileRef* file)
 {
-  if (!spec || spec->empty() || !kvfs::exists(*spec))
+  if (!file || file->empty() || !kvfs::exists(*file))
     return fnfErr;
   char resolved[PATH_MAX];
-  if (!realpath(spec->parent.c_str(), resolved))
+  if (!realpath(file->parent.c_str(), resolved))
     return fnfErr;
-  if (spec->name.empty()) {
-    *spec = FileRef::fromPath(resolved);
+  if (file->name.empty()) {
+    *file = FileRef::fromPath(resolved);
     return 0;
   }
-  *spec = FileRef::fromPath(resolved).child(spec->name);
+  *file = FileRef::fromPath(resolved).child(file->name);
   return 0;
 }
 
-bool openfolderspec(FileRef* spec)
+bool openfolderspec(FileRef* file)
 {
-  if (!spec || spec->empty() || spec->name.empty() || !kvfs::isFolder(*spec))
+  if (!file || file->empty() || file->name.empty() || !kvfs::isFolder(*file))
     return false;
-  *spec = spec->child(spec->name);
+  *file = file->child(file->name);
   return true;
 }
 
