@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "components/common/pictiling.h"
 #include "components/f24/f24_pvt.h"
 #include "foundation/colormath.h"
 
@@ -122,20 +123,6 @@ Argb mix(const Argb& a, const Argb& b, double t)
   return m;
 }
 
-// v modulo the period, in [0, period) for a negative v too.
-int64_t floorMod(int64_t v, int32_t period)
-{
-  const int64_t r = v % period;
-  return r < 0 ? r + period : r;
-}
-
-// A repeat length of `length` pixels at tiling t > 0, never below one pixel
-// (a tiling above the picture's size would make it 0).
-int32_t tilePeriod(int32_t length, double t)
-{
-  return std::max(1, kvnum::sat_i32(std::trunc(length / t)));
-}
-
 // One row of the picture from `column` toward the next column by fx (the
 // last column alone).
 Argb rowAt(const KVpictureRecord& r, int32_t column, int32_t row, double fx)
@@ -153,8 +140,8 @@ F24quad pictValue(const F24pictPrivate& p, bool tiled, double x, double y)
   F24cell cx, cy;
   if (!f24_split(px, cx) || !f24_split(py, cy))
     return kF24zero;
-  const int64_t column = floorMod(cx.i, std::max(1, r.tileX));
-  const int64_t row = floorMod(cy.i, std::max(1, r.tileY));
+  const int64_t column = KV_tileMod(cx.i, std::max(1, r.tileX));
+  const int64_t row = KV_tileMod(cy.i, std::max(1, r.tileY));
   if (column >= r.width || row >= r.height)
     return kF24zero;
   const int32_t i = int32_t(column), j = int32_t(row);
@@ -189,8 +176,8 @@ void f24_colorpict_prepare(gfunc* g)
   F24pictPrivate& p = pict(g);
   prepare_pictmovie_input(g, &p.pict);
   if (g->C > 0 && p.pict.base != nullptr) {
-    p.pict.tileX = tilePeriod(p.pict.width, g->C);
-    p.pict.tileY = tilePeriod(p.pict.height, g->C);
+    p.pict.tileX = KV_tilePeriod(p.pict.width, g->C);
+    p.pict.tileY = KV_tilePeriod(p.pict.height, g->C);
   }
   p.alphaGain = 4.0 / 255;
   p.colourGain = g->B / 32;

@@ -137,17 +137,18 @@ TEST_F(MemberTest, HooksRunOnTheirMessagesOnly)
 
 TEST_F(MemberTest, PlaceholderWritesZerosForTheBatchOnly)
 {
-  setFunc(g_.get(), kFamily25, 3, kBindDefaults);  // five outputs
+  setFunc(g_.get(), kFamily33, 3, kBindDefaults);  // three outputs
   ASSERT_EQ(g_->compute, KV_placeholder_compute);
   for (auto& out : g_->outputs)
     for (double& v : out)
       v = 7;
   KV_setBatchLength(5);
   g_->compute(g_.get());
-  for (int k = 0; k < 5; ++k) {
+  for (int k = 0; k < 3; ++k) {
     EXPECT_EQ(g_->outputs[k][4], 0) << k;
     EXPECT_EQ(g_->outputs[k][5], 7) << k;
   }
+  EXPECT_EQ(g_->outputs[3][4], 7);  // beyond the family's outputs
   KV_setBatchLength(0);
   g_->outputs[0][0] = 7;
   g_->compute(g_.get());
