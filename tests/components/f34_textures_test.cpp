@@ -1,7 +1,7 @@
 // The f34 3D colour textures and their octave bodies: the far value of every
 // body, the altitude-only pass, granite's table colour, the batch frame
 // (markers, the document's fractal record left as it was), the z members'
-// fade by height and the message-8 constants the Part pins down.
+// fade by height and the fixed message-8 constants.
 #include "components/f34/f34_textures.h"
 
 #include <cmath>

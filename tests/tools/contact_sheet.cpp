@@ -12,8 +12,9 @@
 //   contact_sheet --family CODE --values ID A B C N
 //       member ID with A, B, C (messages 7 and 8 sent after they are set)
 //       over an N x N grid of -pi..pi (N 1..4096), fed as the sheet feeds
-//       it; prints one line per sample, row by row: "x y out1 ... outK" with
-//       every output of the family, 17 significant digits.
+//       it but with 0 for the z and w ramps; prints one line per sample, row
+//       by row: "x y out1 ... outK" with every output of the family, 17
+//       significant digits.
 //   contact_sheet --family CODE --tables --values ID A B C N
 //       as --values, after named "# NAME v1 v2 ..." lines of the tables an
 //       oracle hashes with: "# perm" (the 1024 permutation entries) first.
@@ -130,6 +131,7 @@ constexpr SheetFamily kSheetFamilies[] = {
     {kFamily41, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kWRight}, Show::kValue},
     {kFamily42, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kWRight}, Show::kPointOnGrid},
     {kFamily25, kPlane, Show::kColourOnGrid},
+    {kFamily32, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kZero}, Show::kPointOnGrid},
 };
 
 // Members fed their own way, over a view of their own (x and y in -half..half,
@@ -187,11 +189,15 @@ KVgridView viewOf(int16_t family, int16_t id, int size)
   return view;
 }
 
-// The feed of --values: the sheet's, with x in place of the diagonal.
+// The feed of --values: the sheet's, with x in place of the diagonal and 0
+// in place of the z and w ramps (the lines print x and y only, so every
+// other input must be known to the reader).
 SheetFamily valuesFeedOf(int16_t family, int16_t id)
 {
   SheetFamily s = sheetOf(family, id);
   std::replace(s.inputs.begin(), s.inputs.end(), Feed::kXPlusY, Feed::kX);
+  std::replace(s.inputs.begin(), s.inputs.end(), Feed::kZUp, Feed::kZero);
+  std::replace(s.inputs.begin(), s.inputs.end(), Feed::kWRight, Feed::kZero);
   return s;
 }
 
