@@ -270,6 +270,10 @@ class uitem_popmenu : public uitem_text
 {
 public:
   explicit uitem_popmenu(const e_uiallinfos* info = nullptr);
+  // A plain item's drawing and click, not a label's: the kind draws and
+  // tracks its value in its own module.
+  void Draw(uiset* set) override { uitem::Draw(set); }
+  void Act(uiset* set, Point where) override { uitem::Act(set, where); }
   void SetDefaults() override;
   void SetEntries(int16_t count) override;
   void SetDataPointer(void* data) override;
@@ -282,6 +286,10 @@ class uitem_number : public uitem_text
 {
 public:
   explicit uitem_number(const e_uiallinfos* info = nullptr);
+  // A plain item's drawing and click, not a label's: the kind draws and
+  // tracks its value in its own module.
+  void Draw(uiset* set) override { uitem::Draw(set); }
+  void Act(uiset* set, Point where) override { uitem::Act(set, where); }
   void SetDefaults() override;
   void SetEntries(int16_t count) override;
   void Setminmax(float low, float high) override;
