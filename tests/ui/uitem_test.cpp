@@ -287,14 +287,16 @@ TEST(UItemTest, Accessors)
   colour.item->SetDataPointer(&c);
   EXPECT_EQ(static_cast<uitem_colorpop*>(colour.item)->color, &c);
 
-  // select and deselect mark the item; the root takes no key.
+  // select and deselect mark the item; a kind without keys of its own
+  // takes none.
   uiset set;
   Built edit(description(kUIEditText));
   edit.item->select(&set);
   EXPECT_EQ(edit.item->editing, 1);
-  EXPECT_EQ(edit.item->Key(&set, 'a'), 0);
   edit.item->deselect(&set);
   EXPECT_EQ(edit.item->editing, 0);
+  Built plain(description(kUIBox));
+  EXPECT_EQ(plain.item->Key(&set, 'a'), 0);
 }
 
 TEST(UItemTest, DefaultDescription)
