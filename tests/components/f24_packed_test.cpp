@@ -2,11 +2,11 @@
 // outputs are seeded from input 1 and when a loop's passes accumulate, the
 // altitude-only pass, and one table of the members' rules.
 #include "components/f24/f24_packed.h"
-#include "components/f24/f24_pvt.h"
 
 #include <gtest/gtest.h>
 
 #include "components/common/packed.h"
+#include "components/f24/f24_pvt.h"
 #include "engine/catalog.h"
 #include "tests/components/member_harness.h"
 
