@@ -3,58 +3,19 @@
 ImageMagick cuts cell 6 of the list image rlist064 (32 x 32 at x 192),
 flattened on the window's grey, and compares it (compare -metric AE) with
 what the probe drew for the picture button of code -70. python3 reads the
-PNG (zlib, struct) for the colour fill and the gradients' end colours, and
+PNG (png_rows.py) for the colour fill and the gradients' end colours, and
 the probe's report for the text button's command, the typed edit text and
 the radio drag.
 """
 import os
-import struct
 import subprocess
 import sys
 import tempfile
-import zlib
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from png_rows import read_png  # noqa: E402
 
 BACKGROUND = (64, 64, 64)
-
-
-def read_png(path):
-    data = open(path, "rb").read()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n"
-    pos, idat = 8, b""
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            assert depth == 8 and colour in (2, 6)
-            bpp = 3 if colour == 2 else 4
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    raw = zlib.decompress(idat)
-    stride = width * bpp
-    rows, prev = [], bytearray(stride)
-    for y in range(height):
-        f = raw[y * (stride + 1)]
-        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            a = line[i - bpp] if i >= bpp else 0
-            b = prev[i]
-            c = prev[i - bpp] if i >= bpp else 0
-            if f == 1:
-                line[i] = (line[i] + a) & 255
-            elif f == 2:
-                line[i] = (line[i] + b) & 255
-            elif f == 3:
-                line[i] = (line[i] + (a + b) // 2) & 255
-            elif f == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
-                line[i] = (line[i] + pred) & 255
-        rows.append([tuple(line[x * bpp:x * bpp + 3]) for x in range(width)])
-        prev = line
-    return rows
 
 
 def near(got, want, tolerance=2):
@@ -78,7 +39,7 @@ def main():
         assert 'item 18 3 "abc"' in lines, lines
         assert "item 12 7 1" in lines and "last 1" in lines, lines
 
-        shown = read_png(out)
+        shown = read_png(out, 3)
         assert shown[30][50] == (200, 60, 60), shown[30][50]
         # Vertical gradient of box 2: colour 1 on the top row, colour 2 on
         # the bottom one; horizontal gradient of box 1 starts at colour 2.
