@@ -8,6 +8,7 @@
 #include "components/common/packed.h"
 #include "components/f24/f24_pvt.h"
 #include "engine/catalog.h"
+#include "tests/components/looper_bench.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -398,38 +399,10 @@ TEST(F24Packed, LooperPassesCompositeLikeAHandMadeStack)
   // Looper's passes), or 3 when every pass seeds.
   for (const Case& c : {Case{0xfff, 4.75}, Case{0xffe, 3}}) {
     SCOPED_TRACE(c.mask);
-    KVmemberHarness h;
-    gfunc* looper = h.bind(kFamily23, 44);
-    smalltree& tree = h.doc()->tree;
-    gfunc* lerp = &tree.funcs[1];
-    gfunc* source = &tree.funcs[2];
-    for (gfunc* f : {lerp, source}) {
-      f->doc = h.doc();
-      f->owner = &tree;
-    }
-    tree.count = 3;
-    setFunc(lerp, kFamily24, 14, kBindDefaults);
-    setFunc(source, kFamily22, 2, kBindDefaults);  // Scale & Offset: the identity
-    KVtestInput one = colour(1, 1), five = colour(1, 5);
-    lerp->inlets[0].data = one.data.data();
-    lerp->inlets[0].channels = 1;
-    lerp->inlets[1].data = five.data.data();
-    lerp->inlets[1].channels = 1;
-    for (int k = 0; k < 2; ++k) {
-      source->inlets[k].data = one.data.data();
-      source->inlets[k].channels = 1;
-    }
-    lerp->loopMask = c.mask;
-    looper->loopIndex = 1;
-    looper->loopMask = 1;
-    looper->sources[0] = source;
-    h.setParams(3, 1, -1);
-    h.prepare();
-    source->compute(source);
-    h.run(4);
-    EXPECT_EQ(tree.iteration, 4);
+    KVlooperBench bench(kFamily24, 14, c.mask, {colour(1, 1), colour(1, 5)});
+    bench.run();
     for (int k = 0; k < 3; ++k)
-      EXPECT_EQ(lerp->outputs[k][0], c.red) << k;
+      EXPECT_EQ(bench.member->outputs[k][0], c.red) << k;
   }
 }
 

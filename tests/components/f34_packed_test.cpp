@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "engine/catalog.h"
+#include "tests/components/looper_bench.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -271,42 +272,13 @@ TEST(F34Packed, LooperCompoundsZBlend)
   };
   for (const Case& c : {Case{13, 4095, 2.875}, Case{13, 4094, 2}, Case{46, 4094, 2.875}}) {
     SCOPED_TRACE(testing::Message() << c.id << " " << c.mask);
-    KVmemberHarness h;
-    gfunc* looper = h.bind(kFamily23, 44);
-    smalltree& tree = h.doc()->tree;
-    gfunc* blend = &tree.funcs[1];
-    gfunc* source = &tree.funcs[2];
-    for (gfunc* f : {blend, source}) {
-      f->doc = h.doc();
-      f->owner = &tree;
-    }
-    tree.count = 3;
-    setFunc(blend, kFamily34, c.id, kBindDefaults);
-    setFunc(source, kFamily22, 2, kBindDefaults);  // Scale & Offset: the identity
-    blend->A = 0;
-    blend->B = 0.5;  // S(0.5) = 0.5 at z = 0
-    KVtestInput one = KVtestInput::fill(1), three = KVtestInput::fill(3),
-                zero = KVtestInput::fill(0);
-    KVtestInput* feeds[3] = {&one, &three, &zero};
-    for (int k = 0; k < 3; ++k) {
-      blend->inlets[k].data = feeds[k]->data.data();
-      blend->inlets[k].channels = 1;
-    }
-    for (int k = 0; k < 2; ++k) {
-      source->inlets[k].data = one.data.data();
-      source->inlets[k].channels = 1;
-    }
-    blend->loopMask = c.mask;
-    looper->loopIndex = 1;
-    looper->loopMask = 1;
-    looper->sources[0] = source;
-    h.setParams(3, 1, -1);
-    h.prepare();
-    source->compute(source);
-    h.run(4);
-    EXPECT_EQ(tree.iteration, 4);
+    KVlooperBench bench(kFamily34, c.id, c.mask,
+                        {KVtestInput::fill(1), KVtestInput::fill(3), KVtestInput::fill(0)});
+    bench.member->A = 0;
+    bench.member->B = 0.5;  // S(0.5) = 0.5 at z = 0
+    bench.run();
     for (int k = 0; k < 3; ++k)
-      EXPECT_DOUBLE_EQ(blend->outputs[k][0], c.value) << k;
+      EXPECT_DOUBLE_EQ(bench.member->outputs[k][0], c.value) << k;
   }
 }
 

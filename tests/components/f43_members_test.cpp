@@ -9,6 +9,7 @@
 #include "engine/catalog.h"
 #include "engine/gfunc.h"
 #include "engine/treemanage.h"
+#include "tests/components/looper_bench.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -240,42 +241,14 @@ TEST(F43Looper, PassesAccumulateInsideARealLoop)
   for (const Case& c :
        {Case{18, 4095, 1, 0, 0, 5}, Case{18, 4094, 1, 0, 0, 2}, Case{8, 4094, 0, 1, 0, 16}}) {
     SCOPED_TRACE(testing::Message() << c.id << " " << c.mask);
-    KVmemberHarness h;
-    gfunc* looper = h.bind(kFamily23, 44);
-    smalltree& tree = h.doc()->tree;
-    gfunc* member = &tree.funcs[1];
-    gfunc* source = &tree.funcs[2];
-    for (gfunc* f : {member, source}) {
-      f->doc = h.doc();
-      f->owner = &tree;
-    }
-    tree.count = 3;
-    setFunc(member, kFamily43, c.id, kBindDefaults);
-    setFunc(source, kFamily22, 2, kBindDefaults);  // Scale & Offset: the identity
-    member->A = c.a;
-    member->B = c.b;
-    member->C = c.c;
-    KVtestInput one = KVtestInput::fill(1), four = KVtestInput::fill(4);
-    KVtestInput* feeds[4] = {&one, &one, &one, &four};
-    for (int k = 0; k < 4; ++k) {
-      member->inlets[k].data = feeds[k]->data.data();
-      member->inlets[k].channels = 1;
-    }
-    for (int k = 0; k < 2; ++k) {
-      source->inlets[k].data = one.data.data();
-      source->inlets[k].channels = 1;
-    }
-    member->loopMask = c.mask;
-    looper->loopIndex = 1;
-    looper->loopMask = 1;
-    looper->sources[0] = source;
-    h.setParams(3, 1, -1);
-    h.prepare();
-    source->compute(source);
-    h.run(4);
-    EXPECT_EQ(tree.iteration, 4);
+    const KVtestInput one = KVtestInput::fill(1);
+    KVlooperBench bench(kFamily43, c.id, c.mask, {one, one, one, KVtestInput::fill(4)});
+    bench.member->A = c.a;
+    bench.member->B = c.b;
+    bench.member->C = c.c;
+    bench.run();
     for (int k = 0; k < 3; ++k)
-      EXPECT_DOUBLE_EQ(member->outputs[k][0], c.value) << k;
+      EXPECT_DOUBLE_EQ(bench.member->outputs[k][0], c.value) << k;
   }
 }
 
