@@ -183,16 +183,6 @@ public:
   void* data = nullptr;
 };
 
-class uitem_colorpop : public uitem
-{
-public:
-  explicit uitem_colorpop(const e_uiallinfos* info = nullptr);
-  void SetDefaults() override;
-  void SetDataPointer(void* data) override;
-
-  normalcolor* color = nullptr;
-};
-
 class uitem_custom : public uitem
 {
 public:
@@ -266,45 +256,7 @@ public:
   void* data = nullptr;
 };
 
-class uitem_popmenu : public uitem_text
-{
-public:
-  explicit uitem_popmenu(const e_uiallinfos* info = nullptr);
-  // A plain item's drawing and click, not a label's: the kind draws and
-  // tracks its value in its own module.
-  void Draw(uiset* set) override { uitem::Draw(set); }
-  void Act(uiset* set, Point where) override { uitem::Act(set, where); }
-  void SetDefaults() override;
-  void SetEntries(int16_t count) override;
-  void SetDataPointer(void* data) override;
-  uiNumberInfo* GetNinf() override;
-
-  uiNumberInfo number;  // data: the 16-bit selection; word2: the user pop-up procedure
-};
-
-class uitem_number : public uitem_text
-{
-public:
-  explicit uitem_number(const e_uiallinfos* info = nullptr);
-  // A plain item's drawing and click, not a label's: the kind draws and
-  // tracks its value in its own module.
-  void Draw(uiset* set) override { uitem::Draw(set); }
-  void Act(uiset* set, Point where) override { uitem::Act(set, where); }
-  void SetDefaults() override;
-  void SetEntries(int16_t count) override;
-  void Setminmax(float low, float high) override;
-  void SetDataPointer(void* data) override;
-  uiNumberInfo* GetNinf() override;
-
-  uiNumberInfo number;  // data: the value edited; word2: a chooser's drawing procedure
-};
-
-class uitem_scroller : public uitem_number
-{
-public:
-  explicit uitem_scroller(const e_uiallinfos* info = nullptr) : uitem_number(info) {}
-  void SetDefaults() override;
-};
+#include "ui/uitem_numbers.h"  // IWYU pragma: export
 
 class uitem_checkbox : public uitem_number
 {
@@ -314,19 +266,6 @@ public:
   void Act(uiset* set, Point where) override;
   void SetDefaults() override;
   void SetEntries(int16_t count) override;
-};
-
-class uitem_multivector : public uitem_number
-{
-public:
-  explicit uitem_multivector(const e_uiallinfos* info = nullptr);
-  void SetDefaults() override;
-};
-
-class uitem_cgradation : public uitem_number
-{
-public:
-  explicit uitem_cgradation(const e_uiallinfos* info = nullptr);
 };
 
 class uitem_chooser : public uitem_number
@@ -359,6 +298,8 @@ private:
   void SetDefaults() override;
   void SetEntries(int16_t count) override;
 };
+
+#include "ui/uitem_colors.h"  // IWYU pragma: export
 
 // The size and alignment of an item-array slot: room for every class.
 inline constexpr size_t kUISlotSize = 256;
