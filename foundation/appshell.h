@@ -12,6 +12,11 @@
 #include "foundation/types.h"
 #include "platform/files.h"
 
+// Records of later layers that the application record points at.
+struct GrafPort;
+struct Region;
+struct QZImage;
+
 // The application record. It holds what the lower layers read of the
 // application; the shell adds its own fields.
 struct AppInfos
@@ -45,6 +50,19 @@ struct AppInfos
   int16_t fileRecordCount = 0;
   // The kind of the last window or keyboard event a window handled.
   uint32_t lastEventKind = 0;
+
+  // Filled by the application's start-up.
+  GrafPort* port = nullptr;         // the UI library's port
+  int16_t recentMenuID = 0;         // the menu listing fileRecords; 0: none
+  FileRef applicationBundle;        // the executable itself
+  FileRef applicationFile;          // the same, as the application's file
+  int16_t resourceFile = 0;         // the resource store current at start
+  Region* scratchRegion = nullptr;  // the UI library's scratch region
+  QZImage* uiImages[16] = {};       // the UI library's list images
+  uint8_t aquaMenuLayout = 1;       // the application menu comes first
+  uint8_t system104 = 1;            // the desktop offers what 10.4 offered
+  uint8_t system105 = 1;            // ... and 10.5: the preferred alert sound
+  normalcolor shadowColor{};        // the colour handed to the UI library
 };
 extern AppInfos gAppInfos;
 

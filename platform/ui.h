@@ -220,6 +220,9 @@ using ModalStep = int32_t (*)(const Event& event, void* user);
 inline constexpr int32_t kModalScriptSpent = -9875;
 int32_t runModalLoop(WindowRef modal, ModalStep step, void* user);
 
+// The window of the innermost running modal loop; null outside one.
+WindowRef modalWindow();
+
 // ---- Mouse and keys --------------------------------------------------------------
 
 Point mouseLocation();  // global
@@ -374,6 +377,24 @@ struct MenuPlacement
 int32_t popUpMenu(const std::vector<MenuEntry>& entries, Point where,
                   const MenuPlacement& placement = {});
 
+// ---- Application loop -------------------------------------------------------------------
+
+// Runs the program's event loop on the main thread: waits for input and
+// delivers it with the updates until quitApplicationLoop. True when quit
+// ended it; false when the layer is not started or, in the scripted
+// backend, when the script is spent first.
+bool runApplicationLoop();
+// Ends the running application loop once the current event is handled.
+void quitApplicationLoop();
+bool isApplicationLoopRunning();
+
+// Told when the program becomes active (the focus enters one of its
+// windows) or inactive (the focus left them all): a focus that only moves
+// from one of its windows to another is no change.
+using ActivationObserver = void (*)(bool active);
+void setActivationObserver(ActivationObserver observer);
+bool isApplicationActive();
+
 // ---- Scripted backend: what tests queue and read back ----------------------------------
 
 namespace script {
@@ -441,6 +462,16 @@ struct MenuRecord
   int32_t shown = 0;  // menus shown since start
 };
 const MenuRecord& lastMenuRecord();
+
+// Pressing items of dialogs: the item layer tells where item n of a
+// window's item set lies (its centre, local); false when there is none.
+using ItemLocator = bool (*)(WindowRef window, int32_t item, Point* local);
+void setItemLocator(ItemLocator locator);
+// When played, presses item n of the front dialog (the window of the
+// innermost modal loop, else the front window): the button goes down at
+// the item's centre and comes up there at the next step. Nothing happens
+// when the window has no such item.
+void pressItem(int32_t item);
 
 // Steps not yet played.
 size_t pending();

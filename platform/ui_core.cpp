@@ -176,6 +176,55 @@ void clampRect(const Window* w, Rect* r)
 
 }  // namespace
 
+// ---- Application activation and loop ----------------------------------------------------
+
+namespace {
+
+struct AppLoopState
+{
+  bool running = false;
+  bool quit = false;
+  bool active = false;
+  bool deactivatePending = false;
+  ActivationObserver observer = nullptr;
+};
+
+AppLoopState& L()
+{
+  static AppLoopState state;
+  return state;
+}
+
+// A focus that leaves one window is a deactivation only when no other of
+// our windows takes it before the input is settled.
+void noteActivation(bool active)
+{
+  AppLoopState& l = L();
+  if (!active) {
+    l.deactivatePending = l.active;
+    return;
+  }
+  l.deactivatePending = false;
+  if (l.active)
+    return;
+  l.active = true;
+  if (l.observer)
+    l.observer(true);
+}
+
+void settleActivation()
+{
+  AppLoopState& l = L();
+  if (!l.deactivatePending)
+    return;
+  l.deactivatePending = false;
+  l.active = false;
+  if (l.observer)
+    l.observer(false);
+}
+
+}  // namespace
+
 int16_t ClickCounter::press(uint32_t ticks, Point where, uint32_t maxTicks, int32_t maxDistance)
 {
   bool near = std::abs(where.h - lastWhere.h) <= maxDistance &&
@@ -196,6 +245,7 @@ void start(const Backend& b)
   stop();
   State& s = S();
   s = State();
+  L() = AppLoopState();
   s.backend = b;
   s.uiThread = std::this_thread::get_id();
   s.started = true;
@@ -366,6 +416,7 @@ void inputActivate(Window* target, bool active)
 {
   if (!known(target))
     return;
+  noteActivation(active);
   deliver(makeEvent(activateEvt, target, uint16_t(S().modifiers | (active ? activeFlag : 0))));
 }
 
@@ -780,6 +831,13 @@ int32_t runModalLoop(WindowRef modal, ModalStep step, void* user)
   return known(modal) || frame.result != kEventNotHandled ? frame.result : kModalScriptSpent;
 }
 
+WindowRef modalWindow()
+{
+  if (!allowed() || S().modal.empty())
+    return nullptr;
+  return S().modal.back()->window;
+}
+
 // ---- Mouse and keys --------------------------------------------------------------
 
 Point mouseLocation()
@@ -920,6 +978,52 @@ bool clipboardBlock(const std::string& mimeType, std::vector<uint8_t>* out)
   if (out)
     out->clear();
   return allowed() && S().backend.clipboardBlock(mimeType, out);
+}
+
+// ---- Application loop -------------------------------------------------------------------
+
+bool runApplicationLoop()
+{
+  if (!allowed() || L().running)
+    return false;
+  AppLoopState& l = L();
+  l.running = true;
+  l.quit = false;
+  constexpr int32_t kWaitMs = 100;
+  bool spent = false;
+  while (!l.quit) {
+    bool got = S().backend.processInput(true, kWaitMs);
+    pump();
+    settleActivation();
+    if (!got && S().backend.scripted && !l.quit) {
+      spent = true;
+      break;
+    }
+  }
+  l.running = false;
+  return !spent;
+}
+
+void quitApplicationLoop()
+{
+  if (allowed())
+    L().quit = true;
+}
+
+bool isApplicationLoopRunning()
+{
+  return L().running;
+}
+
+void setActivationObserver(ActivationObserver observer)
+{
+  L().observer = observer;
+}
+
+bool isApplicationActive()
+{
+  settleActivation();
+  return L().active;
 }
 
 }  // namespace kvui

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <gtk/gtk.h>
 
+#include "platform/menubar_pvt.h"
 #include "platform/ui_pvt.h"
 
 namespace kvui {
@@ -350,13 +351,20 @@ void gtkDestroyWindow(Window* w)
   w->native = nullptr;
 }
 
+// The height of a menu bar above the content: the toplevel is that much
+// taller than the content and starts that much higher.
+int32_t topExtra(Window* w)
+{
+  return detail::gtkTopWidgetHeight(w);
+}
+
 void gtkShowWindow(Window* w, bool show)
 {
   Native* n = nativeOf(w);
   if (show) {
     detail::fillShown(w);
     gtk_widget_show(n->window);
-    gtk_window_move(GTK_WINDOW(n->window), w->content.left, w->content.top);
+    gtk_window_move(GTK_WINDOW(n->window), w->content.left, w->content.top - topExtra(w));
   } else {
     gtk_widget_hide(n->window);
   }
@@ -375,15 +383,15 @@ void gtkSetTitle(Window* w)
 void gtkPlaceWindow(Window* w)
 {
   GtkWindow* win = GTK_WINDOW(nativeOf(w)->window);
-  gtk_window_move(win, w->content.left, w->content.top);
-  gtk_window_resize(win, w->width, w->height);
+  gtk_window_move(win, w->content.left, w->content.top - topExtra(w));
+  gtk_window_resize(win, w->width, w->height + topExtra(w));
 }
 
 void gtkSetMinimumSize(Window* w)
 {
   GdkGeometry g{};
   g.min_width = w->minWidth;
-  g.min_height = w->minHeight;
+  g.min_height = w->minHeight + topExtra(w);
   gtk_window_set_geometry_hints(GTK_WINDOW(nativeOf(w)->window), nullptr, &g, GDK_HINT_MIN_SIZE);
 }
 
@@ -583,6 +591,81 @@ bool startGtk()
   b.popUpMenu = detail::gtkPopUpMenu;
   detail::start(b);
   return true;
+}
+
+// ---- Widgets above the content (menu bars) -----------------------------------------------
+
+namespace {
+
+struct TopWidget
+{
+  Window* window = nullptr;
+  GtkWidget* widget = nullptr;
+  detail::TopKeyFilter filter = nullptr;
+};
+std::vector<TopWidget> gTopWidgets;
+
+TopWidget* topWidgetOf(Window* w)
+{
+  for (TopWidget& t : gTopWidgets)
+    if (t.window == w)
+      return &t;
+  return nullptr;
+}
+
+void onTopWidgetDestroy(GtkWidget* widget, gpointer)
+{
+  std::erase_if(gTopWidgets, [&](const TopWidget& t) { return t.widget == widget; });
+}
+
+gboolean onTopKey(GtkWidget*, GdkEventKey* e, gpointer data)
+{
+  TopWidget* t = topWidgetOf(static_cast<Window*>(data));
+  return t && t->filter && t->filter(e, t->window) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+bool detail::gtkAttachTopWidget(Window* w, void* widget, void* accelGroup, TopKeyFilter filter)
+{
+  Native* n = nativeOf(w);
+  if (!n || topWidgetOf(w))
+    return false;
+  GtkWidget* top = static_cast<GtkWidget*>(widget);
+  GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+  g_object_ref(n->area);
+  gtk_container_remove(GTK_CONTAINER(n->window), n->area);
+  gtk_box_pack_start(GTK_BOX(box), top, FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(box), n->area, TRUE, TRUE, 0);
+  g_object_unref(n->area);
+  gtk_container_add(GTK_CONTAINER(n->window), box);
+  gtk_widget_show_all(box);
+  if (accelGroup)
+    gtk_window_add_accel_group(GTK_WINDOW(n->window), static_cast<GtkAccelGroup*>(accelGroup));
+  gTopWidgets.push_back(TopWidget{w, top, filter});
+  g_signal_connect(top, "destroy", G_CALLBACK(onTopWidgetDestroy), nullptr);
+  // The filter and the bar's own keys (F10) come before the layer's key
+  // handler, which takes every key: it is connected again after them.
+  g_signal_connect(n->window, "key-press-event", G_CALLBACK(onTopKey), w);
+  g_signal_handlers_disconnect_by_func(n->window, reinterpret_cast<gpointer>(onKey), w);
+  g_signal_connect(n->window, "key-press-event", G_CALLBACK(onKey), w);
+  g_signal_connect(n->window, "key-release-event", G_CALLBACK(onKey), w);
+  // The window keeps its top: the content starts below the bar.
+  int32_t extra = gtkTopWidgetHeight(w);
+  Rect content = w->content;
+  content.top = std::min(content.top + extra, content.bottom - 1);
+  detail::inputBounds(w, content, false);
+  return true;
+}
+
+int32_t detail::gtkTopWidgetHeight(Window* w)
+{
+  TopWidget* t = topWidgetOf(w);
+  if (!t || !gtk_widget_get_visible(t->widget))
+    return 0;
+  gint minimum = 0, natural = 0;
+  gtk_widget_get_preferred_height(t->widget, &minimum, &natural);
+  return std::max(minimum, natural);
 }
 
 }  // namespace kvui

@@ -1,0 +1,89 @@
+// The browser window, IB_MainDoc: the program's only document window. This
+// is its frame: the window with its menu bar and the items of layout 128
+// with their opcodes, the shown and top folders, the command callback with
+// the commands it answers or ignores, closing (which keeps the window's
+// place and the shown folder in the preferences) and retitling after a
+// resize. Paging through folders, thumbnails and previews build on it.
+//
+// Main thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "document/soundfunc.h"
+#include "engine/gfunc.h"
+#include "platform/files.h"
+#include "ui/twindow.h"
+
+inline constexpr int16_t kBrowserLayoutID = 128;
+inline constexpr uint32_t kBrowserAttributes = 31;
+inline constexpr int16_t kBrowserSubfolders = 22;
+inline constexpr int16_t kBrowserPageFiles = 32;
+inline constexpr const char* kBrowserTitle = "Kovrelin Browser";
+
+// Items of layout 128.
+enum : int16_t
+{
+  kItemPreviousPage = 1,
+  kItemPreview = 2,
+  kItemNextPage = 3,
+  kItemFirstThumbnail = 4,  // 4..35
+  kItemPlay = 36,
+  kItemOpenInEditor = 37,
+  kItemFirstSubfolder = 38,  // 38..59
+  kItemParentFolder = 60,
+  kItemFileName = 61,
+};
+
+class IB_MainDoc : public TWindow
+{
+public:
+  // The window (class 6 document, attributes, bounds: the toplevel client
+  // area with the menu bar) over layout `layoutID`, hidden; shows the last
+  // folder of the preferences (the application's folder when it is gone).
+  IB_MainDoc(int32_t windowClass, uint32_t attributes, const Rect* bounds, int16_t layoutID,
+             bool fullScreen);
+  // Hides the window and keeps its place and the shown folder in gPrefs.
+  ~IB_MainDoc() override;
+
+  void CallbackDraw() override {}
+  void Draw() override;
+  int32_t Act(Point where) override;
+  int16_t Key(uint32_t character) override;
+  void ResizeUI(Rect portBounds) override;
+  void Idle(Point where) override;
+
+  // The browser's own opcodes; -9874 for one it does not know.
+  int16_t DoDocCommand(int32_t command, void* data);
+  // The items' opcodes and data pointers.
+  void SetupUiset();
+  // The 'wsiz' steps: title, port bounds, redraw.
+  void UpdateWindow();
+  // Shows the folder: it becomes the shown and the top folder.
+  void ShowFolder(const FileRef& shown);
+
+  FileRef shownFolder;
+  FileRef topFolder;
+  FileRef subfolders[kBrowserSubfolders];
+  FileRef pageFiles[kBrowserPageFiles];
+  Rect thumbnailBoxes[kBrowserPageFiles] = {};
+  Rect previewBox = {};
+  int16_t subfolderCount = 0;
+  int16_t filesOnPage = 0;
+  int16_t selectedSubfolder = 0;
+  int16_t highlightedSubfolder = 0;
+  int16_t selectedFile = 0;
+  int16_t firstFile = 0;
+  int16_t previewValid = 0;
+  int16_t redrawNeeded = 0;
+  sSoundfunc soundSettings{};
+  sfuncSystem thumbnailSystem{};
+
+private:
+  // The destructor's steps, once.
+  void StoreInPreferences();
+  bool stored_ = false;
+};
+
+// The browser's command callback.
+int16_t IB_MainDoc_Command(Edoc* doc, int32_t command, void* data);
