@@ -224,8 +224,10 @@ void f24_packedalpha(gfunc* g)
   const double k0 = K(g)[0];
   const bool colours = !f24_altitudeOnly(g);
   for (int i = 0; i < m.n; ++i) {
+    // Only an alpha below the marker mixes: a NaN alpha leaves the sample
+    // as it is too, rather than turning output 4 into NaN.
     const double a2 = m.in2.alpha(i);
-    if (a2 >= M)
+    if (!(a2 < M))
       continue;
     const double w = a2 >= 4.0 ? 1.0 : smoothstep((a2 - k0) / (4 - k0));
     double& out4 = g->outputs[3][i];

@@ -175,12 +175,15 @@ void depthChoice(gfunc* g, double transparency)
   for (int i = 0; i < n; ++i) {
     const Colour a = in.colour(0, i);
     const Colour b = in.colour(1, i);
-    const bool aNearer = in.scalar(2, i) < in.scalar(3, i);
+    const double za = in.scalar(2, i), zb = in.scalar(3, i);
+    // a shows through b only where b is at least as near; a NaN depth
+    // orders neither, and b is taken as by the plain depth choice.
+    const bool aNearer = za < zb, bNearer = za >= zb;
     if (!a.has() && !b.has())
       out[i] = {{gINFINITY, gINFINITY, gINFINITY}};
     else if (a.has() && (aNearer || !b.has()))
       out[i] = a;
-    else if (a.has() && transparency > 0)
+    else if (a.has() && transparency > 0 && bNearer)
       for (int c = 0; c < 3; ++c)
         out[i].c[c] = b.c[c] + (a.c[c] - b.c[c]) * transparency;
     else

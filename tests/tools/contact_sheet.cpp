@@ -11,10 +11,31 @@
 //       the id, second the display name. Written as binary PPM (P6).
 //   contact_sheet --family CODE --values ID A B C N
 //       member ID with A, B, C (messages 7 and 8 sent after they are set)
-//       over an N x N grid of -pi..pi (N 1..4096), fed as the sheet feeds
-//       it but with 0 for the z and w ramps; prints one line per sample, row
-//       by row: "x y out1 ... outK" with every output of the family, 17
-//       significant digits.
+//       over an N x N grid of -pi..pi (N 1..4096); prints one line per
+//       sample, row by row: "x y out1 ... outK" with every output of the
+//       family, 17 significant digits. Families that print their inputs
+//       (f32, f43, f44: code 5, 9, 12) are fed as their sheet and print
+//       "x y in... out1 ... outK", where in... are the channels of every
+//       input fed something else than x, y or 0 (four for a packed input);
+//       the other families are fed as their sheet but with x in place of
+//       the diagonal and 0 for the z and w ramps, and print no inputs.
+//   contact_sheet --family CODE --stdin ID A B C [--altitude-only]
+//                 [--pass COUNTER MASK]
+//       member ID alone with A, B, C (messages 7 and 8 sent), run on
+//       batches of 16 samples whose inputs are read from standard input, one
+//       batch after another until the input ends: for each input of the
+//       family a channel width (0 uniform, 1 scalar, 2 packed RGB, 3 packed
+//       RGBA) and 64 numbers (channel c of sample i at 16c + i; "nan" and
+//       1e250 are read as such). Prints for each batch one line per output
+//       block of the family (four for f24, f34 and f44), its 16 samples.
+//       --altitude-only sets the document's altitude-only flag for the
+//       batches. --pass runs them with the tree's iteration counter COUNTER
+//       and the component's loop mark MASK (both 0 otherwise) and reads,
+//       after a batch's inputs, for each output of the family the 16
+//       numbers it holds before the batch (as a loop's previous pass left
+//       it). Words before a batch change these for it and the batches after
+//       it: "params A B C" (messages 7 and 8 sent again), "altitude-only 0"
+//       or "altitude-only 1", "pass COUNTER MASK", "fresh" (no --pass).
 //   contact_sheet --family CODE --tables --values ID A B C N
 //       as --values, after named "# NAME v1 v2 ..." lines of the tables an
 //       oracle hashes with: "# perm" (the 1024 permutation entries) first.
@@ -55,6 +76,11 @@
 // member moves it. kColour shows outputs 1..3 as red, green and blue at 32 v
 // (8 is full intensity), the marker as a red and black checker;
 // kColourAndW adds output 4 as a value thumbnail beside the colour.
+//
+// f43 and f44 are fed the colour (4 + 4x/pi, 4 + 4y/pi, 4) and w =
+// 4 + 4y/pi; the packed f43 members get a packed RGBA input 1 (that colour,
+// alpha 4x/pi), a packed RGBA input 2 (a unit checkerboard of (8, 2, 0) and
+// (0, 2, 8), alpha -4y/pi), then z rising up and w rising right.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -95,7 +121,20 @@ enum class Feed
   kThemeGreen,
   kFour,
   kAltitude,
+  // The colour feed of f43 and f44: red 4 + 4x/pi, green (and w) 4 + 4y/pi.
+  kColourRed,
+  kColourGreen,
+  // Packed RGBA (channel width 3): the colour feed with alpha 4x/pi, and a
+  // unit checkerboard of (8, 2, 0) and (0, 2, 8) with alpha -4y/pi.
+  kPackedColour,
+  kPackedChecker,
 };
+
+// Channels a feed fills: 4 for the packed feeds (fed with width 3), else 1.
+int channelsOf(Feed f)
+{
+  return f == Feed::kPackedColour || f == Feed::kPackedChecker ? 4 : 1;
+}
 
 enum class Show
 {
@@ -112,6 +151,7 @@ struct SheetFamily
   int16_t family;
   std::array<Feed, 4> inputs;
   Show show;
+  bool printsInputs = false;  // --values keeps the sheet's feed and prints it
 };
 
 // One-input families see x + y on the sheet, so that each thumbnail shows
@@ -131,7 +171,15 @@ constexpr SheetFamily kSheetFamilies[] = {
     {kFamily41, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kWRight}, Show::kValue},
     {kFamily42, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kWRight}, Show::kPointOnGrid},
     {kFamily25, kPlane, Show::kColourOnGrid},
-    {kFamily32, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kZero}, Show::kPointOnGrid},
+    {kFamily32, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kZero}, Show::kPointOnGrid, true},
+    {kFamily43,
+     {Feed::kColourRed, Feed::kColourGreen, Feed::kFour, Feed::kColourGreen},
+     Show::kColour,
+     true},
+    {kFamily44,
+     {Feed::kColourRed, Feed::kColourGreen, Feed::kFour, Feed::kColourGreen},
+     Show::kColourAndW,
+     true},
 };
 
 // Members fed their own way, over a view of their own (x and y in -half..half,
@@ -153,11 +201,24 @@ constexpr MemberSheet kMemberSheets[] = {
      64},
 };
 
+// The packed compositing members of f43, fed two packed colours, z and w
+// over the usual view.
+constexpr int16_t kF43PackedIds[] = {10, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23};
+constexpr MemberSheet kF43Packed{
+    kFamily43,
+    -1,
+    {Feed::kPackedColour, Feed::kPackedChecker, Feed::kZUp, Feed::kWRight},
+    Show::kColour,
+    3.141592653589793};
+
 const MemberSheet* memberSheetOf(int16_t family, int16_t id)
 {
   for (const MemberSheet& m : kMemberSheets)
     if (m.family == family && m.id == id)
       return &m;
+  if (family == kFamily43 &&
+      std::find(std::begin(kF43PackedIds), std::end(kF43PackedIds), id) != std::end(kF43PackedIds))
+    return &kF43Packed;
   return nullptr;
 }
 
@@ -173,7 +234,8 @@ SheetFamily sheetFamilyOf(int16_t family)
 SheetFamily sheetOf(int16_t family, int16_t id)
 {
   const MemberSheet* m = memberSheetOf(family, id);
-  return m != nullptr ? SheetFamily{family, m->inputs, m->show} : sheetFamilyOf(family);
+  return m != nullptr ? SheetFamily{family, m->inputs, m->show, sheetFamilyOf(family).printsInputs}
+                      : sheetFamilyOf(family);
 }
 
 // The view a member is drawn over: -pi..pi, or the member's own.
@@ -189,16 +251,25 @@ KVgridView viewOf(int16_t family, int16_t id, int size)
   return view;
 }
 
-// The feed of --values: the sheet's, with x in place of the diagonal and 0
-// in place of the z and w ramps (the lines print x and y only, so every
-// other input must be known to the reader).
+// The feed of --values: the sheet's, with x in place of the diagonal; a
+// family that does not print its inputs gets 0 in place of the z and w
+// ramps (its lines print x and y only, so every other input must be known
+// to the reader).
 SheetFamily valuesFeedOf(int16_t family, int16_t id)
 {
   SheetFamily s = sheetOf(family, id);
   std::replace(s.inputs.begin(), s.inputs.end(), Feed::kXPlusY, Feed::kX);
-  std::replace(s.inputs.begin(), s.inputs.end(), Feed::kZUp, Feed::kZero);
-  std::replace(s.inputs.begin(), s.inputs.end(), Feed::kWRight, Feed::kZero);
+  if (!s.printsInputs) {
+    std::replace(s.inputs.begin(), s.inputs.end(), Feed::kZUp, Feed::kZero);
+    std::replace(s.inputs.begin(), s.inputs.end(), Feed::kWRight, Feed::kZero);
+  }
   return s;
+}
+
+// Whether --values prints input feed f (x, y and 0 go without saying).
+bool printedFeed(Feed f)
+{
+  return f != Feed::kX && f != Feed::kY && f != Feed::kZero;
 }
 
 int panelsOf(Show show)
@@ -443,6 +514,59 @@ void giveSheetPicture(sfuncSystem* doc)
   slot.sourceKind = kInputFixedBuffer;
 }
 
+// Channel `channel` of input feed f at the point (x, y).
+double feedValue(Feed f, int channel, double x, double y)
+{
+  constexpr double kPi = 3.141592653589793;
+  switch (f) {
+    case Feed::kX:
+      return x;
+    case Feed::kY:
+      return y;
+    case Feed::kXPlusY:
+      return x + y;
+    case Feed::kThemeRed:
+      return 4 + x / 16;
+    case Feed::kThemeGreen:
+      return 4 + y / 16;
+    case Feed::kFour:
+      return 4;
+    case Feed::kZUp:
+      return (y + kPi) / (2 * kPi);
+    case Feed::kWRight:
+      return (x + kPi) / (2 * kPi);
+    case Feed::kAltitude:
+      return 1.25 * y + 60;
+    case Feed::kColourRed:
+      return 4 + 4 * x / kPi;
+    case Feed::kColourGreen:
+      return 4 + 4 * y / kPi;
+    case Feed::kPackedColour: {
+      const std::array<double, 4> rgba = {4 + 4 * x / kPi, 4 + 4 * y / kPi, 4, 4 * x / kPi};
+      return rgba[size_t(channel & 3)];
+    }
+    case Feed::kPackedChecker: {
+      const bool even = (int64_t(std::floor(x)) + int64_t(std::floor(y))) % 2 == 0;
+      const std::array<double, 4> rgba = {even ? 8.0 : 0.0, 2, even ? 0.0 : 8.0, -4 * y / kPi};
+      return rgba[size_t(channel & 3)];
+    }
+    case Feed::kZero:
+      break;
+  }
+  return 0.0;
+}
+
+// The input block of feed f over samples (x[i], y) of one batch.
+KVtestInput feedInput(Feed f, const KVgridView& view, int row, int col, int n)
+{
+  KVtestInput in;
+  in.channels = channelsOf(f) == 4 ? 3 : 1;
+  for (int c = 0; c < channelsOf(f); ++c)
+    for (int i = 0; i < n; ++i)
+      in.data[size_t(kBatchCapacity * c + i)] = feedValue(f, c, view.x(col + i), view.y(row));
+  return in;
+}
+
 // One member set up for sampling in a harness of its own (a fresh document,
 // so the tree's iteration counter and every table start the same for each
 // member): alone in slot 0 with its inputs fed as the family says, or inside
@@ -508,12 +632,8 @@ public:
       KV_setBatchLength(kBatchCapacity);
       return shown_;
     }
-    for (int k = 0; k < 4; ++k) {
-      KVtestInput in;
-      for (int i = 0; i < n; ++i)
-        in.data[i] = feedValue(feed_.inputs[k], view.x(col + i), view.y(row));
-      h_.setInput(k, in);
-    }
+    for (int k = 0; k < 4; ++k)
+      h_.setInput(k, feedInput(feed_.inputs[k], view, row, col, n));
     if (ownFeed_)
       for (int i = 0; i < n; ++i) {
         h_.doc()->master[0][i] = view.x(col + i);
@@ -524,33 +644,6 @@ public:
   }
 
 private:
-  static double feedValue(Feed f, double x, double y)
-  {
-    switch (f) {
-      case Feed::kX:
-        return x;
-      case Feed::kY:
-        return y;
-      case Feed::kXPlusY:
-        return x + y;
-      case Feed::kThemeRed:
-        return 4 + x / 16;
-      case Feed::kThemeGreen:
-        return 4 + y / 16;
-      case Feed::kFour:
-        return 4;
-      case Feed::kZUp:
-        return (y + 3.141592653589793) / (2 * 3.141592653589793);
-      case Feed::kWRight:
-        return (x + 3.141592653589793) / (2 * 3.141592653589793);
-      case Feed::kAltitude:
-        return 1.25 * y + 60;
-      case Feed::kZero:
-        break;
-    }
-    return 0.0;
-  }
-
   gfunc* add(int16_t family, int16_t id, uint8_t level, int source = -1)
   {
     sfuncSystem* doc = h_.doc();
@@ -819,6 +912,18 @@ void printTables(KVmemberHarness& h)
   std::printf("\n# octaves %d\n", int(doc->fractal.octaves));
 }
 
+// The channels of every input of a --values line fed something else than
+// x, y or 0, at the point (x, y).
+void printFedInputs(const SheetFamily& feed, int inputs, double x, double y)
+{
+  for (int k = 0; k < inputs; ++k) {
+    const Feed f = feed.inputs[size_t(k)];
+    if (printedFeed(f))
+      for (int channel = 0; channel < channelsOf(f); ++channel)
+        std::printf(" %.17g", feedValue(f, channel, x, y));
+  }
+}
+
 int printValues(int16_t family, int16_t id, double a, double b, double c, int n, bool tables)
 {
   const SheetFamily feed = valuesFeedOf(family, id);
@@ -834,11 +939,166 @@ int printValues(int16_t family, int16_t id, double a, double b, double c, int n,
     for (int col = 0; col < n; ++col) {
       const size_t i = size_t(row) * size_t(n) + size_t(col);
       std::printf("%.17g %.17g", view.x(col), view.y(row));
+      if (feed.printsInputs)
+        printFedInputs(feed, arityOf(family).inputs, view.x(col), view.y(row));
       for (const std::vector<double>& o : out)
         std::printf(" %.17g", o[i]);
       std::printf("\n");
     }
   return 0;
+}
+
+// --stdin: how the batches are run besides their inputs.
+struct StdinBatch
+{
+  bool altitudeOnly = false;
+  bool pass = false;  // previous outputs, counter and mask given
+  int counter = 0;
+  unsigned mask = 0;
+};
+
+// Reads `count` numbers from standard input into `to`.
+bool readNumbers(double* to, int count)
+{
+  for (int k = 0; k < count; ++k)
+    if (std::scanf("%lf", &to[k]) != 1)
+      return false;
+  return true;
+}
+
+// Sets A, B and C, then sends messages 7 and 8.
+void setAndPrepare(KVmemberHarness& h, double a, double b, double c)
+{
+  h.setParams(a, b, c);
+  h.prepare();
+}
+
+// Reads one directive word's arguments (see the usage above); false on a
+// word it does not know or bad arguments.
+bool readDirective(const char* word, KVmemberHarness& h, StdinBatch* how)
+{
+  const std::string_view w(word);
+  if (w == "params") {
+    double abc[3];
+    if (!readNumbers(abc, 3))
+      return false;
+    setAndPrepare(h, abc[0], abc[1], abc[2]);
+    return true;
+  }
+  if (w == "altitude-only") {
+    int on = 0;
+    if (std::scanf("%d", &on) != 1)
+      return false;
+    how->altitudeOnly = on != 0;
+    return true;
+  }
+  if (w == "pass") {
+    if (std::scanf("%d %u", &how->counter, &how->mask) != 2 || how->counter < 0 ||
+        how->counter > 32767 || how->mask > 0xffff)
+      return false;
+    how->pass = true;
+    return true;
+  }
+  if (w == "fresh") {
+    how->pass = false;
+    how->counter = 0;
+    how->mask = 0;
+    return true;
+  }
+  return false;
+}
+
+// Reads the next batch's directives and the width of its input 1: 0 when
+// a batch starts, 1 at the end of the input, 2 on bad input.
+int readBatchStart(KVmemberHarness& h, StdinBatch* how, int* width)
+{
+  char word[32];
+  for (;;) {
+    if (std::scanf("%31s", word) != 1)
+      return 1;
+    char* end = nullptr;
+    const long v = std::strtol(word, &end, 10);
+    if (end != word && *end == 0) {
+      *width = int(std::clamp(v, -1L, 4L));
+      return 0;
+    }
+    if (!readDirective(word, h, how)) {
+      std::fprintf(stderr, "contact_sheet: bad directive %s\n", word);
+      return 2;
+    }
+  }
+}
+
+// Reads input k of a batch (its width already read when `width` >= -1).
+bool readInput(KVmemberHarness& h, int k, int width)
+{
+  KVtestInput in;
+  if (width < 0 || width > 3 || !readNumbers(in.data.data(), int(in.data.size()))) {
+    std::fprintf(stderr, "contact_sheet: input %d needs a width 0..3 and %d numbers\n", k + 1,
+                 int(in.data.size()));
+    return false;
+  }
+  in.channels = int16_t(width);
+  h.setInput(k, in);
+  return true;
+}
+
+int runStdinBatches(int16_t family, int16_t id, double a, double b, double c, StdinBatch how)
+{
+  const Arity arity = arityOf(family);
+  KVmemberHarness h;
+  giveSheetPicture(h.doc());
+  if (gOctaves >= 0)
+    h.doc()->fractal.octaves = int16_t(gOctaves);
+  gfunc* g = h.bind(family, id);
+  setAndPrepare(h, a, b, c);
+  for (int batch = 0;; ++batch) {
+    int width = -1;
+    const int start = readBatchStart(h, &how, &width);
+    if (start != 0)
+      return start == 1 && batch > 0 ? 0 : 2;
+    for (int k = 0; k < arity.inputs; ++k) {
+      if (k > 0 && std::scanf("%d", &width) != 1)
+        width = -1;
+      if (!readInput(h, k, width))
+        return 2;
+    }
+    for (int k = 0; how.pass && k < arity.outputs; ++k)
+      if (!readNumbers(g->outputs[k], kBatchCapacity)) {
+        std::fprintf(stderr, "contact_sheet: output %d needs %d numbers\n", k + 1, kBatchCapacity);
+        return 2;
+      }
+    h.doc()->tree.iteration = int16_t(how.pass ? how.counter : 0);
+    g->loopMask = uint16_t(how.pass ? how.mask : 0);
+    h.doc()->fractal.reliefPass = how.altitudeOnly ? 1 : 0;
+    h.run(kBatchCapacity);
+    h.doc()->fractal.reliefPass = 0;
+    for (int k = 0; k < arity.outputs; ++k) {
+      for (int i = 0; i < kBatchCapacity; ++i)
+        std::printf(i == 0 ? "%.17g" : " %.17g", g->outputs[k][i]);
+      std::printf("\n");
+    }
+  }
+}
+
+// Parses the arguments of --stdin after ID A B C.
+bool parseStdinOptions(const std::vector<std::string>& args, StdinBatch* how)
+{
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--altitude-only") {
+      how->altitudeOnly = true;
+    } else if (args[i] == "--pass" && i + 2 < args.size()) {
+      how->pass = true;
+      how->counter = std::atoi(args[i + 1].c_str());
+      how->mask = unsigned(std::strtoul(args[i + 2].c_str(), nullptr, 0));
+      if (how->counter < 0 || how->counter > 32767 || how->mask > 0xffff)
+        return false;
+      i += 2;
+    } else {
+      return false;
+    }
+  }
+  return true;
 }
 
 int printPermutation()
@@ -856,6 +1116,8 @@ int usage()
   std::fprintf(stderr,
                "usage: contact_sheet --family CODE SHEET.ppm [THUMB]\n"
                "       contact_sheet --family CODE [--tables] --values ID A B C N\n"
+               "       contact_sheet --family CODE --stdin ID A B C [--altitude-only]\n"
+               "                     [--pass COUNTER MASK]\n"
                "       contact_sheet --family CODE --choices ID SHEET.ppm [THUMB]\n"
                "       contact_sheet --perm\n"
                "       contact_sheet --bodies\n");
@@ -902,6 +1164,14 @@ int main(int argc, char** argv)
     return printValues(int16_t(family), int16_t(std::atoi(args[1].c_str())),
                        std::atof(args[2].c_str()), std::atof(args[3].c_str()),
                        std::atof(args[4].c_str()), n, tables);
+  }
+  if (!tables && args.size() >= 5 && args[0] == "--stdin") {
+    StdinBatch how;
+    if (!parseStdinOptions(std::vector<std::string>(args.begin() + 5, args.end()), &how))
+      return usage();
+    return runStdinBatches(int16_t(family), int16_t(std::atoi(args[1].c_str())),
+                           std::atof(args[2].c_str()), std::atof(args[3].c_str()),
+                           std::atof(args[4].c_str()), how);
   }
   const bool choices = !tables && args.size() >= 3 && args[0] == "--choices";
   int16_t choiceId = 0;
