@@ -387,6 +387,16 @@ bool fpoceanwaveletsfoam(fractalsinfos* fi, double x, double y, double z, double
   return true;
 }
 
+// A noise value folded into a triangle wave of period 1 (0 at whole
+// numbers, 1 halfway), turned into a ridge that is 1 - tri away from the
+// crests, both ends softly capped at 0.95 with softness 0.1.
+static double foldedRidge(double n)
+{
+  const double frac = n - std::floor(n);
+  const double tri = frac <= 0.5 ? 2 * frac : 2 - 2 * frac;
+  return softCap(1 - softCap(tri, 0.95, 0.1), 0.95, 0.1);
+}
+
 bool fpfutur7displace(const KVtables* t, double x, double y, double z, double w, double* state,
                       double weight, short octave, dvector2d* d)
 {
@@ -398,10 +408,7 @@ bool fpfutur7displace(const KVtables* t, double x, double y, double z, double w,
   }
   double nx = 0, ny = 0, nz = 0;
   fPerlinNoise3DVector3D(t, x, y, z, &nx, &ny, &nz, w + 3);
-  const double frac = nz - std::floor(nz);
-  const double tri = frac <= 0.5 ? 2 * frac : 2 - 2 * frac;
-  double e = 1 - softCap(tri, 0.95, 0.1);
-  e = softCap(e, 0.95, 0.1);
+  const double e = foldedRidge(nz);
   if (octave == 0) {
     *d = dvector2d{e * nx, e * ny};
     *state = e;
@@ -410,6 +417,33 @@ bool fpfutur7displace(const KVtables* t, double x, double y, double z, double w,
   const double v = ((0.7 * w + 0.8) * e + 0.5 * w) * *state + 0.01 * w;
   d->x += weight * v * nx;
   d->y += weight * v * ny;
+  *state = v;
+  return true;
+}
+
+bool fp32ridgesA(const KVtables* t, double x, double y, double z, double w, double* state,
+                 double weight, short octave, dvector3d* d)
+{
+  if (octave <= 0) {
+    d->x = 0.08;
+    d->y = 0.08;
+    *state = 0;
+    if (octave < 0)
+      return true;
+  }
+  double nx = 0, ny = 0, nz = 0;
+  fPerlinNoise3DVector3D(t, x, y, z, &nx, &ny, &nz, w + 3);
+  const double rx = foldedRidge(nx), ry = foldedRidge(ny);
+  const double m = smooth(0.5 * nz + 1);
+  if (octave == 0) {
+    d->x = m * rx;
+    d->y = m * ry;
+    *state = m;
+    return true;
+  }
+  const double v = ((0.7 * w + 0.8) * m + 0.5 * w) * *state + 0.01 * w;
+  d->x += weight * v * rx;
+  d->y += weight * v * ry;
   *state = v;
   return true;
 }

@@ -38,6 +38,17 @@ bool fpoceanwaveletsfoam(fractalsinfos* fi, double x, double y, double z, double
 bool fpfutur7displace(const KVtables* t, double x, double y, double z, double w, double* state,
                       double weight, short octave, dvector2d* d);
 
+// A ridged body on the tables alone that no member calls: nx and ny of a
+// vector noise (amplitude w + 3) each folded into a soft triangle-wave ridge
+// (the same 0.95 / 0.1 soft caps as fpfutur7displace), weighted by the
+// smoothstep of 0.5 nz + 1. Octaves 0 and -1 first set d's elements 0 and 1
+// to 0.08 and the state to 0 (octave -1 stops there); octave 0 sets them to
+// the weighted ridges and the state to the weight; later octaves add
+// weight * v times the ridges, v following the state as in fpfutur7displace.
+// Element 2 of d is never written.
+bool fp32ridgesA(const KVtables* t, double x, double y, double z, double w, double* state,
+                 double weight, short octave, dvector3d* d);
+
 // The shaping rules the bodies share.
 namespace f32shape {
 // -1 below -1, 1 above 1, a soft S between.

@@ -149,4 +149,30 @@ TEST(F32Fractal, UncalledBodies)
   EXPECT_EQ(state, 0.975);
 }
 
+// fp32ridgesA at the origin, where the vector noise is 0: both ridges sit at
+// the fold's crest (1 - 0 capped to 0.975), the weight is smoothstep(1) = 1;
+// a second octave there adds weight * v * 0.975 with v = ((0.7 w + 0.8) 1 +
+// 0.5 w) 1 + 0.01 w. Element 2 of the record is never written.
+TEST(F32Fractal, RidgesABody)
+{
+  KVmemberHarness h;
+  const KVtables* t = &h.doc()->tables;
+  dvector3d d{0, 0, 7};
+  double state = 5;
+  fp32ridgesA(t, 0.3, 0.4, 0.5, 0.5, &state, 1, -1, &d);
+  EXPECT_EQ(d.x, 0.08);
+  EXPECT_EQ(d.y, 0.08);
+  EXPECT_EQ(state, 0);
+  fp32ridgesA(t, 0, 0, 0, 0.5, &state, 1, 0, &d);
+  EXPECT_DOUBLE_EQ(d.x, 0.975);
+  EXPECT_DOUBLE_EQ(d.y, 0.975);
+  EXPECT_EQ(state, 1);
+  fp32ridgesA(t, 0, 0, 0, 0.5, &state, 0.5, 1, &d);
+  const double v = (0.7 * 0.5 + 0.8) + 0.5 * 0.5 + 0.01 * 0.5;
+  EXPECT_DOUBLE_EQ(state, v);
+  EXPECT_DOUBLE_EQ(d.x, 0.975 + 0.5 * v * 0.975);
+  EXPECT_DOUBLE_EQ(d.y, d.x);
+  EXPECT_EQ(d.z, 7);
+}
+
 }  // namespace
