@@ -281,15 +281,18 @@ void f33_derivative(gfunc* g)
   gfunc* first = list.funcs[0];
   double* xArray = first->inlets[0].data;
   double* yArray = first->inlets[1].data;
-  if (xArray == nullptr || yArray == nullptr || !mayRerun(g))
+  if (xArray == nullptr || !mayRerun(g))
     return;
 
-  ShiftedRead alongX, alongY;
+  // A first component without a second input (a one-input field) has no
+  // y array to shift: the surface does not change along y.
+  ShiftedRead alongX, alongY{b.x, b.z};
   {
     RerunMark mark(g);
     ReevaluationFlag flag(g);
     alongX = runShifted(g, list, xArray, b.n);
-    alongY = runShifted(g, list, yArray, b.n);
+    if (yArray != nullptr)
+      alongY = runShifted(g, list, yArray, b.n);
   }
   const double gain = 2 + g->A, softening = kNormalSoftening * g->B;
   for (int i = 0; i < b.n; ++i)

@@ -10,7 +10,9 @@
 // re-evaluation flag (iterationStep) is set when the member is inside a
 // loop, so that a loop driver in the list stands still; the flag's earlier
 // value is put back on every path. The listed components keep the values of
-// the second run.
+// the last run. Without an array behind the first listed component's input
+// 1 nothing is shifted and the inputs pass through; without one behind its
+// input 2 (a one-input component) only x is shifted.
 //
 // " 3D elevation slices" and " 3D density slices" march a view ray through
 // depth slices: at each slice they feed the component S behind input 3 (an
