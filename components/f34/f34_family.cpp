@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "components/common/families.h"
+#include "components/f34/f34_forwarded.h"
 #include "components/f34/f34_lights.h"
 #include "components/f34/f34_mazes.h"
 #include "components/f34/f34_packed.h"
@@ -66,8 +67,8 @@ constexpr KVmemberDesc kMembers[] = {
     kF34_Technoid,
     kF34_futurB,
     kF34_memPackzBlend,
-    {.id = 47, .computeName = "f34_packedRndMix", .name = " Packed random Mix"},
-    {.id = 48, .computeName = "f34_packedMIN", .name = " Packed Alpha Min"},
+    kF34_packedRndMix,
+    kF34_packedMIN,
     kF34_procTechNoises,
     kF34_procWalls,
     kF34_recurtree,
