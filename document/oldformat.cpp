@@ -38,7 +38,7 @@ constexpr size_t kCompCodes = 48;
 constexpr size_t kCompLocks = 54;
 
 // Document fields.
-constexpr size_t kOffDocumentFlag = 2740;
+constexpr size_t kOffSoundFlag = 2740;
 constexpr size_t kOffKeyCountOfTree = 2742;
 constexpr size_t kOffPaletteNumber = 2744;
 constexpr size_t kOffColorFunc = 2746;
@@ -271,7 +271,7 @@ int16_t ConvertArbreIndexToPtr(smalltree* tree, const unsigned char* record, siz
 
 void ConvertFileArbre(sfuncSystem* doc, const unsigned char* record, bool tables)
 {
-  doc->movie.documentFlag = be::get_u16(record + kOffDocumentFlag) == 3 ? 1 : 0;
+  doc->movie.soundTree = be::get_u16(record + kOffSoundFlag) == 3 ? 1 : 0;
   doc->tree.kind = int16_t(std::min<int>(be::get_u16(record + kOffKeyCountOfTree), kKeyframeCount));
   doc->paletteNumber = int16_t(be::get_u16(record + kOffPaletteNumber));
   kvtreefile::readViewRect(record + kOffView, &doc->view);
@@ -415,7 +415,7 @@ int16_t arb_oldformatREAD(sfuncSystem* doc, const FileRef& file, bool full, bool
     return converted;
   }
   ConvertFileArbre(doc, record, tables);
-  if (sound != nullptr && doc->movie.documentFlag != 0)
+  if (sound != nullptr && doc->movie.soundTree != 0)
     readSoundSettings(doc, record, sound);
   arb_SetFuncID(&doc->tree, false);
   doc->treeChanged = 1;

@@ -68,7 +68,7 @@ constexpr size_t kOffIndexPair = 19238;
 constexpr size_t kOffDocumentByte = 19242;
 constexpr size_t kOffGlobalShade = 19243;
 constexpr size_t kOffDefaultColors = 19244;
-constexpr size_t kOffDocumentFlag = 19256;
+constexpr size_t kOffSoundFlag = 19256;
 constexpr size_t kOffOctaves = 19258;
 
 // Master-input settings and input references.
@@ -457,7 +457,7 @@ void arb_readArbreMisc(const unsigned char* record, sfuncSystem* doc, bool full,
   readColorSettings(record, doc);
   doc->animPeriod = be::get_u16(record + kOffAnimPeriod);
   doc->animation.timeRandomOffset = be::get_f64(record + kOffTimeRandomOffset);
-  doc->movie.documentFlag = be::get_u16(record + kOffDocumentFlag) == 1 ? 1 : 0;
+  doc->movie.soundTree = be::get_u16(record + kOffSoundFlag) == 1 ? 1 : 0;
   doc->fractal.octaves = KV_storedOctaves(be::get_i16(record + kOffOctaves));
   for (int i = 0; i < 4; i++)
     doc->movie.outputChannels[i] = be::get_u16(record + kOffOutputChannels + 2 * size_t(i));
@@ -486,7 +486,7 @@ void arb_writeArbreMisc(sfuncSystem* doc, unsigned char* record)
   record[kOffGlobalShade] = doc->globalShade;
   for (int i = 0; i < 3; i++)
     writeColor(doc->defaultColors[i], record + kOffDefaultColors + 4 * i);
-  be::put_u16(record + kOffDocumentFlag, doc->movie.documentFlag);
+  be::put_u16(record + kOffSoundFlag, doc->movie.soundTree);
   be::put_i16(record + kOffOctaves, doc->fractal.octaves);
 
   const KVanimation& a = doc->animation;

@@ -137,7 +137,7 @@ struct KVanimation
 struct KVmovieSettings
 {
   uint8_t soundPathStraight;   // the sound path is a sweep along x, not a circle
-  uint8_t documentFlag;        // kept unchanged through files
+  uint8_t soundTree;           // 1: a sound tree (its file's sound flag is 1)
   uint8_t documentByte;        // kept unchanged through files
   uint16_t outputChannels[4];  // channel counts of the first four outputs
 };

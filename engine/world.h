@@ -19,6 +19,21 @@
 
 struct cpalettelib;
 struct KVrenderPrefs;
+struct sSoundfunc;
+
+// The tree sound's runtime: the copy of the document it evaluates on the
+// ring task, how far the play has come, and the path time carried from one
+// quarter of a fill to the next. Written only by the sound's fill procedure
+// once a play is set up.
+struct KVSoundruntime
+{
+  uint32_t length;         // samples to play
+  uint32_t position;       // samples rendered so far
+  float* crossfadeBuffer;  // the real-time record's crossfade area
+  sfuncSystem* system;     // the runtime's own document copy
+  sSoundfunc* settings;    // the document's sound settings (its base pitch)
+  double gpathtime;        // path time at the end of the last block rendered
+};
 
 inline constexpr int kDefaultColorCount = 48;
 
@@ -47,6 +62,9 @@ struct KovrelinWorld
   // "Palettes" file in Resources/ (the record is plain bytes from the pool).
   char presetsFolder[1024];
   char palettesFile[1024];
+  // The tree sound's runtime (its document copy comes from the pool when the
+  // sound starts).
+  KVSoundruntime soundRuntime;
 };
 
 extern KovrelinWorld* gKovrelinWorld;

@@ -11,13 +11,14 @@ jobs=$(nproc)
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=ON -DKV_WERROR=ON
 cmake --build "$build" -j "$jobs"
 
-# Render bands and document copies evaluate on several threads at once: the
-# engine and component tests also run under ThreadSanitizer, in a build of
+# Render bands and document copies evaluate on several threads at once, and
+# the sound plays from a ring task and the device callback: the engine,
+# component and sound tests also run under ThreadSanitizer, in a build of
 # their own.
 tsan="$here/build-tsan"
 cmake -S "$here" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_TSAN=ON -DKV_WERROR=ON
-cmake --build "$tsan" -j "$jobs" --target test_engine test_components
-for t in engine components; do
+cmake --build "$tsan" -j "$jobs" --target test_engine test_components test_sound
+for t in engine components sound; do
   echo "ThreadSanitizer: test_$t"
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/$t/test_$t" --gtest_brief=1
 done

@@ -131,7 +131,7 @@ inline void setDocumentSettings(sfuncSystem* doc)
   doc->indexPair[0] = 2;
   doc->indexPair[1] = -1;
   doc->movie.documentByte = 9;
-  doc->movie.documentFlag = 1;
+  doc->movie.soundTree = 1;
   doc->movie.soundPathStraight = 1;
   for (int i = 0; i < 4; i++)
     doc->movie.outputChannels[i] = uint16_t(i + 1);

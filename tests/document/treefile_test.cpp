@@ -130,7 +130,7 @@ void expectSameDocument(const sfuncSystem& a, const sfuncSystem& b)
   for (int i = 0; i < 3; i++)
     EXPECT_EQ(a.defaultColors[i], b.defaultColors[i]);
   EXPECT_EQ(a.movie.documentByte, b.movie.documentByte);
-  EXPECT_EQ(a.movie.documentFlag, b.movie.documentFlag);
+  EXPECT_EQ(a.movie.soundTree, b.movie.soundTree);
   EXPECT_EQ(a.movie.soundPathStraight, b.movie.soundPathStraight);
   for (int i = 0; i < 4; i++)
     EXPECT_EQ(a.movie.outputChannels[i], b.movie.outputChannels[i]);
