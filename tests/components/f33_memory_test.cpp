@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/components/catalog_rows.h"
+#include "tests/components/f11_tree_fixture.h"
 #include "tests/components/looper_bench.h"
 #include "tests/components/member_harness.h"
 
@@ -166,6 +167,26 @@ TEST(F33Memory, AddThroughALooper)
   bench.run();
   for (int k = 0; k < 3; ++k)
     EXPECT_DOUBLE_EQ(bench.member->outputs[k][0], 9) << k;
+}
+
+// " Iterations" B = 3 into f21 " Ripples" into each memory member, rendered
+// 256 pixels wide: every batch starts over, so one thread and four give the
+// same bytes.
+using F33MemoryRender = KVsmallTreeTest;
+
+TEST_F(F33MemoryRender, LoopIntoMemoryMembers)
+{
+  for (int16_t memory : {int16_t(28), int16_t(29), int16_t(30), int16_t(35), int16_t(51)}) {
+    SCOPED_TRACE(memory);
+    add(kFamily11, 28, 0, {}, 0.5, 3, -1);
+    add(kFamily21, 15, 1, {0});
+    add(kFamily33, memory, 2, {1, 1, 1});
+    arb_ServiceChanges(doc_, false);
+    const std::vector<uint8_t> one = render(1);
+    const std::vector<uint8_t> four = render(4);
+    EXPECT_TRUE(one == four);
+    arb_Clear(doc_, true, true);
+  }
 }
 
 }  // namespace

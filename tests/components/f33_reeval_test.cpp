@@ -149,6 +149,39 @@ TEST_F(F33NormalTree, ChainOfNormalsStaysBounded)
   expectMastersUntouched(2);
 }
 
+// Rendered 256 pixels wide over f21 " Ripples" (an f31 field for the
+// density slices): the same bytes on one thread and on four, and not flat.
+TEST_F(F33NormalTree, RerunningMembersRenderTheSameOnFourThreads)
+{
+  struct Case
+  {
+    int16_t id;
+    uint16_t fieldFamily;
+    int16_t fieldId;
+  };
+  for (const Case& c : {Case{23, kFamily21, 15}, Case{25, kFamily21, 15}, Case{26, kFamily31, 0}}) {
+    SCOPED_TRACE(c.id);
+    add(c.fieldFamily, c.fieldId, 0);
+    gfunc* g = add(kFamily33, c.id, 1, {0, 0, 0});
+    if (c.id != 23) {
+      // The slices read only their field through input 3.
+      for (int k = 0; k < 2; ++k) {
+        g->sources[k] = nullptr;
+        g->inlets[k].source = int16_t(kSourceMasterX + k);
+      }
+    }
+    arb_ServiceChanges(doc_, false);
+    const std::vector<uint8_t> one = render(1);
+    const std::vector<uint8_t> four = render(4);
+    EXPECT_TRUE(one == four);
+    bool varies = false;
+    for (size_t i = 4; i < one.size() && !varies; i += 4)
+      varies = one[i + 1] != one[1] || one[i + 2] != one[2] || one[i + 3] != one[3];
+    EXPECT_TRUE(varies);
+    arb_Clear(doc_, true, true);
+  }
+}
+
 // ---- Slices over a probe field -------------------------------------------------------
 
 // The field behind input 3: it gives `value` everywhere and records what it
