@@ -47,7 +47,12 @@ struct ResizeStep
   WindowRef window;
   int32_t width, height;
 };
-using Step = std::variant<MouseStep, KeyStep, ModifierStep, TickStep, WindowStep, ResizeStep>;
+struct ItemStep
+{
+  int32_t item;
+};
+using Step =
+    std::variant<MouseStep, KeyStep, ModifierStep, TickStep, WindowStep, ResizeStep, ItemStep>;
 
 struct Script
 {
@@ -62,6 +67,7 @@ struct Script
   std::deque<int32_t> menuChoices;
   std::vector<MenuEntry> menu;
   script::MenuRecord menuRecord;
+  script::ItemLocator itemLocator = nullptr;
 };
 
 Script& T()
@@ -76,6 +82,23 @@ bool liveWindow(WindowRef w)
     if (known == w)
       return true;
   return false;
+}
+
+// A press of the item at its centre: the release is played next, so that
+// an item tracking the press sees it come up.
+void pressItemOfFrontDialog(int32_t item)
+{
+  WindowRef w = modalWindow();
+  if (!w)
+    w = frontWindow();
+  Point local;
+  if (!w || !T().itemLocator || !T().itemLocator(w, item, &local))
+    return;
+  const Rect content = windowContent(w);
+  const Point where{content.top + local.v, content.left + local.h};
+  const uint16_t modifiers = currentModifiers();
+  T().steps.push_front(MouseStep{where, false, modifiers});
+  detail::inputMouse(nullptr, where, true, modifiers);
 }
 
 void play(const Step& step)
@@ -98,6 +121,8 @@ void play(const Step& step)
       c.right = c.left + std::max(r->width, 1);
       detail::inputBounds(r->window, c, true);
     }
+  } else if (auto* i = std::get_if<ItemStep>(&step)) {
+    pressItemOfFrontDialog(i->item);
   }
 }
 
@@ -364,6 +389,17 @@ const std::vector<MenuEntry>& lastMenu()
 const MenuRecord& lastMenuRecord()
 {
   return T().menuRecord;
+}
+
+void setItemLocator(ItemLocator locator)
+{
+  T().itemLocator = locator;
+}
+
+void pressItem(int32_t item)
+{
+  if (scriptReady())
+    T().steps.push_back(ItemStep{item});
 }
 
 size_t pending()
