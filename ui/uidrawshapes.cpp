@@ -1,16 +1,25 @@
 #include "ui/uidrawshapes.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "engine/palettes.h"
 #include "foundation/appshell.h"
+#include "foundation/checked.h"
+#include "foundation/modifierkeys.h"
+#include "imaging/bufcommands.h"
 #include "imaging/cursorkeys.h"
+#include "imaging/drawing.h"
+#include "imaging/filters.h"
 #include "imaging/ports.h"
+#include "imaging/qzbitmaps.h"
 #include "platform/resources.h"
 #include "ui/edoc.h"
+#include "ui/porttext.h"
 #include "ui/qztext.h"
 #include "ui/uidrawhelpers.h"
 #include "ui/uiframes.h"
@@ -306,11 +315,204 @@ int16_t Do_realvec(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, 
                    const normalcolor* barColors, const Point* where)
 {
   auto toScale = [](double v) {
-    return int32_t(std::lround(std::clamp(v, 0.0, 1.0) * kVectorScale));
+    return std::isnan(v) ? 0 : int32_t(std::lround(std::clamp(v, 0.0, 1.0) * kVectorScale));
   };
   auto valueAt = [](int32_t above, int32_t height) {
     return std::min<int32_t>(above * kVectorScale / height, kVectorScale) / double(kVectorScale);
   };
   auto mix = [](double a, double b, double t) { return a + (b - a) * t; };
   return trackVector(doc, colors, r, count, values, barColors, where, toScale, valueAt, mix);
+}
+
+// ---- Numbers in ports, palettes ------------------------------------------------
+
+void Draw_StringInt(int16_t h, int16_t v, int32_t value, normalcolor color)
+{
+  CGrafPtr port = nullptr;
+  GetGWorld(&port, nullptr);
+  CGContextRef ctx = port ? QZ_OpenContext(port) : nullptr;
+  if (!ctx)
+    return;
+  const PortTextStyle style = GetPortTextStyle(port);
+  const int8_t size = int8_t(std::clamp<int32_t>(style.size > 0 ? style.size : 12, 1, 127));
+  // A top baseline lies 1.25 sizes below the rectangle's top; the text
+  // starts 4 pixels right of its left.
+  const textLook look{size, uint8_t(style.font), uint8_t(style.face & 3), 3};
+  const int32_t rise = int32_t(std::lround(1.25 * size));
+  const Rect r{int16_t(std::clamp<int32_t>(v - rise, INT16_MIN, INT16_MAX)),
+               int16_t(std::clamp<int32_t>(h - 4, INT16_MIN, INT16_MAX)),
+               int16_t(std::clamp<int32_t>(v + size, INT16_MIN, INT16_MAX)),
+               int16_t(std::clamp<int32_t>(h + 32767, INT16_MIN, INT16_MAX))};
+  Str255 text;
+  text[0] = uint8_t(std::snprintf(reinterpret_cast<char*>(text + 1), 254, "%d  ", int(value)));
+  QZ_drawString(ctx, &look, text, r, 1, color.red / 255.0f, color.green / 255.0f,
+                color.blue / 255.0f);
+  QZ_CloseContext(ctx, port);
+}
+
+void draw_cpaletteitem(CGContextRef ctx, const cpalettelib* library, int16_t index, Rect r,
+                       bool selected)
+{
+  if (!ctx || !library || index < 0 || index >= kPaletteLibSize)
+    return;
+  const cpalette& p = library->palettes[index];
+  UI_FrameRect(ctx, r, selected ? normalcolor{255, 255, 255, 0} : grey(0));
+  const Rect inner{int16_t(r.top + 1), int16_t(r.left + 1), int16_t(r.bottom - 1),
+                   int16_t(r.right - 1)};
+  PAINTGRADRECT(ctx, inner, std::clamp<int32_t>(p.count, 0, kPaletteSlots), p.colors);
+}
+
+// ---- Curves of values 0..1 ------------------------------------------------------
+
+namespace {
+
+constexpr double kCurveLift = 0.03;       // the curve stands this far above its value
+constexpr double kCurveHeadroom = 1.055;  // height / scale: room above 1
+constexpr double kCurveEditShift = 0.015;
+constexpr int32_t kCurveCrossesBelow = 17;
+
+double drawable(double v)
+{
+  return std::isfinite(v) ? std::clamp(v, -1e6, 1e6) : 0.0;
+}
+
+struct CurveFrame
+{
+  double x0, baseline, dx, scale;
+};
+
+CurveFrame curveFrame(Rect r, int32_t count)
+{
+  const double width = RectWidth(r);
+  return CurveFrame{r.left + 1.5, double(r.bottom), count > 1 ? (width - 3) / (count - 1) : 0,
+                    RectHeight(r) / kCurveHeadroom};
+}
+
+void drawCurveIn(CGContextRef ctx, const double* values, int32_t count, Rect r,
+                 normalcolor background, normalcolor curve)
+{
+  UI_FillRect(ctx, r, background);
+  const CurveFrame f = curveFrame(r, count);
+  dvector_normdraw(ctx, values, count, f.x0, f.baseline, f.dx, f.scale, background, curve);
+}
+
+}  // namespace
+
+void dvector_normdraw(CGContextRef ctx, const double* values, int32_t count, double x0,
+                      double baseline, double dx, double scale, normalcolor fill,
+                      normalcolor stroke)
+{
+  if (!ctx || !values || count < 1)
+    return;
+  const int32_t step = dx > 0 && dx < 1 ? std::max<int32_t>(1, kvnum::sat_i32(1.0 / dx)) : 1;
+  std::vector<QZPoint> points;
+  auto at = [&](int32_t i) {
+    return QZPoint{float(x0 + i * dx),
+                   float(baseline - (drawable(values[i]) + kCurveLift) * scale)};
+  };
+  for (int32_t i = 0; i < count; i += step)
+    points.push_back(at(i));
+  if ((count - 1) % step != 0)
+    points.push_back(at(count - 1));
+  QZ_ContextSaveGState(ctx);
+  QZ_ContextBeginPath(ctx);
+  QZ_ContextMoveToPoint(ctx, points.front().x, baseline);
+  for (const QZPoint& p : points)
+    QZ_ContextAddLineToPoint(ctx, p.x, p.y);
+  QZ_ContextAddLineToPoint(ctx, points.back().x, baseline);
+  QZ_ContextClosePath(ctx);
+  QZ_ContextSetRGBFillColor(ctx, 0, 0.05, 0.35, 0.5);
+  QZ_ContextFillPath(ctx);
+  QZ_ContextBeginPath(ctx);
+  QZpath_lines(ctx, points.data(), int32_t(points.size()));
+  QZ_ContextSetRGBStrokeColor(ctx, stroke.red / 255.0, stroke.green / 255.0, stroke.blue / 255.0,
+                              1);
+  QZ_ContextSetLineWidth(ctx, 1);
+  QZ_ContextStrokePath(ctx);
+  if (count < kCurveCrossesBelow)
+    for (const QZPoint& p : points) {
+      QZ_drawLine(ctx, float(p.x - 2), float(p.y), float(p.x + 2), float(p.y), 1, 1, 1, 1, 1);
+      QZ_drawLine(ctx, float(p.x), float(p.y - 2), float(p.x), float(p.y + 2), 1, 1, 1, 1, 1);
+    }
+  QZ_ContextRestoreGState(ctx);
+  setFill(ctx, fill);
+}
+
+int16_t dvector_normdrawEdit(Edoc* doc, double* values, int32_t count, Rect r,
+                             normalcolor background, normalcolor curve, const Point* where)
+{
+  CGContextRef ctx = doc ? doc->context : nullptr;
+  if (!ctx || !values || count < 1)
+    return -1;
+  drawCurveIn(ctx, values, count, r, background, curve);
+  if (!where)
+    return 0;
+  auto inside = [&](Point p) {
+    return r.left <= p.h && p.h < r.right && r.top <= p.v && p.v < r.bottom;
+  };
+  if (!inside(*where))
+    return -1;
+  const CurveFrame f = curveFrame(r, count);
+  auto nearest = [&](Point p) {
+    const double at = f.dx > 0 ? (p.h - f.x0) / f.dx : 0;
+    return int16_t(std::clamp<int32_t>(kvnum::sat_i32(std::lround(at)), 0,
+                                       std::min<int32_t>(count - 1, INT16_MAX)));
+  };
+  auto valueAt = [&](Point p) {
+    return std::clamp((r.bottom - p.v) / f.scale - kCurveEditShift, 0.0, 1.0);
+  };
+  const int16_t first = nearest(*where);
+  int16_t last = first;
+  Point p = *where;
+  values[first] = valueAt(p);
+  const bool holdFirst = gshift != 0;
+  for (;;) {
+    drawCurveIn(ctx, values, count, r, background, curve);
+    doc->FlushContext();
+    if (!buttontrue(&p))
+      break;
+    if (holdFirst) {
+      values[first] = valueAt(p);
+      continue;
+    }
+    const int16_t index = nearest(p);
+    values[index] = valueAt(p);
+    if (std::abs(index - last) > 1) {
+      const int16_t lo = std::min(index, last), hi = std::max(index, last);
+      for (int16_t i = int16_t(lo + 1); i < hi; ++i)
+        values[i] = values[lo] + (values[hi] - values[lo]) * double(i - lo) / double(hi - lo);
+    }
+    last = index;
+  }
+  return last;
+}
+
+void dvector_normdrawFC(CGContextRef ctx, const double* values, int32_t count, Rect r,
+                        normalcolor color, normalcolor background)
+{
+  if (!ctx)
+    return;
+  drawCurveIn(ctx, values, count, r, background, color);
+}
+
+// ---- The halo as an off-screen buffer ---------------------------------------------
+
+Offworld MakeGWHalo(Rect r, normalcolor color)
+{
+  const int32_t w = RectWidth(r), h = RectHeight(r);
+  if (w <= 0 || h <= 0)
+    return nullptr;
+  const Rect bounds{0, 0, int16_t(h), int16_t(w)};
+  Offworld world = nullptr;
+  if (CreateOffworld(PackRectTopLeft(bounds), PackRectBottomRight(bounds), 32, &world) != noErr)
+    return nullptr;
+  const int32_t topLeft = PackRectTopLeft(bounds), bottomRight = PackRectBottomRight(bounds);
+  Offworld_Commandes(world, nullptr, topLeft, bottomRight, 0, gw_colorfill, 0);
+  // Inset as MakeimageHalo does: 0.3 of each half size less 2, truncated.
+  const auto dx = int16_t(0.3 * (w / 2.0 - 2)), dy = int16_t(0.3 * (h / 2.0 - 2));
+  const Rect oval{dy, dx, int16_t(h - dy), int16_t(w - dx)};
+  color.flag = 255;
+  PaintOffworld_Oval(world, PackRectTopLeft(oval), PackRectBottomRight(oval), kVerbPaint, color);
+  Offworld_Commandes(world, nullptr, topLeft, bottomRight, 64, gw_FastBlurr32, 0);
+  return world;
 }

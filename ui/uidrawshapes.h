@@ -1,5 +1,6 @@
 // Drawing helpers for labels, values, arrows, polylines, slider rails,
-// picture cells with labels and bar editors of value vectors.
+// picture cells with labels, palettes, bar and curve editors of value
+// vectors and the halo buffer.
 //
 // Rectangles are {top, left, bottom, right} in the context's flipped user
 // space (y down). Main thread only.
@@ -8,10 +9,12 @@
 #include <cstdint>
 
 #include "foundation/types.h"
+#include "imaging/offworld.h"
 #include "imaging/quartz.h"
 #include "ui/qzdraw.h"
 
 class Edoc;
+struct cpalettelib;
 struct uiset;
 struct uiItemRecord;
 struct uiWorkColor;
@@ -56,3 +59,40 @@ int16_t Do_intvec(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, i
 // The same for values 0..1.
 int16_t Do_realvec(Edoc* doc, const normalcolor* colors, Rect r, int16_t count, double* values,
                    const normalcolor* barColors, const Point* where);
+
+// The decimal value followed by two spaces, its baseline at (h, v) of the
+// current port, in the port's text size (12 when unset) and the colour.
+void Draw_StringInt(int16_t h, int16_t v, int32_t value, normalcolor color);
+// Palette `index` of the library as a gradient in r inset by 1, outlined in
+// yellow when selected, else black; nothing for an index outside 0..63.
+void draw_cpaletteitem(CGContextRef ctx, const cpalettelib* library, int16_t index, Rect r,
+                       bool selected);
+
+// A curve of `count` values: a path through (x0 + i dx, baseline - (value
+// + 0.03) scale) taking every max(1, 1/dx)-th sample and the last; the area
+// down to the baseline filled in dark blue at alpha 0.5, the curve stroked
+// in `stroke`, a small white cross on each point when there are fewer than
+// 17. The context's fill colour is `fill` afterwards. Values that are not
+// finite are drawn as 0.
+void dvector_normdraw(CGContextRef ctx, const double* values, int32_t count, double x0,
+                      double baseline, double dx, double scale, normalcolor fill,
+                      normalcolor stroke);
+// Draws the values over r filled with the background (x0 = left + 1.5,
+// baseline = bottom, dx = (width - 3) / (count - 1), scale = height /
+// 1.055). With a point inside r, edits them while the button is held: the
+// sample nearest to the mouse is set to (bottom - v) / scale - 0.015 held
+// to 0..1; with shift held the first sample stays the one edited, else each
+// step edits the sample under the mouse and sets those passed over by
+// linear interpolation. Returns the last sample edited, -1 for a point
+// outside r, 0 when only drawing.
+int16_t dvector_normdrawEdit(Edoc* doc, double* values, int32_t count, Rect r,
+                             normalcolor background, normalcolor curve, const Point* where);
+// Fills r with the background and draws the curve as dvector_normdrawEdit
+// does.
+void dvector_normdrawFC(CGContextRef ctx, const double* values, int32_t count, Rect r,
+                        normalcolor color, normalcolor background);
+
+// The halo of MakeimageHalo as a 32-bit off-screen buffer of r's size:
+// cleared to 0, the oval painted in the colour, blurred (strength 64).
+// Null on failure; the caller disposes it (KillOffworld).
+Offworld MakeGWHalo(Rect r, normalcolor color);

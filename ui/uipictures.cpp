@@ -1,12 +1,16 @@
 #include "ui/uipictures.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
 #include "foundation/appshell.h"
 #include "foundation/fileio.h"
+#include "foundation/handles.h"
 #include "foundation/pstrings.h"
+#include "imaging/drawing.h"
+#include "imaging/pictures.h"
 #include "imaging/ports.h"
 #include "imaging/qzimages.h"
 #include "platform/resources.h"
@@ -68,6 +72,23 @@ void drawImage(CGContextRef ctx, CGImageRef image, Rect r, const QZDrawFlags* op
   QZ_ContextClipToRect(ctx, QZ_RectFromRect(r));
   QZdraw_image(ctx, x, y, image, options);
   QZ_ContextRestoreGState(ctx);
+}
+
+// The pixels of a picture held as bytes: the program's own picture format
+// first, then PICT and Photoshop documents.
+bool decodePicture(const uint8_t* data, size_t size, kvimg::Pixels* out)
+{
+  if (size > 0 && size <= size_t(INT32_MAX)) {
+    PicHandle handle = NewHandle(int32_t(size));
+    if (handle) {
+      std::memcpy(*handle, data, size);
+      const bool own = KVpict_ToPixels(handle, out);
+      DisposeHandle(handle);
+      if (own)
+        return true;
+    }
+  }
+  return QZ_DecodeImageBytes(data, size, out, nullptr);
 }
 
 }  // namespace
@@ -132,23 +153,57 @@ CGImageRef QZ_LoadUIImage(int16_t number)
   rimName(number, record.name);
   if (CGImageRef image = QZ_lookforImageFile(record, false))
     return image;
-  return QZ_lookforPICTres(gAppInfos.resourcesFolder, number);
+  return QZ_lookforPICTres(0, number);
 }
 
-CGImageRef QZ_lookforPICTres(const FileRef& folder, int16_t id)
+CGImageRef QZ_lookforPICTres(int16_t store, int16_t id)
 {
   kvres::Resource picture;
+  const bool found = store > 0 ? kvres::getResourceInStore(store, kResPicture, id, &picture)
+                               : kvres::getResource(kResPicture, id, &picture);
   kvimg::Pixels pixels;
-  if (!kvres::getResource(kResPicture, id, &picture) ||
-      !QZ_DecodeImageBytes(picture.data.data(), picture.data.size(), &pixels, nullptr))
+  if (!found || !decodePicture(picture.data.data(), picture.data.size(), &pixels))
     return nullptr;
-  // Kept as a TIFF file so that the next load finds it without the resource.
+  return QZ_ImageCreateWithPixels(pixels);
+}
+
+void DrawUIPict(Rect r, int16_t number)
+{
+  CGrafPtr port = nullptr;
+  GetGWorld(&port, nullptr);
+  if (!port || RectIsEmpty(r))
+    return;
   frefinfos record;
-  record.parent = folder;
-  rimName(id, record.name);
-  ConcatPString(record.name, reinterpret_cast<const unsigned char*>("\4.tif"), 64);
+  record.parent = gAppInfos.resourcesFolder;
+  rimName(number, record.name);
+  PicHandle picture = QZ_lookforPict(record);
+  kvimg::Pixels pixels;
+  if (!picture || !KVpict_ToPixels(picture, &pixels)) {
+    DisposeHandle(picture);
+    return;
+  }
+  const Rect frame{0, 0, int16_t(pixels.height), int16_t(pixels.width)};
+  Offworld world = nullptr;
+  if (CreateOffworld(PackRectTopLeft(frame), PackRectBottomRight(frame), 32, &world) == noErr) {
+    Pict2Offworld(picture, world);
+    CopyGworldCurPort(world, &frame, &r, srcCopy);
+    KillOffworld(&world);
+  }
+  DisposeHandle(picture);
+}
+
+void DrawPictToContext(CGContextRef ctx, Rect r, PicHandle picture)
+{
+  if (!ctx || !picture || !*picture)
+    return;
+  kvimg::Pixels pixels;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(*picture);
+  if (!KVpict_ToPixels(picture, &pixels) &&
+      !QZ_DecodeImageBytes(bytes, size_t(std::max(GetHandleSize(picture), 0)), &pixels, nullptr))
+    return;
   CGImageRef image = QZ_ImageCreateWithPixels(pixels);
-  if (image && !folder.empty())
-    QZ_SaveCGImageToXXX(record, image, kQZApplicationCreator);
-  return image;
+  if (!image)
+    return;
+  QZdrawfit_image(ctx, r, image, nullptr);
+  QZ_ImageRelease(image);
 }

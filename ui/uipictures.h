@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "foundation/types.h"
+#include "imaging/offworld.h"
 #include "imaging/quartz.h"
 #include "platform/files.h"
 
@@ -47,7 +48,17 @@ void Draw_UICGPict(CGContextRef ctx, Rect r, int16_t number);
 // Loads "rim" + number from the Resources folder; when there is no such
 // file, the picture resource of that number (QZ_lookforPICTres).
 CGImageRef QZ_LoadUIImage(int16_t number);
-// The picture resource `id` as an image, written beside `folder`'s images
-// as "rim" + id first so that the next load finds the file; null when the
-// resources hold no such picture.
-CGImageRef QZ_lookforPICTres(const FileRef& folder, int16_t id);
+// The 'PICT' resource `id` as an image held in memory: looked for in the
+// open store `store`, or down the chain of open stores from the current one
+// when `store` is 0 or below. The resource may hold a picture of the
+// program's own format (its pad bytes are the alpha) or a PICT or Photoshop
+// document. No file is written. Null when there is no such picture or it
+// cannot be decoded.
+CGImageRef QZ_lookforPICTres(int16_t store, int16_t id);
+// Draws the picture file "rim" + number of the Resources folder into the
+// current port, scaled to r (nearest pixel); nothing without a port or a
+// file.
+void DrawUIPict(Rect r, int16_t number);
+// Draws a picture (the program's own format, or PICT or Photoshop bytes)
+// fitted to r; nothing for a handle that holds no picture.
+void DrawPictToContext(CGContextRef ctx, Rect r, PicHandle picture);

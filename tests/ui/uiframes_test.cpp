@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include "foundation/colormath.h"
+#include "foundation/handles.h"
 #include "foundation/pstrings.h"
 #include "imaging/pict.h"
+#include "imaging/pictures.h"
 #include "imaging/qzimages.h"
 #include "platform/resources.h"
 #include "tests/ui/canvas.h"
@@ -297,14 +299,15 @@ TEST_F(PictureTest, DrawingModesPlaceTheCell)
   EXPECT_EQ(empty.InkBox().x1, -1);
 }
 
-TEST(UIImageTest, PictureResourcesBecomeImageFiles)
+TEST(UIImageTest, PictureResourcesLoadInMemoryWithoutWritingFiles)
 {
   namespace fs = std::filesystem;
   const fs::path folder = fs::temp_directory_path() / ("uiimage_" + std::to_string(::getpid()));
   fs::create_directories(folder);
   gAppInfos.resourcesFolder = FileRef::fromPath(folder.string());
 
-  // A 4 x 3 picture: red, with a blue last column.
+  // A 4 x 3 picture: red, with a blue last column; once as a PICT document,
+  // once in the program's own format with a half-transparent pixel.
   std::vector<uint8_t> argb(4 * 3 * 4);
   for (int i = 0; i < 12; ++i) {
     const bool blue = i % 4 == 3;
@@ -314,26 +317,81 @@ TEST(UIImageTest, PictureResourcesBecomeImageFiles)
   }
   std::vector<uint8_t> pict;
   ASSERT_TRUE(kvpict::write(kvimg::Rows{argb.data(), 16, 4, 3, 32, false}, &pict));
+  kvimg::Pixels own{4, 3, argb};
+  own.argb[0] = 128;
+  PicHandle ownPict = KVpict_FromPixels(own);
+  ASSERT_NE(ownPict, nullptr);
+  const std::vector<uint8_t> ownBytes(*ownPict, *ownPict + GetHandleSize(ownPict));
+  DisposeHandle(ownPict);
   const int16_t store = kvres::openStore((folder / "pictures.rsrc").string(), true, true);
   ASSERT_GT(store, 0);
   ASSERT_EQ(kvres::putResource(store, kvres::Resource{kResPicture, 4321, "", pict}), 0);
+  ASSERT_EQ(kvres::putResource(store, kvres::Resource{kResPicture, 4323, "", ownBytes}), 0);
 
-  for (int pass = 0; pass < 2; ++pass) {  // from the resource, then from the file it left
-    SCOPED_TRACE(pass);
-    CGImageRef image = QZ_LoadUIImage(4321);
+  for (int16_t id : {4321, 4323}) {
+    SCOPED_TRACE(id);
+    CGImageRef image = QZ_LoadUIImage(id);
     ASSERT_NE(image, nullptr);
     kvimg::Pixels p = pixelsOf(image);
     QZ_ImageRelease(image);
     ASSERT_EQ(p.width, 4);
     ASSERT_EQ(p.height, 3);
-    EXPECT_EQ(std::vector<int>(p.argb.begin(), p.argb.begin() + 4),
-              (std::vector<int>{255, 255, 0, 0}));
+    EXPECT_EQ(int(p.argb[0]), id == 4323 ? 128 : 255);
     EXPECT_EQ(std::vector<int>(p.argb.begin() + 12, p.argb.begin() + 16),
               (std::vector<int>{255, 0, 0, 255}));
-    EXPECT_TRUE(fs::exists(folder / "rim4321.tif"));
-    kvres::closeAllStores();
   }
+  // The store named directly, and nothing written beside the store.
+  CGImageRef direct = QZ_lookforPICTres(store, 4321);
+  EXPECT_NE(direct, nullptr);
+  QZ_ImageRelease(direct);
+  EXPECT_EQ(QZ_lookforPICTres(store, 4322), nullptr);
   EXPECT_EQ(QZ_LoadUIImage(4322), nullptr);
+  kvres::closeAllStores();
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(folder))
+    files += entry.path().filename() != "pictures.rsrc";
+  EXPECT_EQ(files, 0);
+  gAppInfos.resourcesFolder = FileRef{};
+  fs::remove_all(folder);
+}
+
+// A 2 x 2 picture: red, green / blue, white.
+kvimg::Pixels QuadPixels()
+{
+  return kvimg::Pixels{
+      2, 2,
+      std::vector<uint8_t>{255, 255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255}};
+}
+
+TEST(PictureData, PicturesDrawFittedIntoContextsAndPorts)
+{
+  Canvas canvas(8, 8);
+  PicHandle pict = KVpict_FromPixels(QuadPixels());
+  ASSERT_NE(pict, nullptr);
+  DrawPictToContext(canvas.ctx, Rect{0, 0, 8, 8}, pict);
+  EXPECT_EQ(canvas.At(1, 1), 0xFFFF0000u);
+  EXPECT_EQ(canvas.At(6, 6), 0xFFFFFFFFu);
+  DisposeHandle(pict);
+  Handle junk = NewHandleClear(40);
+  DrawPictToContext(canvas.ctx, Rect{0, 0, 8, 8}, junk);  // no picture: nothing drawn
+  EXPECT_EQ(canvas.At(6, 1), 0xFF00FF00u);
+  DisposeHandle(junk);
+
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("uipict_" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const kvimg::Pixels quad = QuadPixels();
+  ASSERT_TRUE(kvimg::encodeFile((folder / "rim777.png").string(), kvimg::Format::Png,
+                                quad.argb.data(), 8, 2, 2, false));
+  gAppInfos.resourcesFolder = FileRef::fromPath(folder.string());
+  Canvas port(8, 8);
+  DrawUIPict(Rect{4, 0, 8, 4}, 777);  // the current port: the canvas
+  DrawUIPict(Rect{0, 4, 4, 8}, 778);  // no such picture
+  QZ_CloseContext(port.ctx, port.port);
+  port.ctx = QZ_OpenContext(port.port);
+  EXPECT_EQ(port.At(0, 4) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(port.At(3, 7) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(port.At(6, 1), 0u);
   gAppInfos.resourcesFolder = FileRef{};
   fs::remove_all(folder);
 }
