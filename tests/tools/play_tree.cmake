@@ -1,0 +1,1 @@
+kv_add_tool(play_tree sound document engine components imaging)
