@@ -176,6 +176,93 @@ bool writeHighlight(const std::string& folder)
   return ok;
 }
 
+// ---- The picture rail: pictures 753 to 759, 16 pixels high ---------------------------
+// 753 and 754 the left and right end caps (22 wide), 758 and 759 the same
+// pressed, 755 the rail right of the knob, 756 the rail left of it (filled),
+// 757 the knob (6 wide).
+
+void railGroove(cairo_t* cr, int width, double r, double g, double b)
+{
+  cairo_rectangle(cr, 0, 5.5, width, 5);
+  cairo_set_source_rgb(cr, r, g, b);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgb(cr, 0.12, 0.12, 0.12);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+}
+
+void railCap(cairo_t* cr, bool right, bool down)
+{
+  if (right) {
+    cairo_translate(cr, 22, 0);
+    cairo_scale(cr, -1, 1);
+  }
+  roundBox(cr, 0.5, 0.5, 25, 15, 5);
+  const double top = down ? 0.4 : 0.85;
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, 16);
+  cairo_pattern_add_color_stop_rgb(g, 0, top, top, top + 0.05);
+  cairo_pattern_add_color_stop_rgb(g, 1, top - 0.3, top - 0.3, top - 0.25);
+  cairo_set_source(cr, g);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(g);
+  cairo_set_source_rgb(cr, 0.15, 0.15, 0.15);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 7, 8);
+  cairo_line_to(cr, 14, 4);
+  cairo_line_to(cr, 14, 12);
+  cairo_close_path(cr);
+  cairo_set_source_rgb(cr, down ? 1 : 0.1, down ? 1 : 0.1, down ? 1 : 0.2);
+  cairo_fill(cr);
+}
+
+void railKnob(cairo_t* cr)
+{
+  cairo_rectangle(cr, 0.5, 0.5, 5, 15);
+  cairo_set_source_rgb(cr, 0.95, 0.85, 0.3);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgb(cr, 0.2, 0.15, 0.05);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+}
+
+bool writeRailPictures(const std::string& folder)
+{
+  constexpr int kHeight = 16;
+  struct Picture
+  {
+    int number, width;
+    int look;  // 0 left cap, 1 right cap, 2 and 3 pressed caps, 4 empty, 5 filled, 6 knob
+  };
+  const Picture pictures[] = {{753, 22, 0}, {754, 22, 1}, {755, 16, 4}, {756, 16, 5},
+                              {757, 6, 6},  {758, 22, 2}, {759, 22, 3}};
+  for (const Picture& p : pictures) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, p.width, kHeight);
+    cairo_t* cr = cairo_create(s);
+    switch (p.look) {
+      case 4:
+        railGroove(cr, p.width, 0.3, 0.3, 0.32);
+        break;
+      case 5:
+        railGroove(cr, p.width, 0.2, 0.45, 0.9);
+        break;
+      case 6:
+        railKnob(cr);
+        break;
+      default:
+        railCap(cr, p.look % 2 == 1, p.look >= 2);
+        break;
+    }
+    cairo_destroy(cr);
+    std::string path = folder + "/rim" + std::to_string(p.number) + ".png";
+    bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(s);
+    if (!ok)
+      return false;
+  }
+  return true;
+}
+
 // A 32 x 24 button face with a folder (favourites) or a clock (recent
 // files), darker when pressed.
 bool writeDialogButton(const std::string& folder, int number, bool recent, bool down)
@@ -250,6 +337,11 @@ int main(int argc, char** argv)
     }
   if (!writeHighlight(folder)) {
     std::fprintf(stderr, "draw_ui_images: cannot write the highlight image into %s\n",
+                 folder.c_str());
+    return 1;
+  }
+  if (!writeRailPictures(folder)) {
+    std::fprintf(stderr, "draw_ui_images: cannot write the rail pictures into %s\n",
                  folder.c_str());
     return 1;
   }

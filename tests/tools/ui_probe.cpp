@@ -15,6 +15,7 @@
 //   key C                one character, or tab, return, enter, or a number
 //   mod option|shift|command|control on|off
 //   tick N
+//   menu N               the next native pop-up menu answers entry N (0: none)
 // Prints "command OPCODE" for each call of the command callback, then
 // "hit N", "last N", "focused N", and "item N KIND VALUE" for each item
 // (its variable, or its name).
@@ -28,6 +29,7 @@
 
 #include "foundation/appshell.h"
 #include "foundation/mempool.h"
+#include "platform/resources.h"
 #include "platform/stillimage.h"
 #include "platform/ui.h"
 #include "ui/twindow.h"
@@ -317,6 +319,8 @@ bool queueScript(Probe& probe, std::istream& in)
       kvui::script::modifiers(modifiers);
     } else if (op == "tick" && (words >> h)) {
       kvui::script::ticks(h);
+    } else if (op == "menu" && (words >> h)) {
+      kvui::script::menuChoice(h);
     } else if (op == "set" && (words >> h >> a)) {
       ok = probe.setValue(int16_t(h), a);
     } else {
@@ -424,6 +428,9 @@ int main(int argc, char** argv)
     return 2;
   }
 
+  // The string lists of the pop-up menus: the store of the same Resources
+  // folder (none is needed when the folder has no store).
+  kvres::openApplicationStore(resources.child("Kovrelin.rsrc").path());
   kvui::startScripted();
   finit(&gMemPool, kMemPoolFloorSize);
   init_EUILIB(nullptr, fourcc("Qjpr"), normalcolor{255, 255, 200, 0}, 0, &resources);
