@@ -147,18 +147,17 @@ void build(Bar* b)
   gtk_widget_show_all(b->bar);
 }
 
-// Command keys: the program brings the menus up to date first, then GTK's
-// accelerators (and mnemonics) act.
+// Keys for the bar: before a command key the program brings the menus up
+// to date; then GTK's accelerators, mnemonics and menu-bar key (F10) act.
 bool filterKey(void* event, kvui::Window* window)
 {
   auto* e = static_cast<GdkEventKey*>(event);
-  if (e->type != GDK_KEY_PRESS || !(e->state & GDK_CONTROL_MASK))
-    return false;
   Bar* b = barOf(window);
-  if (!b)
+  if (e->type != GDK_KEY_PRESS || !b)
     return false;
-  for (int16_t id : barMenus())
-    adjustMenu(id);
+  if (e->state & GDK_CONTROL_MASK)
+    for (int16_t id : barMenus())
+      adjustMenu(id);
   GtkWidget* toplevel = gtk_widget_get_toplevel(b->bar);
   return GTK_IS_WINDOW(toplevel) && gtk_window_activate_key(GTK_WINDOW(toplevel), e);
 }
