@@ -34,6 +34,14 @@ bool isIgnored(int32_t command)
   return false;
 }
 
+bool anyDocument()
+{
+  for (Edoc* doc : gDocRegistry)
+    if (doc)
+      return true;
+  return false;
+}
+
 // The folder the browser opens on: the preferences' last folder while it
 // exists, else the application's folder.
 FileRef startFolder()
@@ -195,6 +203,10 @@ int16_t IB_MainDoc_Command(Edoc* doc, int32_t command, void* data)
     return 0;
   if (command == int32_t(fourcc("clos"))) {
     delete browser;
+    // The menus live in the browsers' windows: without one the program
+    // could never be reached again, so closing the last one ends it.
+    if (kvui::isApplicationLoopRunning() && !anyDocument())
+      kvui::quitApplicationLoop();
     return 0;
   }
   if (command == int32_t(fourcc("wsiz"))) {

@@ -151,6 +151,20 @@ TEST_F(DispatchTest, ARefusedCloseStopsQuit)
   delete stubborn;
 }
 
+TEST_F(DispatchTest, ClosingTheLastBrowserEndsTheProgram)
+{
+  DoGeneralCommand(command("new "), nullptr);
+  DoGeneralCommand(command("new "), nullptr);
+  kvui::WindowRef first = static_cast<TWindow*>(gDocRegistry[0])->window;
+  kvui::WindowRef second = static_cast<TWindow*>(gDocRegistry[1])->window;
+  kvui::script::windowEvent(first, kvui::windowClose);
+  EXPECT_FALSE(kvui::runApplicationLoop());  // one browser left: still running
+  EXPECT_EQ(registered(), 1);
+  kvui::script::windowEvent(second, kvui::windowClose);
+  EXPECT_TRUE(kvui::runApplicationLoop());
+  EXPECT_EQ(registered(), 0);
+}
+
 TEST_F(DispatchTest, AdjustMenuFollowsTheBrowser)
 {
   int16_t open = 0, send = 0, menu = 0;
