@@ -3,11 +3,15 @@
 // picture code -n is cell n % 64 of image n / 64) and the highlight image
 // "rimhilit.png", and the file dialogs' custom-area buttons "rim12302.png"
 // ... "rim12305.png" (32 x 24: favourite folders up and pressed, recent
-// files up and pressed). Cells 1 to 7 of rlist000 are the standard controls:
-// check box, radio button off and on, OK up and down, Cancel up and down.
+// files up and pressed), and the colour charts "rim1100.png", "rim1101.png",
+// "rim31100.png" and "rim31101.png". Cells 1 to 7 of rlist000 are the
+// standard controls: check box, radio button off and on, OK up and down,
+// Cancel up and down.
 // The other cells are numbered tiles, so that a wrong code shows at once.
+#include <algorithm>
 #include <cairo.h>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <numbers>
 #include <string>
@@ -314,6 +318,71 @@ bool writeDialogButton(const std::string& folder, int number, bool recent, bool 
   return ok;
 }
 
+// ---- Colour charts 1100, 1101, 31100 and 31101: pictures the colour pop-ups
+// pick from, every pixel an exact opaque colour.
+
+struct RGB
+{
+  double r, g, b;  // 0..1
+};
+
+// Hue in turns (0..1), saturation and lightness 0..1.
+RGB fromHSL(double hue, double saturation, double lightness)
+{
+  auto channel = [&](double shift) {
+    double k = std::fmod(12 * (hue + shift) + 12, 12);
+    double a = saturation * std::min(lightness, 1 - lightness);
+    return lightness - a * std::max(-1.0, std::min({k - 3, 9 - k, 1.0}));
+  };
+  return RGB{channel(0), channel(2.0 / 3), channel(1.0 / 3)};
+}
+
+template <class ColorAt>
+bool writeChart(const std::string& folder, int number, int width, int height, ColorAt colorAt)
+{
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_surface_flush(s);
+  unsigned char* data = cairo_image_surface_get_data(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  auto byte = [](double v) { return uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const RGB c = colorAt(x, y);
+      auto* px = reinterpret_cast<uint32_t*>(data + y * stride) + x;
+      *px = 0xFF000000u | byte(c.r) << 16 | byte(c.g) << 8 | byte(c.b);
+    }
+  cairo_surface_mark_dirty(s);
+  std::string path = folder + "/rim" + std::to_string(number) + ".png";
+  bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  return ok;
+}
+
+bool writeColorCharts(const std::string& folder)
+{
+  // 1100: hue across, from white at the top through the full colour to black.
+  auto hueLightness = [](int x, int y) { return fromHSL(x / 256.0, 1, 1 - y / 127.0); };
+  // 1101: hue across, from the full colour at the top to grey.
+  auto hueSaturation = [](int x, int y) { return fromHSL(x / 256.0, 1 - y / 127.0, 0.5); };
+  // 31100: 16 x 8 swatches of 12 pixels: a row of greys, then hues at seven
+  // lightnesses.
+  auto swatches = [](int x, int y) {
+    const int column = x / 12, row = y / 12;
+    if (row == 0)
+      return RGB{column / 15.0, column / 15.0, column / 15.0};
+    return fromHSL(column / 16.0, 1, 0.9 - (row - 1) * 0.12);
+  };
+  // 31101: the 6 x 6 x 6 cube of levels 0, 51, ... 255 in swatches of 8
+  // pixels: six blocks of 6 x 6 (green across, blue down), red by block.
+  auto cube = [](int x, int y) {
+    const int block = (y / 48) * 3 + x / 48;
+    return RGB{block / 5.0, (x % 48) / 8 / 5.0, (y % 48) / 8 / 5.0};
+  };
+  return writeChart(folder, 1100, 256, 128, hueLightness) &&
+         writeChart(folder, 1101, 256, 128, hueSaturation) &&
+         writeChart(folder, 31100, 192, 96, swatches) && writeChart(folder, 31101, 144, 96, cube);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -335,6 +404,11 @@ int main(int argc, char** argv)
                    folder.c_str());
       return 1;
     }
+  if (!writeColorCharts(folder)) {
+    std::fprintf(stderr, "draw_ui_images: cannot write the colour charts into %s\n",
+                 folder.c_str());
+    return 1;
+  }
   if (!writeHighlight(folder)) {
     std::fprintf(stderr, "draw_ui_images: cannot write the highlight image into %s\n",
                  folder.c_str());

@@ -16,9 +16,11 @@
 //   mod option|shift|command|control on|off
 //   tick N
 //   menu N               the next native pop-up menu answers entry N (0: none)
+//   values N             print every element of item N's variable at the end
 // Prints "command OPCODE" for each call of the command callback, then
 // "hit N", "last N", "focused N", and "item N KIND VALUE" for each item
 // (its variable, or its name).
+// Each values line adds "values N E0 E1 ..." (a colour as a,r,g,b).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -75,6 +77,15 @@ VarType numberType(int8_t variant, bool array)
   }
 }
 
+// A vector item's elements: doubles for variants 1, 3 and 5, one colour's
+// bytes for 6, 16-bit integers otherwise.
+VarType vectorType(int8_t variant)
+{
+  if (variant == 1 || variant == 3 || variant == 5)
+    return VarType::DoubleArray;
+  return variant == 6 ? VarType::Color : VarType::ShortArray;
+}
+
 VarType typeOf(const uitem& item)
 {
   switch (item.kind) {
@@ -90,7 +101,7 @@ VarType typeOf(const uitem& item)
     case kUIColorPop:
       return VarType::Color;
     case kUIMultiVector:
-      return numberType(item.variant, true);
+      return vectorType(item.variant);
     case kUICGradation:
       return VarType::ColorArray;
     default:
@@ -256,6 +267,29 @@ struct Probe
   }
 
   kvui::Point global(int32_t h, int32_t v) const { return kvui::Point{origin.v + v, origin.h + h}; }
+
+  // Items whose every element is printed at the end.
+  std::vector<int16_t> listed;
+
+  std::string elementsText(int16_t n) const
+  {
+    const Variable& v = variables[size_t(n)];
+    std::string text;
+    char one[32];
+    for (int16_t s : v.shorts)
+      text += " " + std::to_string(s);
+    for (int32_t l : v.longs)
+      text += " " + std::to_string(l);
+    for (double d : v.doubles) {
+      std::snprintf(one, sizeof one, " %g", d);
+      text += one;
+    }
+    for (const normalcolor& c : v.colors) {
+      std::snprintf(one, sizeof one, " %d,%d,%d,%d", c.flag, c.red, c.green, c.blue);
+      text += one;
+    }
+    return text;
+  }
 };
 
 uint16_t modifierBit(const std::string& name)
@@ -321,6 +355,8 @@ bool queueScript(Probe& probe, std::istream& in)
       kvui::script::ticks(h);
     } else if (op == "menu" && (words >> h)) {
       kvui::script::menuChoice(h);
+    } else if (op == "values" && (words >> h) && h >= 0 && h < probe.set.count) {
+      probe.listed.push_back(int16_t(h));
     } else if (op == "set" && (words >> h >> a)) {
       ok = probe.setValue(int16_t(h), a);
     } else {
@@ -402,6 +438,8 @@ int run(const std::vector<std::string>& args, const FileRef& resources)
               probe.set.focused);
   for (int16_t i = 0; i < probe.set.count; ++i)
     std::printf("item %d %d %s\n", i, probe.set.Getuitem(i)->kind, probe.valueText(i).c_str());
+  for (int16_t n : probe.listed)
+    std::printf("values %d%s\n", n, probe.elementsText(n).c_str());
   const bool written = writeShown(window.window, args[1]);
   window.set = nullptr;
   if (!written) {
