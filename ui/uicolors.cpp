@@ -1,7 +1,6 @@
 // The colour pop-up item, the colour chart it opens, colour squares and the
 // gradation item.
 #include <algorithm>
-#include <vector>
 
 #include "foundation/colormath.h"
 #include "imaging/cursorkeys.h"

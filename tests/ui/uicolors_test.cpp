@@ -313,6 +313,26 @@ TEST_F(ChartTest, ChannelColumnsAndRampsAreDrawnBesideThePicture)
   }
 }
 
+TEST_F(ChartTest, GradationSquareOpensTheChartForItsColour)
+{
+  normalcolor colors[2] = {{10, 1, 2, 3}, {20, 4, 5, 6}};
+  auto* gradation =
+      static_cast<uitem_cgradation*>(AddItem(set, kUICGradation, Rect{100, 0, 120, 100}));
+  gradation->style = 0;
+  gradation->SetEntries(2);
+  gradation->SetDataPointer(colors);
+  // Square 1 spans x 50..100; its chart opens 2 pixels below (50, 120).
+  press(70, 110);
+  moveGlobal(global(50 + 3, 122 + 3));
+  moveGlobal(global(50 + 3, 122 + 3), false);
+  gradation->Act(&set, Point{110, 70});
+  EXPECT_TRUE(same(colors[1], normalcolor{20, 0, 160, 0}));
+  EXPECT_EQ(colors[1].flag, 20);
+  EXPECT_TRUE(same(colors[0], normalcolor{10, 1, 2, 3}, 0));
+  EXPECT_EQ(set.lastChosen, 1);
+  EXPECT_EQ(gradation->changed, 1);
+}
+
 TEST_F(ColorItemTest, ColorPopDrawsItsColourOrTheFrameColourWhenDisabled)
 {
   normalcolor color{255, 30, 60, 90};
