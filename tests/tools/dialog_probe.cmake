@@ -1,0 +1,1 @@
+kv_add_tool(dialog_probe ui)
