@@ -198,6 +198,30 @@ TEST_F(PopUpTest, UserGridSendsItsMessagesInOrderAndFillsByColumnsOnce)
             messages.end());
 }
 
+TEST_F(PopUpTest, UserGridScrollsOverTheFullCountWhenTheProcedureShowsFewer)
+{
+  uitem_popmenu* item = AddPopUp(4, 6, 3);
+  item->number.word2 = reinterpret_cast<uiWord>(
+      +[](Edoc*, uitem_popmenu* popUp, Rect*, int16_t index, int16_t message, void*) -> int32_t {
+        messages.push_back({message, index});
+        if (message == kPopUpOpen)
+          popUp->number.entries = 2;  // two cells shown of six
+        return 0;
+      });
+  // One row of two 20 x 20 cells from (2, 16) of a window at (38, 40): a
+  // move below the grid scrolls forward one row, then cell 1 is item 3.
+  ClickThrough(item, {{48, 80}, {70, 66}, {70, 66}});
+  EXPECT_EQ(selection, 3);
+  EXPECT_EQ(item->number.entries, 6);
+  EXPECT_NE(std::find(messages.begin(), messages.end(),
+                      std::pair<int16_t, int16_t>{kPopUpScrollFrame, 0}),
+            messages.end());
+  // Cells drawn again with their shifted indices after the scroll.
+  EXPECT_NE(
+      std::find(messages.begin(), messages.end(), std::pair<int16_t, int16_t>{kPopUpDrawCell, 2}),
+      messages.end());
+}
+
 TEST_F(PopUpTest, DirectPopUpStoresThroughTheRecord)
 {
   e_uiallinfos record;
