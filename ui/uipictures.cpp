@@ -198,8 +198,7 @@ void DrawPictToContext(CGContextRef ctx, Rect r, PicHandle picture)
     return;
   kvimg::Pixels pixels;
   const auto* bytes = reinterpret_cast<const uint8_t*>(*picture);
-  if (!KVpict_ToPixels(picture, &pixels) &&
-      !QZ_DecodeImageBytes(bytes, size_t(std::max(GetHandleSize(picture), 0)), &pixels, nullptr))
+  if (!decodePicture(bytes, size_t(std::max(GetHandleSize(picture), 0)), &pixels))
     return;
   CGImageRef image = QZ_ImageCreateWithPixels(pixels);
   if (!image)
