@@ -345,8 +345,8 @@ TEST(F33ColourOps, DepthSortOfScalarInputs)
 }
 
 // Every member of the colour operations, colour noises and displacements:
-// a marked x gives three markers (y and z are not tested), and one batch of
-// 16 equals 16 batches of 1.
+// built, a marked x gives three markers (y and z are not tested), and one
+// batch of 16 equals 16 batches of 1.
 TEST(F33ColourOps, GroupSweepMarkerAndBatching)
 {
   const int16_t ids[] = {4,  5,  6,  7,  11, 18, 19, 20, 21, 22, 27, 31, 34,
@@ -362,6 +362,7 @@ TEST(F33ColourOps, GroupSweepMarkerAndBatching)
   ys.data[7] = M;
   for (int16_t id : ids) {
     SCOPED_TRACE(id);
+    EXPECT_TRUE(KV_catalogMember(kFamily33, id).real);
     h.bind(kFamily33, id);
     h.prepare();
     h.setInput(0, xs);
