@@ -221,6 +221,16 @@ TEST_F(ColorItemTest, GradationGridClickOnTheSelectedCellEndsAtOnce)
 
 struct ChartTest : ColorItemTest
 {
+  // A chart picture of one colour, 20 pixels wide.
+  void WriteSolidChart(int16_t id, normalcolor c, int height)
+  {
+    std::vector<uint8_t> argb;
+    for (int i = 0; i < 20 * height; ++i)
+      argb.insert(argb.end(), {255, c.red, c.green, c.blue});
+    ASSERT_TRUE(kvimg::encodeFile((folder / ("rim" + std::to_string(id) + ".png")).string(),
+                                  kvimg::Format::Png, argb.data(), 80, 20, height, false));
+  }
+
   void SetUp() override
   {
     ColorItemTest::SetUp();
@@ -331,6 +341,38 @@ TEST_F(ChartTest, GradationSquareOpensTheChartForItsColour)
   EXPECT_TRUE(same(colors[0], normalcolor{10, 1, 2, 3}, 0));
   EXPECT_EQ(set.lastChosen, 1);
   EXPECT_EQ(gradation->changed, 1);
+}
+
+TEST_F(ChartTest, ChartsByLookAndByAlternativeStyle)
+{
+  const normalcolor c1101{255, 11, 0, 0}, c31100{255, 0, 31, 0}, c31101{255, 0, 0, 101};
+  WriteSolidChart(1101, c1101, 10);
+  WriteSolidChart(31100, c31100, 20);  // its bottom 10 rows hold the grey ramp
+  WriteSolidChart(31101, c31101, 10);
+  struct Case
+  {
+    int16_t look;
+    normalcolor expected;
+  };
+  const Case looks[] = {
+      {0, {255, 0, 160, 0}}, {1, c1101}, {2, c31100}, {3, c31101}, {7, {255, 0, 160, 0}}};
+  for (const Case& c : looks) {
+    SCOPED_TRACE(c.look);
+    normalcolor square = kWhite;
+    press(5, 100);
+    moveGlobal(global(3, 112 + 3));  // the square is {90, 0, 110, 10}
+    moveGlobal(global(3, 112 + 3), false);
+    const Point click{100, 5};
+    EXPECT_EQ(docolorsquares(&set, Rect{90, 0, 110, 10}, 1, &square, false, &click, c.look), 0);
+    EXPECT_TRUE(same(square, c.expected));
+  }
+  // The colour pop-up item opens 1100 + its alternative style.
+  item->altStyle = 1;
+  press(20, 20);
+  moveGlobal(chartAt(3, 3));
+  moveGlobal(chartAt(3, 3), false);
+  item->Act(&set, Point{20, 20});
+  EXPECT_TRUE(same(color, normalcolor{90, 11, 0, 0}));
 }
 
 TEST_F(ColorItemTest, ColorPopDrawsItsColourOrTheFrameColourWhenDisabled)
