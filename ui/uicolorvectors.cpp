@@ -39,7 +39,9 @@ enum : int8_t
 constexpr int16_t kValueLine = 16;  // the value line's height
 constexpr int16_t kValueText = 14;  // the text's part of it, at the bottom
 constexpr int16_t kRGBEntries = 3;
-constexpr int32_t kRGBScale = 4;  // colour bytes are edited as bars 4 times larger
+constexpr int32_t kRGBScale = 4;
+constexpr size_t kMinBars =
+    2;  // the bar editor's least count  // colour bytes are edited as bars 4 times larger
 
 constexpr normalcolor kRGBBars[4] = {
     {255, 255, 0, 0}, {255, 0, 255, 0}, {255, 0, 0, 255}, {255, 255, 0, 0}};
@@ -91,17 +93,26 @@ int16_t uitem_multivector::Common(uiset* set, Rect r, bool drawOnly, const Point
   switch (variant) {
     case kIntBars:
     case kIntBarsValue: {
+      // The bar editor shows at least 2 bars: a copy holds the one the
+      // variable lacks.
       auto* values = static_cast<int16_t*>(number.data);
       std::vector<int32_t> wide(values, values + count);
-      hit = Do_intvec(doc, colors, area, count, wide.data(), nullptr, kvnum::sat_i32(high), point);
+      wide.resize(std::max<size_t>(wide.size(), kMinBars));
+      hit = Do_intvec(doc, colors, area, int16_t(wide.size()), wide.data(), nullptr,
+                      kvnum::sat_i32(high), point);
       for (int16_t i = 0; i < count; ++i)
         values[i] = kvnum::sat_i16(wide[size_t(i)]);
       break;
     }
     case kRealBars:
-    case kRealBarsValue:
-      hit = Do_realvec(doc, colors, area, count, static_cast<double*>(number.data), nullptr, point);
+    case kRealBarsValue: {
+      auto* values = static_cast<double*>(number.data);
+      std::vector<double> copy(values, values + count);
+      copy.resize(std::max<size_t>(copy.size(), kMinBars));
+      hit = Do_realvec(doc, colors, area, int16_t(copy.size()), copy.data(), nullptr, point);
+      std::copy(copy.begin(), copy.begin() + count, values);
       break;
+    }
     case kIntCurve: {
       if (!(high > low))
         return -1;
@@ -139,8 +150,8 @@ int16_t uitem_multivector::Common(uiset* set, Rect r, bool drawOnly, const Point
       return -1;
   }
   if (point) {
-    if (hit < 0)
-      return hit;
+    if (hit < 0 || hit >= count)
+      return -1;
     shownElement = std::clamp<int16_t>(hit, 0, int16_t(count - 1));
     set->lastChosen = hit;
     changed = 1;

@@ -455,7 +455,7 @@ int16_t dvector_normdrawEdit(Edoc* doc, double* values, int32_t count, Rect r,
   const CurveFrame f = curveFrame(r, count);
   auto nearest = [&](Point p) {
     const double at = f.dx > 0 ? (p.h - f.x0) / f.dx : 0;
-    return int16_t(std::clamp<int32_t>(kvnum::sat_i32(std::lround(at)), 0,
+    return int16_t(std::clamp<int32_t>(kvnum::sat_i32(std::round(at)), 0,
                                        std::min<int32_t>(count - 1, INT16_MAX)));
   };
   auto valueAt = [&](Point p) {

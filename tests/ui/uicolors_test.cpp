@@ -159,6 +159,30 @@ TEST_F(ColorItemTest, IntegerCurveEditsOneSampleAndKeepsTheOthers)
   EXPECT_EQ(set.lastChosen, 0);
 }
 
+TEST_F(ColorItemTest, OneEntryBarsNeverReachPastTheVariable)
+{
+  // The bar editor shows two bars: the second is not the variable's.
+  for (int8_t variant : {0, 1}) {
+    SCOPED_TRACE(int(variant));
+    int16_t shortValue = 7;
+    double doubleValue = 0.25;
+    void* data = variant == 0 ? static_cast<void*>(&shortValue) : &doubleValue;
+    uitem_multivector* item = AddVector(set, variant, Rect{0, 0, 52, 82}, 1, data);
+    item->Setminmax(0, 100);
+    press(60, 10);  // the second bar
+    moveTo(60, 10, false);
+    item->Act(&set, Point{10, 60});
+    EXPECT_EQ(item->changed, 0);
+    EXPECT_EQ(shortValue, 7);
+    EXPECT_EQ(doubleValue, 0.25);
+    press(10, 1);  // the first bar, at its top
+    moveTo(10, 1, false);
+    item->Act(&set, Point{1, 10});
+    EXPECT_EQ(item->changed, 1);
+    EXPECT_EQ(variant == 0 ? double(shortValue) : doubleValue, variant == 0 ? 100.0 : 1.0);
+  }
+}
+
 TEST_F(ColorItemTest, ValueLineShowsTheElementTouched)
 {
   std::vector<double> values{0.25, 0.5};
