@@ -7,9 +7,9 @@
 // The plain transforms and "3D sphere A" give the marker on all three outputs
 // where x holds it. The perspective surfaces test no input: the ray of sample
 // (x, y) runs from the component's view origin (ox, oy, oz) along
-// (x - ox, y - oy, 4 pi), and a ray that meets nothing, or whose denominator,
-// root, parameter or hit point is zero where it divides or not finite, gives
-// the marker on all three outputs.
+// (x - ox, y - oy, 4 pi). A ray that meets nothing gives the marker on all
+// three outputs, and so does one whose denominator is zero or not finite, or
+// whose roots, ray parameter or hit point are not finite numbers.
 #pragma once
 
 #include "components/common/member.h"
