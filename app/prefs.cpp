@@ -388,7 +388,7 @@ bool ReadPreferences()
 {
   FileRef file = KVprefs_File();
   std::vector<uint8_t> bytes;
-  if (!readFileBytes(file.path(), &bytes))
+  if (!kvfs::isRegularFile(file) || !readFileBytes(file.path(), &bytes))
     return false;
   if (!KVprefs_Parse(bytes.data(), bytes.size(), &gPrefs)) {
     // Another format: kept aside, never read again.
