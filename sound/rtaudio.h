@@ -19,6 +19,7 @@
 
 #include "foundation/types.h"
 #include "platform/audio.h"
+#include "sound/audioformat.h"
 
 // The program's sample rate, 44,100 Hz once the sound starts.
 extern double gSAMPLERATE;
@@ -96,6 +97,12 @@ struct RTinfos
   // Raised by the callback after each slot it takes and by the main thread
   // when it ends the play: the sleeping ring task waits on it.
   std::atomic<uint32_t> wake{0};
+
+  // Audio files: the disk play source or the record target, its format, and
+  // the buffer the disk fill reads into.
+  AudioStreamBasicDescription recordFormat;
+  AudioBufferList* currentBufferList = nullptr;
+  ExtAudioFileRef audioFile = nullptr;
 };
 
 extern RTinfos gRTEffect;
