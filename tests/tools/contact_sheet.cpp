@@ -18,7 +18,11 @@
 //       "x y in... out1 ... outK", where in... are the channels of every
 //       input fed something else than x, y or 0 (four for a packed input);
 //       the other families are fed as their sheet but with x in place of
-//       the diagonal and 0 for the z and w ramps, and print no inputs.
+//       the diagonal and 0 for the z and w ramps, and print no inputs. f33
+//       (code 8) prints its inputs too: the point members are fed x, y and
+//       z = (y + pi)/(2 pi), the colour operations the colour (4 + 4x/pi,
+//       4 + 4y/pi, 4), the packed members two packed colours, z and w (see
+//       below); members drawn in a small tree print no inputs.
 //   contact_sheet --family CODE --stdin ID A B C [--altitude-only]
 //                 [--pass COUNTER MASK]
 //       member ID alone with A, B, C (messages 7 and 8 sent), run on
@@ -35,7 +39,9 @@
 //       numbers it holds before the batch (as a loop's previous pass left
 //       it). Words before a batch change these for it and the batches after
 //       it: "params A B C" (messages 7 and 8 sent again), "altitude-only 0"
-//       or "altitude-only 1", "pass COUNTER MASK", "fresh" (no --pass).
+//       or "altitude-only 1", "pass COUNTER MASK", "fresh" (no --pass),
+//       "master" and 32 numbers (the master x, then y, of the 16 samples, 0
+//       until given; members that read the plane position see them).
 //   contact_sheet --family CODE --tables --values ID A B C N
 //       as --values, after named "# NAME v1 v2 ..." lines of the tables an
 //       oracle hashes with: "# perm" (the 1024 permutation entries) first.
@@ -81,11 +87,19 @@
 // 4 + 4y/pi; the packed f43 members get a packed RGBA input 1 (that colour,
 // alpha 4x/pi), a packed RGBA input 2 (a unit checkerboard of (8, 2, 0) and
 // (0, 2, 8), alpha -4y/pi), then z rising up and w rising right.
+//
+// f33 is fed by member group (kMemberGroups): the point members x, y and z
+// rising up, drawn as points through " Grid" as f32 is; the 3D colour noises
+// the same point, drawn as colour; the colour operations the colour of f43;
+// the packed members the packed feed of f43. " 3D Normal" shades f21
+// " Ripples", the elevation slices march it, the density slices march f31
+// " 3D Spots" (see kTreeMembers). The master arrays hold x and y.
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -172,6 +186,7 @@ constexpr SheetFamily kSheetFamilies[] = {
     {kFamily42, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kWRight}, Show::kPointOnGrid},
     {kFamily25, kPlane, Show::kColourOnGrid},
     {kFamily32, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kZero}, Show::kPointOnGrid, true},
+    {kFamily33, {Feed::kX, Feed::kY, Feed::kZUp, Feed::kZero}, Show::kPointOnGrid, true},
     {kFamily43,
      {Feed::kColourRed, Feed::kColourGreen, Feed::kFour, Feed::kColourGreen},
      Show::kColour,
@@ -201,24 +216,48 @@ constexpr MemberSheet kMemberSheets[] = {
      64},
 };
 
-// The packed compositing members of f43, fed two packed colours, z and w
-// over the usual view.
+// Groups of members of one family fed and shown alike, over the usual view
+// -pi..pi (the master arrays holding x and y too).
+struct MemberGroup
+{
+  int16_t family;
+  std::span<const int16_t> ids;
+  MemberSheet sheet;
+};
+
+constexpr double kSheetHalf = 3.141592653589793;
+
+// Two packed colours, z and w: the packed compositing members.
+constexpr std::array<Feed, 4> kPackedPair = {Feed::kPackedColour, Feed::kPackedChecker, Feed::kZUp,
+                                             Feed::kWRight};
+// The colour (4 + 4x/pi, 4 + 4y/pi, 4): the f33 colour operations.
+constexpr std::array<Feed, 4> kColourFeed = {Feed::kColourRed, Feed::kColourGreen, Feed::kFour,
+                                             Feed::kZero};
+// The point (x, y, z rising up): the f33 point members and solid textures.
+constexpr std::array<Feed, 4> kPointFeed = {Feed::kX, Feed::kY, Feed::kZUp, Feed::kZero};
+
 constexpr int16_t kF43PackedIds[] = {10, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23};
-constexpr MemberSheet kF43Packed{
-    kFamily43,
-    -1,
-    {Feed::kPackedColour, Feed::kPackedChecker, Feed::kZUp, Feed::kWRight},
-    Show::kColour,
-    3.141592653589793};
+constexpr int16_t kF33PackedIds[] = {9, 10, 11, 15, 16, 33, 36, 47, 53};
+constexpr int16_t kF33ColourIds[] = {5, 6, 7, 34, 37, 38, 39, 44, 49, 50};
+// 3D colour noises take a point and give a colour; the 3D Normal's normal
+// reads best as a shading.
+constexpr int16_t kF33SolidColourIds[] = {18, 19, 20, 21, 22, 23, 27, 31, 45, 46, 52};
+
+constexpr MemberGroup kMemberGroups[] = {
+    {kFamily43, kF43PackedIds, {kFamily43, -1, kPackedPair, Show::kColour, kSheetHalf}},
+    {kFamily33, kF33PackedIds, {kFamily33, -1, kPackedPair, Show::kColour, kSheetHalf}},
+    {kFamily33, kF33ColourIds, {kFamily33, -1, kColourFeed, Show::kColour, kSheetHalf}},
+    {kFamily33, kF33SolidColourIds, {kFamily33, -1, kPointFeed, Show::kColour, kSheetHalf}},
+};
 
 const MemberSheet* memberSheetOf(int16_t family, int16_t id)
 {
   for (const MemberSheet& m : kMemberSheets)
     if (m.family == family && m.id == id)
       return &m;
-  if (family == kFamily43 &&
-      std::find(std::begin(kF43PackedIds), std::end(kF43PackedIds), id) != std::end(kF43PackedIds))
-    return &kF43Packed;
+  for (const MemberGroup& g : kMemberGroups)
+    if (g.family == family && std::find(g.ids.begin(), g.ids.end(), id) != g.ids.end())
+      return &g.sheet;
   return nullptr;
 }
 
@@ -288,11 +327,21 @@ int panelsOf(Show show)
 //    itself is shown by what its loop gives at a Memory Add; its own output
 //    is one value per batch.
 //  - kRipples: f21 " Ripples" over the plane into the member.
+//  - kRipplesOnZ: f21 " Ripples" into the member's input 3, x and y the
+//    master arrays (the height field an elevation-slice member marches).
+//  - kNormal: f21 " Ax+By+C" passing the master x into input 1, the master y
+//    on input 2 and f21 " Ripples" into input 3 (a height field whose normal
+//    the member finds by running both again).
+//  - kDensity: f31 " 3D Spots" into input 3 (the field a density-slice member
+//    marches), x and y the master arrays.
 enum class TreeKind
 {
   kAlone,
   kLoop,
   kRipples,
+  kRipplesOnZ,
+  kNormal,
+  kDensity,
 };
 
 struct TreeMember
@@ -306,6 +355,8 @@ constexpr int16_t kIterationsId = 28;
 constexpr int16_t kMemoryAddId = 30;
 constexpr int16_t kRipplesId = 15;
 constexpr int16_t kXPlusSinYId = 6;
+constexpr int16_t kAffineId = 0;    // f21 " Ax+By+C"
+constexpr int16_t kSpots3dId = 25;  // f31 " 3D Spots"
 
 constexpr TreeMember kTreeMembers[] = {
     {kFamily11, kIterationsId, TreeKind::kLoop},
@@ -318,6 +369,9 @@ constexpr TreeMember kTreeMembers[] = {
     {kFamily11, 26, TreeKind::kRipples},
     {kFamily11, 51, TreeKind::kRipples},
     {kFamily12, 8, TreeKind::kRipples},
+    {kFamily33, 23, TreeKind::kNormal},
+    {kFamily33, 25, TreeKind::kRipplesOnZ},
+    {kFamily33, 26, TreeKind::kDensity},
 };
 
 TreeKind treeOf(int16_t family, int16_t id)
@@ -576,7 +630,9 @@ class MemberBench
 {
 public:
   MemberBench(KVmemberHarness& h, const SheetFamily& feed, int16_t id)
-      : h_(h), feed_(feed), ownFeed_(memberSheetOf(feed.family, id) != nullptr)
+      : h_(h),
+        feed_(feed),
+        ownFeed_(memberSheetOf(feed.family, id) != nullptr || feed.family == kFamily33)
   {
     giveSheetPicture(h_.doc());
     if (gOctaves >= 0)
@@ -644,7 +700,10 @@ public:
   }
 
 private:
-  gfunc* add(int16_t family, int16_t id, uint8_t level, int source = -1)
+  // Appends member (family, id) at `level`; `sources` gives for inputs 1..4
+  // the slot feeding it (its output 1), -1 for the input's default.
+  gfunc* add(int16_t family, int16_t id, uint8_t level,
+             std::array<int, 4> sources = {-1, -1, -1, -1})
   {
     sfuncSystem* doc = h_.doc();
     smalltree& tree = doc->tree;
@@ -655,10 +714,11 @@ private:
     g->doc = doc;
     g->owner = &tree;
     setFunc(g, family, id, kBindDefaults);
-    if (source >= 0) {
-      g->sources[0] = &tree.funcs[source];
-      g->inlets[0].source = kSourceOutput1;
-    }
+    for (size_t k = 0; k < sources.size(); ++k)
+      if (sources[k] >= 0) {
+        g->sources[k] = &tree.funcs[sources[k]];
+        g->inlets[k].source = kSourceOutput1;
+      }
     tree.rootLevel = std::max<int16_t>(tree.rootLevel, level);
     return g;
   }
@@ -668,24 +728,43 @@ private:
   gfunc* buildTree(int16_t id)
   {
     h_.doc()->tree.count = 0;
-    if (tree_ == TreeKind::kRipples) {
-      add(kFamily21, kRipplesId, 0);
-      return member_ = add(feed_.family, id, 1, 0);
+    switch (tree_) {
+      case TreeKind::kRipples:
+        add(kFamily21, kRipplesId, 0);
+        return member_ = add(feed_.family, id, 1, {0, -1, -1, -1});
+      case TreeKind::kRipplesOnZ:
+        add(kFamily21, kRipplesId, 0);
+        return member_ = add(feed_.family, id, 1, {-1, -1, 0, -1});
+      case TreeKind::kNormal: {
+        gfunc* passX = add(kFamily21, kAffineId, 0);
+        passX->A = 1;
+        passX->B = 0;
+        passX->C = 0;
+        add(kFamily21, kRipplesId, 0);
+        return member_ = add(feed_.family, id, 1, {0, -1, 1, -1});
+      }
+      case TreeKind::kDensity:
+        add(kFamily31, kSpots3dId, 0);
+        return member_ = add(feed_.family, id, 1, {-1, -1, 0, -1});
+      case TreeKind::kLoop:
+      case TreeKind::kAlone:
+        break;
     }
     gfunc* loop = add(kFamily11, kIterationsId, 0);
     loop->A = 0.5;
     loop->B = 3;
-    add(kFamily21, kXPlusSinYId, 1, 0);
+    add(kFamily21, kXPlusSinYId, 1, {0, -1, -1, -1});
     if (id == kIterationsId) {
       member_ = loop;
-      return add(kFamily11, kMemoryAddId, 2, 1);
+      return add(kFamily11, kMemoryAddId, 2, {1, -1, -1, -1});
     }
-    return member_ = add(feed_.family, id, 2, 1);
+    return member_ = add(feed_.family, id, 2, {1, -1, -1, -1});
   }
 
   KVmemberHarness& h_;
   SheetFamily feed_;
-  bool ownFeed_;  // fed as kMemberSheets says, master arrays included
+  bool ownFeed_;  // master arrays set to x and y (own feeds, and f33, whose
+                  // dither and random mix read them)
   TreeKind tree_ = TreeKind::kAlone;
   std::string name_;
   gfunc* shown_ = nullptr;
@@ -939,7 +1018,7 @@ int printValues(int16_t family, int16_t id, double a, double b, double c, int n,
     for (int col = 0; col < n; ++col) {
       const size_t i = size_t(row) * size_t(n) + size_t(col);
       std::printf("%.17g %.17g", view.x(col), view.y(row));
-      if (feed.printsInputs)
+      if (feed.printsInputs && treeOf(family, id) == TreeKind::kAlone)
         printFedInputs(feed, arityOf(family).inputs, view.x(col), view.y(row));
       for (const std::vector<double>& o : out)
         std::printf(" %.17g", o[i]);
@@ -997,6 +1076,14 @@ bool readDirective(const char* word, KVmemberHarness& h, StdinBatch* how)
         how->counter > 32767 || how->mask > 0xffff)
       return false;
     how->pass = true;
+    return true;
+  }
+  if (w == "master") {
+    double xy[2 * kBatchCapacity];
+    if (!readNumbers(xy, 2 * kBatchCapacity))
+      return false;
+    std::copy_n(xy, kBatchCapacity, h.doc()->master[0]);
+    std::copy_n(xy + kBatchCapacity, kBatchCapacity, h.doc()->master[1]);
     return true;
   }
   if (w == "fresh") {
