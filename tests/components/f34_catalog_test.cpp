@@ -23,7 +23,7 @@ constexpr double M = gINFINITY;
 const std::vector<int16_t> kBuiltIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
                                         13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25,
                                         26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38,
-                                        39, 40, 41, 42, 43, 44, 45, 46, 49, 50};
+                                        39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50};
 // The packed compositing members ask at message 6 for packed inputs.
 const std::vector<int16_t> kPackedInputIds = {13, 14, 15, 16, 17, 29, 42, 46};
 
