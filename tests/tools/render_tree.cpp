@@ -19,7 +19,10 @@
 //             3  " Random Cones " and " Hexagons" into " Max(x,x*A+y) " with
 //                the global shade
 //             `member:CODE:ID[:A:B:C]` is a one-member tree: member ID of the
-//             family with catalog code CODE at its defaults, or at A, B, C
+//             family with catalog code CODE at its defaults, or at A, B, C;
+//             an f33 member (code 8) is fed x and y, then on inputs 3 and 4
+//             z = (y + pi)/(2 pi) and w = (x + pi)/(2 pi) by two f21
+//             " Ax+By+C" components
 //   THREADS   processors to render on (default: all; 1 renders on one thread)
 //   --aa      2 x 2 anti-aliasing
 //   --time    prints `render_ms <milliseconds>` on standard error: the time
@@ -225,6 +228,41 @@ bool readTreeFile(sfuncSystem* doc, const std::string& path)
   return false;
 }
 
+// Families whose one-member trees get inputs 3 and 4 as their contact sheet
+// feeds them: z = (y + pi)/(2 pi) rising up the view and w = (x + pi)/(2 pi)
+// rising to the right, each from an f21 " Ax+By+C" at level 0.
+constexpr int16_t kRampFedFamilies[] = {kFamily33};
+
+bool rampFed(int code)
+{
+  for (int16_t f : kRampFedFamilies)
+    if (f == code)
+      return true;
+  return false;
+}
+
+// Member (code, id) at level 1, its inputs 1 and 2 the master x and y, its
+// inputs 3 and 4 the z and w ramps.
+gfunc* addRampFedMember(sfuncSystem* doc, int16_t code, int16_t id)
+{
+  constexpr double kInvTwoPi = 0.15915494309189535;  // 1 / (2 pi)
+  gfunc* z = addComponent(doc, kFamily21, 0, 0);
+  z->A = 0;
+  z->B = kInvTwoPi;
+  z->C = 0.5;
+  gfunc* w = addComponent(doc, kFamily21, 0, 0);
+  w->A = kInvTwoPi;
+  w->B = 0;
+  w->C = 0.5;
+  gfunc* g = addComponent(doc, uint16_t(code), id, 1);
+  for (int k = 2; k < 4; ++k) {
+    g->sources[k] = &doc->tree.funcs[k - 2];
+    g->inlets[k].source = kSourceOutput1;
+  }
+  arb_ServiceChanges(doc, false);
+  return g;
+}
+
 // A one-member tree from "member:CODE:ID[:A:B:C]"; false when the name does
 // not parse or names no family.
 bool buildMemberTree(sfuncSystem* doc, const std::string& name)
@@ -238,8 +276,12 @@ bool buildMemberTree(sfuncSystem* doc, const std::string& name)
       KV_familyInfo(uint16_t(code)) == nullptr || id < 0 || id > 127)
     return false;
   arb_presetinit(doc, int16_t(code), int16_t(id));
+  gfunc* g = &doc->tree.funcs[0];
+  if (rampFed(code)) {
+    doc->tree.count = 0;
+    g = addRampFedMember(doc, int16_t(code), int16_t(id));
+  }
   if (fields == 5) {
-    gfunc* g = &doc->tree.funcs[0];
     g->A = p[0];
     g->B = p[1];
     g->C = p[2];
