@@ -1,5 +1,6 @@
 #include "app/maindoc.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/dispatch.h"
@@ -7,10 +8,12 @@
 #include "document/engineapi.h"
 #include "engine/treemanage.h"
 #include "foundation/appshell.h"
+#include "foundation/numbers.h"
 #include "foundation/pstrings.h"
 #include "imaging/windowport.h"
 #include "platform/menubar.h"
 #include "platform/ui.h"
+#include "ui/qztext.h"
 #include "ui/registry.h"
 #include "ui/uiset.h"
 
@@ -189,6 +192,38 @@ void IB_MainDoc::Idle(Point where)
     set->PreHilite(where);
 }
 
+void IB_MainDoc::DoDisplayMessage()
+{
+  if (!window)
+    return;
+  if (!context)
+    OpenContext();
+  if (!context)
+    return;
+  constexpr int16_t kBand = 32;
+  Rect band = portRect;
+  band.top = int16_t(std::max<int32_t>(band.top, band.bottom - kBand));
+  QZ_ContextSetRGBFillColor(context, 0, 0, 0, 0.5);
+  QZ_ContextFillRect(context, QZ_RectFromRect(band));
+  // The number and "%" go after the text only for the drawing: the string
+  // keeps its length.
+  StringPtr text = gAppInfos.paramString;
+  const uint8_t length = text[0];
+  if (gAppInfos.paramStringFlag == 1) {
+    Str255 number;
+    NumToString(gAppInfos.paramStringNumber, number);
+    number[++number[0]] = '%';
+    uint8_t room = uint8_t(255 - length);
+    uint8_t n = std::min<uint8_t>(number[0], room);
+    std::memcpy(text + 1 + length, number + 1, n);
+    text[0] = uint8_t(length + n);
+  }
+  const textLook messageLook{24, 1, 0, 1};
+  QZ_drawString(context, &messageLook, text, band, 1, 1, 1, 1);
+  text[0] = length;
+  FlushContext();
+}
+
 int16_t IB_MainDoc::DoDocCommand(int32_t, void*)
 {
   return kEdocNotHandled;
@@ -197,6 +232,10 @@ int16_t IB_MainDoc::DoDocCommand(int32_t, void*)
 int16_t IB_MainDoc_Command(Edoc* doc, int32_t command, void* data)
 {
   auto* browser = static_cast<IB_MainDoc*>(doc);
+  if (command == 504) {
+    browser->DoDisplayMessage();
+    return 0;
+  }
   if (command == int32_t(fourcc("abou")))
     return DoGeneralCommand(command, nullptr);
   if (isIgnored(command))

@@ -57,6 +57,10 @@ public:
   int16_t DoDocCommand(int32_t command, void* data);
   // The items' opcodes and data pointers.
   void SetupUiset();
+  // Command 504: the parameter string of gAppInfos (with its number and
+  // "%" when its flag is 1) in white over the window's bottom 32 pixels,
+  // darkened by half.
+  void DoDisplayMessage();
   // The 'wsiz' steps: title, port bounds, redraw.
   void UpdateWindow();
   // Shows the folder: it becomes the shown and the top folder.

@@ -151,6 +151,30 @@ TEST_F(DispatchTest, ARefusedCloseStopsQuit)
   delete stubborn;
 }
 
+TEST_F(DispatchTest, TheBrowserShowsTheParameterStringAtItsBottom)
+{
+  DoGeneralCommand(command("new "), nullptr);
+  kvui::WindowRef w = browser()->window;
+  kvui::pump();  // the window draws its items
+  kvui::script::clearRecords();
+  Str255 name;
+  SetPString(name, "a");
+  ShowParamString_percent(name, 12.5, true);
+  EXPECT_EQ(pascalText(gAppInfos.paramString), "a 12.50%");
+  ASSERT_FALSE(kvui::script::flushes().empty());
+  kvui::Surface s = kvui::windowSurface(w);
+  // The band is the background darkened by half; the text is white.
+  const uint8_t* above = s.pixels + (s.height - 40) * s.rowBytes + 4 * 600;
+  const uint8_t* band = s.pixels + (s.height - 4) * s.rowBytes + 4 * 600;
+  EXPECT_GT(above[2], 30);
+  EXPECT_NEAR(band[2], above[2] / 2, 2);
+  int white = 0;
+  for (int y = s.height - 32; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x)
+      white += s.pixels[y * s.rowBytes + 4 * x + 2] > 200;
+  EXPECT_GT(white, 20);
+}
+
 TEST_F(DispatchTest, ClosingTheLastBrowserEndsTheProgram)
 {
   DoGeneralCommand(command("new "), nullptr);
