@@ -11,6 +11,7 @@
 #include "imaging/pict.h"
 #include "imaging/psd.h"
 #include "platform/movie.h"
+#include "platform/moviewrite.h"
 #include "platform/sniff.h"
 #include "platform/stillimage.h"
 
@@ -361,4 +362,16 @@ int16_t CheckError(OSErr code, ConstStringPtr message)
   if (message != nullptr && message[0] != 0)
     reportText(message, code);
   return 2;
+}
+
+KVcompressorInstance* KV_openCompressor()
+{
+  // One instance at a time, as the dialog keeps one: ExitMovieToolbox only
+  // forgets it.
+  static KVcompressorInstance instance;
+  if (!kvmovie::canWriteVideoCodec(gSCSpatialSettings.codecType))
+    return nullptr;
+  instance.codecType = gSCSpatialSettings.codecType;
+  gci = &instance;
+  return gci;
 }

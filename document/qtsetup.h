@@ -88,3 +88,15 @@ void setMovieInfosString(const MovieInputWork* work);
 // 0 for code 0; otherwise reports a non-empty message with the code and
 // returns 2.
 int16_t CheckError(OSErr code, ConstStringPtr message);
+
+// The compression instance the movie settings' compression dialog makes: once
+// it is set in gci, written movies are encoded with the codec type, depth
+// and quality of gSCSpatialSettings.
+struct KVcompressorInstance
+{
+  OSType codecType;  // the codec type the instance was made for
+};
+// Makes the instance for gSCSpatialSettings' codec type and sets gci to it;
+// null (gci unchanged) when no encoder writes that type ('rle ', 'jpeg',
+// 'png ' and 'mp4v' are written).
+KVcompressorInstance* KV_openCompressor();

@@ -13,15 +13,34 @@
 //   movie_tool still IN OUT          reads a still at 32 bits and writes it
 //                                    in the type OUT's extension names (.png,
 //                                    .tif, .pct)
+//   movie_tool write OUT FIRST LAST FPS [sound] [--compress TYPE [QUALITY]]
+//                                    writes frames FIRST .. LAST - 1 of 64 x 48
+//                                    pixels, one plain colour a frame (red 20
+//                                    x frame, green 255 - 20 x frame, blue
+//                                    128, modulo 256), at FPS x 100 units a
+//                                    second; `sound` adds a stereo 440 Hz sine
+//                                    at half scale at 44,100 Hz; --compress
+//                                    makes a compression instance for TYPE
+//                                    ('jpeg', 'png ', 'mp4v', 'rle ') at
+//                                    QUALITY (0 .. 1023, default 512)
+//   movie_tool sound MOVIE [RATE]    finds the movie's sound at output rate
+//                                    RATE (default 44100), converting it when
+//                                    it is not 'twos' 16-bit at that rate;
+//                                    prints "channels N" and, when an AIFF
+//                                    file was made or found, "aiff PATH"
 // Exit status 0 on success, 1 when the input cannot be read or the output
 // written, 2 for bad arguments.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "document/moviefiles.h"
 #include "document/movies.h"
 #include "document/qtsetup.h"
+#include "document/videoformats.h"
 #include "foundation/fileio.h"
 #include "imaging/offworld.h"
 
@@ -118,6 +137,119 @@ int still(const char* in, const char* out)
   return status;
 }
 
+constexpr int16_t kWriteWidth = 64;
+constexpr int16_t kWriteHeight = 48;
+constexpr int16_t kSoundChannels = 2;
+constexpr int32_t kSoundBufferFrames = 4096;
+
+// One plain colour a frame.
+void colourFrame(int32_t frame, Offworld gw, KVmovieExport*, void*)
+{
+  const Rect& b = gw->pixels.bounds;
+  for (int y = 0; y < b.bottom - b.top; ++y) {
+    uint8_t* row = gw->pixels.baseAddr + int64_t(y) * gw->pixels.rowBytes;
+    for (int x = 0; x < b.right - b.left; ++x) {
+      row[4 * x] = 255;
+      row[4 * x + 1] = uint8_t(20 * frame);
+      row[4 * x + 2] = uint8_t(255 - 20 * frame);
+      row[4 * x + 3] = 128;
+    }
+  }
+}
+
+// A 440 Hz sine at half scale on both channels.
+int32_t sineSound(int32_t first, KVmovieExport* record, int16_t* buffer)
+{
+  const double rate = gMovieOutputRate;
+  for (int32_t i = 0; i < record->sampleBufferFrames; ++i) {
+    const double v = 0.5 * std::sin(2 * M_PI * 440.0 * (first + i) / rate);
+    const auto sample = int16_t(std::lround(v * 32767));
+    for (int c = 0; c < kSoundChannels; ++c)
+      buffer[i * kSoundChannels + c] = sample;
+  }
+  return record->sampleBufferFrames;
+}
+
+OSType fourCharsOf(const std::string& s)
+{
+  std::string padded = s;
+  padded.resize(4, ' ');
+  return OSType(uint8_t(padded[0])) << 24 | OSType(uint8_t(padded[1])) << 16 |
+         OSType(uint8_t(padded[2])) << 8 | OSType(uint8_t(padded[3]));
+}
+
+int writeMovie(int argc, char** argv)
+{
+  const char* out = argv[2];
+  const int32_t first = int32_t(std::atol(argv[3]));
+  const int32_t last = int32_t(std::atol(argv[4]));
+  const double fps = std::atof(argv[5]);
+  bool sound = false;
+  for (int i = 6; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "sound") {
+      sound = true;
+    } else if (arg == "--compress" && i + 1 < argc) {
+      gSCSpatialSettings.codecType = fourCharsOf(argv[++i]);
+      if (i + 1 < argc && argv[i + 1][0] >= '0' && argv[i + 1][0] <= '9')
+        gSCSpatialSettings.spatialQuality = int32_t(std::atol(argv[++i]));
+      if (KV_openCompressor() == nullptr) {
+        std::fprintf(stderr, "movie_tool: no encoder for '%s'\n", argv[i]);
+        return 1;
+      }
+    } else {
+      return 2;
+    }
+  }
+  int32_t timeScale = 0;
+  if (!(fps > 0 && fps < 1e6) || (timeScale = int32_t(std::lround(fps * 100))) < 1)
+    return 2;
+  Offworld gw = nullptr;
+  const Rect bounds{0, 0, kWriteHeight, kWriteWidth};
+  if (CreateOffworld(PackRectTopLeft(bounds), PackRectBottomRight(bounds), 32, &gw) != 0)
+    return 1;
+  frefinfos output = outputRecord(out, fourcc("MooV"));
+  std::vector<int16_t> samples(size_t(kSoundBufferFrames) * kSoundChannels);
+  KVmovieExport record;
+  record.timeScale = timeScale;
+  record.firstFrame = first;
+  record.lastFrame = last;
+  record.output = &output;
+  record.frameProc = colourFrame;
+  record.gw = gw;
+  record.width = kWriteWidth;
+  record.height = kWriteHeight;
+  if (sound) {
+    record.addSound = 1;
+    record.soundProc = sineSound;
+    record.channels = kSoundChannels;
+    record.totalSamples = INT32_MAX;
+    record.sampleBuffer = samples.data();
+    record.sampleBufferFrames = kSoundBufferFrames;
+  }
+  QT_CreateMovie(&record, nullptr);
+  KillOffworld(&gw);
+  if (record.status != 0) {
+    std::fprintf(stderr, "movie_tool: %s: writing failed (status %d)\n", out, record.status);
+    return 1;
+  }
+  return 0;
+}
+
+int movieSound(const char* path, double rate)
+{
+  gMovieOutputRate = rate;
+  MovieInputWork work;
+  InitMovieInputWork(&work);
+  FileRef file = FileRef::fromPath(path);
+  const int16_t channels = GetMovieSoundInfos(&work, &file, true);
+  std::printf("channels %d\n", channels);
+  if (work.soundTrackIndex == -2)
+    std::printf("aiff %s\n", file.path().c_str());
+  CloseMovie4Render(&work);
+  return channels > 0 || work.soundTrackIndex == -2 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -131,7 +263,16 @@ int main(int argc, char** argv)
                  int16_t(std::atoi(argv[5])), argv[6]);
   if (command == "still" && argc == 4)
     return still(argv[2], argv[3]);
+  if (command == "write" && argc >= 6) {
+    const int status = writeMovie(argc, argv);
+    if (status != 2)
+      return status;
+  }
+  if (command == "sound" && (argc == 3 || argc == 4))
+    return movieSound(argv[2], argc == 4 ? std::atof(argv[3]) : 44100.0);
   std::fprintf(stderr,
-               "usage: movie_tool info FILE | frame FILE TIME W H OUT.png | still IN OUT\n");
+               "usage: movie_tool info FILE | frame FILE TIME W H OUT.png | still IN OUT\n"
+               "       | write OUT FIRST LAST FPS [sound] [--compress TYPE [QUALITY]]\n"
+               "       | sound MOVIE [RATE]\n");
   return 2;
 }
