@@ -8,7 +8,9 @@ Recomputes from the members' formulas alone:
   the colour (4 + 4x/pi, 4 + 4y/pi, 4); each line "x y inputs... o1 o2 o3"):
   3D Rotate, 3D sphere A, 3D tube, 3D sphere B, 3D parametric face, RGB
   Contrast, RGB Quantize, HLS to RGB (through colorsys), Colorize and
-  Saturation & Lum, each at a few parameter sets;
+  Saturation & Lum, each at a few parameter sets; the colour operations,
+  3D Rotate and sphere A again through --stdin on values past the sheet's
+  feed (negative, large, the edge cases' own) with no-value markers on x;
 - through `contact_sheet --family 8 --stdin ID A B C [--pass C M]` (batches of
   16 samples, each input a width and 64 numbers): Packed RGB Crossfade, RGB
   Alpha, Add, Max, Add & Mul and Mul & Add, fed random scalar, uniform,
@@ -190,15 +192,15 @@ def saturation(x, y, z, A, B, C):
 
 # id, formula, parameter sets (A, B, C), grid size
 VALUE_CASES = [
-    (2, rotate, [(PI / 2, 0, 0), (0.7, -1.3, 2.1), (-2.5, 0.4, -0.9)], 9),
+    (2, rotate, [(PI / 2, 0, 0), (0.7, -1.3, 2.1)], 9),
     (8, sphere_a, [(0, 1, 0), (0.6, 1.5, 0.8)], 9),
     (12, tube, [(0, 0, 2 * PI), (1.5, -0.5, 3), (4, 2, 1)], 9),
     (14, sphere_b, [(0, 0, 0), (1.2, -0.7, 3)], 9),
     (40, parametric_face, [(0.5, -0.4, 2), (2.0, 1.0, -5), (0, PI / 2, 0)], 9),
-    (38, contrast, [(0, 0, -1), (1, 0, -1), (0.9, -3, -1)], 9),
-    (39, quantize, [(2.7, 0.3, 0.6), (0.125, -4, 1), (0, 2, 1)], 9),
+    (38, contrast, [(1, 0, -1), (0.9, -3, -1)], 9),
+    (39, quantize, [(2.7, 0.3, 0.6), (0.125, -4, 1)], 9),
     (7, hls_to_rgb, [(1, 1, 1), (0.4, 1.7, 0.3)], 9),
-    (34, colorize, [(1, 0, 0), (0.7, 0.6, -0.4), (0.3, -0.8, 0.9)], 9),
+    (34, colorize, [(1, 0, 0), (0.3, -0.8, 0.9)], 9),
     (50, saturation, [(0, 1, -1), (0.4, 1.6, -1)], 9),
 ]
 
@@ -431,11 +433,79 @@ def check_packed(tool):
                for member, rule, params in PACKED_CASES)
 
 
+# ---- The same formulas through --stdin, past the sheet's feed ----
+
+def with_marker_rule(formula):
+    """A sample whose input 1 has no value gives none on all three outputs
+    (inputs 2 and 3 are not tested)."""
+    def member(x, y, z, A, B, C):
+        return MARKER3 if x >= INF else formula(x, y, z, A, B, C)
+    return member
+
+
+# Values the edge cases name (quantisation steps, the HLS hue turn, the
+# contrast step at c + o = 0), mixed with random ones.
+SPECIAL = (0.0, 4.0, 8.0, -8.0, 2.7, -0.5, -2.0, 16.0, -16.0)
+
+# id, formula, parameter sets; every formula takes the no-value rule on x
+STDIN_CASES = [
+    (2, rotate, [(0.3, -2.2, 1.1)]),
+    (8, sphere_a, [(0.4, 1.2, 0.9)]),
+    (38, contrast, [(1, 0, -1), (0, 0, -1), (-0.4, 1.5, -1)]),
+    (39, quantize, [(1, 0, 1), (3.1, -0.7, 0.8), (0, 0, 1)]),
+    (7, hls_to_rgb, [(1, 1, 1), (1.9, 0.6, 1.4)]),
+    (34, colorize, [(0.6, -0.3, 0.5), (1, 0.9, -0.9)]),
+    (50, saturation, [(0.7, 1.3, -1), (1, 2, -1)]),
+]
+
+
+def random_scalar(rng, marker):
+    roll = rng.random()
+    if marker and roll < 0.1:
+        return INF
+    if roll < 0.35:
+        return rng.choice(SPECIAL)
+    return rng.uniform(-12, 20)
+
+
+def check_stdin_formulas(tool):
+    rng = random.Random(8)
+    failures = 0
+    for member, formula, params in STDIN_CASES:
+        rule = with_marker_rule(formula)
+        texts, wants = [], []
+        for A, B, C in params:
+            for k in range(3):
+                inputs = [[random_scalar(rng, j == 0) for _ in range(16)] for j in range(3)]
+                lines = [f"params {A!r} {B!r} {C!r}"] if k == 0 else []
+                lines += ["1 " + " ".join(repr(v) for v in block + [0.0] * 48)
+                          for block in inputs]
+                texts.append("\n".join(lines))
+                wants.append((A, B, C, [rule(inputs[0][i], inputs[1][i], inputs[2][i], A, B, C)
+                                        for i in range(16)]))
+        A, B, C = params[0]
+        out = subprocess.run([tool, "--family", FAMILY, "--stdin", str(member),
+                              repr(A), repr(B), repr(C)],
+                             input="\n".join(texts) + "\n", check=True,
+                             capture_output=True, text=True).stdout
+        rows = [[float(w) for w in line.split()] for line in out.split("\n")[:-1]]
+        assert len(rows) == 3 * len(wants), (member, len(rows))
+        for k, (A, B, C, want) in enumerate(wants):
+            for i in range(16):
+                got = [rows[3 * k + c][i] for c in range(3)]
+                if not all(close(g, w) for g, w in zip(got, want[i])):
+                    failures += 1
+                    if failures <= 12:
+                        print(f"id {member} A={A} B={B} C={C} batch {k} sample {i}: "
+                              f"got {got}, want {list(want[i])}")
+    return failures
+
+
 def main():
     tool = sys.argv[1]
-    value_failures = check_values(tool)
+    value_failures = check_values(tool) + check_stdin_formulas(tool)
     packed_failures = check_packed(tool)
-    print(f"f33 oracle: {value_failures} wrong grid samples, "
+    print(f"f33 oracle: {value_failures} wrong formula samples, "
           f"{packed_failures} wrong packed samples")
     return 1 if value_failures or packed_failures else 0
 
