@@ -132,8 +132,15 @@ int16_t RunAlertUser_dlog(int16_t id, int16_t index, ConstStringPtr text)
 {
   DChangeCursor(kvui::kCursorArrow);
   AlertUser_dlog dialog(id);
-  if (!dialog.HasSet())
+  if (!dialog.HasSet()) {
+    // The message must not be lost with the dialog: it goes to standard
+    // error, as before the alert was installed.
+    if (index == 0 && text)
+      std::fprintf(stderr, "%.*s\n", int(text[0]), reinterpret_cast<const char*>(text + 1));
+    else
+      std::fprintf(stderr, "alert %d %d\n", int(id), int(index));
     return 0;
+  }
   if (index > 0)
     dialog.SetupUI(index);
   else if (index == 0)

@@ -78,7 +78,11 @@ TEST_F(AlertTest, AlertThatCannotBeMadeAnswersZeroWithoutRecursion)
   ASSERT_EQ(alerts.size(), 1u);  // the recording alert got "Dialog can't be open"
   EXPECT_EQ(alerts[0].text, "Dialog can't be open");
   gAppInfos.resourcesFolder = FileRef::fromPath("/nonexistent-kv-resources");
-  EXPECT_EQ(RunAlertUser_dlog(kAlertDialogID, 0, *Text("x")), 0);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunAlertUser_dlog(kAlertDialogID, 0, *Text("lost message")), 0);
+  EXPECT_EQ(RunAlertUser_dlog(kAlertDialogID, 5, nullptr), 0);
+  // Without its dialog the message still reaches standard error.
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "lost message\nalert 1059 5\n");
   EXPECT_EQ(alerts.size(), 1u);
 }
 
