@@ -304,6 +304,18 @@ uint32_t typeFromName(std::string_view name)
   for (const Suffix& s : kSuffixes)
     if (last4 == s.text)
       return s.type;
+  // Audio files: the other spellings and the short ".au".
+  static constexpr Suffix kAudioSuffixes[] = {
+      {"aifc", code("AIFC")}, {"AIFC", code("AIFC")}, {".aic", code("AIFC")},
+      {".WAV", code("WAVE")}, {"wave", code("WAVE")}, {".CAF", code("caff")},
+      {".snd", code("NeXT")}, {".m4a", code("m4af")}, {".mp4", code("mp4f")},
+      {".MP3", code("MPG3")},
+  };
+  for (const Suffix& s : kAudioSuffixes)
+    if (last4 == s.text)
+      return s.type;
+  if (name.substr(name.size() - 3) == ".au")
+    return code("NeXT");
   return 0;
 }
 

@@ -142,7 +142,8 @@ int32_t mySoundDrawPreviewHookProc(OSType type, FileRef* file, Point topLeft, Po
                                    bool click);
 int32_t mySoundPutHookProc(OSType type, FileRef* file, Point topLeft, Point bottomRight,
                            bool click);
-// colour: 0x00RRGGBB; background (r, g, b) or null.
+// The waveform: one column a pixel, min to max of 512 frames; colour
+// 0xRRGGBB00 (red in the top byte); background (r, g, b) or null.
 void AUfile_qzDraw(CGContextRef ctx, soundDocInfos* record, uint32_t width, uint32_t height,
                    uint32_t colour, const uint8_t* background);
 CGImageRef AUfile_BuildRepresentation(soundDocInfos* record, uint32_t width, uint32_t height,

@@ -6,6 +6,7 @@
 #include "foundation/appshell.h"
 #include "foundation/numbers.h"
 #include "foundation/pstrings.h"
+#include "sound/audiofiles.h"
 #include "sound/samples.h"
 
 double gSAMPLERATE = 44100.0;
@@ -326,6 +327,9 @@ void MyMixRenderer(RTinfos* rt, float* buffer, uint32_t frames)
   }
   if (rt->stop.load(std::memory_order_acquire))
     fadeOutAndFinish(rt, buffer, frames);
+  // Recording the output: the file's writer thread takes the frames.
+  if (rt->recordToFile && rt->audioFile)
+    xWriteAccess_SoundFile(rt->audioFile, buffer, frames, &rt->bytesRecorded);
 }
 
 bool RT_idleplay_Stop()

@@ -79,9 +79,52 @@ Rect customArea(kvui::Chooser* chooser)
   return Rect{int16_t(r.top), int16_t(r.left), int16_t(r.bottom), int16_t(r.right)};
 }
 
+// The dialog whose event routine runs now; null outside it.
+kvui::Chooser* gEventChooser = nullptr;
+// Where the last click in the custom area fell (dialog coordinates).
+Point gHookClick{};
+
+// The drawing context a hook asks for with xnav_HookContext: a bitmap over
+// a copy of the custom area's pixels, copied back when the hook returns.
+struct HookDrawing
+{
+  kvui::Chooser* chooser = nullptr;
+  Rect area{};
+  std::vector<uint8_t> pixels;  // alpha, red, green, blue; premultiplied
+  CGContextRef context = nullptr;
+};
+HookDrawing gHookDrawing;
+
+// Swaps premultiplied pixels between cairo's native order (blue, green,
+// red, alpha in memory) and alpha-first order: the same byte reversal both
+// ways.
+void swapPixelOrder(const uint8_t* from, uint8_t* to, size_t pixels)
+{
+  for (size_t i = 0; i < pixels; ++i)
+    for (size_t b = 0; b < 4; ++b)
+      to[i * 4 + b] = from[i * 4 + 3 - b];
+}
+
+void finishHookDrawing()
+{
+  HookDrawing& d = gHookDrawing;
+  if (d.context) {
+    QZ_ContextFlush(d.context);
+    kvui::Surface surface = kvui::chooserCustomSurface(d.chooser);
+    if (surface.pixels && size_t(surface.width) * size_t(surface.height) * 4 == d.pixels.size())
+      swapPixelOrder(d.pixels.data(), surface.pixels, d.pixels.size() / 4);
+    QZ_ContextRelease(d.context);
+  }
+  d = HookDrawing{};
+}
+
 void callHook(NavUserData* block, const Rect& area, OSType type, FileRef* file, bool click)
 {
+  gHookDrawing = HookDrawing{};
+  gHookDrawing.area = area;
+  gHookDrawing.chooser = gEventChooser;
   block->previewHook(type, file, Point{area.top, area.left}, Point{area.bottom, area.right}, click);
+  finishHookDrawing();
 }
 
 // Blends UI picture `number` over the custom area's pixels at r (chooser
@@ -168,6 +211,8 @@ void recentPopUp(kvui::Chooser* chooser, kvui::Point where)
 
 void clickCustomArea(kvui::Chooser* chooser, NavUserData* block, const kvui::Event& event)
 {
+  gHookClick = Point{int16_t(std::clamp<int32_t>(event.local.v, INT16_MIN, INT16_MAX)),
+                     int16_t(std::clamp<int32_t>(event.local.h, INT16_MIN, INT16_MAX))};
   Rect area = customArea(chooser);
   if (inRect(xnav_RecentButton(area), event.local)) {
     drawAreaButtons(chooser, area, false, true);
@@ -436,9 +481,32 @@ int16_t xGRAPHIC_FILE_PUT(frefinfos& record, OSType kind, PreviewHookProcPtr hoo
 
 // ---- The event routine ------------------------------------------------------------
 
+Point xnav_HookClickPoint()
+{
+  return gHookClick;
+}
+
+CGContextRef xnav_HookContext()
+{
+  HookDrawing& d = gHookDrawing;
+  if (d.context || !d.chooser)
+    return d.context;
+  kvui::Surface surface = kvui::chooserCustomSurface(d.chooser);
+  if (!surface.pixels || surface.rowBytes != surface.width * 4)
+    return nullptr;
+  d.pixels.resize(size_t(surface.width) * size_t(surface.height) * 4);
+  swapPixelOrder(surface.pixels, d.pixels.data(), d.pixels.size() / 4);
+  d.context = QZ_BitmapContextCreate(d.pixels.data(), surface.width, surface.height,
+                                     kQZBitmapPremultipliedFirst);
+  if (d.context)
+    QZ_ContextTranslateCTM(d.context, -d.area.left, -d.area.top);
+  return d.context;
+}
+
 void xnav_EventProc(int16_t message, kvui::Chooser* chooser, const kvui::Event* event,
                     NavUserData* block)
 {
+  gEventChooser = chooser;
   switch (message) {
     case kvui::kChooserCustomize:
       if (block->previewHook)

@@ -14,6 +14,7 @@
 
 #include "foundation/fileio.h"
 #include "foundation/iodata.h"
+#include "imaging/quartz.h"
 #include "platform/ui.h"
 
 inline constexpr uint32_t kNavOpenOptions = 0x9443;
@@ -57,6 +58,13 @@ void xnav_setsel(kvui::Chooser* chooser, const FileRef& ref, bool inside);
 // The two buttons' rectangles in a custom area.
 Rect xnav_RecentButton(const Rect& custom);
 Rect xnav_FavouritesButton(const Rect& custom);
+
+// While a preview hook runs: a drawing context over the dialog's custom
+// area in the hook's coordinates (y down), shown when the hook returns;
+// null outside a hook or when the area has no pixels.
+CGContextRef xnav_HookContext();
+// Where the click a hook answers fell, in the hook's coordinates.
+Point xnav_HookClickPoint();
 
 // Locate and search.
 OSErr xFolder_Locate(const FileRef& folder, FileRef* out, const HFSUniStr255& name, bool ask);
