@@ -1,10 +1,18 @@
 # Resources/rlist000.png ... rlist960.png and rimhilit.png: the UI images
-# the item kinds draw with, and rim12302.png ... rim12305.png, the file
-# dialogs' custom-area buttons, drawn by a cairo program.
+# the item kinds draw with, rim12302.png ... rim12305.png, the file
+# dialogs' custom-area buttons, rim753.png ... rim759.png, the picture rail
+# of the scrollers, and the colour charts rim1100.png, rim1101.png,
+# rim31100.png and rim31101.png, drawn by a cairo program.
 add_executable(draw_ui_images ${CMAKE_CURRENT_SOURCE_DIR}/tools/draw_ui_images.cpp)
 target_link_libraries(draw_ui_images PRIVATE imaging)
 set(kv_ui_images ${KV_RESOURCES_DIR}/rimhilit.png)
 foreach(k RANGE 12302 12305)
+  list(APPEND kv_ui_images ${KV_RESOURCES_DIR}/rim${k}.png)
+endforeach()
+foreach(k RANGE 753 759)
+  list(APPEND kv_ui_images ${KV_RESOURCES_DIR}/rim${k}.png)
+endforeach()
+foreach(k 1100 1101 31100 31101)
   list(APPEND kv_ui_images ${KV_RESOURCES_DIR}/rim${k}.png)
 endforeach()
 foreach(k RANGE 0 960 64)

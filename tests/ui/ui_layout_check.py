@@ -207,8 +207,9 @@ def check_probe(probe, resources, folder):
     # background and colour 1: a rounded fill).
     assert shown[80][50][:3] == (33, 33, 33), shown[80][50]
     assert shown[80][140][:3] == ((64 + 60) // 2, (64 + 160) // 2, (64 + 60) // 2)
-    # The focused number is drawn in the editing colour.
-    assert shown[225][390][:3] == (0, 0, 127), shown[225][390]
+    # The focused number is drawn in the editing colour (right of its
+    # value's digits).
+    assert shown[225][335][:3] == (0, 0, 127), shown[225][335]
     # The OK button is cell 4 of the first list image, drawn at the corner:
     # where the cell is opaque the window shows its pixels.
     cells = read_png(os.path.join(resources, "rlist000.png"))
