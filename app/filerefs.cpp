@@ -290,7 +290,9 @@ bool App_resolveSFile(FileRef* spec, const FileRef& folder, FileRef* out, int16_
     return true;
   }
   Str255 name;
-  setName63(name, spec->name);
+  const size_t n = std::min<size_t>(spec->name.size(), 255);
+  name[0] = uint8_t(n);
+  std::memcpy(name + 1, spec->name.data(), n);
   PSTRING_2_HFS(name, gIOdata.searchName);
   FileRef found;
   if (!App_resolveFile(&found, folder, mode, ask))
