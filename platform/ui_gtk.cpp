@@ -288,6 +288,17 @@ void onRealize(GtkWidget*, gpointer data)
   applyCursor(static_cast<Window*>(data));
 }
 
+// A dialog stays above the window that was in front when it opened.
+void makeTransientForFront(Window* dialog, GtkWindow* win)
+{
+  for (WindowRef other : windows()) {
+    if (other == dialog || !other->visible || !other->native)
+      continue;
+    gtk_window_set_transient_for(win, GTK_WINDOW(nativeOf(other)->window));
+    return;
+  }
+}
+
 bool gtkCreateWindow(Window* w)
 {
   auto* n = new Native;
@@ -301,6 +312,7 @@ bool gtkCreateWindow(Window* w)
     case WindowKind::modal:
       gtk_window_set_type_hint(win, GDK_WINDOW_TYPE_HINT_DIALOG);
       gtk_window_set_modal(win, TRUE);
+      makeTransientForFront(w, win);
       break;
     case WindowKind::floating:
       gtk_window_set_type_hint(win, GDK_WINDOW_TYPE_HINT_UTILITY);

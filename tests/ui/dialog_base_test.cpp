@@ -161,6 +161,23 @@ TEST_F(DialogBaseTest, DoubleClickSetsGdblBeforeAct)
   }
 }
 
+TEST_F(DialogBaseTest, CloseBoxAndModifiersReachTheHandler)
+{
+  gCommands.clear();
+  IBbasedlog d(kAlertDialogID, 0, true);
+  d.ShowCenterDialog(true);
+  d.set->SetCallBackCmdptr(recordCommand, &d);
+  d.InstallHandler();
+  kvui::script::windowEvent(d.window, kvui::windowClose);
+  kvui::script::modifiers(kvui::optionKey | kvui::shiftKey);
+  kvui::pump();
+  EXPECT_EQ(gCommands, (std::vector<int32_t>{int32_t(fourcc("clos"))}));
+  EXPECT_EQ(gopt, 1);
+  EXPECT_EQ(gshift, 1);
+  EXPECT_EQ(gcmd, 0);
+  gshift = 0;
+}
+
 TEST_F(DialogBaseTest, FloatingCarbonDialogSaysGoodbye)
 {
   gCommands.clear();
