@@ -382,14 +382,19 @@ bool ChooseColorGrad(uiset* set, cpalettelib* library, cpalette* out, Rect box)
               Point{box.top, box.left});
   gPopUpLibrary = nullptr;
   DChangeCursor(kvui::kCursorArrow);
-  if (selection < 0 || selection > kPaletteLibSize)
+  return ApplyGradationChoice(library, out, selection, gopt != 0);
+}
+
+bool ApplyGradationChoice(cpalettelib* library, cpalette* out, int16_t choice, bool option)
+{
+  if (!library || !out || choice < 0 || choice > kPaletteLibSize)
     return false;
-  if (selection == 0) {
+  if (choice == 0) {
     store_cpalette(library, out, kStoreGradationSlots);
     return false;
   }
-  const int32_t chosen = selection - 1;
-  if (gopt) {
+  const int32_t chosen = choice - 1;
+  if (option) {
     delete_cpalette(library, chosen);
     return false;
   }

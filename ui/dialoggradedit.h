@@ -80,6 +80,10 @@ bool do_GradEdit_dlog(cpalette* palette, cpalettelib* library);
 // the first 39); another entry gives its palette to *out (true), or with
 // option held deletes it; an empty palette beeps.
 bool ChooseColorGrad(uiset* set, cpalettelib* library, cpalette* out, Rect box);
+// What a choice of that pop-up does (-1: none): entry 0 stores *out, an
+// entry of a palette gives it to *out (true) or, with option, deletes it;
+// an empty one beeps.
+bool ApplyGradationChoice(cpalettelib* library, cpalette* out, int16_t choice, bool option);
 // The pop-up's drawing procedure: cells 160 x 14, entry 0 the text, the
 // others their palette.
 int32_t myGraduationsPopUp(Edoc* window, uitem_popmenu* item, Rect* r, int16_t index,

@@ -100,4 +100,32 @@ TEST_F(GradEditTest, InteractiveTransformFollowsTheMouse)
   EXPECT_EQ(std::memcmp(&palette, &expected, sizeof expected), 0);
 }
 
+int gBeeps = 0;
+
+TEST_F(GradEditTest, LibraryChoicesStoreChooseDeleteOrBeep)
+{
+  gBeeps = 0;
+  const AlertSoundProc previous = SetAlertSoundProc(+[](bool) { ++gBeeps; });
+  cpalette out = original;
+  rnd_cpalette(&out);
+  const cpalette mine = out;
+  // Entry 0 stores into the first empty slot (after the 12 built-in ones).
+  EXPECT_FALSE(ApplyGradationChoice(&library, &out, 0, false));
+  EXPECT_TRUE(EqualPalette(&library.palettes[12], &mine));
+  // Entry 3 is palette 2.
+  EXPECT_TRUE(ApplyGradationChoice(&library, &out, 3, false));
+  EXPECT_EQ(std::memcmp(&out, &library.palettes[2], sizeof out), 0);
+  // Option deletes it; choosing it then only beeps.
+  EXPECT_FALSE(ApplyGradationChoice(&library, &out, 3, true));
+  EXPECT_EQ(library.palettes[2].count, 0);
+  out = mine;
+  EXPECT_FALSE(ApplyGradationChoice(&library, &out, 3, false));
+  EXPECT_EQ(gBeeps, 1);
+  EXPECT_EQ(std::memcmp(&out, &mine, sizeof out), 0);
+  // Nothing chosen, or an entry past the library.
+  EXPECT_FALSE(ApplyGradationChoice(&library, &out, -1, false));
+  EXPECT_FALSE(ApplyGradationChoice(&library, &out, 66, false));
+  SetAlertSoundProc(previous);
+}
+
 }  // namespace
