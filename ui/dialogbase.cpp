@@ -144,6 +144,16 @@ void IBbasedlog::MakeWindow(kvui::WindowKind kind, Rect content)
     return;
   port = NewWindowPort(window);
   kvui::setRefCon(window, this);
+  // A polling dialog takes its events one at a time; the handler lets the
+  // window layer hand it the updates it owes the window as well.
+  if (!carbonMode)
+    kvui::setEventHandler(window, PollingHandler, this);
+}
+
+int32_t IBbasedlog::PollingHandler(kvui::WindowRef, const kvui::Event& event, void* user)
+{
+  static_cast<IBbasedlog*>(user)->PollEvent(event);
+  return 0;
 }
 
 void IBbasedlog::ReadSet(int16_t id)

@@ -105,6 +105,7 @@ private:
   void ReadSet(int16_t id);
   void ReportFailure(int16_t id) const;
   static int32_t ModalStep(const kvui::Event& event, void* user);
+  static int32_t PollingHandler(kvui::WindowRef window, const kvui::Event& event, void* user);
 };
 
 // Places the OK/Cancel boxes of the mode (0..4; others none) for a port

@@ -40,8 +40,14 @@ struct ClickDialog : IBbasedlog
       EndModal();
     return IBbasedlog::Act(where, result);
   }
+  void Draw() override
+  {
+    ++draws;
+    IBbasedlog::Draw();
+  }
   std::vector<uint8_t> dbl;
   int clicks = 0;
+  int draws = 0;
 };
 
 using DialogBaseTest = DialogTest;
@@ -143,7 +149,7 @@ TEST_F(DialogBaseTest, ReturnAndEscapeInFrontAndBehind)
   EXPECT_EQ(result, 0);
 }
 
-TEST_F(DialogBaseTest, DoubleClickSetsGdblBeforeAct)
+TEST_F(DialogBaseTest, DoubleClickSetsGdblBeforeActAndUpdatesDraw)
 {
   for (bool carbon : {true, false}) {
     ClickDialog d(kAlertDialogID, 0, carbon);
@@ -158,6 +164,7 @@ TEST_F(DialogBaseTest, DoubleClickSetsGdblBeforeAct)
     }
     EXPECT_TRUE(d.RunModal());
     EXPECT_EQ(d.dbl, (std::vector<uint8_t>{0, 1})) << (carbon ? "carbon" : "polling");
+    EXPECT_GT(d.draws, 0) << "the update of the shown window reached the dialog";
   }
 }
 
