@@ -26,7 +26,10 @@ void lerpCoefficients(filtersecondorder* to, const filtersecondorder& a, const f
 
 void adjustFilter(const filterinfos& s, const FXruntime&, FXcoefs& c)
 {
-  double mix = FXfinite(s.p1), freq = FXfinite(s.p2), q = FXfinite(s.p3), gain = FXfinite(s.p4);
+  // Frequency and resonance are held to their ranges (0 to half the rate,
+  // 0 to 1): outside them the designs are unstable.
+  double mix = FXfinite(s.p1), freq = FXclamp(s.p2, 0.0, gSAMPLERATE / 2), q = FXclamp(s.p3, 0, 1);
+  double gain = FXfinite(s.p4);
   filtersecondorder& f = c.filter[0];
   if (s.mode == 1)
     Setuphpfilter(&f, freq, q);
@@ -64,7 +67,7 @@ void resonatorBlock(filtersecondorder* f, double mix, const double* inL, const d
 // sweep: mix, frequency, resonance, period in samples (0: no sweep).
 void adjustSweep(const filterinfos& s, const FXruntime&, FXcoefs& c)
 {
-  double freq = FXfinite(s.p2), q = FXfinite(s.p3);
+  double freq = FXclamp(s.p2, 0.0, gSAMPLERATE / 2), q = FXclamp(s.p3, 0.0, 1.0);
   Setupresonnantfilter(&c.filter[0], 0.75 * freq, q);
   double period = 0.001 * gSAMPLERATE * FXfinite(s.p5);
   c.sweep[0] = FXfinite(s.p1);

@@ -109,7 +109,9 @@ double resonatorGain(double r)
 
 void setResonator(filtersecondorder* f, double angle, double q, double gainFactor)
 {
-  double r = resonatorRadius(q);
+  // A resonance below 0 would put the poles on or outside the unit circle:
+  // the radius is held to 0.9999 at most (and -0.9999 at least).
+  double r = std::fmax(-0.9999, std::fmin(resonatorRadius(q), 0.9999));
   setCoefficients(f, resonatorGain(r) * gainFactor, 2 * r * std::cos(angle), -r * r, 1, 0, -r);
 }
 
@@ -127,9 +129,9 @@ void Setupresonnantfilter(filtersecondorder* f, double freq, double q)
 
 void SetupGSOfilter(filtersecondorder* f, int32_t type, double g, double freq, double q)
 {
-  if (!(freq >= 21.5332))
-    freq = kFXlowestFrequency;
-  double w = 2 * kPi * freq / gSAMPLERATE;
+  // Below 21.5332 Hz the design sits at the lowest frequency, whose angle
+  // is kept as the constant 135.29708585655948 / rate (2 pi x 21.5332).
+  double w = freq >= 21.5332 ? 2 * kPi * freq / gSAMPLERATE : 135.29708585655948 / gSAMPLERATE;
   if (type == 0) {
     setResonator(f, w, q, g);
     return;

@@ -43,13 +43,14 @@ void applySOfilter(filtersecondorder* f, double* left, double* right);
 // The angle the hp, lp and resonant designers place f on:
 // (f - 21.533203125) / (rate / 2) x pi (below 0 for lower frequencies).
 double filtertheta(double f);
-// Resonator for applySOfilter: r = 0.9999 - 0.2499 q, zeros at +-1.
+// Resonator for applySOfilter: r = 0.9999 - 0.2499 q (held to +-0.9999),
+// zeros at +-1.
 void Setupresonnantfilter(filtersecondorder* f, double freq, double q);
 // Types 0 (resonator), 1 notch, 2 and 6 peak of amplitude 8, 3 high-pass,
 // 4 low-pass, 5 band-pass, with a bandwidth of max(6 q, 1/12) octaves and
 // gain g; stored ready for applySOfilter. Frequencies below 21.5332 Hz are
-// raised to 21.533203125 Hz. Another type, or a design that is not finite,
-// gives a pass-through of gain g.
+// designed at the lowest frequency (angle 135.29708585655948 / rate). Another
+// type, or a design that is not finite, gives a pass-through of gain g.
 void SetupGSOfilter(filtersecondorder* f, int32_t type, double g, double freq, double q);
 // High-pass and low-pass for sofilter's step (feedback subtracted).
 void Setuphpfilter(filtersecondorder* f, double freq, double q);
