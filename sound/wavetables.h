@@ -35,9 +35,10 @@ bool WaveTable_ReadFile(double* table, int32_t n, const FileRef& file);
 
 // The open dialog's preview hook: on a draw (click false) it draws the
 // file's curve normalised in black on white in a 128 x 64 frame centred in
-// the area, through a context on the current port (the first 512 values of
-// a 'Qjtb' file, the first 2048 of a 'wave' file mapped to 0.5v + 0.5);
-// without a table file the frame is cleared. Returns 0.
+// the area, through the dialog's context (outside a dialog, a context on the
+// current port): the first 512 values of a 'Qjtb' file, the first 2048 of a
+// 'wave' file mapped to 0.5v + 0.5; without a table file the frame is
+// cleared. Returns 0.
 int32_t TablePreviewHookProc(OSType type, FileRef* file, Point topLeft, Point bottomRight,
                              bool click);
 

@@ -77,12 +77,17 @@ int32_t TablePreviewHookProc(OSType type, FileRef* file, Point topLeft, Point bo
 {
   if (click)
     return 0;
+  // The open dialog's own context while it runs the hook; otherwise one on
+  // the current port.
+  CGContextRef ctx = xnav_HookContext();
   CGrafPtr port = nullptr;
-  GDHandle device = nullptr;
-  GetGWorld(&port, &device);
-  CGContextRef ctx = port ? QZ_OpenContext(port) : nullptr;
-  if (!ctx)
-    return 0;
+  if (!ctx) {
+    GDHandle device = nullptr;
+    GetGWorld(&port, &device);
+    ctx = port ? QZ_OpenContext(port) : nullptr;
+    if (!ctx)
+      return 0;
+  }
   const int32_t centreH = (int32_t(topLeft.h) + bottomRight.h) / 2;
   const int32_t centreV = (int32_t(topLeft.v) + bottomRight.v) / 2;
   const Rect frame{
@@ -91,7 +96,8 @@ int32_t TablePreviewHookProc(OSType type, FileRef* file, Point topLeft, Point bo
   const std::vector<double> values = previewValues(type, file);
   dvector_normdrawFC(ctx, values.data(), int32_t(values.size()), frame, kCurveColour,
                      kPreviewBackground);
-  QZ_CloseContext(ctx, port);
+  if (port)
+    QZ_CloseContext(ctx, port);
   return 0;
 }
 

@@ -229,11 +229,34 @@ TEST_F(WaveTableFiles, TheDialogOffersBothTypesAndReadsTheChosenFile)
   const FileRef file = tableFile("table", kEnvelopeFileType, {0.5, 1.0});
   kvui::script::ChooserAnswer answer;
   answer.paths = {file.path()};
+  answer.proposal = kvui::Rect{0, 0, 100, 300};
   kvui::script::chooserAnswer(answer);
   std::vector<double> table(2, 9.0);
   frefinfos record;
   EXPECT_TRUE(read_WaveTable(table.data(), 2, &record));
   EXPECT_EQ(table, (std::vector<double>{0.0, 1.0}));
+  // The preview drew into the dialog's area: in the frame centred in it,
+  // white beside the curve (0.5 rising to 1.0), the curve in black and the
+  // blue fill on its other side; nothing outside the frame.
+  const kvui::script::ChooserRecord& shown = kvui::script::lastChooser();
+  const int32_t width = shown.customRect.right - shown.customRect.left;
+  const int32_t height = shown.customRect.bottom - shown.customRect.top;
+  ASSERT_EQ(shown.customPixels.size(), size_t(width) * size_t(height) * 4);
+  const auto at = [&](int32_t x, int32_t y) {
+    return &shown.customPixels[(size_t(y) * size_t(width) + size_t(x)) * 4];  // B, G, R, A
+  };
+  int white = 0, black = 0, blue = 0;
+  for (int32_t y = height / 2 - 30; y < height / 2 + 30; ++y)
+    for (int32_t x = width / 2 - 62; x < width / 2 + 62; ++x) {
+      const uint8_t* p = at(x, y);
+      white += p[0] == 255 && p[1] == 255 && p[2] == 255;
+      black += p[0] < 64 && p[1] < 64 && p[2] < 64 && p[3] == 255;
+      blue += p[0] > p[2] + 30;
+    }
+  EXPECT_GT(white, 500);
+  EXPECT_GT(black, 50);
+  EXPECT_GT(blue, 124 * 30);
+  EXPECT_EQ(at(width / 2, height / 2 - kTablePreviewHeight / 2 - 2)[3], 0);
   EXPECT_EQ(kvui::script::lastChooser().request.title, "Open Wave Table");
   EXPECT_EQ(kvui::script::lastChooser().request.typeNames,
             (std::vector<std::string>{"Qjtb", "wave"}));
