@@ -177,13 +177,17 @@ void FXmanage(const FXmodeDesc& desc, int16_t operation, filterinfos* s, FXrunti
       FXwriteDefaults(s, desc.mode);
       break;
     case kFXadjust:
-      if (!memoryServes(*s, *rt))
+      // Only the mode that owns the memory is adjusted. When its memory is
+      // missing, the set carries the channel weights alone: the run
+      // procedure then passes the input with them.
+      if (rt->memoryMode == 0 || rt->memoryMode != s->mode)
         return;
       rt->prepared = FXcoefs();
       rt->prepared.pan = s->pan;
       rt->prepared.level = s->level;
       rt->prepared.variant = s->variant;
-      desc.adjust(*s, *rt, rt->prepared);
+      if (memoryServes(*s, *rt))
+        desc.adjust(*s, *rt, rt->prepared);
       FXpublish(rt, reset);
       break;
     default:

@@ -362,6 +362,24 @@ TEST_F(EffectModes, SettingsOfAnotherModeLeaveTheEffectDry)
   EXPECT_TRUE(allFinite(l));
 }
 
+TEST_F(EffectModes, WithoutItsMemoryAModePassesTheInputWithTheWeights)
+{
+  // As after an allocation that failed: the run procedure is set, the
+  // memory is not.
+  for (int16_t mode : {4, 6, 11, 14}) {
+    Effect fx(mode);
+    fx.rt->memoryReady = 0;
+    fx.s.level = 0.5;
+    SoundEffects_FilterAdjust(&fx.s, fx.rt.get(), true);
+    std::vector<double> in = noise(300, 7), l, r;
+    fx.run(in, in, kFXaddDouble, l, r);
+    for (size_t i = 0; i < in.size(); ++i)
+      ASSERT_NEAR(l[i], in[i] * 0.5 * 0.70710678118654752, 1e-12) << mode;
+    fx.run(in, in, kFXstoreDouble, l, r);
+    EXPECT_NEAR(r[7], in[7] * 0.5, 1e-12);
+  }
+}
+
 TEST_F(EffectModes, DamagedSettingsGiveAPlayableEffect)
 {
   const int32_t n = 2048;
