@@ -5,6 +5,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "../platform/tempfolder.h"
 #include "foundation/iodata.h"
@@ -152,6 +153,20 @@ TEST(FilterFile, ReadingDamagedFilesOverARunningEffect)
   }
   EXPECT_FALSE(FilterFromBytes(&s, nullptr, 0));
   SoundEffects_FilterKill(&s, &rt);
+}
+
+TEST(FilterFile, PreviewHookFillsItsRectangleGrey)
+{
+  std::vector<uint8_t> pixels(8 * 4 * 4, 0);
+  CGContextRef ctx = QZ_BitmapContextCreate(pixels.data(), 8, 4, kQZBitmapSkipFirst);
+  ASSERT_NE(ctx, nullptr);
+  SoundEffects_SOfilter_preview(ctx, QZRect{0, 0, 4, 4});
+  QZ_ContextFlush(ctx);
+  QZ_ContextRelease(ctx);
+  EXPECT_EQ(pixels[1], 34);  // inside: red, green and blue 34
+  EXPECT_EQ(pixels[2], 34);
+  EXPECT_EQ(pixels[3], 34);
+  EXPECT_EQ(pixels[4 * 6 + 1], 0);  // column 6 is outside
 }
 
 class FilterFileDialogs : public ::testing::Test
