@@ -65,7 +65,7 @@ bool openSdl(Stream* s)
   SDL_AudioSpec want{};
   want.freq = s->request.rate;
   want.format = AUDIO_F32SYS;
-  want.channels = Uint8(s->request.channels);
+  want.channels = Uint8(s->request.deviceChannels ? 0 : s->request.channels);
   want.samples = Uint16(std::clamp(s->request.framesPerCallback, 64, 8192));
   want.callback = sdlCallback;
   want.userdata = s;
@@ -73,12 +73,16 @@ bool openSdl(Stream* s)
   if (s->request.device > 0)
     name = SDL_GetAudioDeviceName(s->request.device - 1, s->request.capture ? 1 : 0);
   SDL_AudioSpec have{};
-  // No allowed changes: SDL converts rate, format and channels for the device.
-  s->device = SDL_OpenAudioDevice(name, s->request.capture ? 1 : 0, &want, &have, 0);
+  // No allowed changes but the device's own channel count when asked: SDL
+  // converts rate, format and channels for the device.
+  const int allowed = s->request.deviceChannels ? SDL_AUDIO_ALLOW_CHANNELS_CHANGE : 0;
+  s->device = SDL_OpenAudioDevice(name, s->request.capture ? 1 : 0, &want, &have, allowed);
   if (s->device == 0) {
     sayNoOutputOnce(SDL_GetError());
     return false;
   }
+  if (s->request.deviceChannels)
+    s->request.channels = have.channels;
   s->backend = Backend::sdl;
   s->framesPerCallback = have.samples;
   return true;
@@ -166,6 +170,20 @@ Backend streamBackend(const Stream* s)
 int32_t streamFramesPerCallback(const Stream* s)
 {
   return s ? s->framesPerCallback : 0;
+}
+
+int32_t streamChannels(const Stream* s)
+{
+  return s ? s->request.channels : 0;
+}
+
+bool isStreamDeviceAlive(const Stream* s)
+{
+  if (!s)
+    return false;
+  if (s->backend == Backend::sdl)
+    return SDL_GetAudioDeviceStatus(s->device) != SDL_AUDIO_STOPPED;
+  return s->backend == Backend::manual || !s->request.capture;
 }
 
 std::vector<Device> devices(bool capture)

@@ -32,6 +32,10 @@ struct StreamRequest
   int32_t device = 0;  // 1-based index in the device list; 0: the default device
   Callback callback = nullptr;
   void* user = nullptr;
+  // Capture: open the device with its own channel count (SDL's default count,
+  // SDL_AUDIO_CHANNELS, when the driver does not say); `channels` then only
+  // serves the null and manual backends. streamChannels tells what came.
+  bool deviceChannels = false;
 };
 
 enum class Backend
@@ -55,6 +59,12 @@ bool isStreamRunning(const Stream* stream);
 Backend streamBackend(const Stream* stream);
 // What the device gave: its frames per callback, channels and rate.
 int32_t streamFramesPerCallback(const Stream* stream);
+// The channels of the callback's frames.
+int32_t streamChannels(const Stream* stream);
+// Whether the stream's device is there: an SDL device its driver still has
+// (playing or paused), a manual stream, or the null output; the null stand-in
+// of a capture device is not.
+bool isStreamDeviceAlive(const Stream* stream);
 
 struct Device
 {
