@@ -155,8 +155,11 @@ bool SoundFile_Locate(FileRef* result, ConstStringPtr name, const FileRef* lastF
 
 // Plays the whole file modally until a click or its end.
 void RT_diskPlay(soundDocInfos* record);
-// Opens record's file for disk play on gRTEffect without starting it.
+// Opens record's file for disk play on gRTEffect without starting it; a
+// reader thread then keeps frames ready for AUfile_diskplayproc until
+// AUfile_diskclose (RT_diskPlay closes by itself).
 bool AUfile_openprepare(soundDocInfos* record);
+void AUfile_diskclose();
 // Fill procedures of the disk play: frames from the file (through the
 // reader thread's ring); the dual one writes nothing.
 void AUfile_diskplayproc(RTinfos* rt, float* buffer, uint32_t frames);

@@ -369,13 +369,18 @@ int32_t AUfile_Seek(ExtAudioFileRef file, int64_t frame)
   SNDFILE* sf = file->sf;
   int64_t fileFrame = frame;
   if (file->converter) {
+    // Reading on from where the last read ended keeps the converter's
+    // history: no restart, no transient.
+    if (frame == file->clientFrame)
+      return 0;
     fileFrame = int64_t(std::floor(double(frame) / file->ratio));
     src_reset(file->converter);
     file->fileAtEnd = false;
   }
-  if (fileFrame > file->fileFrames)
+  if (fileFrame > file->fileFrames || sf_seek(sf, fileFrame, SEEK_SET) < 0)
     return -1;
-  return sf_seek(sf, fileFrame, SEEK_SET) < 0 ? -1 : 0;
+  file->clientFrame = frame;
+  return 0;
 }
 
 uint32_t AUfile_Read(ExtAudioFileRef file, float* dst, uint32_t frames)
@@ -384,6 +389,7 @@ uint32_t AUfile_Read(ExtAudioFileRef file, float* dst, uint32_t frames)
     return 0;
   if (file->converter) {
     const long got = src_callback_read(file->converter, file->ratio, long(frames), dst);
+    file->clientFrame += std::max(got, 0L);
     return uint32_t(std::max(got, 0L));
   }
   const sf_count_t got = sf_readf_float(file->sf, dst, frames);

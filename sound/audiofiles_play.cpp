@@ -100,6 +100,11 @@ void AUfile_diskplayproc(RTinfos* rt, float* buffer, uint32_t frames)
 
 void AUfile_dualdiskplayproc(RTinfos*, float*, uint32_t) {}
 
+void AUfile_diskclose()
+{
+  closeDiskPlayer(&gRTEffect);
+}
+
 bool AUfile_openprepare(soundDocInfos* record)
 {
   RTinfos* rt = &gRTEffect;

@@ -54,6 +54,7 @@ struct KVaudioFile
   double ratio = 1.0;  // client rate / file rate
   std::vector<float> converterInput;
   bool fileAtEnd = false;
+  int64_t clientFrame = 0;  // the client frame the next read delivers
   // Writing: the conversion area and the asynchronous writer.
   std::vector<int32_t> convertArea;
   std::unique_ptr<kvsound::FloatRing> ring;

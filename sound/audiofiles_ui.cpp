@@ -293,8 +293,9 @@ void AUfile_qzDraw(CGContextRef ctx, soundDocInfos* record, uint32_t width, uint
       lo = std::min(lo, samples[i]);
       hi = std::max(hi, samples[i]);
     }
-    QZ_ContextMoveToPoint(ctx, c + 0.5, mid - hi * scale);
-    QZ_ContextAddLineToPoint(ctx, c + 0.5, mid - lo * scale);
+    // Quartz coordinates: y grows upwards, positive samples above the centre.
+    QZ_ContextMoveToPoint(ctx, c + 0.5, mid + lo * scale);
+    QZ_ContextAddLineToPoint(ctx, c + 0.5, mid + hi * scale);
   }
   AUfile_Dispose(&file);
   QZ_ContextSetRGBStrokeColor(ctx, ((colour >> 24) & 255) / 255.0, ((colour >> 16) & 255) / 255.0,
