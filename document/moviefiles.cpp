@@ -262,6 +262,13 @@ bool copySound(Rewrite& w, double fromSeconds, double toSeconds)
   return true;
 }
 
+// The length of the source's sound track in seconds (0 without one).
+double soundSeconds(const Rewrite& w)
+{
+  const kvmovie::Track* s = kvmovie::movieTrack(w.source, w.sourceSound);
+  return s != nullptr && s->timeScale > 0 ? double(s->duration) / s->timeScale : 0;
+}
+
 // Writes the rewritten movie; the writer is gone afterwards.
 bool finishRewrite(Rewrite& w)
 {
@@ -344,7 +351,7 @@ void QT_CreateMovie(KVmovieExport* record, const Rect* dest)
     SetFileTypeAndCreator(file, fourcc("MooV"), kMovieCreator);
 }
 
-void QT_Create_VideoTrack(KVmovieExport* record, const Rect*)
+void QT_Create_VideoTrack(KVmovieExport* record, const Rect* dest)
 {
   if (record->timeScale < 1) {
     report(record, "NewTrackMedia", paramErr);
@@ -356,6 +363,10 @@ void QT_Create_VideoTrack(KVmovieExport* record, const Rect*)
     report(record, "NewMovieTrack", paramErr);
     return;
   }
+  if (dest != nullptr &&
+      !kvmovie::setVideoTrackPlacement(record->movie, record->videoTrack, dest->left, dest->top,
+                                       dest->right, dest->bottom))
+    report(record, "InsertMediaIntoTrack", paramErr);
   if (gci != nullptr)
     QT_AddFRameCompress(record);
   else
@@ -456,10 +467,7 @@ void QT_ReplaceMovieSegment(KVmovieExport* record, const FileRef* file)
     report(record, "AddMediaSample", ioErr);
     return;
   }
-  const double seconds = w.sourceVideo >= 0 && w.videoTrack()->timeScale > 0
-                             ? double(w.videoTrack()->duration) / w.videoTrack()->timeScale
-                             : 0;
-  if (!kvmovie::endVideoEncoding(w.writer, w.video) || !copySound(w, 0, seconds + 1) ||
+  if (!kvmovie::endVideoEncoding(w.writer, w.video) || !copySound(w, 0, soundSeconds(w)) ||
       !finishRewrite(w))
     report(record, "AddMovieResource", ioErr);
 }

@@ -69,7 +69,8 @@ extern double gMovieOutputRate;
 inline constexpr unsigned char kOpenMoviePrompt[] = "\x0EOpen Movie...";
 
 // Writes the movie (mode below 1; `dest`, when given, is where the track is
-// shown, kept only as its size) or the image sequence; the status tells.
+// shown: the track matrix maps the frame onto it) or the image sequence; the
+// status tells.
 void QT_CreateMovie(KVmovieExport* record, const Rect* dest);
 // Adds the video track and writes frames first .. last - 1 into it.
 void QT_Create_VideoTrack(KVmovieExport* record, const Rect* dest);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 extern "C" {
@@ -86,11 +87,9 @@ bool fail(std::string* why, const std::string& text)
 
 void quietLibraries()
 {
-  static bool done = false;
-  if (!done) {
-    av_log_set_level(AV_LOG_FATAL);
-    done = true;
-  }
+  // Damaged input makes the libraries talk; failures come back as results.
+  static std::once_flag once;
+  std::call_once(once, [] { av_log_set_level(AV_LOG_FATAL); });
 }
 
 struct VideoCodec
@@ -151,6 +150,7 @@ struct WriterTrack
   AVCodecParameters* parameters = nullptr;  // set when the track's samples are complete
   int64_t nextTime = 0;
   int64_t frameDuration = 1;  // of the last frame given to the encoder
+  int32_t matrix[9] = {};     // the track matrix; all 0: the identity
   int quantiser = 0;
   bool lossy = false;
 
@@ -310,6 +310,12 @@ bool writeMovieFile(MovieWriter* w, std::string* why)
       return fail(why, "a track has no samples description");
     st->codecpar->codec_tag = 0;
     st->time_base = t->timeBase;
+    if (t->matrix[8] != 0) {
+      uint8_t* side = av_stream_new_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, sizeof t->matrix);
+      if (side == nullptr)
+        return fail(why, "out of memory");
+      std::memcpy(side, t->matrix, sizeof t->matrix);
+    }
     if (t->type == AVMEDIA_TYPE_VIDEO) {
       st->avg_frame_rate = AVRational{0, 1};
       videoScale = t->timeBase.den;
@@ -366,6 +372,25 @@ int addVideoTrack(MovieWriter* writer, int32_t width, int32_t height, int32_t ti
   t->height = height;
   t->timeBase = AVRational{1, timeScale};
   return writer->newTrack(std::move(t), why);
+}
+
+bool setVideoTrackPlacement(MovieWriter* writer, int track, int32_t left, int32_t top,
+                            int32_t right, int32_t bottom, std::string* why)
+{
+  WriterTrack* t = writer != nullptr ? writer->track(track, AVMEDIA_TYPE_VIDEO) : nullptr;
+  auto in16 = [](int32_t v) { return v >= -32768 && v <= 32767; };
+  if (t == nullptr || right <= left || bottom <= top || !in16(left) || !in16(top) || !in16(right) ||
+      !in16(bottom))
+    return fail(why, "placement rectangle empty or beyond 16 bits");
+  // Row-major 3 x 3: scales and the move in 16.16, the last column 2.30.
+  const auto fixed = [](double v) { return int32_t(std::lround(v * 65536.0)); };
+  std::fill(std::begin(t->matrix), std::end(t->matrix), 0);
+  t->matrix[0] = fixed(double(right - left) / t->width);
+  t->matrix[4] = fixed(double(bottom - top) / t->height);
+  t->matrix[6] = fixed(left);
+  t->matrix[7] = fixed(top);
+  t->matrix[8] = 1 << 30;
+  return true;
 }
 
 bool beginVideoEncoding(MovieWriter* writer, int track, uint32_t codecType, int16_t depth,

@@ -36,6 +36,12 @@ MovieWriter* createMovieWriter(const std::string& path, std::string* why = nullp
 int addVideoTrack(MovieWriter* writer, int32_t width, int32_t height, int32_t timeScale,
                   std::string* why = nullptr);
 
+// Shows the video track's picture of width x height pixels in the
+// rectangle left, top, right, bottom of the movie (the track matrix: a scale
+// and a move). False for an empty rectangle or a value beyond 16 bits.
+bool setVideoTrackPlacement(MovieWriter* writer, int track, int32_t left, int32_t top,
+                            int32_t right, int32_t bottom, std::string* why = nullptr);
+
 // Opens the track's encoder: `codecType` as above, `depth` 32 keeps the
 // alpha channel where the codec can (qtrle, png), `quality` 0 .. 1023 is
 // mapped onto the quantiser of the lossy codecs (1023 the finest, 0 the

@@ -194,6 +194,39 @@ TEST_F(MovieFiles, FramesFirstToLastWrittenAsQtrle)
     EXPECT_EQ(redAt(m.m, f * 100 + 50), redOf(10 + f)) << "frame " << f;
 }
 
+TEST_F(MovieFiles, DestinationRectangleBecomesTheTrackMatrix)
+{
+  frefinfos out = output("m.mov");
+  KVmovieExport r;
+  r.timeScale = 2500;
+  r.lastFrame = 2;
+  r.output = &out;
+  r.frameProc = drawFrameProc;
+  r.userData = &calls_;
+  r.gw = gw_;
+  r.width = kW;
+  r.height = kH;
+  const Rect dest{10, 20, 10 + 2 * kH, 20 + 2 * kW};
+  QT_CreateMovie(&r, &dest);
+  EXPECT_EQ(r.status, 0);
+  // The matrix of the track header (version 0): 40 bytes after its type.
+  const std::string bytes = TempFolder::read(folder_.ref("m.mov"));
+  const size_t tkhd = bytes.find("tkhd");
+  ASSERT_NE(tkhd, std::string::npos);
+  auto word = [&](int i) {
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data() + tkhd + 4 + 40 + 4 * i);
+    return int32_t(uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]);
+  };
+  const int32_t want[9] = {2 << 16, 0, 0, 0, 2 << 16, 0, 20 << 16, 10 << 16, 1 << 30};
+  for (int i = 0; i < 9; ++i)
+    EXPECT_EQ(word(i), want[i]) << i;
+  // An empty rectangle is refused.
+  gReports.clear();
+  const Rect empty{10, 20, 10, 40};
+  QT_CreateMovie(&r, &empty);
+  EXPECT_EQ(gReports, (std::vector<std::string>{"InsertMediaIntoTrack=-50"}));
+}
+
 TEST_F(MovieFiles, CompressionInstanceChoosesTheEncoder)
 {
   struct Case
