@@ -14,8 +14,14 @@
 //   sound_file_tool resample FILE RATE
 //       writes a copy at RATE beside FILE ("_RS" added to its name) and
 //       prints the copy's path and frames.
+//   sound_file_tool bands FILE
+//       prints the 16 octave-band sums of the file's first 1024 frames (cosine
+//       and sine sum of bands 0 to 7, in order) on one line; a stereo file's
+//       frames are the mean of their channels, a shorter file is padded with
+//       silence.
 // Exit status 0 on success, 1 when a file cannot be read or written, 2 for
 // bad arguments.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +32,7 @@
 #include "foundation/filenames.h"
 #include "foundation/pstrings.h"
 #include "sound/audiofiles.h"
+#include "sound/bands.h"
 
 namespace {
 
@@ -36,7 +43,8 @@ int usage()
   std::fprintf(stderr,
                "usage: sound_file_tool write OUT TYPE BYTES CHANNELS [LOOPSTART LOOPEND]\n"
                "       sound_file_tool info FILE\n"
-               "       sound_file_tool resample FILE RATE\n");
+               "       sound_file_tool resample FILE RATE\n"
+               "       sound_file_tool bands FILE\n");
   return 2;
 }
 
@@ -155,6 +163,45 @@ int resample(const char* path, const char* rateText)
   return 0;
 }
 
+// The first 1024 frames as floats: mono as they are, two or more channels
+// as their first two, interleaved.
+bool firstFramesForBands(const char* path, std::vector<float>& samples, int16_t& channels)
+{
+  ExtAudioFileRef file = nullptr;
+  soundDocInfos record;
+  soundDocInfos_init(&record, 0, 2);
+  if (OpenInputSoundFile(FileRef::fromPath(path), &file, nullptr, &record) != 0 || !file)
+    return false;
+  const uint32_t fileChannels = AUfile_Channels(file);
+  std::vector<float> read(size_t(kOctaveBandFrames) * std::max<uint32_t>(fileChannels, 1), 0.0f);
+  AUfile_Read(file, read.data(), uint32_t(kOctaveBandFrames));
+  AUfile_Dispose(&file);
+  channels = fileChannels >= 2 ? 2 : 1;
+  samples.assign(size_t(kOctaveBandFrames) * size_t(channels), 0.0f);
+  for (size_t f = 0; f < size_t(kOctaveBandFrames); ++f)
+    for (size_t c = 0; c < size_t(channels); ++c)
+      samples[f * size_t(channels) + c] = read[f * std::max<uint32_t>(fileChannels, 1) + c];
+  return true;
+}
+
+int bands(const char* path)
+{
+  std::vector<float> samples;
+  int16_t channels = 1;
+  if (!firstFramesForBands(path, samples, channels)) {
+    std::fprintf(stderr, "sound_file_tool: cannot read %s\n", path);
+    return 1;
+  }
+  std::vector<double> tables(2 * kFFTtableSize);
+  kvBuild_fftsintable(tables.data());
+  double out[16];
+  doSoundRecord_OctavesBands(out, samples.data(), channels);
+  for (int k = 0; k < 16; ++k)
+    std::printf(k ? " %.10g" : "%.10g", out[k]);
+  std::printf("\n");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -168,5 +215,7 @@ int main(int argc, char** argv)
     return info(argv[2]);
   if (command == "resample" && argc == 4)
     return resample(argv[2], argv[3]);
+  if (command == "bands" && argc == 3)
+    return bands(argv[2]);
   return usage();
 }
