@@ -565,6 +565,46 @@ TEST_F(MovieFiles, MovieSoundAtTheOutputRateOrConverted)
   CloseMovie4Render(&work);
 }
 
+TEST_F(MovieFiles, TruncatedMoviesGiveNoSoundOrPartOfIt)
+{
+  frefinfos out = output("whole.mov");
+  ASSERT_EQ(write(&out, 0, 10, 2500, 2).status, 0);
+  const std::string bytes = TempFolder::read(folder_.ref("whole.mov"));
+  gMovieOutputRate = 22050.0;
+  // Cut short (the movie header at the end is lost), or with two bytes of
+  // the header at the end set to 0xFF (counts, sizes and offsets damaged).
+  std::vector<std::string> damaged = {bytes.substr(0, 16), bytes.substr(0, bytes.size() / 2)};
+  for (size_t k = 0; k < 12; ++k) {
+    std::string d = bytes;
+    d[d.size() - 700 + k * 53] = d[d.size() - 699 + k * 53] = char(0xFF);
+    damaged.push_back(d);
+  }
+  int opened = 0;
+  for (size_t k = 0; k < damaged.size(); ++k) {
+    SCOPED_TRACE(k);
+    const std::string name = "t" + std::to_string(k);
+    FileRef file = folder_.write(name + ".mov", damaged[k]);
+    MovieInputWork work;
+    InitMovieInputWork(&work);
+    const int16_t channels = GetMovieSoundInfos(&work, &file, true);
+    // Either no sound, or a complete AIFF of what could be read.
+    if (channels == 0)
+      EXPECT_FALSE(kvfs::exists(folder_.ref(name + ".aif")));
+    else
+      EXPECT_EQ(work.soundTrackIndex, -2);
+    opened += channels > 0;
+    EXPECT_FALSE(kvfs::exists(folder_.ref(name + ".aif.part")));
+    Handle h = NewHandle(0);
+    work.channels = 2;
+    work.soundSampleCount = INT32_MAX;  // a count the file does not hold
+    work.soundTrackIndex = 2;
+    GetMovieSoundSamples(&work, h, 0, 4096);
+    DisposeHandle(h);
+    CloseMovie4Render(&work);
+  }
+  EXPECT_GT(opened, 0);  // damage the readers get past is read too
+}
+
 TEST(MovieSoundDescription, TwosBytes)
 {
   Handle h = NewHandle(4);
