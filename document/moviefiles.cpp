@@ -504,6 +504,12 @@ OSErr ForceFPS(const FileRef& chosen, int32_t timeScale)
 
 // --- Movie sound -------------------------------------------------------------
 
+const KVmovieExporter* openMovieExportComp()
+{
+  static constexpr KVmovieExporter kAiffExporter{fourcc("spit"), fourcc("AIFF"), fourcc("soun")};
+  return kvmovie::canWriteAiff() ? &kAiffExporter : nullptr;
+}
+
 void CreateSoundDescription(Handle description, int16_t channels, int16_t sampleSize)
 {
   if (description == nullptr)
@@ -606,7 +612,7 @@ int16_t MovieToAiffFile(MovieInputWork* work, int16_t track, const FileRef* out,
 {
   if (work->movie == nullptr || out == nullptr || track < 1)
     return 0;
-  if (sourceFormat == fourcc("m1s "))
+  if (sourceFormat == fourcc("m1s ") || openMovieExportComp() == nullptr)
     return 0;
   int32_t rate = 0;
   if (!kvnum::trunc_i32(outputRate, rate) || rate < 1)

@@ -99,6 +99,17 @@ int16_t CreateWarperMovie(const FileRef* source, FileRef* out, OSType creator);
 // which changes its frame rate; 0, or the failure's status.
 OSErr ForceFPS(const FileRef& chosen, int32_t timeScale);
 
+// The exporter that writes a movie's sound as AIFF: component type 'spit',
+// subtype 'AIFF', manufacturer 'soun'.
+struct KVmovieExporter
+{
+  OSType type;
+  OSType subtype;
+  OSType manufacturer;
+};
+// The AIFF exporter, or null when AIFF files cannot be written.
+const KVmovieExporter* openMovieExportComp();
+
 // The 36-byte sound description of a 'twos' track: size, format, data
 // reference index 1, version, channels, sample size, no compression, rate
 // (44,100 when the output rate is 44,100, else 48,000; 16.16).

@@ -649,6 +649,11 @@ struct SoundReader
 
 }  // namespace
 
+bool canWriteAiff()
+{
+  return av_guess_format("aiff", nullptr, nullptr) != nullptr;
+}
+
 bool convertSoundToAiff(const std::string& path, int track, const std::string& out,
                         int32_t sampleRate, std::string* why)
 {

@@ -81,6 +81,9 @@ bool finishMovie(MovieWriter* writer, std::string* why = nullptr);
 // Frees the writer without writing anything.
 void discardMovie(MovieWriter* writer);
 
+// True when AIFF files can be written (convertSoundToAiff).
+bool canWriteAiff();
+
 // Decodes sound track `track` (0-based stream index) of the file at `path`
 // into an AIFF file of 2 channels of 16-bit samples at `sampleRate`,
 // written beside `out` and renamed onto it. False, with no file made, when

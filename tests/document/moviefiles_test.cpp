@@ -620,6 +620,9 @@ TEST(MovieSoundDescription, TwosBytes)
   EXPECT_EQ(p[27], 16);                  // sample size
   EXPECT_EQ(p[32] << 8 | p[33], 48000);  // not 44,100: another rate
   DisposeHandle(h);
+  const KVmovieExporter* aiff = openMovieExportComp();
+  ASSERT_NE(aiff, nullptr);
+  EXPECT_EQ(aiff->subtype, fourcc("AIFF"));
 }
 
 }  // namespace
