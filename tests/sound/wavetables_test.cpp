@@ -308,6 +308,9 @@ TEST_F(WaveTableFiles, ThePreviewDrawsTheCurveInAFrameOfTheCurrentPort)
   EXPECT_EQ(pixel(20, 50), (std::vector<int>{0x80, 0x80, 0x80}));
   EXPECT_EQ(pixel(180, 50), (std::vector<int>{0x80, 0x80, 0x80}));
   EXPECT_GT(countDark(), 64);  // the curve crosses the frame
+  // y grows downwards: white above the curve, the fill below it.
+  EXPECT_EQ(pixel(40, 20), (std::vector<int>{255, 255, 255}));
+  EXPECT_GT(pixel(40, 80)[2], pixel(40, 80)[0] + 30);
 
   // Without a file the frame is cleared.
   TablePreviewHookProc(0, nullptr, Point{0, 0}, Point{int16_t(h), int16_t(w)}, false);
