@@ -5,8 +5,10 @@
 #include "app/prefs.h"
 #include "app/services.h"
 #include "foundation/appshell.h"
+#include "foundation/numbers.h"
 #include "platform/menubar.h"
 #include "platform/ui.h"
+#include "sound/rtaudio.h"
 #include "ui/dialogalerts.h"
 #include "ui/registry.h"
 
@@ -109,6 +111,11 @@ int16_t DoGeneralCommand(int32_t command, void* data)
     case int32_t(fourcc("quit")):
       if (App_CloseAllDoc() == 0)
         kvui::quitApplicationLoop();
+      return 0;
+    case int32_t(fourcc("StoP")):
+      DefaultAU_Stop(&gRTEffect);
+      gRTEffect.stop = 0;
+      doDelay(9);
       return 0;
     case int32_t(fourcc("abou")): {
       Str255 empty = {};

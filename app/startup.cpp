@@ -21,6 +21,8 @@
 #include "platform/menubar.h"
 #include "platform/resources.h"
 #include "platform/ui.h"
+#include "sound/rtaudio.h"
+#include "sound/treesound.h"
 #include "ui/dialogalerts.h"
 #include "ui/registry.h"
 #include "ui/uilib.h"
@@ -88,8 +90,8 @@ void KVapp_Startup()
 {
   kvui::setCursor(kvui::kCursorArrow);
   InitMovieToolbox();
-  finit(&gMemPool, MemPoolStartupSize(
-                       {sizeof(KovrelinWorld), size_t(kGWTempBufferSize), sizeof(cpalettelib)}));
+  finit(&gMemPool, MemPoolStartupSize({sizeof(KovrelinWorld), size_t(kGWTempBufferSize),
+                                       sizeof(cpalettelib), Kovrelin_SoundPoolSize()}));
   init_EUILIB(DoGeneralCommand, kAppCreator, kShadowColor, 0);
   InstallAlertDialogs();
   App_InstallServices();
@@ -102,6 +104,7 @@ void KVapp_Startup()
   InstallAppEvents();
   gMenu.InstallMenus(3);
   makeWorld();
+  Kovrelin_SoundInit(0);
 
   // The first browser comes through the ordinary command path.
   AppEventHandler(AppEvent{fourcc("cmds"), 1, fourcc("new "), 0, 0});
@@ -110,6 +113,7 @@ void KVapp_Startup()
 void KVapp_Shutdown()
 {
   WritePreferences();
+  RT_kill(&gRTEffect);
   App_ClearRegistry();
   kvmenu::clear();
   Kill_EUILIB();

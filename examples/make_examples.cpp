@@ -5,8 +5,10 @@
 // Every tree is made in memory from members of the catalog that are built
 // (a placeholder member stops the tool with status 1) and written with the
 // program's own tree writer into OUT_FOLDER/<group>/<name>.kovr. The groups:
-// "Patterns" (single members and short chains) and "Blends" (two members
-// mixed by a third, one of them animated by keyframes).
+// "Patterns" (single members and short chains), "Blends" (two members
+// mixed by a third, one of them animated by keyframes) and "Sound" (sound
+// trees: Ax+By+C heard on the circle path as a 220 Hz sine, and ripples
+// heard along the straight path).
 #include <cstdio>
 #include <filesystem>
 #include <initializer_list>
@@ -54,6 +56,8 @@ struct Example
   // Keyframes: the last component's parameters at key 0 and at key 1.
   bool animated;
   Param key0, key1;
+  // A sound tree: 0 no, 1 heard on the circle path, 2 on the straight path.
+  uint8_t sound = 0;
 };
 
 // f21: 5 Sin x * Sin y, 12 fractal noise, 15 ripples, 18 random cones, 35
@@ -117,6 +121,8 @@ const Example kExamples[] = {
      true,
      {0.1, 0, 0},
      {0.9, 0, 0}},
+    {"Sound", "Sine 220 Hz", {{kFamily21, 0, 0, {}, true, {1, 1, 0}}}, 3, false, {}, {}, 1},
+    {"Sound", "Ripples sweep", {{kFamily21, 15, 0, {}, false, {}}}, 3, false, {}, {}, 2},
 };
 
 bool allReal(const Example& e)
@@ -156,6 +162,8 @@ void build(sfuncSystem* doc, const Example& e)
   }
   arb_ServiceChanges(doc, false);
   arb_setColorfunc(doc, e.colorFunction, true);
+  doc->movie.soundTree = e.sound != 0;
+  doc->movie.soundPathStraight = e.sound == 2;
   if (!e.animated)
     return;
   gfunc* last = &tree.funcs[tree.count - 1];
@@ -178,6 +186,9 @@ public:
     KV_installInputHooks();
     arb_Init(doc());
     SetRndTempTables(doc(), 1);
+    // Keyframe animation of 600 frames at 25 per second: a sound tree plays
+    // 24 s, and no tree's parameters wander in time-random mode.
+    Anim_Init(&doc()->animation);
   }
   ~ToolWorld()
   {

@@ -1,4 +1,5 @@
 #include "app/maindoc.h"
+#include "sound/rtaudio.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -97,6 +98,15 @@ TEST_F(DispatchTest, BeforeAnyBrowserOnlyTheApplicationsCommandsAct)
   EXPECT_EQ(gCurDoc, nullptr);
   EXPECT_EQ(registered(), 0);
   EXPECT_TRUE(gAlertTexts.empty());
+}
+
+TEST_F(DispatchTest, StopEndsThePlayAndClearsTheStopRequest)
+{
+  gRTEffect.running = 1;
+  gRTEffect.stop = 1;
+  EXPECT_EQ(DoGeneralCommand(command("StoP"), nullptr), 0);  // acts before any browser too
+  EXPECT_EQ(gRTEffect.running.load(), 0);
+  EXPECT_EQ(gRTEffect.stop.load(), 0);
 }
 
 TEST_F(DispatchTest, TheBrowserAnswersItsCommands)
