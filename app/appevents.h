@@ -58,8 +58,10 @@ OSErr OpenEfileSelection(const frefinfos& record, OSType creator);
 // OpenApplication (the desktop's handler opens the file instead when that
 // fails), then 'ofsr' with the file's record.
 OSErr OpenSelection(const FileRef& file, OSType creator);
-// The data of opcode 'liil': 'liil', u16 length, the file's UTF-8 path.
+// The data of opcode 'liil': 'liil', u16 length, the file's UTF-8 path;
+// empty (nothing to send) when the path does not fit the 320 data bytes.
 std::vector<uint8_t> AE_liilData(const FileRef& file);
-// Opens the file, or the file manager, with the desktop's default handler.
+// Opens the file, or the home folder (in the file manager), with the
+// desktop's default handler.
 OSErr FinderOpenFile(const FileRef& file);
 OSErr LaunchFinder();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/appevents.h"
 #include "app/dispatch.h"
 #include "app/maindoc.h"
 #include "app/menus.h"
@@ -102,6 +103,7 @@ void KVapp_Startup()
   gAppInfos.preferencesLoaded = 1;
 
   InstallAppEvents();
+  installAEHandlers();
   gMenu.InstallMenus(3);
   makeWorld();
   Kovrelin_SoundInit(0);
@@ -137,6 +139,7 @@ int KVapp_main(const std::vector<std::string>& paths)
   }
   KVapp_Startup();
   KVapp_OpenDocuments(absolute);
+  AEOpenDocument(absolute);
   kvui::runApplicationLoop();
   KVapp_Shutdown();
   kvipc::stop();

@@ -123,4 +123,165 @@ bool hasSessionBus()
   return S().app && g_application_get_dbus_connection(S().app) != nullptr;
 }
 
+// ---- Actions and messages to other applications ---------------------------
+
+namespace {
+
+struct ActionTarget
+{
+  ActionHandler handler;
+  void* user;
+};
+
+void onAction(GSimpleAction*, GVariant* parameter, gpointer data)
+{
+  auto* target = static_cast<ActionTarget*>(data);
+  if (!parameter) {
+    target->handler(nullptr, 0, target->user);
+    return;
+  }
+  if (!g_variant_is_of_type(parameter, G_VARIANT_TYPE_BYTESTRING))
+    return;
+  gsize length = 0;
+  const void* bytes = g_variant_get_fixed_array(parameter, &length, 1);
+  target->handler(static_cast<const uint8_t*>(bytes), length, target->user);
+}
+
+void freeTarget(gpointer data, GClosure*)
+{
+  delete static_cast<ActionTarget*>(data);
+}
+
+// The running application's connection, else a session bus connection of
+// our own (null, quietly, without a session bus).
+GDBusConnection* sessionBus()
+{
+  if (S().app)
+    if (GDBusConnection* bus = g_application_get_dbus_connection(S().app))
+      return static_cast<GDBusConnection*>(g_object_ref(bus));
+  return g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+}
+
+}  // namespace
+
+bool addAction(const std::string& name, bool withBytes, ActionHandler handler, void* user)
+{
+  if (!S().app || !handler)
+    return false;
+  GSimpleAction* action =
+      g_simple_action_new(name.c_str(), withBytes ? G_VARIANT_TYPE_BYTESTRING : nullptr);
+  g_signal_connect_data(action, "activate", G_CALLBACK(onAction), new ActionTarget{handler, user},
+                        freeTarget, GConnectFlags(0));
+  g_action_map_add_action(G_ACTION_MAP(S().app), G_ACTION(action));
+  g_object_unref(action);
+  return true;
+}
+
+void setOpenHandler(OpenHandler handler, void* user)
+{
+  S().handler = handler;
+  S().user = user;
+}
+
+bool nameHasOwner(const std::string& busName)
+{
+  GDBusConnection* bus = sessionBus();
+  if (!bus)
+    return false;
+  GVariant* reply = g_dbus_connection_call_sync(
+      bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+      g_variant_new("(s)", busName.c_str()), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, -1,
+      nullptr, nullptr);
+  g_object_unref(bus);
+  if (!reply)
+    return false;
+  gboolean owned = FALSE;
+  g_variant_get(reply, "(b)", &owned);
+  g_variant_unref(reply);
+  return owned != FALSE;
+}
+
+std::string objectPath(const std::string& appId)
+{
+  std::string path = "/" + appId;
+  for (char& c : path)
+    if (c == '.')
+      c = '/';
+  return path;
+}
+
+bool activateRemoteAction(const std::string& appId, const std::string& action, const uint8_t* data,
+                          size_t length, bool withBytes)
+{
+  GDBusConnection* bus = sessionBus();
+  if (!bus)
+    return false;
+  GVariantBuilder parameters;
+  g_variant_builder_init(&parameters, G_VARIANT_TYPE("av"));
+  if (withBytes)
+    g_variant_builder_add(
+        &parameters, "v",
+        g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, length ? data : nullptr, length, 1));
+  GVariantBuilder platform;
+  g_variant_builder_init(&platform, G_VARIANT_TYPE("a{sv}"));
+  // Sent without waiting for an answer, so that a message to this very
+  // program does not wait on its own main loop.
+  GDBusMessage* message = g_dbus_message_new_method_call(
+      appId.c_str(), objectPath(appId).c_str(), "org.freedesktop.Application", "ActivateAction");
+  g_dbus_message_set_body(message,
+                          g_variant_new("(sava{sv})", action.c_str(), &parameters, &platform));
+  g_dbus_message_set_flags(message, G_DBUS_MESSAGE_FLAGS_NO_REPLY_EXPECTED);
+  bool sent = g_dbus_connection_send_message(bus, message, G_DBUS_SEND_MESSAGE_FLAGS_NONE, nullptr,
+                                             nullptr) != FALSE;
+  if (sent)
+    g_dbus_connection_flush_sync(bus, nullptr, nullptr);
+  g_object_unref(message);
+  g_object_unref(bus);
+  return sent;
+}
+
+int activateApplication(const std::string& appId, std::string* message)
+{
+  GDBusConnection* bus = sessionBus();
+  if (!bus) {
+    if (message)
+      *message = "no session bus";
+    return -1;
+  }
+  GVariantBuilder platform;
+  g_variant_builder_init(&platform, G_VARIANT_TYPE("a{sv}"));
+  GError* error = nullptr;
+  GVariant* reply = g_dbus_connection_call_sync(
+      bus, appId.c_str(), objectPath(appId).c_str(), "org.freedesktop.Application", "Activate",
+      g_variant_new("(a{sv})", &platform), nullptr, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
+  g_object_unref(bus);
+  if (reply) {
+    g_variant_unref(reply);
+    return 0;
+  }
+  int code = error && error->code != 0 ? error->code : -1;
+  if (message)
+    *message = error ? error->message : "";
+  if (error)
+    g_error_free(error);
+  return code;
+}
+
+bool launchDefaultForUri(const std::string& uri)
+{
+  GError* error = nullptr;
+  bool launched = g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error) != FALSE;
+  if (error)
+    g_error_free(error);
+  return launched;
+}
+
+std::string fileUri(const std::string& path)
+{
+  gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+  std::string out = uri ? uri : "";
+  g_free(uri);
+  return out;
+}
+
 }  // namespace kvipc

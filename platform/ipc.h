@@ -9,6 +9,7 @@
 // layer runs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,5 +42,32 @@ void stop();
 // True when the running instance is registered on a session bus (false for
 // a lone instance).
 bool hasSessionBus();
+
+// ---- Actions and messages to other applications ---------------------------
+
+// Receives an action's parameter bytes (none for a plain command).
+using ActionHandler = void (*)(const uint8_t* data, size_t length, void* user);
+// Adds action `name` to the running application: with `withBytes` it takes
+// a parameter of type "ay", else none. False when no application runs.
+bool addAction(const std::string& name, bool withBytes, ActionHandler handler, void* user);
+// Replaces the receiver of "open documents" requests.
+void setOpenHandler(OpenHandler handler, void* user);
+// True when the bus name has an owner on the session bus (false without a
+// bus).
+bool nameHasOwner(const std::string& busName);
+// Activates action `action` of the application `appId` on the session bus,
+// with the bytes as its "ay" parameter (withBytes) or with none, and waits
+// for the call: false when it could not be made.
+bool activateRemoteAction(const std::string& appId, const std::string& action, const uint8_t* data,
+                          size_t length, bool withBytes);
+// org.freedesktop.Application.Activate on `appId`: 0, or the error's code
+// (never 0) with its message in *message.
+int activateApplication(const std::string& appId, std::string* message);
+// The object path of an application id ("org.a.B" gives "/org/a/B").
+std::string objectPath(const std::string& appId);
+// Opens the address with the desktop's default handler; false on failure.
+bool launchDefaultForUri(const std::string& uri);
+// The file: address of an absolute path.
+std::string fileUri(const std::string& path);
 
 }  // namespace kvipc
