@@ -6,21 +6,38 @@
 #include "app/dispatch.h"
 #include "app/prefs.h"
 #include "document/engineapi.h"
+#include "document/inputslots.h"
+#include "document/treefile.h"
 #include "engine/treemanage.h"
+#include "engine/world.h"
 #include "foundation/appshell.h"
+#include "foundation/fileio.h"
+#include "foundation/folders.h"
+#include "foundation/iodata.h"
+#include "foundation/modifierkeys.h"
 #include "foundation/numbers.h"
 #include "foundation/pstrings.h"
 #include "imaging/windowport.h"
 #include "platform/menubar.h"
 #include "platform/ui.h"
+#include "ui/filedialogs.h"
 #include "ui/qztext.h"
 #include "ui/registry.h"
+#include "ui/uidrawshapes.h"
 #include "ui/uiset.h"
 
 namespace {
 
 constexpr int32_t kFirstThumbnailOpcode = 51;  // item + 47
 constexpr int32_t kFirstSubfolderOpcode = 95;  // item + 57
+constexpr int32_t kLastThumbnailOpcode = 89;
+constexpr int32_t kLastSubfolderOpcode = 116;
+constexpr OSType kTreeFileType = fourcc("qjKv");
+
+// Second colours of the subfolder items: flag, red, green, blue.
+constexpr normalcolor kSubfolderSelected{255, 60, 255, 200};
+constexpr normalcolor kSubfolderOther{255, 204, 204, 204};
+constexpr float kFormatTooOldGrey = 85.0f / 255.0f;
 
 // Commands the browser takes and does nothing with.
 constexpr OSType kIgnoredCommands[] = {
@@ -52,6 +69,50 @@ FileRef startFolder()
   if (!gPrefs.lastFolder.empty() && kvfs::isFolder(gPrefs.lastFolder))
     return gPrefs.lastFolder;
   return gAppInfos.applicationFolder;
+}
+
+// The item's name as a Pascal string (cut to 255 bytes).
+void pascalName(const FileRef& item, Str255 out)
+{
+  SetPString(out, item.name.c_str());
+}
+
+void setTreeTypeList()
+{
+  gIOdata.typeList[0] = kTreeFileType;
+  gIOdata.typeCount = 1;
+}
+
+bool holdsTreeFiles(const FileRef& item, const FileInfo&)
+{
+  return folderhastypeprocptr(item);
+}
+
+// Both references name the same folder on disk.
+bool sameFolder(const FileRef& a, const FileRef& b)
+{
+  kvfs::FolderId idA, idB;
+  if (kvfs::folderId(a, idA) && kvfs::folderId(b, idB))
+    return idA == idB;
+  return a == b;
+}
+
+Rect intersection(const Rect& a, const Rect& b)
+{
+  return Rect{std::max(a.top, b.top), std::max(a.left, b.left), std::min(a.bottom, b.bottom),
+              std::min(a.right, b.right)};
+}
+
+bool meets(const Rect& a, const Rect& b)
+{
+  Rect r = intersection(a, b);
+  return r.top < r.bottom && r.left < r.right;
+}
+
+void packRect(const Rect& r, int32_t dest[2])
+{
+  dest[0] = PackRectTopLeft(r);
+  dest[1] = PackRectBottomRight(r);
 }
 
 }  // namespace
@@ -133,14 +194,195 @@ void IB_MainDoc::UpdateWindow()
 void IB_MainDoc::ShowFolder(const FileRef& shown)
 {
   shownFolder = shown;
-  topFolder = shown;
-  folder = shown;
-  selectedFile = 0;
-  firstFile = 0;
-  filesOnPage = 0;
-  redrawNeeded = 1;
+  Browser_Init(false);
   if (window)
     kvui::invalidate(window, nullptr);
+}
+
+void IB_MainDoc::Browser_Init(bool ask)
+{
+  if (ask) {
+    SetPString(gIOdata.prompt, "Set directory to browse...");
+    if (NChooseFolder() == 0 && !gIOdata.resultRef.empty())
+      shownFolder = gIOdata.resultRef;
+  }
+  topFolder = shownFolder;
+  folder = shownFolder;
+  selectedFile = 0;
+  if (set)
+    previewBox = set->GetuitemBox(kItemPreview);
+  filesOnPage = 0;
+  Browser_SetDir();
+  Browser_SetFolder(false);
+}
+
+void IB_MainDoc::Browser_SetDir()
+{
+  setTreeTypeList();
+  subfolderCount = int16_t(std::clamp<int32_t>(
+      IterateFolder_searchproc(shownFolder, holdsTreeFiles, subfolders, kBrowserSubfolders, 0), 0,
+      kBrowserSubfolders));
+  for (int16_t k = subfolderCount; k < kBrowserSubfolders; ++k)
+    subfolders[k] = FileRef{};
+  selectedSubfolder = 0;
+  if (set) {
+    Str255 name;
+    for (int16_t k = 0; k < kBrowserSubfolders; ++k) {
+      name[0] = 0;
+      if (k < subfolderCount)
+        pascalName(subfolders[k], name);
+      set->SetuitemNameNR(int16_t(kItemFirstSubfolder + k), name);
+    }
+    name[0] = 0;
+    set->SetuitemNameNR(kItemFileName, name);
+  }
+  firstFile = 0;
+}
+
+void IB_MainDoc::Browser_SetFolder(bool descend)
+{
+  selectedFile = 0;
+  if (subfolderCount >= 1 && selectedSubfolder >= 0 && selectedSubfolder < subfolderCount) {
+    setTreeTypeList();
+    filesOnPage = int16_t(
+        std::clamp<int32_t>(IterateFiles_searchproc(subfolders[selectedSubfolder], matchtypeprocptr,
+                                                    pageFiles, firstFile, kBrowserPageFiles, 0),
+                            0, kBrowserPageFiles));
+    for (int16_t k = filesOnPage; k < kBrowserPageFiles; ++k)
+      pageFiles[k] = FileRef{};
+    if (filesOnPage > 0) {
+      HighlightSubfolder();
+      if (set) {
+        Str255 name;
+        pascalName(pageFiles[0], name);
+        set->SetuitemName(kItemFileName, name);
+        set->Invaluitem(kItemPreview);
+      }
+    } else if (descend) {
+      // A subfolder whose tree files are all in its own subfolders: enter it.
+      shownFolder = subfolders[selectedSubfolder];
+      folder = shownFolder;
+      Browser_SetDir();
+      Browser_SetFolder(false);
+      return;
+    }
+  } else {
+    filesOnPage = 0;
+  }
+  InvalidateThumbnails();
+  redrawNeeded = 1;
+}
+
+void IB_MainDoc::HighlightSubfolder()
+{
+  if (!set)
+    return;
+  for (int16_t k = 0; k < kBrowserSubfolders; ++k)
+    set->SetuitemColors(int16_t(kItemFirstSubfolder + k), nullptr,
+                        k == selectedSubfolder ? &kSubfolderSelected : &kSubfolderOther);
+  if (highlightedSubfolder >= 0 && highlightedSubfolder < kBrowserSubfolders)
+    set->Drawuitem(int16_t(kItemFirstSubfolder + highlightedSubfolder));
+  set->Drawuitem(int16_t(kItemFirstSubfolder + selectedSubfolder));
+  highlightedSubfolder = selectedSubfolder;
+}
+
+void IB_MainDoc::InvalidateThumbnails()
+{
+  if (!set)
+    return;
+  for (int16_t k = 0; k < kBrowserPageFiles; ++k)
+    set->Invaluitem(int16_t(kItemFirstThumbnail + k));
+}
+
+void IB_MainDoc::Browser_nextpage()
+{
+  if (subfolderCount <= 0)
+    return;
+  if (filesOnPage < kBrowserPageFiles) {
+    PlayAlertSound();
+    return;
+  }
+  firstFile = int16_t(firstFile + kBrowserPageFiles);
+  ChangePage();
+}
+
+void IB_MainDoc::Browser_lastpage()
+{
+  if (subfolderCount <= 0)
+    return;
+  firstFile = int16_t(std::max(0, firstFile - kBrowserPageFiles));
+  ChangePage();
+}
+
+void IB_MainDoc::ChangePage()
+{
+  Browser_SetFolder(false);
+  InvalidateThumbnails();
+  if (set)
+    set->Invaluitem(kItemPreview);
+  redrawNeeded = 1;
+}
+
+void IB_MainDoc::Browser_draw(const Rect& update)
+{
+  for (int16_t k = 0; k < filesOnPage && k < kBrowserPageFiles; ++k) {
+    if (!meets(thumbnailBoxes[k], update))
+      continue;
+    draw_kv_icon(pageFiles[k], thumbnailBoxes[k]);
+    FlushContext();
+  }
+  if (meets(previewBox, update))
+    Browser_drawpreview();
+}
+
+void IB_MainDoc::Browser_drawpreview()
+{
+  if (selectedFile >= 0 && selectedFile < filesOnPage)
+    draw_kv_preview(pageFiles[selectedFile]);
+}
+
+void IB_MainDoc::draw_kv_preview(const FileRef& file)
+{
+  if (!gKovrelinWorld)
+    return;
+  sfuncSystem* doc = &gKovrelinWorld->doc;
+  Kovrelin_kill(doc);
+  previewValid = 0;
+  Kovrelin_SetInputMode(doc, nullptr, false, 0, nullptr);
+  if (arb_READ(doc, file, true, true, &soundSettings) != kTreeReadOK)
+    return;
+  int32_t dest[2];
+  packRect(previewBox, dest);
+  Kovrelin_PreviewToImage(port, doc, dest, 1, nullptr);
+  previewValid = 1;
+}
+
+void IB_MainDoc::draw_kv_icon(const FileRef& file, const Rect& box)
+{
+  Kovrelin_SetInputMode(&thumbnailSystem, nullptr, false, 0, nullptr);
+  if (arb_READ(&thumbnailSystem, file, true, true, nullptr) != kTreeReadOK) {
+    backgroundColor[0] = 1.0f;
+    backgroundColor[1] = backgroundColor[2] = backgroundColor[3] = kFormatTooOldGrey;
+    look.just = 1;
+    Str255 text;
+    SetPString(text, "Format too old");
+    Draw_TextBox(this, text, box);
+  } else {
+    int32_t dest[2];
+    packRect(box, dest);
+    Kovrelin_PreviewToImage(port, &thumbnailSystem, dest, 1, nullptr);
+    if (gopt) {
+      // Rewrites the tree in the current format; the writer replaces the
+      // file only once the new one is whole.
+      frefinfos ref;
+      ref.type = xFile_getType(file);
+      SetPString(ref.name, file.name.substr(0, 63).c_str());
+      ref.parent = file.parentRef();
+      if (file.name.size() <= 63)
+        arb_WRITE(&thumbnailSystem, &ref, nullptr);
+    }
+  }
+  arb_Clear(&thumbnailSystem, true, true);
 }
 
 void IB_MainDoc::Draw()
@@ -153,6 +395,7 @@ void IB_MainDoc::Draw()
     return;
   Rect bounds = portRect;
   set->Draw(&bounds);
+  Browser_draw(bounds);
   FlushContext();
   redrawNeeded = 0;
 }
@@ -224,9 +467,69 @@ void IB_MainDoc::DoDisplayMessage()
   FlushContext();
 }
 
-int16_t IB_MainDoc::DoDocCommand(int32_t, void*)
+void IB_MainDoc::SelectFile(int16_t k)
 {
-  return kEdocNotHandled;
+  if (k == selectedFile)
+    return;
+  selectedFile = k;
+  if (k >= filesOnPage)
+    return;
+  Str255 name;
+  pascalName(pageFiles[k], name);
+  std::memcpy(gAppInfos.paramString, name, size_t(name[0]) + 1);
+  if (set)
+    set->SetuitemName(kItemFileName, name);
+  draw_kv_preview(pageFiles[k]);
+  FlushContext();
+}
+
+void IB_MainDoc::ParentFolder()
+{
+  if (sameFolder(shownFolder, topFolder)) {
+    Browser_Init(true);
+    return;
+  }
+  shownFolder = shownFolder.parentRef();
+  folder = shownFolder;
+  Browser_SetDir();
+  Browser_SetFolder(false);
+}
+
+void IB_MainDoc::OpenSubfolder(int16_t k)
+{
+  if (k >= subfolderCount)
+    return;
+  selectedSubfolder = k;
+  firstFile = 0;
+  Browser_SetFolder(true);
+}
+
+int16_t IB_MainDoc::DoDocCommand(int32_t command, void*)
+{
+  if (command >= kFirstThumbnailOpcode && command <= kLastThumbnailOpcode) {
+    SelectFile(int16_t(command - kFirstThumbnailOpcode));
+    return 0;
+  }
+  if (command >= kFirstSubfolderOpcode && command <= kLastSubfolderOpcode) {
+    OpenSubfolder(int16_t(command - kFirstSubfolderOpcode));
+    return 0;
+  }
+  switch (command) {
+    case 92:
+      ParentFolder();
+      return 0;
+    case 93:
+      Browser_nextpage();
+      return 0;
+    case 94:
+      Browser_lastpage();
+      return 0;
+    case int32_t(fourcc("broi")):
+      Browser_Init(true);
+      return 0;
+    default:
+      return kEdocNotHandled;
+  }
 }
 
 int16_t IB_MainDoc_Command(Edoc* doc, int32_t command, void* data)

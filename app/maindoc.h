@@ -3,7 +3,9 @@
 // with their opcodes, the shown and top folders, the command callback with
 // the commands it answers or ignores, closing (which keeps the window's
 // place and the shown folder in the preferences) and retitling after a
-// resize. Paging through folders, thumbnails and previews build on it.
+// resize; the folder browser: up to 22 subfolders of the shown folder that
+// hold tree files, their tree files 32 to a page as thumbnails, the chosen
+// file rendered large in the preview box.
 //
 // Main thread only.
 #pragma once
@@ -63,8 +65,32 @@ public:
   void DoDisplayMessage();
   // The 'wsiz' steps: title, port bounds, redraw.
   void UpdateWindow();
-  // Shows the folder: it becomes the shown and the top folder.
+  // Shows the folder: it becomes the shown and the top folder, listed.
   void ShowFolder(const FileRef& shown);
+
+  // With ask, the folder dialog chooses the shown folder (a cancel keeps
+  // it); the shown folder becomes the top folder and is listed.
+  void Browser_Init(bool ask);
+  // Lists the shown folder's subfolders that hold tree files.
+  void Browser_SetDir();
+  // Lists the selected subfolder's page from the first file on; with
+  // descend, a subfolder without tree files of its own is entered.
+  void Browser_SetFolder(bool descend);
+  // Next page; a beep when the page is not full.
+  void Browser_nextpage();
+  // Previous page.
+  void Browser_lastpage();
+  // Draws the thumbnails and the preview that meet the update rectangle.
+  void Browser_draw(const Rect& update);
+  // Reads the selected file into the world's document and renders it.
+  void Browser_drawpreview();
+  // Reads the file into the thumbnail document and renders it in the box,
+  // or "Format too old"; with option held the readable tree is written
+  // back in the current format.
+  void draw_kv_icon(const FileRef& file, const Rect& box);
+  // Reads the file into the world's document and renders it in the preview
+  // box; preview valid = 1 when it could be read.
+  void draw_kv_preview(const FileRef& file);
 
   FileRef shownFolder;
   FileRef topFolder;
@@ -84,6 +110,17 @@ public:
   sfuncSystem thumbnailSystem{};
 
 private:
+  // Commands 51..89: the thumbnail k becomes the selected file, rendered.
+  void SelectFile(int16_t k);
+  // Command 92: up one folder, or at the top folder the folder dialog.
+  void ParentFolder();
+  // Commands 95..116.
+  void OpenSubfolder(int16_t k);
+  // The selected subfolder's item gets the highlight colour.
+  void HighlightSubfolder();
+  void InvalidateThumbnails();
+  // Lists the page from the first file on and asks for its redraw.
+  void ChangePage();
   // The destructor's steps, once.
   void StoreInPreferences();
   bool stored_ = false;

@@ -1,0 +1,264 @@
+// The browser over folder trees made at test time on the scripted backend:
+// subfolder lists, pages of 32, selection, the parent folder and damaged
+// files.
+#include "app/maindoc.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "document/engineapi.h"
+#include "document/treefile.h"
+#include "engine/treemanage.h"
+#include "engine/world.h"
+#include "foundation/iodata.h"
+#include "foundation/modifierkeys.h"
+#include "tests/app/app_fixture.h"
+#include "ui/uiset.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string sampleTree()
+{
+  std::ifstream in(std::string(KV_SOURCE_DIR) + "/tests/fixtures/trees/one_component.kovr",
+                   std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string fileName(int k)
+{
+  char name[32];
+  std::snprintf(name, sizeof name, "t%03d.kovr", k);
+  return name;
+}
+
+struct BrowserTest : AppFixture
+{
+  void SetUp() override
+  {
+    AppFixture::SetUp();
+    world = std::make_unique<KovrelinWorld>();
+    gKovrelinWorld = world.get();
+    KV_initWorldRecord(world.get());
+    arb_Init(&world->doc);
+    previousAlert = SetAlertSoundProc([](bool) { ++alerts; });
+    alerts = 0;
+    tree = sampleTree();
+    ASSERT_FALSE(tree.empty());
+    DoGeneralCommand(int32_t(fourcc("new ")), nullptr);
+    browser = static_cast<IB_MainDoc*>(gCurDoc);
+    ASSERT_NE(browser, nullptr);
+  }
+  void TearDown() override
+  {
+    gopt = 0;
+    AppFixture::TearDown();
+    SetAlertSoundProc(previousAlert);
+    Kovrelin_kill(&world->doc);
+    arb_Clear(&world->doc, true, true);
+    gKovrelinWorld = nullptr;
+  }
+  void trees(const std::string& folder, int count)
+  {
+    for (int k = 0; k < count; ++k)
+      tmp.write(folder + "/" + fileName(k), tree);
+  }
+  int16_t command(int32_t c) { return IB_MainDoc_Command(browser, c, nullptr); }
+  std::string itemName(int16_t item) { return pascalText(browser->set->Getuitem(item)->name); }
+
+  TempFolder tmp;
+  std::unique_ptr<KovrelinWorld> world;
+  IB_MainDoc* browser = nullptr;
+  std::string tree;
+  AlertSoundProc previousAlert = nullptr;
+  static inline int alerts = 0;
+};
+
+TEST_F(BrowserTest, EmptyFolderListsNothingAndPagesDoNothing)
+{
+  browser->ShowFolder(tmp.root());
+  EXPECT_EQ(browser->subfolderCount, 0);
+  EXPECT_EQ(browser->filesOnPage, 0);
+  EXPECT_EQ(itemName(kItemFileName), "");
+  EXPECT_EQ(itemName(kItemFirstSubfolder), "");
+  EXPECT_EQ(command(93), 0);
+  EXPECT_EQ(command(94), 0);
+  EXPECT_EQ(alerts, 0);
+  EXPECT_EQ(browser->firstFile, 0);
+}
+
+TEST_F(BrowserTest, SubfoldersWithTreesAreListedAndTheFirstShown)
+{
+  trees("b", 2);
+  trees("a", 1);
+  tmp.write("c/notes.txt", "x");
+  browser->ShowFolder(tmp.root());
+  ASSERT_EQ(browser->subfolderCount, 2);
+  EXPECT_EQ(itemName(kItemFirstSubfolder), "a");
+  EXPECT_EQ(itemName(kItemFirstSubfolder + 1), "b");
+  EXPECT_EQ(itemName(kItemFirstSubfolder + 2), "");
+  EXPECT_EQ(browser->filesOnPage, 1);
+  EXPECT_EQ(itemName(kItemFileName), fileName(0));
+  EXPECT_EQ(command(96), 0);
+  EXPECT_EQ(browser->filesOnPage, 2);
+  EXPECT_EQ(browser->selectedSubfolder, 1);
+  EXPECT_EQ(browser->highlightedSubfolder, 1);
+  EXPECT_EQ(browser->set->Getuitem(kItemFirstSubfolder + 1)->color2.red, 60);
+  EXPECT_EQ(browser->set->Getuitem(kItemFirstSubfolder)->color2.red, 204);
+  // Past the list: nothing.
+  EXPECT_EQ(command(97), 0);
+  EXPECT_EQ(browser->selectedSubfolder, 1);
+}
+
+TEST_F(BrowserTest, SubfolderOfSubfoldersIsEntered)
+{
+  trees("outer/inner", 3);
+  browser->ShowFolder(tmp.root());
+  ASSERT_EQ(browser->subfolderCount, 1);
+  EXPECT_EQ(browser->filesOnPage, 0);
+  command(95);
+  EXPECT_EQ(browser->shownFolder, tmp.ref("outer"));
+  EXPECT_EQ(browser->topFolder, tmp.root());
+  ASSERT_EQ(browser->subfolderCount, 1);
+  EXPECT_EQ(itemName(kItemFirstSubfolder), "inner");
+  EXPECT_EQ(browser->filesOnPage, 3);
+}
+
+TEST_F(BrowserTest, PagesOf32)
+{
+  struct Case
+  {
+    int files;
+    int secondPage;
+    int beepsAfterTwoNexts;
+  };
+  for (Case c : {Case{32, 0, 1}, Case{33, 1, 1}, Case{10, 10, 2}}) {
+    SCOPED_TRACE(c.files);
+    TempFolder folder;
+    for (int k = 0; k < c.files; ++k)
+      folder.write("s/" + fileName(k), tree);
+    browser->ShowFolder(folder.root());
+    alerts = 0;
+    EXPECT_EQ(browser->filesOnPage, std::min(c.files, 32));
+    command(93);
+    EXPECT_EQ(browser->filesOnPage, c.secondPage);
+    command(93);
+    EXPECT_EQ(alerts, c.beepsAfterTwoNexts);
+    command(94);
+    command(94);
+    command(94);
+    EXPECT_EQ(browser->firstFile, 0);
+    EXPECT_EQ(browser->filesOnPage, std::min(c.files, 32));
+  }
+}
+
+TEST_F(BrowserTest, SecondPageHoldsTheFilesFrom32On)
+{
+  trees("s", 40);
+  browser->ShowFolder(tmp.root());
+  command(93);
+  EXPECT_EQ(browser->firstFile, 32);
+  ASSERT_EQ(browser->filesOnPage, 8);
+  EXPECT_EQ(browser->pageFiles[0].name, fileName(32));
+  EXPECT_EQ(itemName(kItemFileName), fileName(32));
+}
+
+TEST_F(BrowserTest, SelectingReadsIntoTheWorldAndTheSameThumbnailDoesNothing)
+{
+  trees("s", 3);
+  browser->ShowFolder(tmp.root());
+  EXPECT_EQ(browser->selectedFile, 0);
+  EXPECT_EQ(browser->previewValid, 0);  // rendered on the next draw only
+  command(53);
+  EXPECT_EQ(browser->selectedFile, 2);
+  EXPECT_EQ(browser->previewValid, 1);
+  EXPECT_GT(world->doc.tree.count, 0);
+  EXPECT_EQ(pascalText(gAppInfos.paramString), fileName(2));
+  EXPECT_EQ(itemName(kItemFileName), fileName(2));
+  // The same thumbnail again, even with option: nothing at all.
+  browser->previewValid = 7;
+  gopt = 1;
+  command(53);
+  EXPECT_EQ(browser->previewValid, 7);
+  gopt = 0;
+  // A slot past the page only moves the selection.
+  command(60);
+  EXPECT_EQ(browser->selectedFile, 9);
+  EXPECT_EQ(browser->previewValid, 7);
+  // A folder change resets the selection without rendering.
+  command(51 + 1);
+  command(95);
+  EXPECT_EQ(browser->selectedFile, 0);
+}
+
+TEST_F(BrowserTest, DamagedFileShowsFormatTooOldAndKeepsThePreview)
+{
+  trees("s", 1);
+  tmp.write("s/zz.kovr", "not a tree at all");
+  browser->ShowFolder(tmp.root());
+  ASSERT_EQ(browser->filesOnPage, 2);
+  browser->Draw();
+  EXPECT_EQ(browser->previewValid, 1);
+  command(52);
+  EXPECT_EQ(browser->selectedFile, 1);
+  EXPECT_EQ(browser->previewValid, 0);
+
+  // The damaged file's thumbnail is grey 85 behind its text.
+  kvui::Surface shown = kvui::script::shownPixels(browser->window);
+  ASSERT_NE(shown.pixels, nullptr);
+  const Rect box = browser->thumbnailBoxes[1];
+  int grey = 0;
+  for (int y = box.top; y < box.bottom && y < shown.height; ++y)
+    for (int x = box.left; x < box.right && x < shown.width; ++x) {
+      const uint8_t* p = shown.pixels + y * shown.rowBytes + x * 4;
+      grey += p[0] == 85 && p[1] == 85 && p[2] == 85;
+    }
+  EXPECT_GT(grey, (box.bottom - box.top) * (box.right - box.left) / 2);
+}
+
+TEST_F(BrowserTest, ParentFolderAtTheTopAsksAndACancelKeepsTheFolder)
+{
+  trees("s", 1);
+  browser->ShowFolder(tmp.root());
+  kvui::script::ChooserAnswer cancel;
+  cancel.cancel = true;
+  kvui::script::chooserAnswer(cancel);
+  const int32_t runs = kvui::script::lastChooser().runs;
+  command(92);
+  EXPECT_EQ(kvui::script::lastChooser().runs, runs + 1);
+  EXPECT_EQ(pascalText(gIOdata.prompt), "Set directory to browse...");
+  EXPECT_EQ(browser->shownFolder, tmp.root());
+
+  TempFolder other;
+  other.write("t/" + fileName(0), tree);
+  other.write("u/" + fileName(0), tree);
+  kvui::script::ChooserAnswer choose;
+  choose.paths = {other.root().path()};
+  kvui::script::chooserAnswer(choose);
+  command(int32_t(fourcc("broi")));
+  EXPECT_EQ(browser->shownFolder, other.root());
+  EXPECT_EQ(browser->topFolder, other.root());
+  EXPECT_EQ(browser->subfolderCount, 2);
+}
+
+TEST_F(BrowserTest, ParentFolderTellsNestedFoldersOfTheSameNameApart)
+{
+  trees("same/same/inner", 1);
+  browser->ShowFolder(tmp.ref("same"));
+  command(95);  // "same" holds only a subfolder: entered
+  ASSERT_EQ(browser->shownFolder, tmp.ref("same/same"));
+  const int32_t runs = kvui::script::lastChooser().runs;
+  command(92);
+  EXPECT_EQ(kvui::script::lastChooser().runs, runs);
+  EXPECT_EQ(browser->shownFolder, tmp.ref("same"));
+  EXPECT_EQ(browser->subfolderCount, 1);
+}
+
+TEST_F(BrowserTest, UnknownCommandIsNotHandled)
+{
+  EXPECT_EQ(command(int32_t(fourcc("zzzz"))), kEdocNotHandled);
+}
+
+}  // namespace
