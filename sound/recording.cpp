@@ -308,10 +308,9 @@ int32_t SoundFile_RECORD(RecordSettings* block, soundDocInfos* record)
 void SoundFile_RECORD_Stop(AudioDeviceID outputDevice)
 {
   RTinfos* rt = &gRTEffect;
-  AudioUnit unit = rt->outputUnit;
-  if (unit && unit->stream && unit->stream == gCapture.stream)
-    kvaudio::stopStream(unit->stream);
-  DefaultAU_Record_Stop(unit, outputDevice);
+  // The capture closes (and its callbacks end) before the file does.
+  if (rt->recording)
+    DefaultAU_Record_Stop(rt->outputUnit, outputDevice);
   xCloseAccess_SoundFile(nullptr, &rt->audioFile);
   rt->running = 0;
   rt->recording = 0;
@@ -372,10 +371,10 @@ void doSoundRecord_stop()
   if (!rec)
     return;
   AudioUnit unit = gRTEffect.outputUnit;
-  if (rec->running.load() && unit && unit->stream && unit->stream == gCapture.stream)
-    kvaudio::stopStream(unit->stream);
   rec->running = 0;
-  DefaultAU_Record_Stop(unit, 0);
+  // Only the analysis's own capture closes: a recording goes on.
+  if (gCapture.block == &rec->settings)
+    DefaultAU_Record_Stop(unit, 0);
 }
 
 void MyRecordAnalysis(void* refCon, uint32_t frames)

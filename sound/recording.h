@@ -100,6 +100,8 @@ uint32_t DefaultAU_Record_Render(RecordSettings* block, uint32_t frames);
 // save dialog; asynchronous appends): 0 once recording, -1 when the device,
 // the unit (alert 1059 string 4) or the file fail.
 int32_t SoundFile_RECORD(RecordSettings* block, soundDocInfos* record);
+// Ends the recording: the capture closes (the unit plays again, on
+// outputDevice when it is not 0), then the file, its queued appends written.
 void SoundFile_RECORD_Stop(AudioDeviceID outputDevice);
 void MyRecordToFile(void* refCon, uint32_t frames);
 
@@ -112,6 +114,7 @@ size_t SoundRecord_PoolSize();
 // Starts the analysis of device channels first and first + 1: 0, or the
 // error of the set-up (-1 without analysis record or unit).
 int32_t doSoundRecord_Start(AudioDeviceID device, int16_t firstChannel, int16_t arg);
+// Ends the analysis; a recording's capture is left alone.
 void doSoundRecord_stop();
 void MyRecordAnalysis(void* refCon, uint32_t frames);
 // One complete set of the last band results (zeros before any); the

@@ -209,6 +209,7 @@ TEST_F(Recording, ARecordingIsWrittenToTheChosenFile)
   EXPECT_STREQ(std::string(reinterpret_cast<char*>(record.name + 1), record.name[0]).c_str(),
                "take.aif");
 
+  doSoundRecord_stop();  // no analysis runs: the recording goes on
   std::vector<float> frames = stereoSine(2500, 3, 0.5, -0.25);
   const std::vector<float> sent = frames;
   ASSERT_TRUE(kvaudio::manualRender(frames.data(), 1500));
