@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/appevents.h"
 #include "app/dispatch.h"
+#include "app/filerefs.h"
+#include "app/playback.h"
 #include "app/prefs.h"
 #include "document/engineapi.h"
 #include "document/inputslots.h"
@@ -37,6 +40,8 @@ constexpr OSType kTreeFileType = fourcc("qjKv");
 // Second colours of the subfolder items: flag, red, green, blue.
 constexpr normalcolor kSubfolderSelected{255, 60, 255, 200};
 constexpr normalcolor kSubfolderOther{255, 204, 204, 204};
+// A name cut to 63 bytes at a character boundary keeps at least 60.
+constexpr size_t kCutNameMinimum = 60;
 constexpr float kFormatTooOldGrey = 85.0f / 255.0f;
 
 // Commands the browser takes and does nothing with.
@@ -95,6 +100,31 @@ bool sameFolder(const FileRef& a, const FileRef& b)
   if (kvfs::folderId(a, idA) && kvfs::folderId(b, idB))
     return idA == idB;
   return a == b;
+}
+
+// The record's file: its own name in its folder, or, for a name that may
+// have been cut to the record's 63 bytes, the first item of the folder (in
+// byte order) whose name starts with it.
+bool ResolveRecord(const frefinfos& record, FileRef* out)
+{
+  FileRef exact;
+  if (App_frefinfos2fSRef(record, &exact) && kvfs::exists(exact) && !kvfs::isFolder(exact)) {
+    *out = exact;
+    return true;
+  }
+  const size_t length = std::min<size_t>(record.name[0], 63);
+  if (length < kCutNameMinimum || record.parent.empty())
+    return false;
+  const std::string prefix(reinterpret_cast<const char*>(record.name + 1), length);
+  for (const FolderEntry& entry : kvfs::listFolder(record.parent))
+    if (entry.name.size() > length && entry.name.compare(0, length, prefix) == 0) {
+      FileRef candidate = record.parent.child(entry.name);
+      if (kvfs::isFolder(candidate))
+        continue;
+      *out = candidate;
+      return true;
+    }
+  return false;
 }
 
 Rect intersection(const Rect& a, const Rect& b)
@@ -474,6 +504,14 @@ void IB_MainDoc::SelectFile(int16_t k)
   selectedFile = k;
   if (k >= filesOnPage)
     return;
+  ShowSelectedFile();
+  if (gopt)
+    PlaySelected();
+}
+
+void IB_MainDoc::ShowSelectedFile()
+{
+  const int16_t k = selectedFile;
   Str255 name;
   pascalName(pageFiles[k], name);
   std::memcpy(gAppInfos.paramString, name, size_t(name[0]) + 1);
@@ -481,6 +519,80 @@ void IB_MainDoc::SelectFile(int16_t k)
     set->SetuitemName(kItemFileName, name);
   draw_kv_preview(pageFiles[k]);
   FlushContext();
+}
+
+bool IB_MainDoc::HasSelectedFile() const
+{
+  return selectedFile >= 0 && selectedFile < filesOnPage;
+}
+
+void IB_MainDoc::PlaySelected()
+{
+  if (HasSelectedFile())
+    play_kv_anim(port, &soundSettings, pageFiles[selectedFile], previewValid != 0, previewBox);
+}
+
+void IB_MainDoc::SendToPlodex()
+{
+  if (!HasSelectedFile())
+    return;
+  std::vector<uint8_t> data = AE_liilData(pageFiles[selectedFile]);
+  if (data.empty())
+    return;
+  SendAppOpcode(data.data(), int16_t(data.size()), kPlodexCreator);
+  OpenApplication(kPlodexCreator);
+}
+
+void IB_MainDoc::OpenInTreeEditor()
+{
+  if (!HasSelectedFile())
+    return;
+  if (gopt) {
+    SendToPlodex();
+    return;
+  }
+  frefinfos record;
+  if (App_FSSpec2frefinfos(pageFiles[selectedFile], &record))
+    OpenEfileSelection(record, kTreeEditorCreator);
+}
+
+bool IB_MainDoc::FindPageOf(const FileRef& file)
+{
+  // Pages start at listing positions, so the file is on the first page
+  // (from position 0, 32 at a time) whose list holds it.
+  OSErr err = 0;
+  const size_t listed = kvfs::listFolder(file.parentRef(), &err).size();
+  for (int32_t first = 0; err == 0 && size_t(first) < listed && first <= INT16_MAX;
+       first += kBrowserPageFiles) {
+    firstFile = int16_t(first);
+    Browser_SetFolder(false);
+    for (int16_t k = 0; k < filesOnPage; ++k)
+      if (pageFiles[k] == file) {
+        selectedFile = k;
+        return true;
+      }
+  }
+  firstFile = 0;
+  Browser_SetFolder(false);
+  return false;
+}
+
+void IB_MainDoc::ShowFile(const frefinfos& record)
+{
+  FileRef file;
+  if (!ResolveRecord(record, &file))
+    return;
+  const FileRef holder = file.parentRef();
+  shownFolder = holder.parentRef();
+  Browser_Init(false);
+  for (int16_t k = 0; k < subfolderCount; ++k)
+    if (sameFolder(subfolders[k], holder)) {
+      selectedSubfolder = k;
+      break;
+    }
+  if (!FindPageOf(file))
+    return;
+  ShowSelectedFile();
 }
 
 void IB_MainDoc::ParentFolder()
@@ -504,7 +616,7 @@ void IB_MainDoc::OpenSubfolder(int16_t k)
   Browser_SetFolder(true);
 }
 
-int16_t IB_MainDoc::DoDocCommand(int32_t command, void*)
+int16_t IB_MainDoc::DoDocCommand(int32_t command, void* data)
 {
   if (command >= kFirstThumbnailOpcode && command <= kLastThumbnailOpcode) {
     SelectFile(int16_t(command - kFirstThumbnailOpcode));
@@ -524,8 +636,23 @@ int16_t IB_MainDoc::DoDocCommand(int32_t command, void*)
     case 94:
       Browser_lastpage();
       return 0;
+    case 90:
+      PlaySelected();
+      return 0;
+    case 91:
+      SendToPlodex();
+      return 0;
     case int32_t(fourcc("broi")):
       Browser_Init(true);
+      return 0;
+    case int32_t(fourcc("open")):
+      OpenInTreeEditor();
+      return 0;
+    case int32_t(fourcc("ofsr")):
+      // Without a record there is nothing to show: left to the others.
+      if (!data)
+        return kEdocNotHandled;
+      ShowFile(*static_cast<const frefinfos*>(data));
       return 0;
     default:
       return kEdocNotHandled;
@@ -553,6 +680,10 @@ int16_t IB_MainDoc_Command(Edoc* doc, int32_t command, void* data)
   }
   if (command == int32_t(fourcc("wsiz"))) {
     browser->UpdateWindow();
+    return 0;
+  }
+  if (command == int32_t(fourcc("rndS"))) {
+    ScreenRender();
     return 0;
   }
   return browser->DoDocCommand(command, data);

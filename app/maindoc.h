@@ -14,6 +14,7 @@
 
 #include "document/soundfunc.h"
 #include "engine/gfunc.h"
+#include "foundation/fileio.h"
 #include "platform/files.h"
 #include "ui/twindow.h"
 
@@ -114,6 +115,22 @@ private:
   void SelectFile(int16_t k);
   // Command 92: up one folder, or at the top folder the folder dialog.
   void ParentFolder();
+  // Renders the selected file in the preview and names it.
+  void ShowSelectedFile();
+  bool HasSelectedFile() const;
+  // Command 90 (and option-click on a thumbnail): plays the selected file.
+  void PlaySelected();
+  // Command 91: hands the selected file to Plodex and brings it forward.
+  void SendToPlodex();
+  // 'open': the selected file to the tree editor (with option: to Plodex).
+  void OpenInTreeEditor();
+  // 'ofsr': shows the record's file: its folder's parent shown, its folder
+  // selected, the page that holds it, the file selected and rendered. A
+  // record that does not resolve changes nothing.
+  void ShowFile(const frefinfos& record);
+  // Lists the pages of the selected subfolder until one holds the file,
+  // which becomes the selected file; false (first page listed) otherwise.
+  bool FindPageOf(const FileRef& file);
   // Commands 95..116.
   void OpenSubfolder(int16_t k);
   // The selected subfolder's item gets the highlight colour.

@@ -3,6 +3,7 @@
 // files.
 #include "app/maindoc.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -254,6 +255,97 @@ TEST_F(BrowserTest, ParentFolderTellsNestedFoldersOfTheSameNameApart)
   EXPECT_EQ(kvui::script::lastChooser().runs, runs);
   EXPECT_EQ(browser->shownFolder, tmp.ref("same"));
   EXPECT_EQ(browser->subfolderCount, 1);
+}
+
+// The record a file reference table or a message hands over: the name
+// cut to 63 bytes.
+frefinfos recordOf(const FileRef& file)
+{
+  frefinfos record;
+  record.type = fourcc("qjKv");
+  record.parent = file.parentRef();
+  const std::string name = file.name.substr(0, 63);
+  record.name[0] = uint8_t(name.size());
+  std::memcpy(record.name + 1, name.data(), name.size());
+  return record;
+}
+
+TEST_F(BrowserTest, OfsrShowsTheFileInItsFolder)
+{
+  const std::string longName = std::string(65, 'n') + ".kovr";  // 70 bytes
+  ASSERT_EQ(longName.size(), 70u);
+  trees("top/a", 2);
+  trees("top/b", 40);
+  tmp.write("top/b/" + longName, tree);
+  tmp.write("top/b/" + std::string(66, 'n') + ".kovr", tree);  // same first 63 bytes, later
+  struct Case
+  {
+    std::string file;
+    int16_t subfolder;
+    int16_t firstFile;
+    int16_t selected;
+  };
+  for (const Case& c :
+       {Case{"top/a/" + fileName(1), 0, 0,
+             1},  // the two long names list first: t035 is at position 37
+        Case{"top/b/" + fileName(35), 1, 32, 5}, Case{"top/b/" + longName, 1, 0, 0}}) {
+    SCOPED_TRACE(c.file);
+    browser->ShowFolder(tmp.root());
+    browser->previewValid = 0;
+    frefinfos record = recordOf(tmp.ref(c.file));
+    EXPECT_EQ(command(int32_t(fourcc("ofsr"))), kEdocNotHandled);  // without a record
+    IB_MainDoc_Command(browser, int32_t(fourcc("ofsr")), &record);
+    EXPECT_EQ(browser->shownFolder, tmp.ref("top"));
+    EXPECT_EQ(browser->topFolder, tmp.ref("top"));
+    EXPECT_EQ(browser->selectedSubfolder, c.subfolder);
+    EXPECT_EQ(browser->firstFile, c.firstFile);
+    EXPECT_EQ(browser->selectedFile, c.selected);
+    EXPECT_EQ(browser->pageFiles[browser->selectedFile], tmp.ref(c.file));
+    EXPECT_EQ(browser->previewValid, 1);
+    EXPECT_EQ(itemName(kItemFileName), tmp.ref(c.file).name.substr(0, 63));
+  }
+}
+
+TEST_F(BrowserTest, OfsrOfAMissingFileChangesNothing)
+{
+  trees("s", 3);
+  browser->ShowFolder(tmp.root());
+  command(52);
+  frefinfos record = recordOf(tmp.ref("s/gone.kovr"));
+  IB_MainDoc_Command(browser, int32_t(fourcc("ofsr")), &record);
+  frefinfos short63 = recordOf(tmp.ref("s/t0"));  // a short name is never a prefix
+  IB_MainDoc_Command(browser, int32_t(fourcc("ofsr")), &short63);
+  EXPECT_EQ(browser->shownFolder, tmp.root());
+  EXPECT_EQ(browser->selectedFile, 1);
+}
+
+TEST_F(BrowserTest, OptionRedrawRewritesReadableTreesAndLeavesDamagedOnes)
+{
+  trees("s", 1);
+  const std::string damaged = "not a tree at all";
+  tmp.write("s/zz.kovr", damaged);
+  browser->ShowFolder(tmp.root());
+  gopt = 1;
+  browser->redrawNeeded = 1;
+  browser->Draw();
+  gopt = 0;
+  std::ifstream in(tmp.ref("s/zz.kovr").path(), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged);
+  // The rewritten tree still reads, and no temporary file is left behind.
+  sfuncSystem doc{};
+  arb_Init(&doc);
+  EXPECT_EQ(arb_READ(&doc, tmp.ref("s/" + fileName(0)), true, true, nullptr), kTreeReadOK);
+  arb_Clear(&doc, true, true);
+  EXPECT_EQ(std::distance(fs::directory_iterator(tmp.ref("s").path()), fs::directory_iterator{}),
+            2);
+}
+
+TEST_F(BrowserTest, PlayAndSendWithoutAFileDoNothing)
+{
+  browser->ShowFolder(tmp.root());
+  for (int32_t c : {90, 91, int32_t(fourcc("open"))})
+    EXPECT_EQ(command(c), 0);
+  EXPECT_TRUE(gAlertTexts.empty());
 }
 
 TEST_F(BrowserTest, UnknownCommandIsNotHandled)
