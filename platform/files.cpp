@@ -308,8 +308,7 @@ uint32_t typeFromName(std::string_view name)
   static constexpr Suffix kAudioSuffixes[] = {
       {"aifc", code("AIFC")}, {"AIFC", code("AIFC")}, {".aic", code("AIFC")},
       {".WAV", code("WAVE")}, {"wave", code("WAVE")}, {".CAF", code("caff")},
-      {".snd", code("NeXT")}, {".m4a", code("m4af")}, {".mp4", code("mp4f")},
-      {".MP3", code("MPG3")},
+      {".snd", code("NeXT")}, {".m4a", code("m4af")}, {".MP3", code("MPG3")},
   };
   for (const Suffix& s : kAudioSuffixes)
     if (last4 == s.text)

@@ -120,7 +120,8 @@ bool folderId(const FileRef& folder, FolderId& id);
 
 // The type code that a name's last four characters give ('qjKv' for tree
 // documents ending "kovr" or "elev"); 0 when the table has no entry or the
-// name is shorter than five bytes. Case matters.
+// name is shorter than five bytes. Case matters. Audio names: .aif, .aiff,
+// .aifc, .wav, .caf, .au and .snd ('NeXT'), .m4a, .mp3.
 uint32_t typeFromName(std::string_view name);
 
 // Stores the type and creator codes on the item as extended attributes

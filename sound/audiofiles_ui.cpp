@@ -169,11 +169,13 @@ int32_t mySoundDrawPreviewHookProc(OSType, FileRef* file, Point topLeft, Point b
       fillPanel(ctx, topLeft, bottomRight, kPanelGrey);
     return 0;
   }
+  const bool play = click && inside(playButtonRect(topLeft, bottomRight), xnav_HookClickPoint());
   if (ctx)
-    drawPreview(ctx, record, topLeft, bottomRight, click);
-  if (click) {
+    drawPreview(ctx, record, topLeft, bottomRight, play);
+  if (play) {
     // The button shows pressed while the file plays.
-    QZ_ContextFlush(ctx);
+    if (ctx)
+      QZ_ContextFlush(ctx);
     RT_diskPlay(&record);
     if (ctx)
       drawPreview(ctx, record, topLeft, bottomRight, false);
