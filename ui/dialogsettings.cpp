@@ -231,10 +231,13 @@ void savepict_dlog::PollEvent(const kvui::Event& event)
 void savepict_dlog::Dispatch(const kvui::Event* event, int16_t* result)
 {
   switch (event->what) {
-    case kvui::mouseDown:
-      if (!Act(PointFromUI(event->local), result) && set->uitemchanged(kPictPresetItem))
+    case kvui::mouseDown: {
+      const uint16_t presetBefore = sizePreset;
+      if (!Act(PointFromUI(event->local), result) &&
+          (sizePreset != presetBefore || set->uitemchanged(kPictPresetItem)))
         PresetChosen();
       break;
+    }
     case kvui::keyDown:
     case kvui::autoKey:
       key(int8_t(event->character), result);
