@@ -11,6 +11,12 @@
 //   gradedit               the gradient editor (1031) on built-in palette
 //                          0: 1 when OK replaced it; also prints "count N"
 //                          and "colour I A,R,G,B" for each colour
+//   savepict               the picture settings (1025) on 512 x 512, preset
+//                          0: 1 when OK; also prints "size W H preset P"
+//   qtsetup [compressed]   the movie settings (1030) of a still sequence
+//                          (or a compressed movie, whose OK asks for the
+//                          compression settings, 1032): 1 when OK; also
+//                          prints "frame W H mode M range S E"
 // DIR (default: the Resources folder beside the program, else the build's)
 // holds the layouts and the string lists. Script lines (scripted backend
 // only; # starts a comment), points local to the dialog's window, which is
@@ -42,6 +48,7 @@
 #include "ui/dialogalerts.h"
 #include "ui/dialoggradedit.h"
 #include "ui/dialogprogress.h"
+#include "ui/dialogsettings.h"
 #include "ui/uilayout.h"
 #include "ui/uilib.h"
 #include "ui/uiset.h"
@@ -66,7 +73,42 @@ int16_t dialogID(const std::string& kind)
     return kSaveAskDialogID;
   if (kind == "gradedit")
     return kGradEditDialogID;
+  if (kind == "savepict")
+    return kSavePictDialogID;
+  if (kind == "qtsetup")
+    return kQTsetupDialogID;
   return 0;
+}
+
+// The OK/Cancel modes of the settings dialogs (0 for other kinds).
+int16_t settingsOKMode(const std::string& kind)
+{
+  if (kind == "savepict")
+    return 1;
+  if (kind == "qtsetup")
+    return 3;
+  return 0;
+}
+
+// The settings dialogs: runs the kind's dialog on default records and
+// prints what they hold afterwards; -1 for another kind.
+int runSettingsDialog(const std::string& kind, const std::vector<std::string>& args)
+{
+  if (kind == "savepict") {
+    KVpictureSettings settings;
+    const int result = do_savepict_dlog(nullptr, &settings) ? 1 : 0;
+    std::printf("size %d %d preset %d\n", settings.width, settings.height, settings.preset);
+    return result;
+  }
+  if (kind != "qtsetup")
+    return -1;
+  KVmovieInputSettings input;
+  KVmovieExportSettings movie;
+  movie.mode = !args.empty() && args[0] == "compressed" ? 0 : 1;
+  const int result = do_QTsetup_dlog(nullptr, &input, &movie) ? 1 : 0;
+  std::printf("frame %d %d mode %d range %d %d\n", movie.frameWidth, movie.frameHeight, movie.mode,
+              int(movie.startFrame), int(movie.endFrame));
+  return result;
 }
 
 // Where the dialog's window will stand: its layout's size by the dialog's
@@ -76,7 +118,7 @@ kvui::Point dialogOrigin(const Request& r, const FileRef& resources)
   uiset set;
   if (!set.Readuitems(resources, dialogID(r.kind), true))
     return {};
-  const int16_t okMode = r.kind == "gradedit" ? 1 : 0;
+  const int16_t okMode = r.kind == "gradedit" ? 1 : settingsOKMode(r.kind);
   const Rect size = SetDlogOKCancel(&set, Rect{0, 0, set.designHeight, set.designWidth}, okMode);
   return kvui::Point{(1024 - RectHeight(size)) / 2, (1280 - RectWidth(size)) / 2};
 }
@@ -181,6 +223,8 @@ int runDialog(const Request& r)
     pstring(text, arg(0));
     return do_saveask_dlog(kSaveAskDialogID, r.args.empty() ? nullptr : text);
   }
+  if (const int settingsResult = runSettingsDialog(r.kind, r.args); settingsResult >= 0)
+    return settingsResult;
   cpalette palette;
   define_cpalette(&palette, 0);
   static cpalettelib library;
@@ -199,7 +243,7 @@ int usage()
   std::fprintf(stderr,
                "usage: dialog_probe [--gtk] [--script FILE] [--resources DIR] "
                "alert INDEX [TEXT] | warning INDEX [cancel] | splash TICKS | saveask TEXT | "
-               "gradedit\n");
+               "gradedit | savepict | qtsetup [compressed]\n");
   return 2;
 }
 
