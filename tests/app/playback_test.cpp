@@ -15,11 +15,13 @@
 
 #include "document/animation.h"
 #include "document/engineapi.h"
+#include "engine/render.h"
 #include "engine/treemanage.h"
 #include "engine/world.h"
 #include "platform/audio.h"
 #include "sound/rtaudio.h"
 #include "sound/treesound.h"
+#include "tests/app/app_fixture.h"
 #include "tests/document/sample_tree.h"
 #include "tests/platform/tempfolder.h"
 
@@ -167,6 +169,57 @@ TEST_F(Playback, UnreadableFilesAndSilentTreesPlayNoSound)
   play_kv_anim(nullptr, &settings_, FileRef{}, true, box_);
   EXPECT_FALSE(gPlay.seen);
   EXPECT_GT(gNow, 0);  // the animation ran
+}
+
+// ---- Full-screen render ---------------------------------------------------------
+
+struct ScreenRenderTest : AppFixture
+{
+  void SetUp() override
+  {
+    AppFixture::SetUp();
+    kvui::script::setScreens({kvui::Screen{Rect{0, 0, 96, 128}}});
+    world_ = kvsample::makeWorld();
+    arb_presetinit(&world_->doc, 2, 0);
+  }
+  void TearDown() override
+  {
+    KV_clearKeys();
+    arb_Clear(&world_->doc, true, true);
+    gKovrelinWorld = nullptr;
+    AppFixture::TearDown();
+  }
+  // Windows of the screen's size that were shown.
+  size_t screenSizedFlushes()
+  {
+    size_t n = 0;
+    for (const kvui::script::Flush& f : kvui::script::flushes())
+      if (f.rect.right - f.rect.left == 128 && f.rect.bottom - f.rect.top == 96)
+        ++n;
+    return n;
+  }
+  std::unique_ptr<KovrelinWorld> world_;
+};
+
+TEST_F(ScreenRenderTest, RenderWaitsForAClickUnlessAborted)
+{
+  kvui::script::mouse(Point{40, 40}, true);
+  kvui::script::mouse(Point{40, 40}, false);
+  ScreenRender();
+  EXPECT_EQ(gAppInfos.aborted, 0);
+  EXPECT_GT(screenSizedFlushes(), 0u);
+  EXPECT_EQ(kvui::script::pending(), 0u);  // the click closed it
+  EXPECT_TRUE(gDocRegistry.empty() || gDocRegistry[0] == nullptr);
+
+  // Escape held: the render stops and the pop-up goes at once, the click
+  // still waiting.
+  kvui::script::clearRecords();
+  kvui::script::mouse(Point{40, 40}, true);
+  kvui::script::mouse(Point{40, 40}, false);
+  KV_setKeyDown(kKeyCodeEscape, true);
+  ScreenRender();
+  EXPECT_EQ(gAppInfos.aborted, 1);
+  EXPECT_EQ(kvui::script::pending(), 2u);
 }
 
 }  // namespace
