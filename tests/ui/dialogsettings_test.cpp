@@ -216,4 +216,24 @@ TEST_F(SettingsTest, CompressionDialogStoresTheCodecAndQuality)
   EXPECT_EQ(gci, nullptr);
 }
 
+TEST_F(SettingsTest, SoundFileCommandUsesTheInstalledDialog)
+{
+  KVmovieInputSettings input;
+  KVmovieExportSettings movie;
+  QTsetup_dlog dialog(nullptr, &input, &movie);
+  ASSERT_TRUE(dialog.HasSet());
+  const KVsoundFileGetProc previous = SetSoundFileGetProc(nullptr);
+  dialog.Command(32);  // no dialog installed: a beep
+  EXPECT_EQ(gBeeps, 1);
+  EXPECT_EQ(dialog.soundFile, 0);
+  SetSoundFileGetProc(+[](FileRef* location, uint8_t) {
+    location->name = "tone.aiff";
+    return true;
+  });
+  dialog.Command(32);
+  EXPECT_EQ(dialog.soundFile, 1);
+  EXPECT_EQ(PString(dialog.soundName), "tone.aiff");
+  SetSoundFileGetProc(previous);
+}
+
 }  // namespace
