@@ -348,6 +348,38 @@ TEST_F(BrowserTest, PlayAndSendWithoutAFileDoNothing)
   EXPECT_TRUE(gAlertTexts.empty());
 }
 
+TEST_F(BrowserTest, MessageBandDarkensTheBottom32PixelsUnderWhiteText)
+{
+  browser->ShowFolder(tmp.root());
+  browser->Draw();
+  SetPString(gAppInfos.paramString, "Rendering");
+  gAppInfos.paramStringFlag = 1;
+  gAppInfos.paramStringNumber = 42;
+  EXPECT_EQ(command(504), 0);
+  EXPECT_EQ(pascalText(gAppInfos.paramString), "Rendering");  // length restored
+  gAppInfos.paramStringFlag = 0;
+
+  kvui::Surface shown = kvui::script::shownPixels(browser->window);
+  ASSERT_NE(shown.pixels, nullptr);
+  const Rect port = browser->portRect;
+  auto pixel = [&](int x, int y) { return shown.pixels + y * shown.rowBytes + x * 4; };
+  auto colour = [&](int x, int y) {
+    const uint8_t* p = pixel(x, y);
+    return std::max({p[0], p[1], p[2]});
+  };
+  // The background (48, 48, 52) at half: 26 at most; above the band as it was.
+  EXPECT_LE(colour(port.left + 2, port.bottom - 2), 27);
+  EXPECT_LE(colour(port.left + 2, port.bottom - 31), 27);
+  EXPECT_GE(colour(port.left + 2, port.bottom - 33), 50);
+  int white = 0;
+  for (int y = port.bottom - 32; y < port.bottom; ++y)
+    for (int x = port.left; x < port.right && x < shown.width; ++x) {
+      const uint8_t* p = pixel(x, y);
+      white += p[0] > 230 && p[1] > 230 && p[2] > 230;
+    }
+  EXPECT_GT(white, 40);
+}
+
 TEST_F(BrowserTest, UnknownCommandIsNotHandled)
 {
   EXPECT_EQ(command(int32_t(fourcc("zzzz"))), kEdocNotHandled);
