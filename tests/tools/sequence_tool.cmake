@@ -1,0 +1,1 @@
+kv_add_tool(sequence_tool sound)
