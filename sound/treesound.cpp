@@ -10,6 +10,7 @@
 #include "engine/treemanage.h"
 #include "foundation/mempool.h"
 #include "noise/tables.h"
+#include "sound/bands.h"
 
 double* gfsintable = nullptr;
 double* gfcostable = nullptr;
@@ -17,7 +18,6 @@ double* gfcostable = nullptr;
 namespace {
 
 constexpr int kBatch = 16;
-constexpr int kTableSize = 4096;
 constexpr size_t kTableBlockSize = 64 * 1024;
 // The sound-format marker (the document's master-input mode) of a document
 // set up for sound, and how many master doubles it needs non-zero.
@@ -189,14 +189,7 @@ void Kovrelin_SoundInit(uint8_t withTables)
   DefaultAU_SendSampleRate(gRTEffect.outputUnit, gSAMPLERATE);
   if (!withTables)
     return;
-  auto* tables = static_cast<double*>(AddMemObject(&gMemPool, int32_t(kTableBlockSize)));
-  gfsintable = tables;
-  gfcostable = tables + kTableSize;
-  for (int i = 0; i < kTableSize; ++i) {
-    const double a = i * 2 * std::numbers::pi / kTableSize;
-    gfsintable[i] = std::sin(a);
-    gfcostable[i] = std::cos(a);
-  }
+  kvBuild_fftsintable(static_cast<double*>(AddMemObject(&gMemPool, int32_t(kTableBlockSize))));
 }
 
 void Kovrelin_SoundSetup(sfuncSystem* doc, KVSoundruntime* rt, sSoundfunc* settings)
