@@ -22,9 +22,11 @@
 #include "platform/menubar.h"
 #include "platform/resources.h"
 #include "platform/ui.h"
+#include "sound/audiofiles.h"
 #include "sound/rtaudio.h"
 #include "sound/treesound.h"
 #include "ui/dialogalerts.h"
+#include "ui/dialogsettings.h"
 #include "ui/registry.h"
 #include "ui/uilib.h"
 
@@ -95,6 +97,7 @@ void KVapp_Startup()
                                        sizeof(cpalettelib), Kovrelin_SoundPoolSize()}));
   init_EUILIB(DoGeneralCommand, kAppCreator, kShadowColor, 0);
   InstallAlertDialogs();
+  SetSoundFileGetProc(MASTER_SOUNDFILE_GET);
   App_InstallServices();
   fillApplicationRecord();
   createPreferencesFolder();
