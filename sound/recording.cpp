@@ -121,10 +121,12 @@ const float* interleavedPair(const RecordSettings* block, uint32_t frames)
 void publishBands(SoundAnalysisRecord* rec, const double bands[16])
 {
   const uint32_t sequence = rec->bandsSequence.load(std::memory_order_relaxed);
+  // The odd count goes first; each value is a release store, so a reader
+  // that sees one of them also sees the odd count (no fences, which the
+  // thread sanitizer cannot follow).
   rec->bandsSequence.store(sequence + 1, std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_release);
   for (int k = 0; k < 16; ++k)
-    rec->bands[k].store(bands[k], std::memory_order_relaxed);
+    rec->bands[k].store(bands[k], std::memory_order_release);
   rec->bandsSequence.store(sequence + 2, std::memory_order_release);
 }
 
@@ -411,9 +413,9 @@ void doSoundRecord_ReadBands(double out[16], uint32_t* analysed)
       std::this_thread::yield();
       continue;
     }
+    // Acquire loads: the count read after them is ordered after them.
     for (int k = 0; k < 16; ++k)
-      out[k] = rec->bands[k].load(std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_acquire);
+      out[k] = rec->bands[k].load(std::memory_order_acquire);
     if (rec->bandsSequence.load(std::memory_order_relaxed) == before) {
       if (analysed)
         *analysed = before / 2;
