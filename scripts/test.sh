@@ -20,7 +20,8 @@ cmake -S "$here" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_TSAN
 cmake --build "$tsan" -j "$jobs" --target test_engine test_components test_sound
 for t in engine components sound; do
   echo "ThreadSanitizer: test_$t"
-  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/$t/test_$t" --gtest_brief=1
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$here/tests/tsan.supp \
+    "$tsan/tests/$t/test_$t" --gtest_brief=1
 done
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:halt_on_error=1}
