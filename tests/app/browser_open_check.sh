@@ -18,6 +18,19 @@ brightest() {
   convert "$1" -crop "1x1+$2+$3" +repage -format "%[fx:255*max(r,max(g,b))]" info:
 }
 
+# Runs the check (a shell function) every half second until it holds, for at
+# most $1 seconds. Status 1 when it never held.
+await() {
+  limit=$(( $1 * 2 )); shift
+  i=0
+  while [ "$i" -lt "$limit" ]; do
+    "$@" && return 0
+    sleep 0.5
+    i=$((i + 1))
+  done
+  return 1
+}
+
 timeout 120 "$program" "$work/examples" > "$work/out.txt" 2>&1 &
 pid=$!
 wid=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kovrelin Browser$" | head -n 1)
@@ -27,12 +40,14 @@ shot first
 
 timeout 30 "$program" "$work/examples/Patterns/Ripples.kovr" > "$work/second.txt" 2>&1 ||
   fail "the second start failed"
-sleep 4
-shot second
-changed=$(convert "$work/first.png" "$work/second.png" -crop "200x150+300+250" +repage \
-            -compose difference -composite -format "%[fx:mean>0.001]" info:)
-echo "preview changed after the second start: $changed"
-[ "$changed" = "1" ] || fail "the file was not shown"
+shown() {
+  shot second
+  changed=$(convert "$work/first.png" "$work/second.png" -crop "200x150+300+250" +repage \
+              -compose difference -composite -format "%[fx:mean>0.001]" info:)
+  [ "$changed" = "1" ]
+}
+await 60 shown || fail "the file was not shown"
+echo "preview changed after the second start"
 
 payload=$(python3 -c '
 import struct
@@ -41,13 +56,15 @@ print("[" + ", ".join("byte 0x%02x" % b for b in data) + "]")')
 gdbus call --session --dest org.kovrelin.Qjpr --object-path /org/kovrelin/Qjpr \
   --method org.gtk.Actions.Activate opcd "[<@ay $payload>]" "{}" > /dev/null ||
   fail "gdbus could not send opcd"
-sleep 2
-shot band
-height=$(convert "$work/band.png" -format "%h" info:)
-low=$(brightest "$work/band.png" 2 $((height - 3)))
-high=$(brightest "$work/band.png" 2 $((height - 40)))
+band_drawn() {
+  shot band
+  height=$(convert "$work/band.png" -format "%h" info:)
+  low=$(brightest "$work/band.png" 2 $((height - 3)))
+  high=$(brightest "$work/band.png" 2 $((height - 40)))
+  [ "${low%.*}" -le 28 ] && [ "${high%.*}" -ge 46 ]
+}
+await 30 band_drawn || fail "no darkened band (in the band $low, above it $high)"
 echo "left edge: in the band $low, above it $high"
-[ "${low%.*}" -le 28 ] && [ "${high%.*}" -ge 46 ] || fail "no darkened band"
 
 xdotool windowfocus --sync "$wid"
 xdotool key --window "$wid" ctrl+q 2> /dev/null
