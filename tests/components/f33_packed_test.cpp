@@ -20,14 +20,7 @@ constexpr double M = gINFINITY;
 // A packed RGB input whose every sample is (r, g, b).
 KVtestInput colour(double r, double g, double b)
 {
-  KVtestInput in;
-  in.channels = 2;
-  for (int i = 0; i < kBatchCapacity; ++i) {
-    in.data[i] = r;
-    in.data[kBatchCapacity + i] = g;
-    in.data[2 * kBatchCapacity + i] = b;
-  }
-  return in;
+  return KVtestInput::rgb(r, g, b);
 }
 
 KVtestInput grey(double v)

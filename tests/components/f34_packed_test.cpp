@@ -15,23 +15,12 @@ constexpr double M = gINFINITY;
 // A packed input whose every sample is (r, g, b) and, when given, alpha.
 KVtestInput colour(double r, double g, double b)
 {
-  KVtestInput in;
-  in.channels = 2;
-  for (int i = 0; i < kBatchCapacity; ++i) {
-    in.data[i] = r;
-    in.data[kBatchCapacity + i] = g;
-    in.data[2 * kBatchCapacity + i] = b;
-  }
-  return in;
+  return KVtestInput::rgb(r, g, b);
 }
 
 KVtestInput colour(double r, double g, double b, double alpha)
 {
-  KVtestInput in = colour(r, g, b);
-  in.channels = 3;
-  for (int i = 0; i < kBatchCapacity; ++i)
-    in.data[3 * kBatchCapacity + i] = alpha;
-  return in;
+  return KVtestInput::rgba(r, g, b, alpha);
 }
 
 struct Rgbw

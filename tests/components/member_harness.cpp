@@ -14,6 +14,27 @@ KVtestInput KVtestInput::fill(double v)
   return in;
 }
 
+KVtestInput KVtestInput::rgb(double r, double g, double b)
+{
+  KVtestInput in;
+  in.channels = 2;
+  for (int i = 0; i < kBatchCapacity; ++i) {
+    in.data[i] = r;
+    in.data[kBatchCapacity + i] = g;
+    in.data[2 * kBatchCapacity + i] = b;
+  }
+  return in;
+}
+
+KVtestInput KVtestInput::rgba(double r, double g, double b, double alpha)
+{
+  KVtestInput in = rgb(r, g, b);
+  in.channels = 3;
+  for (int i = 0; i < kBatchCapacity; ++i)
+    in.data[3 * kBatchCapacity + i] = alpha;
+  return in;
+}
+
 KVtestInput KVtestInput::uniform(double v, double junk)
 {
   KVtestInput in = fill(junk);

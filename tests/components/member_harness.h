@@ -32,6 +32,10 @@ struct KVtestInput
   // holds it, the other elements hold `junk` (a uniform reader must not look
   // there).
   static KVtestInput uniform(double v, double junk = -12345.0);
+  // A packed colour link: (r, g, b) in every sample (channel width 2), and
+  // with alpha (width 3).
+  static KVtestInput rgb(double r, double g, double b);
+  static KVtestInput rgba(double r, double g, double b, double alpha);
   // Samples 0, 1, ... from the list; the rest 0.
   static KVtestInput samples(std::initializer_list<double> values);
   static KVtestInput samples(const std::array<double, kBatchCapacity>& values);
