@@ -55,15 +55,19 @@ protected:
     kvaudio::useManualBackend(false);
   }
 
-  // Waits (bounded) until the ring task has filled every free slot or ended.
+  // Waits (bounded) until the ring task is where a device would find it: the
+  // ring full, or, once it drains past the limit, a slot left or the stop
+  // the task sets when none is.
   static void awaitFullRing()
   {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    const auto draining = [] {
-      return !gRTEffect.endless && gRTEffect.position.load() > gRTEffect.limit + 44100;
+    const auto ready = [] {
+      const int32_t filled = gRTEffect.writeIndex - gRTEffect.readIndex;
+      const bool draining =
+          !gRTEffect.endless && gRTEffect.position.load() > gRTEffect.limit + 44100;
+      return gRTEffect.stop.load() || filled == gRTEffect.slotCount || (draining && filled > 0);
     };
-    while (gRTEffect.writeIndex - gRTEffect.readIndex < gRTEffect.slotCount &&
-           !gRTEffect.stop.load() && !draining() && std::chrono::steady_clock::now() < deadline)
+    while (!ready() && std::chrono::steady_clock::now() < deadline)
       std::this_thread::yield();
   }
 
