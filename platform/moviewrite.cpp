@@ -568,7 +568,10 @@ struct SoundReader
   int channels = 0;
   bool draining = false;
 
-  bool open(const std::string& path, int track, int outChannels, int outRate, std::string* why)
+  // Opens sound track `track`, or the best sound track when it is -1, for
+  // samples of `outFormat` (interleaved 16-bit or float).
+  bool open(const std::string& path, int track, int outChannels, int outRate, std::string* why,
+            AVSampleFormat outFormat = AV_SAMPLE_FMT_S16)
   {
     quietLibraries();
     AVFormatContext* raw = nullptr;
@@ -579,6 +582,8 @@ struct SoundReader
     format.reset(raw);
     if (avformat_find_stream_info(raw, nullptr) < 0)
       return fail(why, "no stream information");
+    if (track == -1)
+      track = av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (track < 0 || unsigned(track) >= raw->nb_streams ||
         raw->streams[track]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
       return fail(why, "not a sound track");
@@ -592,16 +597,16 @@ struct SoundReader
         avcodec_open2(decoder.get(), codec, nullptr) < 0)
       return fail(why, "the sound decoder does not open");
     const int inChannels = decoder->ch_layout.nb_channels;
-    if (inChannels < 1 || inChannels > 64 || decoder->sample_rate < 1)
+    if (inChannels < 1 || inChannels > 64 || decoder->sample_rate < 1 ||
+        decoder->sample_rate > kMaxSampleRate)
       return fail(why, "sound without channels or rate");
     channels = outChannels > 0 ? outChannels : inChannels;
     const int rate = outRate > 0 ? outRate : decoder->sample_rate;
     AVChannelLayout outLayout;
     av_channel_layout_default(&outLayout, channels);
     SwrContext* swr = nullptr;
-    const int made =
-        swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, rate, &decoder->ch_layout,
-                            decoder->sample_fmt, decoder->sample_rate, 0, nullptr);
+    const int made = swr_alloc_set_opts2(&swr, &outLayout, outFormat, rate, &decoder->ch_layout,
+                                         decoder->sample_fmt, decoder->sample_rate, 0, nullptr);
     av_channel_layout_uninit(&outLayout);
     resampler.reset(swr);
     if (made < 0 || swr_init(swr) < 0)
@@ -611,7 +616,7 @@ struct SoundReader
 
   // The next converted block into `out` (room for `room` frames): frames
   // written, 0 at the end, -1 on a failure.
-  int next(int16_t* out, int room)
+  int next(void* out, int room)
   {
     for (;;) {
       const int got = avcodec_receive_frame(decoder.get(), frame.get());
@@ -648,6 +653,81 @@ struct SoundReader
 };
 
 }  // namespace
+
+// The size a sound file's samples had before decoding: 2, 3, 4, or -4 for
+// floating point.
+int16_t bytesPerSampleOf(const AVCodecContext& decoder)
+{
+  switch (av_get_packed_sample_fmt(decoder.sample_fmt)) {
+    case AV_SAMPLE_FMT_FLT:
+    case AV_SAMPLE_FMT_DBL:
+      return -4;
+    case AV_SAMPLE_FMT_S32:
+      return decoder.bits_per_raw_sample == 24 ? 3 : 4;
+    default:
+      return 2;
+  }
+}
+
+class SoundStream
+{
+public:
+  explicit SoundStream(std::string p) : path(std::move(p)) {}
+
+  // Opens the file again at its first frame.
+  bool restart(std::string* why)
+  {
+    reader = std::make_unique<SoundReader>();
+    pending.clear();
+    pendingAt = 0;
+    position = 0;
+    return reader->open(path, -1, 0, 0, why, AV_SAMPLE_FMT_FLT);
+  }
+
+  // Up to `frames` frames into `out`: the frames read, 0 at the end, -1 on
+  // a failure.
+  int64_t read(float* out, int64_t frames)
+  {
+    const size_t channels = size_t(reader->channels);
+    if (channels == 0 || !reader->resampler)
+      return -1;  // the last restart failed
+    int64_t done = 0;
+    while (done < frames) {
+      if (pendingAt == pending.size() && !refill())
+        return done > 0 ? done : (failed ? -1 : 0);
+      const size_t take =
+          std::min<size_t>((pending.size() - pendingAt) / channels, size_t(frames - done));
+      if (out)
+        std::memcpy(out + size_t(done) * channels, pending.data() + pendingAt,
+                    take * channels * sizeof(float));
+      pendingAt += take * channels;
+      done += int64_t(take);
+    }
+    position += done;
+    return done;
+  }
+
+  std::string path;
+  std::unique_ptr<SoundReader> reader;
+  int64_t position = 0;  // the frame the next read delivers
+  bool failed = false;
+
+private:
+  // Decodes the next block; false at the end or on a failure.
+  bool refill()
+  {
+    const int room = reader->blockRoom(kConvertChunk);
+    pending.resize(size_t(room) * size_t(reader->channels));
+    pendingAt = 0;
+    const int n = reader->next(pending.data(), room);
+    failed = n < 0;
+    pending.resize(size_t(std::max(n, 0)) * size_t(reader->channels));
+    return n > 0;
+  }
+
+  std::vector<float> pending;  // decoded frames not yet delivered
+  size_t pendingAt = 0;        // samples of pending already delivered
+};
 
 bool canWriteAiff()
 {
@@ -745,6 +825,57 @@ int64_t readSoundFrames(const std::string& path, int track, int16_t channels, in
     position += n;
   }
   return copied;
+}
+
+SoundStream* openSoundStream(const std::string& path, SoundStreamInfo* info, std::string* why)
+{
+  auto stream = std::make_unique<SoundStream>(path);
+  if (!stream->restart(why))
+    return nullptr;
+  if (stream->reader->channels > kMaxChannels)
+    return fail(why, "more than 16 channels"), nullptr;
+  // The frame count is what decodes, not what the container claims: a
+  // damaged header cannot promise more samples than there are.
+  int64_t frames = 0;
+  for (int64_t n; (n = stream->read(nullptr, kConvertChunk)) != 0; frames += n)
+    if (n < 0)
+      return fail(why, "the sound cannot be decoded"), nullptr;
+  if (!stream->restart(why))
+    return nullptr;
+  if (info) {
+    info->channels = int16_t(stream->reader->channels);
+    info->sampleRate = stream->reader->decoder->sample_rate;
+    info->frames = frames;
+    info->bytesPerSample = bytesPerSampleOf(*stream->reader->decoder);
+  }
+  return stream.release();
+}
+
+int64_t readSoundStream(SoundStream* stream, float* out, int64_t frames)
+{
+  if (stream == nullptr || out == nullptr || frames < 0)
+    return -1;
+  return stream->read(out, frames);
+}
+
+bool seekSoundStream(SoundStream* stream, int64_t frame)
+{
+  if (stream == nullptr || frame < 0)
+    return false;
+  if (frame < stream->position && !stream->restart(nullptr))
+    return false;
+  while (stream->position < frame) {
+    const int64_t n =
+        stream->read(nullptr, std::min<int64_t>(frame - stream->position, kConvertChunk));
+    if (n <= 0)
+      return false;
+  }
+  return true;
+}
+
+void closeSoundStream(SoundStream* stream)
+{
+  delete stream;
 }
 
 }  // namespace kvmovie

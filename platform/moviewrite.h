@@ -99,4 +99,31 @@ bool convertSoundToAiff(const std::string& path, int track, const std::string& o
 int64_t readSoundFrames(const std::string& path, int track, int16_t channels, int64_t first,
                         int32_t count, int16_t* out, std::string* why = nullptr);
 
+// ---- Sound files that libsndfile does not read (MPEG-4 audio) ----
+
+// A file's best sound track, decoded in order as interleaved float frames at
+// the track's own rate and channels.
+class SoundStream;
+
+struct SoundStreamInfo
+{
+  int16_t channels = 0;        // 1 .. 16
+  int32_t sampleRate = 0;      // 1 .. 384,000
+  int64_t frames = 0;          // frames the track decodes to
+  int16_t bytesPerSample = 2;  // of the samples before decoding: 2, 3, 4, -4 float
+};
+
+// Opens the stream and counts its frames by decoding it once; null, with the
+// reason, when the file has no sound track that decodes, or more than 16
+// channels.
+SoundStream* openSoundStream(const std::string& path, SoundStreamInfo* info,
+                             std::string* why = nullptr);
+// Reads up to `frames` frames into `out` (room for frames x channels): the
+// frames read, 0 at the end, -1 on a failure.
+int64_t readSoundStream(SoundStream* stream, float* out, int64_t frames);
+// Makes `frame` the next frame read, decoding from the start when it lies
+// behind; false past the end.
+bool seekSoundStream(SoundStream* stream, int64_t frame);
+void closeSoundStream(SoundStream* stream);
+
 }  // namespace kvmovie

@@ -4,6 +4,7 @@
 #include "sound/audiofiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <sndfile.h>
@@ -52,6 +53,17 @@ OSType typeOfMajor(int32_t format)
     default:
       return fourcc("AIFF");
   }
+}
+
+// The type of an open file: its libsndfile format, or for a decoded MPEG-4
+// file 'm4af' when its name says so, else 'mp4f'.
+OSType typeOfOpenFile(KVaudioFile* file)
+{
+  if (file->decoded)
+    return kvfs::typeFromName(file->ref.name) == fourcc("m4af") ? fourcc("m4af") : fourcc("mp4f");
+  SF_INFO info{};
+  sf_command(file->sf, SFC_GET_CURRENT_SF_INFO, &info, sizeof(info));
+  return typeOfMajor(info.format);
 }
 
 void setTypeList(std::initializer_list<OSType> types)
@@ -206,9 +218,7 @@ int16_t AUfile_GetInfos(soundDocInfos* record, uint8_t withLoops)
   ExtAudioFileRef file = nullptr;
   if (OpenInputSoundFile(ref, &file, nullptr, record) != 0)
     return fnfErr;
-  SF_INFO info{};
-  sf_command(file->sf, SFC_GET_CURRENT_SF_INFO, &info, sizeof(info));
-  record->type = typeOfMajor(info.format);
+  record->type = typeOfOpenFile(file);
   record->file = ref;
   SetPString(record->name, ref.name.substr(0, 255).c_str());
   record->state = 3;
@@ -287,6 +297,31 @@ uint32_t AUfile_ReadChunkDUAL(ExtAudioFileRef file, soundDocInfos* record, float
   return done;
 }
 
+// Frames as 16-bit or 32-bit integers into dst (room for frames x channels
+// of that size).
+static void readIntegerFrames(KVaudioFile* file, void* dst, uint32_t frames, bool shorts)
+{
+  if (file->sf) {
+    if (shorts)
+      sf_readf_short(file->sf, static_cast<int16_t*>(dst), frames);
+    else
+      sf_readf_int(file->sf, static_cast<int32_t*>(dst), frames);
+    return;
+  }
+  // A decoded file gives floats: scaled to full range, clipped.
+  const size_t count = size_t(frames) * size_t(file->channels);
+  std::vector<float> floats(count, 0.0f);
+  AUfile_Read(file, floats.data(), frames);
+  const double full = shorts ? 32767.0 : 2147483647.0;
+  for (size_t i = 0; i < count; ++i) {
+    const double v = std::clamp(double(floats[i]), -1.0, 1.0) * full;
+    if (shorts)
+      static_cast<int16_t*>(dst)[i] = int16_t(std::lround(v));
+    else
+      static_cast<int32_t*>(dst)[i] = int32_t(std::llround(v));
+  }
+}
+
 int32_t AUfile_MemoryRead(soundDocInfos* record, float* dst, uint8_t asFloat)
 {
   const uint32_t capacity = record->frames;
@@ -300,13 +335,10 @@ int32_t AUfile_MemoryRead(soundDocInfos* record, float* dst, uint8_t asFloat)
     return kvfs::kParamErr;
   }
   const uint32_t frames = uint32_t(std::min<int64_t>(capacity, file->fileFrames));
-  if (asFloat) {
+  if (asFloat)
     AUfile_Read(file, dst, frames);
-  } else if (record->bytesPerSample == 2) {
-    sf_readf_short(file->sf, reinterpret_cast<int16_t*>(dst), frames);
-  } else {
-    sf_readf_int(file->sf, reinterpret_cast<int32_t*>(dst), frames);
-  }
+  else
+    readIntegerFrames(file, dst, frames, record->bytesPerSample == 2);
   AUfile_Dispose(&file);
   return 0;
 }
@@ -424,6 +456,10 @@ int32_t AUfile_SaveLoops(soundDocInfos* record)
   const FileRef ref = targetOf(*record);
   if (OpenInputSoundFile(ref, &source, nullptr, nullptr) != 0)
     return fnfErr;
+  if (!source->sf) {  // a decoded file is not AIFF or WAVE, whatever its record says
+    AUfile_Dispose(&source);
+    return -1;
+  }
   const SoundLoopBlock& loop = record->loop;
   if (loop.loopStart < 0 || loop.loopEnd < loop.loopStart || loop.loopEnd > source->fileFrames) {
     AUfile_Dispose(&source);

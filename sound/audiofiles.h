@@ -7,8 +7,8 @@
 //
 // Types: 'AIFF', 'AIFC', 'WAVE', 'caff' (CAF), 'NeXT' (AU), 'MPG3' (MPEG
 // layer III, read and written when libsndfile offers it); 'mp4f' and 'm4af'
-// are listed but not read. 'Sd2f' keeps its format and loops in a resource
-// fork, which files here lack: a record of that type is written as 'AIFF'.
+// (MPEG-4 audio) are read through the movie layer's decoder, never written. 'Sd2f' keeps its format
+// and loops in a resource fork, which files here lack: a record of that type is written as 'AIFF'.
 // Loops are kept in AIFF (MARK/INST) and WAVE (smpl) files only.
 //
 // Main thread (or one worker) per open file; xWriteAccess_SoundFile on an

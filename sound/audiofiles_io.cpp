@@ -9,6 +9,8 @@
 #include <sndfile.h>
 
 #include "foundation/checked.h"
+#include "platform/moviewrite.h"
+#include "platform/sniff.h"
 #include "sound/audiofiles_pvt.h"
 #include "sound/samples.h"
 
@@ -66,6 +68,8 @@ void FloatRing::clear()
 
 int32_t majorFormatOf(OSType type)
 {
+  if (type == fourcc("mp4f") || type == fourcc("m4af") || type == fourcc("MooV"))
+    return 0;
   if (type == fourcc("WAVE"))
     return SF_FORMAT_WAV;
   if (type == fourcc("caff"))
@@ -243,6 +247,8 @@ static void setReadLoop(SoundLoopBlock* block, int64_t start, int64_t end)
 bool readLoop(KVaudioFile* file, SoundLoopBlock* block)
 {
   SNDFILE* sf = file->sf;
+  if (!sf)
+    return false;
   // Markers outside the file are refused.
   auto inside = [file](int64_t start, int64_t end) {
     return start >= 0 && end >= start && end <= file->fileFrames && end <= INT32_MAX;
@@ -293,17 +299,45 @@ using namespace kvsound;
 
 // ---- Reading -------------------------------------------------------------------------
 
+// Frames at the file's own rate, from libsndfile or the decoder: the frames
+// read, 0 at the end, negative on a failure.
+static int64_t readFileFrames(KVaudioFile* file, float* dst, size_t frames)
+{
+  if (file->decoded)
+    return kvmovie::readSoundStream(file->decoded, dst, int64_t(frames));
+  return sf_readf_float(file->sf, dst, sf_count_t(frames));
+}
+
 static long converterFeed(void* user, float** data)
 {
   auto* file = static_cast<KVaudioFile*>(user);
-  SNDFILE* sf = file->sf;
   const size_t frames = file->converterInput.size() / size_t(file->channels);
-  const sf_count_t got =
-      file->fileAtEnd ? 0 : sf_readf_float(sf, file->converterInput.data(), sf_count_t(frames));
+  const int64_t got =
+      file->fileAtEnd ? 0 : readFileFrames(file, file->converterInput.data(), frames);
   if (got <= 0)
     file->fileAtEnd = true;
   *data = file->converterInput.data();
-  return long(std::max<sf_count_t>(got, 0));
+  return long(std::max<int64_t>(got, 0));
+}
+
+// An MPEG-4 sound file ('mp4f', 'm4af') opened through the movie layer's
+// decoder; null for anything else or a file that does not decode.
+static KVaudioFile* openDecoded(const FileRef& ref)
+{
+  const std::string path = ref.path();
+  if (kvsniff::typeOfFile(path) != fourcc("mpg4"))
+    return nullptr;
+  kvmovie::SoundStreamInfo info;
+  kvmovie::SoundStream* stream = kvmovie::openSoundStream(path, &info);
+  if (!stream)
+    return nullptr;
+  auto* file = new KVaudioFile;
+  file->decoded = stream;
+  file->fileFrames = info.frames;
+  file->fileRate = info.sampleRate;
+  file->channels = info.channels;
+  file->bytesPerSample = info.bytesPerSample;
+  return file;
 }
 
 int32_t OpenInputSoundFile(const FileRef& ref, ExtAudioFileRef* out,
@@ -311,21 +345,25 @@ int32_t OpenInputSoundFile(const FileRef& ref, ExtAudioFileRef* out,
 {
   *out = nullptr;
   SF_INFO info{};
-  SNDFILE* sf = sf_open(ref.path().c_str(), SFM_READ, &info);
-  if (!sf)
-    return fnfErr;
-  if (info.channels < 1 || info.channels > kAudioMaxChannels || info.samplerate <= 0 ||
-      info.frames < 0) {
-    sf_close(sf);
-    return kvfs::kParamErr;
+  KVaudioFile* file = nullptr;
+  if (SNDFILE* sf = sf_open(ref.path().c_str(), SFM_READ, &info)) {
+    if (info.channels < 1 || info.channels > kAudioMaxChannels || info.samplerate <= 0 ||
+        info.frames < 0) {
+      sf_close(sf);
+      return kvfs::kParamErr;
+    }
+    file = new KVaudioFile;
+    file->sf = sf;
+    file->fileFrames = info.frames;
+    file->fileRate = info.samplerate;
+    file->channels = info.channels;
+    file->bytesPerSample = bytesOfSubFormat(info.format);
+  } else {
+    file = openDecoded(ref);
+    if (!file)
+      return fnfErr;
   }
-  auto* file = new KVaudioFile;
-  file->sf = sf;
   file->ref = ref;
-  file->fileFrames = info.frames;
-  file->fileRate = info.samplerate;
-  file->channels = info.channels;
-  file->bytesPerSample = bytesOfSubFormat(info.format);
   const double rate = clientFormat && rateIsValid(clientFormat->sampleRate)
                           ? clientFormat->sampleRate
                           : file->fileRate;
@@ -336,9 +374,9 @@ int32_t OpenInputSoundFile(const FileRef& ref, ExtAudioFileRef* out,
   if (rate != file->fileRate) {
     int err = 0;
     file->ratio = rate / file->fileRate;
-    file->converterInput.assign(size_t(1024) * size_t(info.channels), 0.0f);
+    file->converterInput.assign(size_t(1024) * size_t(file->channels), 0.0f);
     file->converter =
-        src_callback_new(converterFeed, SRC_SINC_MEDIUM_QUALITY, info.channels, &err, file);
+        src_callback_new(converterFeed, SRC_SINC_MEDIUM_QUALITY, file->channels, &err, file);
     if (!file->converter || !src_is_valid_ratio(file->ratio)) {
       AUfile_Dispose(&file);
       return kvfs::kParamErr;
@@ -353,9 +391,10 @@ int32_t OpenInputSoundFile(const FileRef& ref, ExtAudioFileRef* out,
     const int32_t endian = info.format & SF_FORMAT_ENDMASK;
     const int32_t major = info.format & SF_FORMAT_TYPEMASK;
     record->bigEndian =
-        endian == SF_ENDIAN_BIG ||
-        (endian == SF_ENDIAN_FILE &&
-         (major == SF_FORMAT_AIFF || major == SF_FORMAT_AU || major == SF_FORMAT_CAF));
+        file->sf &&
+        (endian == SF_ENDIAN_BIG ||
+         (endian == SF_ENDIAN_FILE &&
+          (major == SF_FORMAT_AIFF || major == SF_FORMAT_AU || major == SF_FORMAT_CAF)));
     record->interleaved = 1;
   }
   *out = file;
@@ -366,7 +405,6 @@ int32_t AUfile_Seek(ExtAudioFileRef file, int64_t frame)
 {
   if (!file || file->writing || frame < 0)
     return -1;
-  SNDFILE* sf = file->sf;
   int64_t fileFrame = frame;
   if (file->converter) {
     // Reading on from where the last read ended keeps the converter's
@@ -377,7 +415,11 @@ int32_t AUfile_Seek(ExtAudioFileRef file, int64_t frame)
     src_reset(file->converter);
     file->fileAtEnd = false;
   }
-  if (fileFrame > file->fileFrames || sf_seek(sf, fileFrame, SEEK_SET) < 0)
+  if (fileFrame > file->fileFrames)
+    return -1;
+  const bool placed = file->decoded ? kvmovie::seekSoundStream(file->decoded, fileFrame)
+                                    : sf_seek(file->sf, fileFrame, SEEK_SET) >= 0;
+  if (!placed)
     return -1;
   file->clientFrame = frame;
   return 0;
@@ -392,8 +434,7 @@ uint32_t AUfile_Read(ExtAudioFileRef file, float* dst, uint32_t frames)
     file->clientFrame += std::max(got, 0L);
     return uint32_t(std::max(got, 0L));
   }
-  const sf_count_t got = sf_readf_float(file->sf, dst, frames);
-  return uint32_t(std::max<sf_count_t>(got, 0));
+  return uint32_t(std::max<int64_t>(readFileFrames(file, dst, frames), 0));
 }
 
 uint32_t AUfile_Channels(ExtAudioFileRef file)
@@ -411,6 +452,7 @@ void AUfile_Dispose(ExtAudioFileRef* file)
     src_delete(f->converter);
   if (f->sf)
     sf_close(f->sf);
+  kvmovie::closeSoundStream(f->decoded);
   delete f;
   *file = nullptr;
 }

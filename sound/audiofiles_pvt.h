@@ -14,6 +14,9 @@
 
 struct sf_private_tag;
 struct SRC_STATE_tag;
+namespace kvmovie {
+class SoundStream;
+}
 
 namespace kvsound {
 
@@ -43,6 +46,9 @@ private:
 struct KVaudioFile
 {
   sf_private_tag* sf = nullptr;
+  // MPEG-4 audio, which libsndfile does not read, decodes through the movie
+  // layer instead (reading only; sf is then null).
+  kvmovie::SoundStream* decoded = nullptr;
   FileRef ref;
   bool writing = false;
   int64_t fileFrames = 0;  // frames in the file (reading)

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -322,6 +323,80 @@ TEST_F(AudioFiles, ResampledCopyAndReplace)
   EXPECT_EQ(nameOf(r), "src.aif");
   EXPECT_EQ(r.sampleRate, 11025);
   EXPECT_FALSE(std::filesystem::exists(folder_ / "src_RS"));
+}
+
+// MPEG-4 audio decodes through the movie layer: ALAC is lossless, so the
+// samples are the 16-bit sine the ffmpeg tool encoded (1 kHz at 1/8, 48 kHz,
+// half a second).
+TEST_F(AudioFiles, Mpeg4SoundDecodesSeeksAndIsNeverWritten)
+{
+  const std::string path = (folder_ / "tone.m4a").string();
+  const std::string make =
+      "ffmpeg -nostdin -loglevel error -f lavfi -i "
+      "sine=frequency=1000:sample_rate=48000:duration=0.5 -c:a alac '" +
+      path + "'";
+  if (std::system(make.c_str()) != 0)
+    GTEST_SKIP() << "no ffmpeg tool to make the file";
+  soundDocInfos r = record("tone.m4a", 0, 2, 1);
+  ASSERT_EQ(AUfile_GetInfos(&r, 1), 0);
+  EXPECT_EQ(r.type, fourcc("m4af"));
+  EXPECT_EQ(r.sampleRate, 48000);
+  EXPECT_EQ(r.channels, 1);
+  EXPECT_EQ(r.bytesPerSample, 2);
+  EXPECT_EQ(r.frames, 24000u);
+  EXPECT_EQ(r.loop.loopCount, 0);
+
+  auto expectSine = [](const std::vector<float>& got, int64_t first) {
+    for (size_t i = 0; i < got.size(); ++i) {
+      const double want =
+          std::round(32767.0 * std::sin(2 * M_PI * 1000.0 * double(first + int64_t(i)) / 48000.0) /
+                     8.0) /
+          32768.0;
+      ASSERT_NEAR(got[i], want, 2.0 / 32768.0) << "frame " << first + int64_t(i);
+    }
+  };
+  ExtAudioFileRef file = nullptr;
+  ASSERT_EQ(OpenInputSoundFile(FileRef::fromPath(path), &file, nullptr, nullptr), 0);
+  std::vector<float> later(500), again(500), start(100);
+  ASSERT_EQ(AUfile_Seek(file, 10000), 0);
+  ASSERT_EQ(AUfile_Read(file, later.data(), 500), 500u);
+  expectSine(later, 10000);
+  ASSERT_EQ(AUfile_Seek(file, 0), 0);  // back: decoded again from the start
+  ASSERT_EQ(AUfile_Read(file, start.data(), 100), 100u);
+  expectSine(start, 0);
+  ASSERT_EQ(AUfile_Seek(file, 10000), 0);
+  ASSERT_EQ(AUfile_Read(file, again.data(), 500), 500u);
+  EXPECT_EQ(again, later);
+  EXPECT_EQ(AUfile_Seek(file, 24001), -1);
+  ASSERT_EQ(AUfile_Seek(file, 23990), 0);
+  EXPECT_EQ(AUfile_Read(file, again.data(), 500), 10u);  // stops at the end
+  AUfile_Dispose(&file);
+
+  // Read at half the rate: half the frames.
+  ASSERT_EQ(AUfile_Open(&r, &file, 24000), 0);
+  EXPECT_EQ(r.frames, 12000u);
+  std::vector<float> half(12100);
+  EXPECT_NEAR(double(AUfile_Read(file, half.data(), 12100)), 12000, 64);
+  AUfile_Dispose(&file);
+
+  // Loops cannot be stored in it: the file is left as it was. Saving the
+  // record writes AIFF.
+  const auto bytes = std::filesystem::file_size(path);
+  r.loop.loopCount = 1;
+  r.loop.loopStart = 10;
+  r.loop.loopEnd = 100;
+  EXPECT_EQ(AUfile_SaveLoops(&r), -1);
+  EXPECT_EQ(std::filesystem::file_size(path), bytes);
+  EXPECT_TRUE(AUfile_Put(&r, 0));
+  EXPECT_EQ(r.type, fourcc("AIFF"));
+
+  // Another name gives the general MPEG-4 type; a cut file gives an error.
+  std::filesystem::copy_file(path, folder_ / "tone.mp4");
+  soundDocInfos other = record("tone.mp4", 0, 2, 1);
+  ASSERT_EQ(AUfile_GetInfos(&other, 0), 0);
+  EXPECT_EQ(other.type, fourcc("mp4f"));
+  std::filesystem::resize_file(folder_ / "tone.mp4", 2000);
+  EXPECT_EQ(AUfile_GetInfos(&other, 0), -43);
 }
 
 TEST_F(AudioFiles, MixRendererAppendsItsOutputToTheRecordFile)

@@ -4,8 +4,8 @@
 soxi reads each file's type, rate, bits and channels; python3's wave and
 aifc read the samples back and compare them with the sine the tool writes
 (440 Hz at 0.5, 44,100 frames); aifc reads an AIFF loop as markers 1 and 2;
-a resampled copy has the new rate and length; damaged files give an error
-and no sanitizer report.
+a resampled copy has the new rate and length; MPEG-4 audio made by ffmpeg
+reads back; damaged files give an error and no sanitizer report.
 
 Usage: sound_file_check.py SOUND_FILE_TOOL
 """
@@ -128,6 +128,32 @@ with tempfile.TemporaryDirectory() as d:
     check(run("resample", os.path.join(d, "loop.aif"), "nan").returncode != 0, "NaN rate refused")
     check(run("resample", os.path.join(d, "loop.aif"), "-5").returncode != 0,
           "negative rate refused")
+
+    # MPEG-4 audio (AAC, made by the ffmpeg tool) is read through the movie
+    # layer: its type, rate and channels, and a resampled copy that still
+    # holds the 440 Hz sine at ffmpeg's amplitude of 1/8, spread onto two
+    # channels at -3 dB each.
+    m4a = os.path.join(d, "tone.m4a")
+    subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-f", "lavfi", "-i",
+                    "sine=frequency=440:sample_rate=44100:duration=1", "-ac", "2", "-c:a", "aac",
+                    m4a], check=True)
+    fields = run("info", m4a).stdout.split()
+    check(fields[:2] == ["m4af", "44100"] and fields[3] == "2", "m4a info %s" % fields)
+    check(abs(int(fields[4]) - FRAMES) <= 2048, "m4a frames %s" % fields[4])
+    r = run("resample", m4a, "22050")
+    copy = r.stdout.split()[0] if r.stdout else ""
+    check(copy.endswith("tone_RS.aif") and soxi(copy, "-r") == "22050", "m4a resampled %s" % copy)
+    if copy:
+        with aifc.open(copy) as a:
+            raw, n = a.readframes(a.getnframes()), a.getnframes()
+        left = [int.from_bytes(raw[4 * i:4 * i + 2], "big", signed=True) / 32767.0
+                for i in range(n)]
+        rms = math.sqrt(sum(v * v for v in left) / n)
+        crossings = sum(1 for i in range(1, n) if (left[i - 1] < 0) != (left[i] < 0))
+        check(abs(rms - 0.125 / 2) < 0.006, "m4a copy rms %g" % rms)
+        check(abs(crossings - 880) < 30, "m4a copy zero crossings %d" % crossings)
+    open(os.path.join(d, "cut.m4a"), "wb").write(open(m4a, "rb").read()[:3000])
+    check(run("info", os.path.join(d, "cut.m4a")).returncode == 1, "cut m4a refused")
 
     # Damaged files: truncated, huge channel and frame counts, a marker past
     # the end: an error or a bounded answer, never a sanitizer report.
