@@ -479,7 +479,7 @@ size_t pending();
 // Read-back.
 struct Flush
 {
-  WindowRef window = nullptr;
+  WindowRef window = nullptr;  // null once the window is destroyed
   Rect rect;
 };
 const std::vector<Flush>& flushes();
