@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "app/dispatch.h"
 #include "app/filerefs.h"
@@ -61,25 +63,33 @@ void onOpcodeFile(const uint8_t* data, size_t length, void*)
   OpcodeFileHandler(data, length);
 }
 
-void onCommand(const uint8_t*, size_t, void* command)
+void onQuit(const uint8_t*, size_t, void*)
 {
-  DoGeneralCommand(int32_t(reinterpret_cast<uintptr_t>(command)), nullptr);
+  HandleQuitApp();
+}
+
+void onPreferences(const uint8_t*, size_t, void*)
+{
+  HandleAppPrefs();
 }
 
 void onOpenDocuments(const std::vector<std::string>& paths, void*)
 {
-  KVapp_OpenDocuments(paths);
-  AEOpenDocument(paths);
+  HandleOpenDoc(paths);
 }
 
 // Sends the payload to the sibling's action when the sibling runs.
-OSErr sendToSibling(const char* action, const std::vector<uint8_t>& payload, OSType creator)
+OSErr sendToSibling(OSType eventClass, std::vector<uint8_t> payload, OSType creator)
 {
-  const std::string id = kvipc::applicationId(creator);
-  if (!kvipc::nameHasOwner(id))
-    return kNotSent;
-  return kvipc::activateRemoteAction(id, action, payload.data(), payload.size(), true) ? 0
-                                                                                       : kNotSent;
+  AppleEvent event;
+  MakeAppleEvent(eventClass, &event, creator);
+  event.data = std::move(payload);
+  return SendAppleEvent(event);
+}
+
+std::string fourccText(OSType code)
+{
+  return {char(code >> 24), char(code >> 16), char(code >> 8), char(code)};
 }
 
 }  // namespace
@@ -161,13 +171,65 @@ int16_t AEOpenDocument(const std::vector<std::string>& paths)
   return 0;
 }
 
+int16_t HandleQuitApp()
+{
+  DoGeneralCommand(int32_t(fourcc("quit")), nullptr);
+  return 0;
+}
+
+int16_t HandleAppPrefs()
+{
+  DoGeneralCommand(int32_t(fourcc("pref")), nullptr);
+  return 0;
+}
+
+int16_t HandleOpenDoc(const std::vector<std::string>& paths)
+{
+  KVapp_OpenDocuments(paths);
+  return AEOpenDocument(paths);
+}
+
 void installAEHandlers()
 {
   kvipc::addAction("opcd", true, onOpcode, nullptr);
   kvipc::addAction("opcf", true, onOpcodeFile, nullptr);
-  kvipc::addAction("quit", false, onCommand, reinterpret_cast<void*>(uintptr_t(fourcc("quit"))));
-  kvipc::addAction("pref", false, onCommand, reinterpret_cast<void*>(uintptr_t(fourcc("pref"))));
+  kvipc::addAction("quit", false, onQuit, nullptr);
+  kvipc::addAction("pref", false, onPreferences, nullptr);
   kvipc::setOpenHandler(onOpenDocuments, nullptr);
+}
+
+OSErr MakeAppleEvent(OSType eventClass, AppleEvent* event, OSType creator)
+{
+  event->target = kvipc::applicationId(creator);
+  event->action = fourccText(eventClass);
+  event->data.clear();
+  return 0;
+}
+
+OSErr SendAppleEvent(const AppleEvent& event)
+{
+  if (!kvipc::nameHasOwner(event.target))
+    return kNotSent;
+  return kvipc::activateRemoteAction(event.target, event.action, event.data.data(),
+                                     event.data.size(), true)
+             ? 0
+             : kNotSent;
+}
+
+OSErr FindAProcess(OSType type, OSType creator, FileRef* app)
+{
+  if (type != fourcc("APPL"))
+    return kProcNotFound;
+  const uint32_t pid = kvipc::nameOwnerProcess(kvipc::applicationId(creator));
+  if (pid == 0)
+    return kProcNotFound;
+  if (app) {
+    std::error_code error;
+    const auto program =
+        std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error);
+    *app = error ? FileRef{} : FileRef::fromPath(program.string());
+  }
+  return 0;
 }
 
 OSErr SendAppOpcode(const void* data, int16_t length, OSType creator)
@@ -175,7 +237,7 @@ OSErr SendAppOpcode(const void* data, int16_t length, OSType creator)
   if (!data || length < 0)
     return kNotSent;
   const auto* bytes = static_cast<const uint8_t*>(data);
-  return sendToSibling("opcd", std::vector<uint8_t>(bytes, bytes + length), creator);
+  return sendToSibling(fourcc("opcd"), std::vector<uint8_t>(bytes, bytes + length), creator);
 }
 
 OSErr SendFAppOpcode(int32_t opcode, const frefinfos& record, OSType creator)
@@ -184,16 +246,15 @@ OSErr SendFAppOpcode(int32_t opcode, const frefinfos& record, OSType creator)
   put32(payload, uint32_t(opcode));
   const std::vector<uint8_t> serialised = AE_serializeRecord(record);
   payload.insert(payload.end(), serialised.begin(), serialised.end());
-  return sendToSibling("opcf", payload, creator);
+  return sendToSibling(fourcc("opcf"), std::move(payload), creator);
 }
 
 OSErr OpenApplication(OSType creator)
 {
-  const std::string id = kvipc::applicationId(creator);
-  if (!kvipc::nameHasOwner(id))
+  if (FindAProcess(fourcc("APPL"), creator, nullptr) != 0)
     return kNotSent;
   std::string message;
-  const int error = kvipc::activateApplication(id, &message);
+  const int error = kvipc::activateApplication(kvipc::applicationId(creator), &message);
   if (error == 0)
     return 0;
   const unsigned char empty[1] = {0};

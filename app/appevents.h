@@ -32,7 +32,12 @@ inline constexpr OSType kPlodexCreator = 0x516A7154;      // 'QjqT'
 // Installs the handlers on the running application (platform/ipc).
 void installAEHandlers();
 
-// What the actions do with their payloads; the D-Bus handlers call these.
+// What the actions do; the D-Bus handlers call these. "quit" and "pref"
+// give the commands 'quit' and 'pref'; "open" shows the files (GIO refuses a
+// parameter an action does not take, so none can be left unread).
+int16_t HandleQuitApp();
+int16_t HandleAppPrefs();
+int16_t HandleOpenDoc(const std::vector<std::string>& paths);
 int16_t OpcodeHandler(const uint8_t* data, size_t length);
 int16_t OpcodeFileHandler(const uint8_t* data, size_t length);
 // Makes sure one browser exists (command 501), then shows each file that
@@ -44,6 +49,26 @@ int16_t AEOpenDocument(const std::vector<std::string>& paths);
 std::vector<uint8_t> AE_serializeRecord(const frefinfos& record);
 // Reads one whole record that fills the bytes exactly; false otherwise.
 bool AE_parseRecord(const uint8_t* data, size_t length, frefinfos* out);
+
+// A message to a sibling: the action of the application with the
+// creator's id, and its "ay" parameter.
+struct AppleEvent
+{
+  std::string target;  // application id
+  std::string action;  // the event class as text: "opcd", "opcf"
+  std::vector<uint8_t> data;
+};
+// Addresses the event of that class to the creator's application; 0.
+OSErr MakeAppleEvent(OSType eventClass, AppleEvent* event, OSType creator);
+// Activates the event's action when its target has an owner on the session
+// bus (so nothing is started by the sending): 0, else -1.
+OSErr SendAppleEvent(const AppleEvent& event);
+
+// The running application of the creator (type 'APPL'): 0, with its
+// program's path in *app when asked; -600 when none runs (no other type of
+// process is known here).
+inline constexpr OSErr kProcNotFound = -600;
+OSErr FindAProcess(OSType type, OSType creator, FileRef* app);
 
 // Senders: the sibling's action on its id when that name has an owner on
 // the session bus; else nothing is sent and the result is -1.

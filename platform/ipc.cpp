@@ -201,6 +201,24 @@ bool nameHasOwner(const std::string& busName)
   return owned != FALSE;
 }
 
+uint32_t nameOwnerProcess(const std::string& busName)
+{
+  GDBusConnection* bus = sessionBus();
+  if (!bus)
+    return 0;
+  GVariant* reply = g_dbus_connection_call_sync(
+      bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+      "GetConnectionUnixProcessID", g_variant_new("(s)", busName.c_str()), G_VARIANT_TYPE("(u)"),
+      G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
+  g_object_unref(bus);
+  if (!reply)
+    return 0;
+  guint32 pid = 0;
+  g_variant_get(reply, "(u)", &pid);
+  g_variant_unref(reply);
+  return pid;
+}
+
 std::string objectPath(const std::string& appId)
 {
   std::string path = "/" + appId;

@@ -55,6 +55,9 @@ void setOpenHandler(OpenHandler handler, void* user);
 // True when the bus name has an owner on the session bus (false without a
 // bus).
 bool nameHasOwner(const std::string& busName);
+// The process id of the bus name's owner; 0 when it has none (or there is
+// no bus).
+uint32_t nameOwnerProcess(const std::string& busName);
 // Activates action `action` of the application `appId` on the session bus,
 // with the bytes as its "ay" parameter (withBytes) or with none, and waits
 // for the call: false when it could not be made.

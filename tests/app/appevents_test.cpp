@@ -204,6 +204,7 @@ TEST_F(AppEvents, SendersWithoutASiblingFailQuietly)
   const std::vector<uint8_t> data = le32(fourcc("open"));
   EXPECT_EQ(SendAppOpcode(data.data(), int16_t(data.size()), nobody), -1);
   EXPECT_EQ(SendFAppOpcode(int32_t(fourcc("ofsr")), sampleRecord(files.root().path()), nobody), -1);
+  EXPECT_EQ(FindAProcess(fourcc("APPL"), nobody, nullptr), kProcNotFound);
   EXPECT_EQ(OpenApplication(nobody), -1);
   EXPECT_EQ(OpenEfileSelection(sampleRecord(files.root().path()), nobody), -1);
   EXPECT_TRUE(gAlertTexts.empty());
@@ -256,6 +257,11 @@ TEST(AppEventsBus, SendersReachARunningSiblingsActions)
   frefinfos record = sampleRecord("/tmp");
   EXPECT_EQ(SendFAppOpcode(int32_t(fourcc("ofsr")), record, kTreeEditorCreator), 0);
   waitForActions(2);
+  // The sibling's process is found, with its program.
+  FileRef program;
+  EXPECT_EQ(FindAProcess(fourcc("APPL"), kTreeEditorCreator, &program), 0);
+  EXPECT_EQ(program.path(), std::filesystem::read_symlink("/proc/self/exe").string());
+  EXPECT_EQ(FindAProcess(fourcc("FNDR"), kTreeEditorCreator, nullptr), kProcNotFound);
   kvipc::stop();
 
   ASSERT_EQ(gReceived.size(), 2u);
