@@ -140,6 +140,7 @@ void ScreenRender()
   popup->SetWindowShow(nullptr, width, height, false);
 
   gAppInfos.aborted = 0;
+  gKovrelinWorld->screenRender = 1;
   gKVabort.aborted = 0;
   const uint8_t abortEnabled = gKVabort.abortEnabled;
   gKVabort.abortEnabled = 1;

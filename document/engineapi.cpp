@@ -192,6 +192,7 @@ void Kovrelin_worldinit(KovrelinWorld* world, KVrenderPrefs* prefs, const FileRe
   world->renderPrefs = prefs;
   world->askForMissingInputs = 0;
   world->defaultPictureForEmptySlots = 0;
+  world->screenRender = 0;
 }
 
 KovrelinWorld* Kovrelin_SetInSize(KVrenderPrefs* prefs)

@@ -55,6 +55,9 @@ struct KovrelinWorld
   // defaultPictureForEmptySlots is set.
   uint8_t askForMissingInputs;
   uint8_t defaultPictureForEmptySlots;
+  // Set to 1 when the document is rendered full screen (it then belongs to
+  // a screen-sized render, not to a preview).
+  uint8_t screenRender;
   // The rendering preferences; their output rectangle is the render size of
   // movie and picture inputs.
   KVrenderPrefs* renderPrefs;

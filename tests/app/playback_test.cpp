@@ -209,6 +209,7 @@ TEST_F(ScreenRenderTest, RenderWaitsForAClickUnlessAborted)
   kvui::script::mouse(kvui::Point{40, 40}, false);
   ScreenRender();
   EXPECT_EQ(gAppInfos.aborted, 0);
+  EXPECT_EQ(world_->screenRender, 1);
   const size_t finishedFlushes = screenSizedFlushes();
   EXPECT_GT(finishedFlushes, 0u);
   EXPECT_EQ(kvui::script::pending(), 0u);
