@@ -595,6 +595,19 @@ void IB_MainDoc::ShowFile(const frefinfos& record)
   ShowSelectedFile();
 }
 
+void IB_MainDoc::ShowTreeFolder(const FileRef& shown)
+{
+  ShowFolder(shown);
+  if (subfolderCount > 0 || !folderhastypeprocptr(shown) || shown.parentRef() == shown)
+    return;
+  ShowFolder(shown.parentRef());
+  for (int16_t k = 0; k < subfolderCount; ++k)
+    if (sameFolder(subfolders[k], shown)) {
+      OpenSubfolder(k);
+      break;
+    }
+}
+
 void IB_MainDoc::ParentFolder()
 {
   if (sameFolder(shownFolder, topFolder)) {

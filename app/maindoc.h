@@ -68,6 +68,11 @@ public:
   void UpdateWindow();
   // Shows the folder: it becomes the shown and the top folder, listed.
   void ShowFolder(const FileRef& shown);
+  // A folder named on the command line or by an open request: shown as
+  // ShowFolder does; but a folder that holds tree files and no subfolder
+  // with any is shown as its parent's selected subfolder, so that its own
+  // trees appear.
+  void ShowTreeFolder(const FileRef& folder);
 
   // With ask, the folder dialog chooses the shown folder (a cancel keeps
   // it); the shown folder becomes the top folder and is listed.

@@ -84,7 +84,7 @@ void KVapp_OpenDocuments(const std::vector<std::string>& paths)
     auto* browser = static_cast<IB_MainDoc*>(gCurDoc);
     if (!browser || !browser->window)
       continue;
-    browser->ShowFolder(item);
+    browser->ShowTreeFolder(item);
     kvui::selectWindow(browser->window);
   }
 }

@@ -90,6 +90,24 @@ TEST_F(BrowserTest, EmptyFolderListsNothingAndPagesDoNothing)
   EXPECT_EQ(browser->firstFile, 0);
 }
 
+TEST_F(BrowserTest, AFolderOfTreesNamedAtStartIsShownAsItsParentsSubfolder)
+{
+  trees("outer/a", 1);
+  trees("outer/trees", 3);
+  browser->ShowTreeFolder(tmp.ref("outer/trees"));
+  ASSERT_EQ(browser->subfolderCount, 2);
+  EXPECT_EQ(itemName(int16_t(kItemFirstSubfolder + browser->selectedSubfolder)), "trees");
+  EXPECT_EQ(browser->filesOnPage, 3);
+  // A folder that lists subfolders with trees is shown as it is.
+  browser->ShowTreeFolder(tmp.ref("outer"));
+  EXPECT_EQ(browser->selectedSubfolder, 0);
+  EXPECT_EQ(itemName(kItemFirstSubfolder), "a");
+  // A folder without trees also.
+  tmp.write("empty/notes.txt", "x");
+  browser->ShowTreeFolder(tmp.ref("empty"));
+  EXPECT_EQ(browser->subfolderCount, 0);
+}
+
 TEST_F(BrowserTest, SubfoldersWithTreesAreListedAndTheFirstShown)
 {
   trees("b", 2);
