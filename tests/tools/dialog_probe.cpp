@@ -34,7 +34,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -45,6 +44,7 @@
 #include "imaging/ports.h"
 #include "platform/resources.h"
 #include "platform/ui.h"
+#include "probe_script.h"
 #include "ui/dialogalerts.h"
 #include "ui/dialoggradedit.h"
 #include "ui/dialogprogress.h"
@@ -123,79 +123,21 @@ kvui::Point dialogOrigin(const Request& r, const FileRef& resources)
   return kvui::Point{(1024 - RectHeight(size)) / 2, (1280 - RectWidth(size)) / 2};
 }
 
-uint16_t modifierBit(const std::string& name)
-{
-  if (name == "option")
-    return kvui::optionKey;
-  if (name == "shift")
-    return kvui::shiftKey;
-  if (name == "command")
-    return kvui::cmdKey;
-  if (name == "control")
-    return kvui::controlKey;
-  return 0;
-}
-
-uint32_t keyCharacter(const std::string& word)
-{
-  if (word == "tab")
-    return 9;
-  if (word == "return")
-    return 13;
-  if (word == "enter")
-    return 3;
-  if (word == "escape")
-    return 27;
-  if (word.size() == 1)
-    return uint8_t(word[0]);
-  return uint32_t(std::atoi(word.c_str()));
-}
-
+// Queues the script's steps; the dialog's own step is "item N". False for a
+// line it cannot read.
 bool queueScript(std::istream& in, kvui::Point origin)
 {
-  std::string line;
-  uint16_t modifiers = 0;
-  int lineNumber = 0;
-  while (std::getline(in, line)) {
-    ++lineNumber;
-    std::istringstream words(line);
-    std::string op, a, b;
-    if (!(words >> op) || op[0] == '#')
-      continue;
-    int32_t h = 0, v = 0;
-    bool ok = true;
-    if (op == "press" || op == "move" || op == "release" || op == "click") {
-      ok = bool(words >> h >> v);
-      const kvui::Point p{origin.v + v, origin.h + h};
-      if (op == "click") {
-        kvui::script::mouse(p, true, modifiers);
-        kvui::script::mouse(p, false, modifiers);
-      } else {
-        kvui::script::mouse(p, op == "press" || op == "move", modifiers);
-      }
-    } else if (op == "key" && (words >> a)) {
-      const uint32_t c = keyCharacter(a);
-      kvui::script::key(c == 27 ? kvui::kKeyEscape : 0, c, true, modifiers);
-      kvui::script::key(c == 27 ? kvui::kKeyEscape : 0, c, false, modifiers);
-    } else if (op == "mod" && (words >> a >> b) && modifierBit(a)) {
-      modifiers =
-          b == "on" ? uint16_t(modifiers | modifierBit(a)) : uint16_t(modifiers & ~modifierBit(a));
-      kvui::script::modifiers(modifiers);
-    } else if (op == "tick" && (words >> h)) {
-      kvui::script::ticks(h);
-    } else if (op == "item" && (words >> h)) {
-      kvui::script::pressItem(h);
-    } else if (op == "menu" && (words >> h)) {
-      kvui::script::menuChoice(h);
-    } else {
-      ok = false;
-    }
-    if (!ok) {
-      std::fprintf(stderr, "dialog_probe: script line %d: '%s'\n", lineNumber, line.c_str());
-      return false;
-    }
-  }
-  return true;
+  probescript::StepQueue steps(origin, true);
+  return probescript::readScript(in, "dialog_probe",
+                                 [&](const std::string& op, std::istream& words) {
+                                   int32_t n = 0;
+                                   if (op != "item")
+                                     return steps.step(op, words);
+                                   if (!(words >> n))
+                                     return false;
+                                   kvui::script::pressItem(n);
+                                   return true;
+                                 });
 }
 
 void pstring(Str255 out, const std::string& s)

@@ -34,6 +34,7 @@
 #include "platform/resources.h"
 #include "platform/stillimage.h"
 #include "platform/ui.h"
+#include "probe_script.h"
 #include "ui/twindow.h"
 #include "ui/uilib.h"
 #include "ui/uiset.h"
@@ -266,8 +267,6 @@ struct Probe
     }
   }
 
-  kvui::Point global(int32_t h, int32_t v) const { return kvui::Point{origin.v + v, origin.h + h}; }
-
   // Items whose every element is printed at the end.
   std::vector<int16_t> listed;
 
@@ -292,82 +291,26 @@ struct Probe
   }
 };
 
-uint16_t modifierBit(const std::string& name)
-{
-  if (name == "option")
-    return kvui::optionKey;
-  if (name == "shift")
-    return kvui::shiftKey;
-  if (name == "command")
-    return kvui::cmdKey;
-  if (name == "control")
-    return kvui::controlKey;
-  return 0;
-}
-
-uint32_t keyCharacter(const std::string& word)
-{
-  if (word == "tab")
-    return 9;
-  if (word == "return")
-    return 13;
-  if (word == "enter")
-    return 3;
-  if (word.size() == 1)
-    return uint8_t(word[0]);
-  return uint32_t(std::atoi(word.c_str()));
-}
-
 // Queues the script's steps; `set` lines are applied at once. False for a
 // line it cannot read.
 bool queueScript(Probe& probe, std::istream& in)
 {
-  std::string line;
-  uint16_t modifiers = 0;
-  int lineNumber = 0;
-  while (std::getline(in, line)) {
-    ++lineNumber;
-    std::istringstream words(line);
-    std::string op;
-    if (!(words >> op) || op[0] == '#')
-      continue;
-    int32_t h = 0, v = 0;
-    std::string a, b;
-    bool ok = true;
-    if (op == "press" || op == "move" || op == "release" || op == "click" || op == "hover") {
-      ok = bool(words >> h >> v);
-      const kvui::Point p = probe.global(h, v);
-      if (op == "click") {
-        kvui::script::mouse(p, true, modifiers);
-        kvui::script::mouse(p, false, modifiers);
-      } else {
-        kvui::script::mouse(p, op == "press" || op == "move", modifiers);
-      }
-    } else if (op == "key" && (words >> a)) {
-      const uint32_t c = keyCharacter(a);
-      kvui::script::key(0, c, true, modifiers);
-      kvui::script::key(0, c, false, modifiers);
-    } else if (op == "mod" && (words >> a >> b) && modifierBit(a)) {
-      modifiers =
-          b == "on" ? uint16_t(modifiers | modifierBit(a)) : uint16_t(modifiers & ~modifierBit(a));
-      kvui::script::modifiers(modifiers);
-    } else if (op == "tick" && (words >> h)) {
-      kvui::script::ticks(h);
-    } else if (op == "menu" && (words >> h)) {
-      kvui::script::menuChoice(h);
-    } else if (op == "values" && (words >> h) && h >= 0 && h < probe.set.count) {
-      probe.listed.push_back(int16_t(h));
-    } else if (op == "set" && (words >> h >> a)) {
-      ok = probe.setValue(int16_t(h), a);
-    } else {
-      ok = false;
+  probescript::StepQueue steps(probe.origin, false);
+  return probescript::readScript(in, "ui_probe", [&](const std::string& op, std::istream& words) {
+    int32_t n = 0;
+    std::string value;
+    if (op == "hover")
+      return steps.pointer(op, words);
+    if (op == "values") {
+      if (!(words >> n) || n < 0 || n >= probe.set.count)
+        return false;
+      probe.listed.push_back(int16_t(n));
+      return true;
     }
-    if (!ok) {
-      std::fprintf(stderr, "ui_probe: script line %d: '%s'\n", lineNumber, line.c_str());
-      return false;
-    }
-  }
-  return true;
+    if (op == "set")
+      return (words >> n >> value) && probe.setValue(int16_t(n), value);
+    return steps.step(op, words);
+  });
 }
 
 bool writeShown(kvui::WindowRef window, const std::string& path)
