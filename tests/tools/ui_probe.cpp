@@ -327,6 +327,41 @@ bool writeShown(kvui::WindowRef window, const std::string& path)
                            false);
 }
 
+// Plays the script (if any) through the probe's window, prints what the
+// items hold and writes the window's pixels; the exit status.
+int playAndReport(Probe& probe, const std::vector<std::string>& args)
+{
+  std::ifstream script;
+  if (args.size() == 3) {
+    script.open(args[2]);
+    if (!script) {
+      std::fprintf(stderr, "ui_probe: cannot read %s\n", args[2].c_str());
+      return 1;
+    }
+  }
+  std::istringstream none;
+  if (!queueScript(probe, args.size() == 3 ? static_cast<std::istream&>(script) : none))
+    return 1;
+
+  probe.set.DrawFlush(&probe.window->portRect);
+  for (int guard = 0; kvui::script::pending() > 0 && guard < 100000; ++guard)
+    kvui::pump();
+  kvui::pump();
+  probe.set.DrawFlush(&probe.window->portRect);
+
+  std::printf("hit %d\nlast %d\nfocused %d\n", probe.set.hit, int(probe.set.lastChosen),
+              probe.set.focused);
+  for (int16_t i = 0; i < probe.set.count; ++i)
+    std::printf("item %d %d %s\n", i, probe.set.Getuitem(i)->kind, probe.valueText(i).c_str());
+  for (int16_t n : probe.listed)
+    std::printf("values %d%s\n", n, probe.elementsText(n).c_str());
+  if (!writeShown(probe.window->window, args[1])) {
+    std::fprintf(stderr, "ui_probe: cannot write %s\n", args[1].c_str());
+    return 1;
+  }
+  return 0;
+}
+
 int run(const std::vector<std::string>& args, const FileRef& resources)
 {
   Probe probe;
@@ -359,37 +394,10 @@ int run(const std::vector<std::string>& args, const FileRef& resources)
   probe.set.okCancelShown = 1;
   probe.giveVariables();
 
-  std::ifstream script;
-  if (args.size() == 3) {
-    script.open(args[2]);
-    if (!script) {
-      std::fprintf(stderr, "ui_probe: cannot read %s\n", args[2].c_str());
-      return 1;
-    }
-  }
-  std::istringstream none;
-  if (!queueScript(probe, args.size() == 3 ? static_cast<std::istream&>(script) : none))
-    return 1;
-
-  probe.set.DrawFlush(&window.portRect);
-  for (int guard = 0; kvui::script::pending() > 0 && guard < 100000; ++guard)
-    kvui::pump();
-  kvui::pump();
-  probe.set.DrawFlush(&window.portRect);
-
-  std::printf("hit %d\nlast %d\nfocused %d\n", probe.set.hit, int(probe.set.lastChosen),
-              probe.set.focused);
-  for (int16_t i = 0; i < probe.set.count; ++i)
-    std::printf("item %d %d %s\n", i, probe.set.Getuitem(i)->kind, probe.valueText(i).c_str());
-  for (int16_t n : probe.listed)
-    std::printf("values %d%s\n", n, probe.elementsText(n).c_str());
-  const bool written = writeShown(window.window, args[1]);
+  const int status = playAndReport(probe, args);
+  // The set lives in `probe`: the window must not free it, on any way out.
   window.set = nullptr;
-  if (!written) {
-    std::fprintf(stderr, "ui_probe: cannot write %s\n", args[1].c_str());
-    return 1;
-  }
-  return 0;
+  return status;
 }
 
 }  // namespace
