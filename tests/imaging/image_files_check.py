@@ -5,12 +5,12 @@ read them at the rendered size. ImageMagick makes PNG, TIFF, PICT and PSD
 pictures: image_load must read each and write a PNG (RGB, no alpha) whose
 pixels, decoded here with zlib and struct, equal ImageMagick's own decoding.
 A one-page PDF of ours loads as the picture that was rendered."""
-import struct
 import subprocess
 import sys
 import tempfile
-import zlib
 from pathlib import Path
+
+from png_decode import decode_png  # beside this file (zlib and struct only)
 
 
 def run(*args, **kw):
@@ -19,44 +19,9 @@ def run(*args, **kw):
 
 
 def read_png(path):
-    """(width, height, colour type, RGB bytes row by row)."""
-    data = Path(path).read_bytes()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
-    pos, idat, header = 8, b"", None
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    width, height, depth, colour_type, _, _, interlace = header
-    assert depth == 8 and interlace == 0, header
-    channels = {0: 1, 2: 3, 6: 4}[colour_type]
-    raw = zlib.decompress(idat)
-    stride = width * channels
-    out, prev, at = bytearray(), bytearray(stride), 0
-    for _ in range(height):
-        kind, line = raw[at], bytearray(raw[at + 1:at + 1 + stride])
-        at += 1 + stride
-        for i in range(stride):
-            a = line[i - channels] if i >= channels else 0
-            b = prev[i]
-            c = prev[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + a) & 255
-            elif kind == 2:
-                line[i] = (line[i] + b) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[i] = (line[i] + (a if pa <= pb and pa <= pc else (b if pb <= pc else c))) & 255
-        out += line
-        prev = line
-    return width, height, colour_type, bytes(out)
+    """(width, height, colour type, the samples row by row as bytes)."""
+    width, height, colour_type, _, rows = decode_png(path)
+    return width, height, colour_type, b"".join(rows)
 
 
 def check_rendered_files(render_tree, folder):

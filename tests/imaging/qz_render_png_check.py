@@ -1,51 +1,17 @@
 """Runs qz_render_png and reads its PNG with zlib and struct only: the
 picture must stand upright, in its place, with exact colours."""
-import struct
 import subprocess
 import sys
 import tempfile
-import zlib
 from pathlib import Path
+
+from png_decode import decode_png  # beside this file (zlib and struct only)
 
 
 def read_png(path):
-    data = Path(path).read_bytes()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
-    pos, idat, header = 8, b"", None
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    width, height, depth, colour_type, _, _, interlace = header
-    assert depth == 8 and interlace == 0, header
-    channels = {6: 4, 2: 3}[colour_type]
-    raw = zlib.decompress(idat)
-    stride = width * channels
-    rows, prev, at = [], bytearray(stride), 0
-    for _ in range(height):
-        kind, line = raw[at], bytearray(raw[at + 1:at + 1 + stride])
-        at += 1 + stride
-        for i in range(stride):
-            a = line[i - channels] if i >= channels else 0
-            b = prev[i]
-            c = prev[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + a) & 255
-            elif kind == 2:
-                line[i] = (line[i] + b) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
-                line[i] = (line[i] + pred) & 255
-        rows.append(line)
-        prev = line
+    """(width, height, pixel(x, y) as an RGBA tuple) of an RGB or RGBA PNG."""
+    width, height, colour_type, channels, rows = decode_png(path)
+    assert colour_type in (2, 6), colour_type
 
     def pixel(x, y):
         p = rows[y][x * channels:(x + 1) * channels]
