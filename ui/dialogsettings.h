@@ -90,7 +90,7 @@ public:
   void Dispatch(const kvui::Event* event, int16_t* result);
   // A typed or changed size makes the preset custom (unless the document
   // has a fixed size).
-  void CallbackDraw();
+  void CallbackDraw() override;
   void Command(int32_t command);
 
   sfuncSystem* document = nullptr;
@@ -133,7 +133,7 @@ public:
   // Edits until OK (true: the records receive the values) or Cancel.
   bool Run();
   void Dispatch(const kvui::Event* event, int16_t* result);
-  void CallbackDraw();
+  void CallbackDraw() override;
   void Command(int32_t command);
 
   void updatemainmode();
