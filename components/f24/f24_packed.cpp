@@ -1,9 +1,9 @@
 #include "components/f24/f24_packed.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "components/common/packed.h"
+#include "components/common/packed_alpha.h"
 #include "components/f24/f24_pvt.h"
 #include "foundation/colormath.h"
 
@@ -32,33 +32,18 @@ struct Colours
   double alpha(int i) const { return ch[3][i]; }
 };
 
-// True when a fourth block from `data` stays inside the outputs of `source`
-// (a link from output 3 of a source has room for only three).
-bool fourthBlockFits(const gfunc* source, const double* data)
-{
-  if (source == nullptr)
-    return true;
-  const std::less_equal<const double*> le;
-  const double* first = &source->outputs[0][0];
-  const double* last = &source->outputs[4][kBatchCapacity - 1];
-  if (!le(first, data) || !le(data, last))
-    return true;  // not a link into the outputs
-  return le(data, &source->outputs[1][0]);
-}
-
 Colours readColours(const gfunc* g, int k, int n)
 {
   const KVpackedInput in = KV_packedInput(g, k);
-  const inletinfos& link = g->inlets[k];
+  const double* alpha = KV_packedAlphaBlock(g, k, in);
   Colours c;
   if (in.packed)
-    c.width =
-        link.channels >= 3 && fourthBlockFits(g->sources[k], link.data) ? Width::Rgba : Width::Rgb;
+    c.width = alpha != nullptr ? Width::Rgba : Width::Rgb;
   for (int ch = 0; ch < 3; ++ch)
     for (int i = 0; i < n; ++i)
       c.ch[ch][i] = in.at(ch, i);
   for (int i = 0; i < n; ++i)
-    c.ch[3][i] = c.width == Width::Rgba ? link.data[3 * kBatchCapacity + i] : c.ch[0][i];
+    c.ch[3][i] = alpha != nullptr ? alpha[i] : c.ch[0][i];
   return c;
 }
 

@@ -1,9 +1,9 @@
 #include "components/f34/f34_forwarded.h"
 
 #include <array>
-#include <functional>
 
 #include "components/common/packed.h"
+#include "components/common/packed_alpha.h"
 #include "engine/world.h"
 #include "noise/noises.h"
 
@@ -25,35 +25,19 @@ enum class MissingAlpha
   Zero,
 };
 
-// True when a fourth block from `data` stays inside the outputs of `source`
-// (a link from output 1 of a four-output source). Without a known source the
-// link is taken as it comes.
-bool alphaFitsSource(const gfunc* source, const double* data)
-{
-  if (source == nullptr)
-    return true;
-  const std::less_equal<const double*> le;
-  const double* first = &source->outputs[0][0];
-  const double* last = &source->outputs[4][kBatchCapacity - 1];
-  if (!le(first, data) || !le(data, last))
-    return true;  // not a link into the outputs
-  return le(data, &source->outputs[1][0]);
-}
-
 // Input k of the batch as four values per sample, copied before any output
 // is written.
 std::array<Rgbw, kBatchCapacity> readInput(const gfunc* g, int k, int n, MissingAlpha missing)
 {
   const KVpackedInput in = KV_packedInput(g, k);
-  const inletinfos& link = g->inlets[k];
-  const bool alpha = in.packed && link.channels >= 3 && alphaFitsSource(g->sources[k], link.data);
+  const double* alpha = KV_packedAlphaBlock(g, k, in);
   std::array<Rgbw, kBatchCapacity> px;
   for (int i = 0; i < n; ++i) {
     Rgbw& p = px[i];
     for (int c = 0; c < 3; ++c)
       p.c[c] = in.at(c, i);
-    if (alpha)
-      p.c[3] = link.data[3 * kBatchCapacity + i];
+    if (alpha != nullptr)
+      p.c[3] = alpha[i];
     else if (missing == MissingAlpha::Red ||
              (missing == MissingAlpha::ScalarElseZero && !in.packed))
       p.c[3] = p.c[0];

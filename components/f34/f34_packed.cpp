@@ -1,9 +1,9 @@
 #include "components/f34/f34_packed.h"
 
 #include <array>
-#include <functional>
 
 #include "components/common/packed.h"
+#include "components/common/packed_alpha.h"
 #include "components/f34/f34_pvt.h"
 #include "engine/palettelookups.h"
 
@@ -42,21 +42,6 @@ struct PackedBatch
   double alphaOr(int i, double substitute) const { return hasAlpha() ? ch[3][i] : substitute; }
 };
 
-// True when a fourth block from `data` stays inside the outputs of `source`
-// (a link from output 1 of a four-output source). Without a known source the
-// link is taken as it comes.
-bool alphaFitsSource(const gfunc* source, const double* data)
-{
-  if (source == nullptr)
-    return true;
-  const std::less_equal<const double*> le;
-  const double* first = &source->outputs[0][0];
-  const double* last = &source->outputs[4][kBatchCapacity - 1];
-  if (!le(first, data) || !le(data, last))
-    return true;  // not a link into the outputs
-  return le(data, &source->outputs[1][0]);
-}
-
 PackedBatch readPacked(const gfunc* g, int k, int n)
 {
   const KVpackedInput in = KV_packedInput(g, k);
@@ -64,12 +49,11 @@ PackedBatch readPacked(const gfunc* g, int k, int n)
   for (int c = 0; c < 3; ++c)
     for (int i = 0; i < n; ++i)
       p.ch[c][i] = in.at(c, i);
-  const inletinfos& link = g->inlets[k];
-  const bool alpha = in.packed && link.channels >= 3 && alphaFitsSource(g->sources[k], link.data);
-  p.width = alpha ? 3 : (in.packed ? 2 : 1);
-  if (alpha)
+  const double* alpha = KV_packedAlphaBlock(g, k, in);
+  p.width = alpha != nullptr ? 3 : (in.packed ? 2 : 1);
+  if (alpha != nullptr)
     for (int i = 0; i < n; ++i)
-      p.ch[3][i] = link.data[3 * kBatchCapacity + i];
+      p.ch[3][i] = alpha[i];
   return p;
 }
 
