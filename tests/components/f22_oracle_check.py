@@ -12,11 +12,11 @@ agree to rounding.
 Usage: f22_oracle_check.py CONTACT_SHEET_TOOL
 """
 import math
-import subprocess
 import sys
 
+from plane_map_oracle import MARKER, check_plane_maps  # beside this file
+
 PI = math.pi
-MARKER = 1e250
 K = 0.866025
 N = 23  # 23 x 23 samples of -pi..pi: short batches, negative values and 0
 
@@ -224,40 +224,8 @@ CASES = [
 ]
 
 
-def close(got, want, tolerance=1e-12):
-    if want >= MARKER or got >= MARKER:
-        return got == want
-    if math.isnan(want) or math.isnan(got):
-        return math.isnan(want) and math.isnan(got)
-    return abs(got - want) <= tolerance * (1 + abs(want))
-
-
 def main():
-    tool = sys.argv[1]
-    failures = 0
-    checked = 0
-    for member, oracle, params in CASES:
-        for A, B, C in params:
-            out = subprocess.run([tool, "--family", "3", "--values", str(member), repr(float(A)),
-                                  repr(float(B)), repr(float(C)), str(N)],
-                                 check=True, capture_output=True, text=True).stdout
-            f = oracle(float(A), float(B), float(C))
-            lines = out.split("\n")[:-1]
-            if len(lines) != N * N:
-                print(f"id {member} {A} {B} {C}: {len(lines)} lines, expected {N * N}")
-                failures += 1
-                continue
-            for line in lines:
-                x, y, gx, gy = (float(v) for v in line.split())
-                wx, wy = f(x, y)
-                checked += 1
-                if not (close(gx, wx) and close(gy, wy)):
-                    failures += 1
-                    if failures <= 20:
-                        print(f"id {member} A={A} B={B} C={C} at ({x}, {y}): "
-                              f"program ({gx!r}, {gy!r}), oracle ({wx!r}, {wy!r})")
-    print(f"{checked} points checked, {failures} failures")
-    return 1 if failures else 0
+    return check_plane_maps(sys.argv[1], CASES, N)
 
 
 if __name__ == "__main__":
