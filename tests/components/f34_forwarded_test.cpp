@@ -5,62 +5,20 @@
 #include "components/f34/f34_forwarded.h"
 
 #include <gtest/gtest.h>
-#include <initializer_list>
 
 #include "noise/noises.h"
 #include "tests/components/catalog_rows.h"
+#include "tests/components/f34_packed_bench.h"
 #include "tests/components/member_harness.h"
 
 namespace {
 
 constexpr double M = gINFINITY;
 
-KVtestInput colour(double r, double g, double b)
-{
-  return KVtestInput::rgb(r, g, b);
-}
-
-KVtestInput colour(double r, double g, double b, double alpha)
-{
-  return KVtestInput::rgba(r, g, b, alpha);
-}
-
-struct Rgbw
-{
-  double c[4];
-};
-
-class Bench
-{
-public:
-  gfunc* bind(int16_t id, double a = -1, double b = -1, double c = -1)
-  {
-    g = h.bind(kFamily34, id);
-    if (id == 47)
-      h.setParams(a, b, c);
-    h.prepare();
-    return g;
-  }
-  Rgbw run(const KVtestInput& in1, const KVtestInput& in2, const KVtestInput& in3)
-  {
-    h.setInput(0, in1);
-    h.setInput(1, in2);
-    h.setInput(2, in3);
-    h.run(1);
-    return {{g->outputs[0][0], g->outputs[1][0], g->outputs[2][0], g->outputs[3][0]}};
-  }
-  KVmemberHarness h;
-  gfunc* g = nullptr;
-};
-
-void expectRgbw(const Rgbw& got, std::initializer_list<double> want)
-{
-  int c = 0;
-  for (double v : want) {
-    EXPECT_NEAR(got.c[c], v, 1e-12) << "output " << c;
-    ++c;
-  }
-}
+using f34packed::colour;
+using f34packed::expectRgbw;
+using f34packed::PackedBench;
+using f34packed::Rgbw;
 
 // The forwarded handlers answer as their owners: names, labels, maps,
 // defaults, no input kind of their own, and Random Mix's message 8.
@@ -97,7 +55,7 @@ TEST(F34Forwarded, StartFromInput1)
   };
   for (const Row& r : {Row{47, 1.5, 0}, Row{48, 0, 0}}) {
     SCOPED_TRACE(r.id);
-    Bench p;
+    PackedBench p;
     p.bind(r.id, 0, 0, 0);  // Random Mix: k0 = 2 is never reached
     const KVtestInput high = KVtestInput::fill(100);
     expectRgbw(p.run(KVtestInput::fill(1.5), high, high), {1.5, 1.5, 1.5, r.scalarW});
@@ -114,7 +72,7 @@ TEST(F34Forwarded, LoopPassesKeepOrRestart)
   for (int16_t id : {int16_t(47), int16_t(48)})
     for (int k = 0; k < 3; ++k) {
       SCOPED_TRACE(testing::Message() << id << " case " << k);
-      Bench p;
+      PackedBench p;
       p.bind(id, 0, 0, 0);
       p.h.doc()->tree.iteration = counters[k];
       p.g->loopMask = masks[k];
@@ -133,7 +91,7 @@ TEST(F34Forwarded, LoopPassesKeepOrRestart)
 // (alpha, else red) is below w; a tie keeps the sample.
 TEST(F34Forwarded, AlphaMinLevels)
 {
-  Bench p;
+  PackedBench p;
   p.bind(48);
   const KVtestInput in1 = colour(1, 1, 1, 2);
   expectRgbw(p.run(in1, colour(5, 6, 7, 2), colour(8, 8, 8, 3)), {1, 1, 1, 2});
@@ -152,7 +110,7 @@ TEST(F34Forwarded, AlphaMinLevels)
 // output marks all four.
 TEST(F34Forwarded, RandomMixFollowsTheNoise)
 {
-  Bench p;
+  PackedBench p;
   p.bind(47, 2, 0.5, 40);  // k0 = 0, k1 = 0.0075, k2 = 0.3125
   sfuncSystem* doc = p.h.doc();
   for (int i = 0; i < kBatchCapacity; ++i) {

@@ -2,9 +2,9 @@
 // start from input 1 and when a loop pass keeps the previous outputs, and
 // the compositing rule of each member at the points where it switches.
 #include <gtest/gtest.h>
-#include <initializer_list>
 
 #include "engine/catalog.h"
+#include "tests/components/f34_packed_bench.h"
 #include "tests/components/looper_bench.h"
 #include "tests/components/member_harness.h"
 
@@ -12,54 +12,10 @@ namespace {
 
 constexpr double M = gINFINITY;
 
-// A packed input whose every sample is (r, g, b) and, when given, alpha.
-KVtestInput colour(double r, double g, double b)
-{
-  return KVtestInput::rgb(r, g, b);
-}
-
-KVtestInput colour(double r, double g, double b, double alpha)
-{
-  return KVtestInput::rgba(r, g, b, alpha);
-}
-
-struct Rgbw
-{
-  double c[4];
-};
-
-// Binds id, sets A, B, C, prepares, feeds the three inputs and runs one
-// sample.
-class PackedBench
-{
-public:
-  gfunc* bind(int16_t id, double a, double b, double c)
-  {
-    g_ = h_.bind(kFamily34, id);
-    h_.setParams(a, b, c);
-    h_.prepare();
-    return g_;
-  }
-  Rgbw run(const KVtestInput& in1, const KVtestInput& in2, const KVtestInput& in3)
-  {
-    h_.setInput(0, in1);
-    h_.setInput(1, in2);
-    h_.setInput(2, in3);
-    h_.run(1);
-    return {{g_->outputs[0][0], g_->outputs[1][0], g_->outputs[2][0], g_->outputs[3][0]}};
-  }
-  KVmemberHarness h_;
-  gfunc* g_ = nullptr;
-};
-
-void expectRgbw(const Rgbw& got, std::initializer_list<double> want)
-{
-  int c = 0;
-  for (double v : want) {
-    EXPECT_NEAR(got.c[c], v, 1e-12) << "output " << c;
-    ++c;
-  }
-}
+using f34packed::colour;
+using f34packed::expectRgbw;
+using f34packed::PackedBench;
+using f34packed::Rgbw;
 
 // w after the start from a scalar and from an RGB input 1, with parameters and
 // inputs 2 and 3 chosen so that step 2 changes nothing.
@@ -103,12 +59,12 @@ TEST(F34Packed, AlphaBlockOnlyInsideTheSource)
       source.outputs[k][i] = k + 1;
   for (int start : {0, 1, 2}) {
     SCOPED_TRACE(start);
-    p.h_.setInput(1, KVtestInput::fill(M));
-    p.h_.setInput(2, KVtestInput::fill(M));
+    p.h.setInput(1, KVtestInput::fill(M));
+    p.h.setInput(2, KVtestInput::fill(M));
     g->sources[0] = &source;
     g->inlets[0].data = &source.outputs[start][0];
     g->inlets[0].channels = 3;
-    p.h_.run(1);
+    p.h.run(1);
     const double mean = start + 2;  // blocks start+1 .. start+3
     EXPECT_EQ(g->outputs[3][0], start < 2 ? start + 4 : mean);
   }
@@ -136,7 +92,7 @@ TEST(F34Packed, AltitudeOnlyLeavesTheColour)
 {
   PackedBench p;
   p.bind(13, 0, 0.5, 0);
-  p.h_.doc()->fractal.reliefPass = 1;
+  p.h.doc()->fractal.reliefPass = 1;
   expectRgbw(p.run(colour(1, 1, 1, 0), colour(5, 6, 7, 3), KVtestInput::fill(1)), {1, 1, 1, 3});
 }
 
@@ -236,8 +192,8 @@ TEST(F34Packed, LoopPassesKeepOrRestart)
       // z Blend at the marker and mul & add at 0 change nothing in step 2.
       gfunc* g = p.bind(r.id, 0.1, 0, 0);
       if (r.id == 29)
-        p.h_.setParams(0, 0, 0);
-      p.h_.doc()->tree.iteration = counters[k];
+        p.h.setParams(0, 0, 0);
+      p.h.doc()->tree.iteration = counters[k];
       g->loopMask = masks[k];
       g->outputs[0][0] = g->outputs[1][0] = g->outputs[2][0] = g->outputs[3][0] = 7;
       const Rgbw got = p.run(colour(1, 2, 3, 0.5), KVtestInput::fill(M), KVtestInput::fill(M));
