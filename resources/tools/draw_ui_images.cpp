@@ -32,30 +32,91 @@ void roundBox(cairo_t* cr, double x, double y, double w, double h, double r)
   cairo_close_path(cr);
 }
 
+struct RGB
+{
+  double r, g, b;  // 0..1
+};
+
+// Outlines the current path in `line`, `width` wide.
+void outline(cairo_t* cr, RGB line, double width)
+{
+  cairo_set_source_rgb(cr, line.r, line.g, line.b);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+
+// Fills the current path with `fill`, then outlines it.
+void fillAndOutline(cairo_t* cr, RGB fill, RGB line, double width)
+{
+  cairo_set_source_rgb(cr, fill.r, fill.g, fill.b);
+  cairo_fill_preserve(cr);
+  outline(cr, line, width);
+}
+
+// The raised face of buttons and caps: fills the current path with a
+// vertical gradient from `top` at y0 to `bottom` at y1, then outlines it in
+// the grey `edge`, 1 pixel wide.
+void shadedFace(cairo_t* cr, double y0, double y1, RGB top, RGB bottom, double edge)
+{
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y1);
+  cairo_pattern_add_color_stop_rgb(g, 0, top.r, top.g, top.b);
+  cairo_pattern_add_color_stop_rgb(g, 1, bottom.r, bottom.g, bottom.b);
+  cairo_set_source(cr, g);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(g);
+  outline(cr, RGB{edge, edge, edge}, 1);
+}
+
+// Shows `text` centred on the cell's middle (16, 16) in the current font and
+// colour.
+void showCentred(cairo_t* cr, const char* text)
+{
+  cairo_text_extents_t e;
+  cairo_text_extents(cr, text, &e);
+  cairo_move_to(cr, 16 - e.width / 2 - e.x_bearing, 16 - e.height / 2 - e.y_bearing);
+  cairo_show_text(cr, text);
+}
+
+// Writes the surface as PNG at `path` and frees it; false when it cannot be
+// written.
+bool writeAndFree(cairo_surface_t* s, const std::string& path)
+{
+  const bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  return ok;
+}
+
+// Draws a width x height picture with `draw` and writes it as PNG at `path`.
+template <class Draw>
+bool drawPicture(const std::string& path, int width, int height, Draw draw)
+{
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_t* cr = cairo_create(s);
+  draw(cr);
+  cairo_destroy(cr);
+  return writeAndFree(s, path);
+}
+
+// The path of picture `number`: FOLDER/rimNUMBER.png.
+std::string picturePath(const std::string& folder, int number)
+{
+  return folder + "/rim" + std::to_string(number) + ".png";
+}
+
 void checkBox(cairo_t* cr)
 {
   roundBox(cr, 7, 7, 18, 18, 3);
-  cairo_set_source_rgb(cr, 0.95, 0.95, 0.95);
-  cairo_fill_preserve(cr);
-  cairo_set_source_rgb(cr, 0.25, 0.25, 0.25);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
+  fillAndOutline(cr, RGB{0.95, 0.95, 0.95}, RGB{0.25, 0.25, 0.25}, 1.5);
   cairo_move_to(cr, 10, 16);
   cairo_line_to(cr, 14.5, 21);
   cairo_line_to(cr, 22, 10);
-  cairo_set_line_width(cr, 2.5);
-  cairo_set_source_rgb(cr, 0.05, 0.45, 0.15);
-  cairo_stroke(cr);
+  outline(cr, RGB{0.05, 0.45, 0.15}, 2.5);
 }
 
 void radio(cairo_t* cr, bool on)
 {
   cairo_arc(cr, 16, 16, 9, 0, 2 * std::numbers::pi);
-  cairo_set_source_rgb(cr, 0.95, 0.95, 0.95);
-  cairo_fill_preserve(cr);
-  cairo_set_source_rgb(cr, 0.25, 0.25, 0.25);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
+  fillAndOutline(cr, RGB{0.95, 0.95, 0.95}, RGB{0.25, 0.25, 0.25}, 1.5);
   if (on) {
     cairo_arc(cr, 16, 16, 4.5, 0, 2 * std::numbers::pi);
     cairo_set_source_rgb(cr, 0.1, 0.3, 0.75);
@@ -66,24 +127,13 @@ void radio(cairo_t* cr, bool on)
 void button(cairo_t* cr, const char* label, bool down)
 {
   roundBox(cr, 1.5, 6.5, 29, 19, 5);
-  double top = down ? 0.45 : 0.85;
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, 6, 0, 26);
-  cairo_pattern_add_color_stop_rgb(g, 0, top, top, top + 0.05);
-  cairo_pattern_add_color_stop_rgb(g, 1, top - 0.3, top - 0.3, top - 0.25);
-  cairo_set_source(cr, g);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(g);
-  cairo_set_source_rgb(cr, 0.15, 0.15, 0.15);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  const double top = down ? 0.45 : 0.85;
+  shadedFace(cr, 6, 26, RGB{top, top, top + 0.05}, RGB{top - 0.3, top - 0.3, top - 0.25}, 0.15);
   cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, std::string(label).size() > 2 ? 7 : 11);
-  cairo_text_extents_t e;
-  cairo_text_extents(cr, label, &e);
-  cairo_move_to(cr, 16 - e.width / 2 - e.x_bearing, 16 - e.height / 2 - e.y_bearing);
   if (down)
     cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_show_text(cr, label);
+  showCentred(cr, label);
 }
 
 // A tile showing its picture number n (code -n), tinted by its image.
@@ -100,11 +150,8 @@ void numberedTile(cairo_t* cr, int image, int n)
   std::snprintf(text, sizeof text, "%d", n);
   cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, 9);
-  cairo_text_extents_t e;
-  cairo_text_extents(cr, text, &e);
   cairo_set_source_rgb(cr, 0.05, 0.05, 0.05);
-  cairo_move_to(cr, 16 - e.width / 2 - e.x_bearing, 16 - e.height / 2 - e.y_bearing);
-  cairo_show_text(cr, text);
+  showCentred(cr, text);
 }
 
 void drawCell(cairo_t* cr, int image, int cell)
@@ -143,41 +190,32 @@ void drawCell(cairo_t* cr, int image, int cell)
 
 bool writeListImage(const std::string& folder, int image)
 {
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSide, kSide);
-  cairo_t* cr = cairo_create(s);
-  for (int cell = 0; cell < 64; ++cell) {
-    cairo_save(cr);
-    cairo_translate(cr, (cell % 8) * kCell, (cell / 8) * kCell);
-    cairo_rectangle(cr, 0, 0, kCell, kCell);
-    cairo_clip(cr);
-    drawCell(cr, image, cell);
-    cairo_restore(cr);
-  }
-  cairo_destroy(cr);
   char name[32];
   std::snprintf(name, sizeof name, "/rlist%03d.png", image * 64);
-  bool ok = cairo_surface_write_to_png(s, (folder + name).c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(s);
-  return ok;
+  return drawPicture(folder + name, kSide, kSide, [image](cairo_t* cr) {
+    for (int cell = 0; cell < 64; ++cell) {
+      cairo_save(cr);
+      cairo_translate(cr, (cell % 8) * kCell, (cell / 8) * kCell);
+      cairo_rectangle(cr, 0, 0, kCell, kCell);
+      cairo_clip(cr);
+      drawCell(cr, image, cell);
+      cairo_restore(cr);
+    }
+  });
 }
 
 // A soft white glow: pictures drawn over it in screen mode light up.
 bool writeHighlight(const std::string& folder)
 {
   constexpr int kHilite = 64;
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kHilite, kHilite);
-  cairo_t* cr = cairo_create(s);
-  cairo_pattern_t* g = cairo_pattern_create_radial(32, 32, 4, 32, 32, 32);
-  cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 0.85, 1);
-  cairo_pattern_add_color_stop_rgba(g, 1, 0.3, 0.5, 1, 0.6);
-  cairo_set_source(cr, g);
-  cairo_paint(cr);
-  cairo_pattern_destroy(g);
-  cairo_destroy(cr);
-  bool ok =
-      cairo_surface_write_to_png(s, (folder + "/rimhilit.png").c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(s);
-  return ok;
+  return drawPicture(folder + "/rimhilit.png", kHilite, kHilite, [](cairo_t* cr) {
+    cairo_pattern_t* g = cairo_pattern_create_radial(32, 32, 4, 32, 32, 32);
+    cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 0.85, 1);
+    cairo_pattern_add_color_stop_rgba(g, 1, 0.3, 0.5, 1, 0.6);
+    cairo_set_source(cr, g);
+    cairo_paint(cr);
+    cairo_pattern_destroy(g);
+  });
 }
 
 // ---- The picture rail: pictures 753 to 759, 16 pixels high ---------------------------
@@ -185,14 +223,10 @@ bool writeHighlight(const std::string& folder)
 // pressed, 755 the rail right of the knob, 756 the rail left of it (filled),
 // 757 the knob (6 wide).
 
-void railGroove(cairo_t* cr, int width, double r, double g, double b)
+void railGroove(cairo_t* cr, int width, RGB fill)
 {
   cairo_rectangle(cr, 0, 5.5, width, 5);
-  cairo_set_source_rgb(cr, r, g, b);
-  cairo_fill_preserve(cr);
-  cairo_set_source_rgb(cr, 0.12, 0.12, 0.12);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  fillAndOutline(cr, fill, RGB{0.12, 0.12, 0.12}, 1);
 }
 
 void railCap(cairo_t* cr, bool right, bool down)
@@ -203,15 +237,7 @@ void railCap(cairo_t* cr, bool right, bool down)
   }
   roundBox(cr, 0.5, 0.5, 25, 15, 5);
   const double top = down ? 0.4 : 0.85;
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, 16);
-  cairo_pattern_add_color_stop_rgb(g, 0, top, top, top + 0.05);
-  cairo_pattern_add_color_stop_rgb(g, 1, top - 0.3, top - 0.3, top - 0.25);
-  cairo_set_source(cr, g);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(g);
-  cairo_set_source_rgb(cr, 0.15, 0.15, 0.15);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  shadedFace(cr, 0, 16, RGB{top, top, top + 0.05}, RGB{top - 0.3, top - 0.3, top - 0.25}, 0.15);
   cairo_move_to(cr, 7, 8);
   cairo_line_to(cr, 14, 4);
   cairo_line_to(cr, 14, 12);
@@ -223,11 +249,7 @@ void railCap(cairo_t* cr, bool right, bool down)
 void railKnob(cairo_t* cr)
 {
   cairo_rectangle(cr, 0.5, 0.5, 5, 15);
-  cairo_set_source_rgb(cr, 0.95, 0.85, 0.3);
-  cairo_fill_preserve(cr);
-  cairo_set_source_rgb(cr, 0.2, 0.15, 0.05);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  fillAndOutline(cr, RGB{0.95, 0.85, 0.3}, RGB{0.2, 0.15, 0.05}, 1);
 }
 
 bool writeRailPictures(const std::string& folder)
@@ -241,57 +263,42 @@ bool writeRailPictures(const std::string& folder)
   const Picture pictures[] = {{753, 22, 0}, {754, 22, 1}, {755, 16, 4}, {756, 16, 5},
                               {757, 6, 6},  {758, 22, 2}, {759, 22, 3}};
   for (const Picture& p : pictures) {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, p.width, kHeight);
-    cairo_t* cr = cairo_create(s);
-    switch (p.look) {
-      case 4:
-        railGroove(cr, p.width, 0.3, 0.3, 0.32);
-        break;
-      case 5:
-        railGroove(cr, p.width, 0.2, 0.45, 0.9);
-        break;
-      case 6:
-        railKnob(cr);
-        break;
-      default:
-        railCap(cr, p.look % 2 == 1, p.look >= 2);
-        break;
-    }
-    cairo_destroy(cr);
-    std::string path = folder + "/rim" + std::to_string(p.number) + ".png";
-    bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(s);
+    const bool ok = drawPicture(picturePath(folder, p.number), p.width, kHeight, [&p](cairo_t* cr) {
+      switch (p.look) {
+        case 4:
+          railGroove(cr, p.width, RGB{0.3, 0.3, 0.32});
+          break;
+        case 5:
+          railGroove(cr, p.width, RGB{0.2, 0.45, 0.9});
+          break;
+        case 6:
+          railKnob(cr);
+          break;
+        default:
+          railCap(cr, p.look % 2 == 1, p.look >= 2);
+          break;
+      }
+    });
     if (!ok)
       return false;
   }
   return true;
 }
 
+constexpr int kButtonWidth = 32, kButtonHeight = 24;
+
 // A 32 x 24 button face with a folder (favourites) or a clock (recent
 // files), darker when pressed.
-bool writeDialogButton(const std::string& folder, int number, bool recent, bool down)
+void dialogButtonFace(cairo_t* cr, bool recent, bool down)
 {
-  constexpr int kWidth = 32, kHeight = 24;
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
-  cairo_t* cr = cairo_create(s);
-  roundBox(cr, 0.5, 0.5, kWidth - 1, kHeight - 1, 4);
-  double top = down ? 0.5 : 0.93;
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, kHeight);
-  cairo_pattern_add_color_stop_rgb(g, 0, top, top, top + 0.04);
-  cairo_pattern_add_color_stop_rgb(g, 1, top - 0.25, top - 0.25, top - 0.2);
-  cairo_set_source(cr, g);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(g);
-  cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  roundBox(cr, 0.5, 0.5, kButtonWidth - 1, kButtonHeight - 1, 4);
+  const double top = down ? 0.5 : 0.93;
+  shadedFace(cr, 0, kButtonHeight, RGB{top, top, top + 0.04},
+             RGB{top - 0.25, top - 0.25, top - 0.2}, 0.3);
   if (recent) {
     cairo_arc(cr, 16, 12, 7, 0, 2 * std::numbers::pi);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_fill_preserve(cr);
-    cairo_set_source_rgb(cr, 0.2, 0.2, 0.4);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    fillAndOutline(cr, RGB{1, 1, 1}, RGB{0.2, 0.2, 0.4}, 1.5);
+    // The hands, in the rim's colour and width.
     cairo_move_to(cr, 16, 12);
     cairo_line_to(cr, 16, 7);
     cairo_move_to(cr, 16, 12);
@@ -305,26 +312,18 @@ bool writeDialogButton(const std::string& folder, int number, bool recent, bool 
     cairo_line_to(cr, 24, 18);
     cairo_line_to(cr, 8, 18);
     cairo_close_path(cr);
-    cairo_set_source_rgb(cr, 0.35, 0.6, 0.9);
-    cairo_fill_preserve(cr);
-    cairo_set_source_rgb(cr, 0.1, 0.25, 0.5);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    fillAndOutline(cr, RGB{0.35, 0.6, 0.9}, RGB{0.1, 0.25, 0.5}, 1);
   }
-  cairo_destroy(cr);
-  std::string path = folder + "/rim" + std::to_string(number) + ".png";
-  bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(s);
-  return ok;
+}
+
+bool writeDialogButton(const std::string& folder, int number, bool recent, bool down)
+{
+  return drawPicture(picturePath(folder, number), kButtonWidth, kButtonHeight,
+                     [=](cairo_t* cr) { dialogButtonFace(cr, recent, down); });
 }
 
 // ---- Colour charts 1100, 1101, 31100 and 31101: pictures the colour pop-ups
 // pick from, every pixel an exact opaque colour.
-
-struct RGB
-{
-  double r, g, b;  // 0..1
-};
 
 // Hue in turns (0..1), saturation and lightness 0..1.
 RGB fromHSL(double hue, double saturation, double lightness)
@@ -352,10 +351,7 @@ bool writeChart(const std::string& folder, int number, int width, int height, Co
       *px = 0xFF000000u | byte(c.r) << 16 | byte(c.g) << 8 | byte(c.b);
     }
   cairo_surface_mark_dirty(s);
-  std::string path = folder + "/rim" + std::to_string(number) + ".png";
-  bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(s);
-  return ok;
+  return writeAndFree(s, picturePath(folder, number));
 }
 
 bool writeColorCharts(const std::string& folder)
@@ -383,6 +379,13 @@ bool writeColorCharts(const std::string& folder)
          writeChart(folder, 31100, 192, 96, swatches) && writeChart(folder, 31101, 144, 96, cube);
 }
 
+// Reports a picture that could not be written; the exit status.
+int cannotWrite(const std::string& what, const std::string& folder)
+{
+  std::fprintf(stderr, "draw_ui_images: cannot write %s into %s\n", what.c_str(), folder.c_str());
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -391,33 +394,18 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "usage: draw_ui_images FOLDER\n");
     return 2;
   }
-  std::string folder = argv[1];
+  const std::string folder = argv[1];
   for (int image = 0; image < kImages; ++image)
-    if (!writeListImage(folder, image)) {
-      std::fprintf(stderr, "draw_ui_images: cannot write list image %d into %s\n", image,
-                   folder.c_str());
-      return 1;
-    }
+    if (!writeListImage(folder, image))
+      return cannotWrite("list image " + std::to_string(image), folder);
   for (int i = 0; i < 4; ++i)
-    if (!writeDialogButton(folder, 12302 + i, i >= 2, i % 2 == 1)) {
-      std::fprintf(stderr, "draw_ui_images: cannot write button %d into %s\n", 12302 + i,
-                   folder.c_str());
-      return 1;
-    }
-  if (!writeColorCharts(folder)) {
-    std::fprintf(stderr, "draw_ui_images: cannot write the colour charts into %s\n",
-                 folder.c_str());
-    return 1;
-  }
-  if (!writeHighlight(folder)) {
-    std::fprintf(stderr, "draw_ui_images: cannot write the highlight image into %s\n",
-                 folder.c_str());
-    return 1;
-  }
-  if (!writeRailPictures(folder)) {
-    std::fprintf(stderr, "draw_ui_images: cannot write the rail pictures into %s\n",
-                 folder.c_str());
-    return 1;
-  }
+    if (!writeDialogButton(folder, 12302 + i, i >= 2, i % 2 == 1))
+      return cannotWrite("button " + std::to_string(12302 + i), folder);
+  if (!writeColorCharts(folder))
+    return cannotWrite("the colour charts", folder);
+  if (!writeHighlight(folder))
+    return cannotWrite("the highlight image", folder);
+  if (!writeRailPictures(folder))
+    return cannotWrite("the rail pictures", folder);
   return 0;
 }
