@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/catalog.h"
-#include "engine/treemanage.h"
+#include "tests/components/compiled_tree_fixture.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -24,37 +24,13 @@ void passProbe(gfunc* c)
   }
 }
 
-class F24Recurtree : public ::testing::Test
+class F24Recurtree : public KVcompiledTreeTest
 {
 protected:
-  void SetUp() override
-  {
-    g_ = h_.bind(kFamily24, kCompiledTreeId);
-    sub_ = arb_NewSubTree();
-    ASSERT_NE(sub_, nullptr);
-    sub_->version = kTreeVersion;
-  }
-  void TearDown() override { arb_DisposeSubTree(sub_); }
+  F24Recurtree() : KVcompiledTreeTest(kFamily24) {}
 
   // A sub-tree of one member of `family` reading the owner's two inputs.
-  gfunc* attach(int16_t family, int16_t id)
-  {
-    gfunc* c = &sub_->funcs[0];
-    c->doc = h_.doc();
-    c->owner = sub_;
-    setFunc(c, family, id, kBindDefaults);
-    c->inlets[0].source = kSourceSubtreeInlet1;
-    c->inlets[1].source = kSourceSubtreeInlet1 + 1;
-    sub_->count = 1;
-    h_.doc()->embedded[0] = sub_;
-    g_->auxIndex = 0;
-    g_->link = sub_;
-    return c;
-  }
-
-  KVmemberHarness h_;
-  gfunc* g_ = nullptr;
-  smalltree* sub_ = nullptr;
+  gfunc* attach(int16_t family, int16_t id) { return KVcompiledTreeTest::attach(family, id, 2); }
 };
 
 TEST_F(F24Recurtree, RunsBPlusOnePassesAndScalesTheFourOutlets)

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/catalog.h"
-#include "engine/treemanage.h"
+#include "tests/components/compiled_tree_fixture.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -24,33 +24,17 @@ void passProbe(gfunc* c)
   }
 }
 
-class F34Recurtree : public ::testing::Test
+class F34Recurtree : public KVcompiledTreeTest
 {
 protected:
-  void SetUp() override
-  {
-    g_ = h_.bind(kFamily34, kCompiledTreeId);
-    sub_ = arb_NewSubTree();
-    ASSERT_NE(sub_, nullptr);
-    sub_->version = kTreeVersion;
-  }
-  void TearDown() override { arb_DisposeSubTree(sub_); }
+  F34Recurtree() : KVcompiledTreeTest(kFamily34) {}
 
   // A sub-tree of one f34 member reading the owner's three inputs, its
   // compute replaced by the probe.
   gfunc* attachProbe()
   {
-    gfunc* c = &sub_->funcs[0];
-    c->doc = h_.doc();
-    c->owner = sub_;
-    setFunc(c, kFamily34, 0, kBindDefaults);
-    for (int k = 0; k < 3; ++k)
-      c->inlets[k].source = int16_t(kSourceSubtreeInlet1 + k);
+    gfunc* c = attach(kFamily34, 0, 3);
     c->compute = passProbe;
-    sub_->count = 1;
-    h_.doc()->embedded[0] = sub_;
-    g_->auxIndex = 0;
-    g_->link = sub_;
     return c;
   }
 
@@ -60,10 +44,6 @@ protected:
     std::fill(std::begin(c->outputs[3]), std::end(c->outputs[3]), 0.0);
     return h_.run(KVtestInput::samples({1, M, -3}), KVtestInput::samples({4, 5, 6}), n, out);
   }
-
-  KVmemberHarness h_;
-  gfunc* g_ = nullptr;
-  smalltree* sub_ = nullptr;
 };
 
 TEST_F(F34Recurtree, RunsBPlusOnePassesAndScalesTheFourOutlets)
@@ -133,16 +113,10 @@ TEST_F(F34Recurtree, MessageSevenHoldsRecursionAndIgnoresEight)
 // linked: the member passes its inputs through instead of never ending.
 TEST_F(F34Recurtree, SelfOwningSubtreeIsNotRun)
 {
-  gfunc* c = &sub_->funcs[0];
-  c->doc = h_.doc();
-  c->owner = sub_;
-  setFunc(c, kFamily34, kCompiledTreeId, kBindDefaults);
+  gfunc* c = firstComponent(kFamily34, kCompiledTreeId);
   c->auxIndex = 0;
   c->link = sub_;
-  sub_->count = 1;
-  h_.doc()->embedded[0] = sub_;
-  g_->auxIndex = 0;
-  g_->link = sub_;
+  linkSubtree();
   h_.prepare();
   EXPECT_EQ(h_.run(KVtestInput::fill(2), KVtestInput::fill(3), 1, 1)[0], 3);
 }
