@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "components/common/fractalsettings.h"
 #include "components/f23/f23_pvt.h"
 #include "noise/cellular.h"
 #include "noise/drivers.h"
@@ -10,14 +11,6 @@
 #include "noise/techno.h"
 
 namespace {
-
-// The document's fractal settings with its tables, as the drivers read them.
-fractalsinfos fractalSettings(const gfunc* g)
-{
-  fractalsinfos fi = g->doc->fractal;
-  fi.tables = &g->doc->tables;
-  return fi;
-}
 
 // Color Bubbles: the bubble's colour pulled toward its grey by the
 // saturation A, darkened toward 4/255 by the shade B far from the centre.
@@ -140,7 +133,7 @@ void f23_fract(gfunc* g)
 
 void f23_multiperlin(gfunc* g)
 {
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const F23constants k = f23_k(g);
   const double f0 = k.K[0], amp = k.K[1], fmax = std::min(k.K[2], g->doc->yPixelScale);
   f23_eachSample(g, F23mask::none, [&](double x, double y) {
@@ -154,7 +147,7 @@ void f23_multiperlin(gfunc* g)
 void f23_multifractal(gfunc* g)
 {
   constexpr double kGain = 0.75, kMix = 0.75;
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const F23constants k = f23_k(g);
   const double f0 = k.K[0], amp = k.K[1], q = k.K[2], phase = g->B;
   const double fmax = g->doc->yPixelScale;

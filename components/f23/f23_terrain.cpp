@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "components/common/banddensity.h"
+#include "components/common/fractalsettings.h"
 #include "components/f23/f23_pvt.h"
 #include "foundation/colormath.h"
 #include "noise/drivers.h"
@@ -18,13 +19,6 @@ constexpr double kPi = std::numbers::pi;
 
 // The colour of bare rock on steep ground.
 constexpr F23triple kRock{78, 70, 67};
-
-fractalsinfos fractalSettings(const gfunc* g)
-{
-  fractalsinfos fi = g->doc->fractal;
-  fi.tables = &g->doc->tables;
-  return fi;
-}
 
 // Smoothstep held to [0, 1] (NaN gives NaN through the last branch).
 double clampedSmooth(double v)
@@ -168,7 +162,7 @@ void f23_foliage_precompute(gfunc* g)
 
 void f23_lunarrock(gfunc* g)
 {
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double scale = f23_k(g).K[0] / 32, f = f23_k(g).K[1], half = f / 2;
   const double phase = g->B, density = g->doc->yPixelScale;
   f23_eachSample(g, F23mask::none, [&](double x, double y) {
@@ -190,7 +184,7 @@ void f23_MAXtogradient(gfunc* g)
 // The slope of each sample is the document's master x there.
 void f23_slopegrass(gfunc* g)
 {
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const GrassConstants k = privateArea<GrassConstants>(g);
   const double amp = g->A, c = g->C, density = KV_adjustedDensity(g);
   const double* slope = g->doc->master[0];

@@ -190,7 +190,7 @@ void f31_Bubble3d(gfunc* g)
 
 void f31_fractBubble3d(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const F31constants k = f31_k(g);
   const double fmax = std::min(k.K[3], f31_density(g) / 4);
   const double w = 1.25 - 0.5 * g->B;

@@ -43,7 +43,7 @@ double spots3d(const KVtables* t, double X, double Y, double Z)
 // The settings the crystal noise drives its octaves with.
 fractalsinfos crystalSettings(const gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   fi.phaseFactor = 0;
   fi.lacunarity = 2.0;
   fi.fade = 0.5;
@@ -154,7 +154,7 @@ void f31_techno3d(gfunc* g)
 
 void f31_rndlines(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double A = g->A, C = g->C, k2 = f31_k(g).K[2], P = f31_density(g);
   f31_eachSample(g, [&](double x, double y, double z) {
     const double r = fractal3D_procptr(&fi, fPerlinNoise3D, x, y, z, C, P, 2.4, k2, 0.4);

@@ -17,7 +17,7 @@ constexpr double kPi = std::numbers::pi;
 // and no rotation between octaves.
 fractalsinfos puffySettings(const gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   fi.phaseFactor = 1.24;
   fi.rotSin = 0;
   fi.rotCos = 0;
@@ -245,7 +245,7 @@ void f31_stonescluster_precompute(gfunc* g)
 // Strata along y, bent by a 2D fractal of x and z.
 void f31_stratanoise(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const F31constants k = f31_k(g);
   const double P = f31_density(g);
   f31_eachSample(g, [&](double x, double y, double z) {
@@ -271,7 +271,7 @@ void f31_puffyClouds(gfunc* g)
 
 void f31_altocumulus(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double A = g->A, B = g->B, C = g->C, P = f31_density(g);
   f31_eachSample(
       g, [&](double x, double y, double z) { return altocumulus(fi, A, B, C, x, y, z, P); });
@@ -282,7 +282,7 @@ void f31_altocumulus(gfunc* g)
 // pixel density, plus ridged wavelets.
 void f31_ocean(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const KVtables* t = fi.tables;
   const F31constants k = f31_k(g);
   const double L = f31_density(g) / 4;
@@ -305,7 +305,7 @@ void f31_ocean(gfunc* g)
 
 void f31_fractsilex(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const F31constants k = f31_k(g);
   const double B = g->B, P = f31_density(g);
   f31_eachSample(g, [&](double x, double y, double z) {
@@ -318,7 +318,7 @@ void f31_fractsilex(gfunc* g)
 
 void f31_stonescluster(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const F31constants k = f31_k(g);
   const double B = g->B, P = f31_density(g);
   f31_eachSample(g, [&](double x, double y, double z) {

@@ -36,7 +36,7 @@ double swappedUnit(const KVtables* t, double s, double x, double y, double z)
 template <class Weight>
 void rockField(gfunc* g, FractalOctaveProc3D body, double fmaxScale, Weight weight)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const KVtables* t = fi.tables;
   const double B = g->B, k0 = f31_k(g).K[0], k2 = f31_k(g).K[2];
   const double fmax = f31_density(g) * fmaxScale;
@@ -297,7 +297,7 @@ void f31_ridgedfractal(gfunc* g)
 // band always reaches at least twice the base frequency.
 void f31_z_multifractal(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double B = g->B, k0 = f31_k(g).K[0], k2 = f31_k(g).K[2];
   const double fmax = std::max(2 * k2, f31_density(g));
   f31_eachSample(g, [&](double x, double y, double z) {
@@ -310,7 +310,7 @@ void f31_z_multifractal(gfunc* g)
 // 0 where z <= 0.
 void f31_z_ridgedfractal(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const F31constants k = f31_k(g);
   const double B = g->B, P = f31_density(g);
   f31_eachSample(g, [&](double x, double y, double z) {

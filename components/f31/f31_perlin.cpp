@@ -98,7 +98,7 @@ void f31_PerlinNoise(gfunc* g)
 
 void f31_fractalstucco(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double b = g->B, c = g->C, k0 = f31_k(g).K[0], P = f31_density(g);
   f31_eachSample(g, [&](double x, double y, double z) {
     return fractal3D_procptr(&fi, fPerlinNoise3DStucco, x, y, z, c, P, k0, b, 0.45);
@@ -108,7 +108,7 @@ void f31_fractalstucco(gfunc* g)
 
 void f31_fractalnoise(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const F31constants k = f31_k(g);
   const double P = f31_density(g);
   f31_eachSample(g, [&](double x, double y, double z) {
@@ -121,7 +121,7 @@ void f31_fractalnoise(gfunc* g)
 // whichever is lower, but never below the base frequency.
 void f31_multiperlin(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const F31constants k = f31_k(g);
   const double fmax = std::max(std::min(k.K[1], f31_density(g)), k.K[2]);
   f31_eachSample(g, [&](double x, double y, double z) {
@@ -133,7 +133,7 @@ void f31_multiperlin(gfunc* g)
 // A 2D line pattern of x and y, lowered by the altitude z.
 void f31_fractalLines(gfunc* g)
 {
-  fractalsinfos fi = f31_fractal(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const KVtables* t = fi.tables;
   const F31constants k = f31_k(g);
   const double k0 = k.K[0], k1 = k.K[1], k2 = k.K[2], k3 = k.K[3];

@@ -1,12 +1,14 @@
 // What the f31 group files share: the private doubles K0..K3 written at
 // message 8, the batch's three inputs, the per-sample loop with the family's
-// no-value rule, the driver record the fractal members hand to the octave
-// drivers, and the clamped smoothstep the bodies use.
+// no-value rule, the hand-back of the body fields from the driver record the
+// fractal members give the octave drivers, and the clamped smoothstep the
+// bodies use.
 #pragma once
 
 #include <array>
 #include <cmath>
 
+#include "components/common/fractalsettings.h"
 #include "components/common/inputs.h"
 #include "engine/gfunc.h"
 #include "engine/world.h"
@@ -54,17 +56,10 @@ inline void f31_eachSample(gfunc* g, F f)
     g->outputs[0][i] = b.x[i] >= gINFINITY ? gINFINITY : f(b.x[i], b.y[i], b.z[i]);
 }
 
-// The driver record of one batch: a copy of the document's fractal settings
-// with its tables. The drivers write their extra outputs and the bodies their
-// parameter fields into the copy; `f31_keepBodyFields` hands those back to
-// the document at the end of the batch, never the octave settings.
-inline fractalsinfos f31_fractal(const gfunc* g)
-{
-  fractalsinfos fi = g->doc->fractal;
-  fi.tables = &g->doc->tables;
-  return fi;
-}
-
+// The driver record of one batch is `KV_fractalSettings(g)`. The drivers
+// write their extra outputs and the bodies their parameter fields into that
+// copy; `f31_keepBodyFields` hands those back to the document at the end of
+// the batch, never the octave settings.
 inline void f31_keepBodyFields(gfunc* g, const fractalsinfos& fi)
 {
   fractalsinfos& doc = g->doc->fractal;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "components/common/fractalsettings.h"
 #include "noise/cellular.h"
 #include "noise/complexsteps.h"
 #include "noise/drivers.h"
@@ -10,19 +11,6 @@
 #include "noise/spots.h"
 
 using f32detail::kPi;
-
-namespace {
-
-// The document's fractal settings as a batch's own copy: the drivers read it
-// and nothing they do reaches the document.
-fractalsinfos fractalSettings(const gfunc* g)
-{
-  fractalsinfos fi = g->doc->fractal;
-  fi.tables = &g->doc->tables;
-  return fi;
-}
-
-}  // namespace
 
 void f32_multibubbles_precompute(gfunc* g)
 {
@@ -123,7 +111,7 @@ void f32_fract_precompute(gfunc* g)
 
 void f32_fract(gfunc* g)
 {
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double* K = f32_k(g).K;
   const double k0 = K[0], k1 = K[1], c = g->C, limit = g->doc->yPixelScale;
   f32_eachSample(g, [&](double x, double y, double z) {
@@ -164,7 +152,7 @@ void f32_fractSpace_precompute(gfunc* g)
 
 void f32_fractSpace(gfunc* g)
 {
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double* K = f32_k(g).K;
   const double k0 = K[0], k2 = K[2], k3 = K[3], phase = g->B, limit = g->doc->yPixelScale;
   // The fractal vector itself, not a displaced point.
@@ -186,7 +174,7 @@ void f32_multiperlin_precompute(gfunc* g)
 
 void f32_multiperlin(gfunc* g)
 {
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double* K = f32_k(g).K;
   const double k0 = K[0], k2 = K[2], limit = std::min(K[1], g->doc->yPixelScale);
   f32_eachSample(g, [&](double x, double y, double z) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "components/common/fractalsettings.h"
 #include "components/common/octaves.h"
 #include "components/f33/f33_pvt.h"
 #include "foundation/checked.h"
@@ -20,15 +21,6 @@ using f33detail::kPi;
 namespace {
 
 constexpr int kMaxColourOctaves = 20;
-
-// The document's fractal settings with its tables, as the drivers read them:
-// a copy, so nothing a driver does reaches the document.
-fractalsinfos fractalSettings(const gfunc* g)
-{
-  fractalsinfos fi = g->doc->fractal;
-  fi.tables = &g->doc->tables;
-  return fi;
-}
 
 int colourOctaves(const gfunc* g)
 {
@@ -333,7 +325,7 @@ void f33_spots3d(gfunc* g)
 void f33_solidcolor4(gfunc* g)
 {
   constexpr double kBendPhase = 77.0, kLayerPhase = 35.0, kGain = 0.5, kSquash = 0.87;
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const KVtables* t = f33_tables(g);
   const double* K = f33_k(g).K;
   const double k0 = K[0], k1 = K[1], k2 = K[2], k3 = K[3], rho = g->doc->yPixelScale;
@@ -392,7 +384,7 @@ void f33_Bubbles(gfunc* g)
 void f33_multifractal(gfunc* g)
 {
   constexpr double kGain = 0.75, kMix = 0.75, kLift = 4;
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double* K = f33_k(g).K;
   const double k0 = K[0], k1 = K[1], k2 = K[2], phase = g->B, rho = g->doc->yPixelScale;
   f33_eachSample(g, [&](double x, double y, double z) {
@@ -406,7 +398,7 @@ void f33_multifractal(gfunc* g)
 void f33_caustics(gfunc* g)
 {
   constexpr double kGain = 0.75, kMix = 1.0;
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double* K = f33_k(g).K;
   const double k0 = K[0], k1 = K[1], k2 = K[2], phase = g->B, rho = g->doc->yPixelScale;
   f33_eachSample(g, [&](double x, double y, double z) {

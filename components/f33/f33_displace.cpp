@@ -3,20 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "components/common/fractalsettings.h"
 #include "components/f33/f33_pvt.h"
 #include "noise/drivers.h"
 #include "noise/noises.h"
 
 namespace {
-
-// The document's fractal settings with its tables, as the drivers read them:
-// a copy, so nothing a driver does reaches the document.
-fractalsinfos fractalSettings(const gfunc* g)
-{
-  fractalsinfos fi = g->doc->fractal;
-  fi.tables = &g->doc->tables;
-  return fi;
-}
 
 F33triple displaced(double x, double y, double z, const double d[3])
 {
@@ -66,7 +58,7 @@ void f33_multiperlin_precompute(gfunc* g)
 void f33_fract(gfunc* g)
 {
   constexpr double kGain = 0.5;
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double* K = f33_k(g).K;
   const double k0 = K[0], k2 = K[2], phase = g->B, rho = g->doc->yPixelScale;
   f33_eachSample(g, [&](double x, double y, double z) {
@@ -80,7 +72,7 @@ void f33_fract(gfunc* g)
 void f33_turbulence(gfunc* g)
 {
   constexpr double kBaseGain = 0.35, kGainPerK3 = 0.15000000000000002;
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double* K = f33_k(g).K;
   const double k0 = K[0], k1 = K[1], k2 = K[2], gain = kBaseGain + kGainPerK3 * K[3];
   // The phase follows the animation time, so the turbulence moves with it.
@@ -108,7 +100,7 @@ void f33_PerlinVecNoise(gfunc* g)
 void f33_multiperlin(gfunc* g)
 {
   constexpr double kGain = 0.5;
-  fractalsinfos fi = fractalSettings(g);
+  fractalsinfos fi = KV_fractalSettings(g);
   const double* K = f33_k(g).K;
   // B counts octaves above the start frequency, bounded by the pixel density.
   const double k0 = K[0], k2 = K[2], fmax = std::min(K[1], g->doc->yPixelScale);
