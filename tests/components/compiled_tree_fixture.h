@@ -1,6 +1,7 @@
 // A test fixture for a family's compiled-tree member: the member bound in a
 // harness beside an empty sub-tree of its own (freed after each test), and
-// the steps that put a component into that sub-tree and link it.
+// the steps that put a component into that sub-tree and link it, and a
+// probe member that shows the passes the sub-tree runs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +9,20 @@
 #include "engine/catalog.h"
 #include "engine/treemanage.h"
 #include "tests/components/member_harness.h"
+
+// A sub-tree member that shows its passes: output 1 the tree's iteration
+// counter (the marker where input 1 holds it), output 2 input 1, output 3
+// input `Shown` (0-based), and output 4 counts the passes.
+template <int Shown>
+void KV_passProbe(gfunc* c)
+{
+  for (int i = 0; i < KV_batchLength(); ++i) {
+    c->outputs[0][i] = c->inlets[0].data[i] >= gINFINITY ? gINFINITY : c->owner->iteration;
+    c->outputs[1][i] = c->inlets[0].data[i];
+    c->outputs[2][i] = c->inlets[Shown].data[i];
+    c->outputs[3][i] += 1;
+  }
+}
 
 class KVcompiledTreeTest : public ::testing::Test
 {
