@@ -421,6 +421,13 @@ int32_t FXclampLength(int32_t v, int32_t lo, int32_t hi)
   return v < lo ? lo : (v > hi ? hi : v);
 }
 
+void FXringDelays(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
+{
+  int32_t hi = rt.area[0].size - 2;
+  c.length[0] = FXclampLength(FXmsToSamples(s.time1), 1, hi);
+  c.length[1] = FXclampLength(FXmsToSamples(s.time2), 1, hi);
+}
+
 double FXfinite(double x, double fallback)
 {
   return std::isfinite(x) ? x : fallback;

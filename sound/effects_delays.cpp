@@ -1,8 +1,7 @@
 // The delay modes: chorus (4), echo (6), ping-pong (10) and futur (12).
 #include <cmath>
-#include <cstring>
 
-#include "sound/effects_internal.h"
+#include "sound/effects_block.h"
 #include "sound/rtaudio.h"
 
 namespace {
@@ -44,29 +43,25 @@ int32_t echoArea(int)
   return echoRing() + 2 * kSmoothTaps;
 }
 
-// length 0, 1: the delays (25 samples to 2000 ms); value: mix, feedback, p3, p4.
+// value: mix, feedback, smoothing steepness (0 to 50), p4; the smoothing
+// kernel of both channels from that steepness.
+void echoValues(const filterinfos& s, FXcoefs& c)
+{
+  c.value[0] = FXfinite(s.p1);
+  c.value[1] = FXfinite(s.p2);
+  c.value[2] = FXclamp(s.p3, 0.0, 50.0);
+  c.value[3] = FXfinite(s.p4);
+  FXgaussKernels(c, kSmoothTaps, c.value[2]);
+}
+
+// length 0, 1: the delays (25 samples to 2000 ms); value: see echoValues.
 void adjustEcho(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
 {
   int32_t hi = rt.area[0].size - 2 * kSmoothTaps;
   c.length[0] = FXclampLength(FXmsToSamples(s.time1), 25, hi);
   c.length[1] = FXclampLength(FXmsToSamples(s.time2), 25, hi);
   c.length[2] = hi;  // where the smoothing ring sits
-  c.value[0] = FXfinite(s.p1);
-  c.value[1] = FXfinite(s.p2);
-  c.value[2] = FXclamp(s.p3, 0.0, 50.0);
-  c.value[3] = FXfinite(s.p4);
-  double taps[2 * kFXkernelTaps];
-  rotfilter_setup(taps, kSmoothTaps, c.value[2], 1.0);
-  std::memcpy(c.kernel[0], taps + kSmoothTaps, kSmoothTaps * sizeof(double));
-  std::memcpy(c.kernel[1], c.kernel[0], sizeof c.kernel[1]);
-}
-
-// Copies the set's kernels behind the smoothing rings of both channels.
-void installKernels(FXruntime* rt, int32_t offset, int32_t taps)
-{
-  for (int ch = 0; ch < 2; ++ch)
-    std::memcpy(rt->area[ch].data.get() + offset + taps, rt->current->kernel[ch],
-                size_t(taps) * sizeof(double));
+  echoValues(s, c);
 }
 
 // --- Mode 10: ping-pong ----------------------------------------------------------
@@ -84,7 +79,7 @@ int32_t pingpongArea(int)
 }
 
 // length 0: pre-delay (25 to 1000 ms), 1: long delay (25 samples to 2000 ms),
-// 2: smoothing offset, 3: pre-delay offset; value: mix, feedback, p3, p4.
+// 2: smoothing offset, 3: pre-delay offset; value: see echoValues.
 void adjustPingPong(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
 {
   int32_t pre = pingpongPreRing();
@@ -93,14 +88,7 @@ void adjustPingPong(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
   c.length[1] = FXclampLength(FXmsToSamples(s.time2), 25, longMax);
   c.length[2] = longMax;
   c.length[3] = longMax + 2 * kSmoothTaps;
-  c.value[0] = FXfinite(s.p1);
-  c.value[1] = FXfinite(s.p2);
-  c.value[2] = FXclamp(s.p3, 0.0, 50.0);
-  c.value[3] = FXfinite(s.p4);
-  double taps[2 * kFXkernelTaps];
-  rotfilter_setup(taps, kSmoothTaps, c.value[2], 1.0);
-  std::memcpy(c.kernel[0], taps + kSmoothTaps, kSmoothTaps * sizeof(double));
-  std::memcpy(c.kernel[1], c.kernel[0], sizeof c.kernel[1]);
+  echoValues(s, c);
 }
 
 // The long ring's oldest value enters the smoothing ring; the smoothed echo.
@@ -155,8 +143,7 @@ void adjustFutur(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
   c.value[3] = FXfinite(s.p4);
   double taps[2 * kFXkernelTaps];
   rotfilter_sine(taps, kFuturTaps, 1, 1.0);
-  std::memcpy(c.kernel[0], taps + kFuturTaps, kFuturTaps * sizeof(double));
-  std::memcpy(c.kernel[1], c.kernel[0], sizeof c.kernel[1]);
+  FXsetKernels(c, taps, kFuturTaps);
 }
 
 double softClip(double a)
@@ -187,72 +174,57 @@ double futurChannel(const FXcoefs& c, double* area, int64_t n, int32_t delay, do
 void chorus_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR, void* outL,
                 void* outR, int16_t kind, int32_t count)
 {
-  FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady || rt->area[0].size < 2 * kChorusRing) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  if (b.passDryIf(!rt->memoryReady || rt->area[0].size < 2 * kChorusRing))
     return;
-  }
-  double* left = rt->area[0].data.get();
+  const FXcoefs& c = b.c;
+  double* left = b.left;
   double* right = left + kChorusRing;
-  for (int32_t i = 0; i < count; ++i) {
-    int64_t t = int64_t(rt->position) + i;
+  b.mixSamples(c.value[0], [&](int64_t t, double& l, double& r) {
     int32_t slot = ringslot(t, kChorusRing);
-    left[slot] = inL[i];
-    right[slot] = inR[i];
+    left[slot] = l;
+    right[slot] = r;
     double p = double(t) + 128 + c.value[1] * std::sin(c.rate * double(t)) + 2 * kChorusRing;
-    double l = ringread(left, kChorusRing, p);
-    double r = ringread(right, kChorusRing, p);
-    out.put(i, FXmix(l, inL[i], c.value[0]), FXmix(r, inR[i], c.value[0]));
-  }
+    l = ringread(left, kChorusRing, p);
+    r = ringread(right, kChorusRing, p);
+  });
 }
 
 void echo_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR, void* outL,
               void* outR, int16_t kind, int32_t count)
 {
-  bool changed = FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady || c.length[2] <= 0) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  const FXcoefs& c = b.c;
+  if (b.passDryIf(!rt->memoryReady || c.length[2] <= 0))
     return;
-  }
-  if (changed)
-    installKernels(rt, c.length[2], kSmoothTaps);
+  if (b.changed)
+    b.installKernels(c.length[2], kSmoothTaps);
   double fb = c.value[1], gin = 1 - 0.25 * fb;
-  double* left = rt->area[0].data.get();
-  double* right = rt->area[1].data.get();
-  for (int32_t i = 0; i < count; ++i) {
-    int64_t n = int64_t(rt->position) + i;
-    double l = ROT_ECHO(n, left, c.length[0], c.length[2], kSmoothTaps, inL[i], gin, fb);
-    double r = ROT_ECHO(n, right, c.length[1], c.length[2], kSmoothTaps, inR[i], gin, fb);
-    out.put(i, FXmix(l, inL[i], c.value[0]), FXmix(r, inR[i], c.value[0]));
-  }
+  b.mixSamples(c.value[0], [&](int64_t n, double& l, double& r) {
+    l = ROT_ECHO(n, b.left, c.length[0], c.length[2], kSmoothTaps, l, gin, fb);
+    r = ROT_ECHO(n, b.right, c.length[1], c.length[2], kSmoothTaps, r, gin, fb);
+  });
 }
 
 void pingpong_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR,
                   void* outL, void* outR, int16_t kind, int32_t count)
 {
-  bool changed = FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady || c.length[2] <= 0) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  const FXcoefs& c = b.c;
+  if (b.passDryIf(!rt->memoryReady || c.length[2] <= 0))
     return;
-  }
-  if (changed)
-    installKernels(rt, c.length[2], kSmoothTaps);
+  if (b.changed)
+    b.installKernels(c.length[2], kSmoothTaps);
   // The inputs are weighted by pan first; the output then by the pan scale.
   double pan = FXfinitePan(c.pan);
   double inWeightL = kind == kFXaddDouble ? 1 - pan : 1.0;
   double inWeightR = kind == kFXaddDouble ? pan : 1.0;
-  FXout scaled = out;
+  FXout scaled = b.out;
   if (kind == kFXaddDouble)
     scaled.wl = scaled.wr = FXpanScale(pan, c.level);
   double fb = c.value[1], gin = 1 - 0.25 * fb;
-  double* left = rt->area[0].data.get();
-  double* right = rt->area[1].data.get();
+  double* left = b.left;
+  double* right = b.right;
   for (int32_t i = 0; i < count; ++i) {
     int64_t n = int64_t(rt->position) + i;
     double xl = inL[i] * inWeightL, xr = inR[i] * inWeightR;
@@ -271,23 +243,16 @@ void pingpong_run(const filterinfos*, FXruntime* rt, const double* inL, const do
 void futur_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR, void* outL,
                void* outR, int16_t kind, int32_t count)
 {
-  bool changed = FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady || c.length[4] <= 0) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  const FXcoefs& c = b.c;
+  if (b.passDryIf(!rt->memoryReady || c.length[4] <= 0))
     return;
-  }
-  if (changed)
-    installKernels(rt, c.length[4], kFuturTaps);
-  double* left = rt->area[0].data.get();
-  double* right = rt->area[1].data.get();
-  for (int32_t i = 0; i < count; ++i) {
-    int64_t n = int64_t(rt->position) + i;
-    double l = futurChannel(c, left, n, c.length[0], inL[i]);
-    double r = futurChannel(c, right, n, c.length[1], inR[i]);
-    out.put(i, FXmix(l, inL[i], c.value[0]), FXmix(r, inR[i], c.value[0]));
-  }
+  if (b.changed)
+    b.installKernels(c.length[4], kFuturTaps);
+  b.mixSamples(c.value[0], [&](int64_t n, double& l, double& r) {
+    l = futurChannel(c, b.left, n, c.length[0], l);
+    r = futurChannel(c, b.right, n, c.length[1], r);
+  });
 }
 
 const FXmodeDesc& FXdescChorus()

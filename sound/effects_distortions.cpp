@@ -2,7 +2,7 @@
 // with four fixed filters (13).
 #include <cmath>
 
-#include "sound/effects_internal.h"
+#include "sound/effects_block.h"
 
 namespace {
 
@@ -19,14 +19,6 @@ void fixedResonator(filtersecondorder* f, double freq, double b2, double a1Scale
   f->gain = gain;
 }
 
-// Delays of both channels from time1 and time2, held inside the rings.
-void ringDelays(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
-{
-  int32_t hi = rt.area[0].size - 2;
-  c.length[0] = FXclampLength(FXmsToSamples(s.time1), 1, hi);
-  c.length[1] = FXclampLength(FXmsToSamples(s.time2), 1, hi);
-}
-
 // --- Mode 8: distortion -------------------------------------------------------
 // Two rings of 500 ms; filter 0 the fixed resonator at p5, filter 1 the tone.
 
@@ -38,7 +30,7 @@ int32_t distortionArea(int)
 // value: mix, drive, comb gain p4, 1 - p4.
 void adjustDistortion(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
 {
-  ringDelays(s, rt, c);
+  FXringDelays(s, rt, c);
   fixedResonator(&c.filter[0], FXfinite(s.p5), -0.787485, 1.57497, -0.620132625225,
                  0.78490053108125);
   if (s.variant != 0)
@@ -76,7 +68,7 @@ int32_t wsdistoArea(int)
 // value: mix, curve scale (1..16), amount (0..1), comb gain.
 void adjustWSdisto(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
 {
-  ringDelays(s, rt, c);
+  FXringDelays(s, rt, c);
   for (int k = 0; k < 4; ++k) {
     SetupGSOfilter(&c.filter[k], k == 0 ? 4 : 2, 1.0, kWSfreq[k], kWSwidth[k]);
     // The band's gain is its 16-bit value scaled (the first x 0.003, the
@@ -120,47 +112,33 @@ double shape(const FXcoefs& c, const double* curve, double& smooth, double x)
 void distortion_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR,
                     void* outL, void* outR, int16_t kind, int32_t count)
 {
-  FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady || c.length[0] <= 0) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  const FXcoefs& c = b.c;
+  if (b.passDryIf(!rt->memoryReady || c.length[0] <= 0))
     return;
-  }
-  double* left = rt->area[0].data.get();
-  double* right = rt->area[1].data.get();
   int32_t L = rt->area[0].size;
-  for (int32_t i = 0; i < count; ++i) {
-    int64_t n = int64_t(rt->position) + i;
-    double l = inL[i], r = inR[i];
+  b.mixSamples(c.value[0], [&](int64_t n, double& l, double& r) {
     applySOfilter(&rt->live[0], &l, &r);
     l = drive(l, c.value[1]);
     r = drive(r, c.value[1]);
     applySOfilter(&rt->live[1], &l, &r);
-    l = ROT_COMBFEEDBACKB(n, left, L, l, c.length[0], c.value[2], 0.5);
-    r = ROT_COMBFEEDBACKB(n, right, L, r, c.length[1], c.value[2], 0.5);
-    out.put(i, FXmix(l, inL[i], c.value[0]), FXmix(r, inR[i], c.value[0]));
-  }
+    l = ROT_COMBFEEDBACKB(n, b.left, L, l, c.length[0], c.value[2], 0.5);
+    r = ROT_COMBFEEDBACKB(n, b.right, L, r, c.length[1], c.value[2], 0.5);
+  });
 }
 
 void WSdisto_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR,
                  void* outL, void* outR, int16_t kind, int32_t count)
 {
-  FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady || c.length[0] <= 0 || rt->curve.size < kCurvePoints + 1) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  const FXcoefs& c = b.c;
+  if (b.passDryIf(!rt->memoryReady || c.length[0] <= 0 || rt->curve.size < kCurvePoints + 1))
     return;
-  }
   const double* curve = rt->curve.data.get();
-  double* left = rt->area[0].data.get();
-  double* right = rt->area[1].data.get();
   int32_t L = rt->area[0].size;
-  for (int32_t i = 0; i < count; ++i) {
-    int64_t n = int64_t(rt->position) + i;
-    double l = shape(c, curve, rt->state[0], inL[i]);
-    double r = shape(c, curve, rt->state[1], inR[i]);
+  b.mixSamples(c.value[0], [&](int64_t n, double& l, double& r) {
+    l = shape(c, curve, rt->state[0], l);
+    r = shape(c, curve, rt->state[1], r);
     double bandsL = 0, bandsR = 0;
     for (int k = 0; k < 4; ++k) {
       double fl = l, fr = r;
@@ -170,10 +148,9 @@ void WSdisto_run(const filterinfos*, FXruntime* rt, const double* inL, const dou
     }
     l += bandsL;
     r += bandsR;
-    l = ROT_COMBFEEDBACKB(n, left, L, l, c.length[0], c.value[3], 0.4);
-    r = ROT_COMBFEEDBACKB(n, right, L, r, c.length[1], c.value[3], 0.4);
-    out.put(i, FXmix(l, inL[i], c.value[0]), FXmix(r, inR[i], c.value[0]));
-  }
+    l = ROT_COMBFEEDBACKB(n, b.left, L, l, c.length[0], c.value[3], 0.4);
+    r = ROT_COMBFEEDBACKB(n, b.right, L, r, c.length[1], c.value[3], 0.4);
+  });
 }
 
 const FXmodeDesc& FXdescDistortion()

@@ -3,16 +3,17 @@
 // equaliser (14).
 #include <cmath>
 
-#include "sound/effects_internal.h"
+#include "sound/effects_block.h"
 #include "sound/rtaudio.h"
 
 namespace {
 
 constexpr double kTwoPi = 6.28318530717958647692;
 
-// Each coefficient of `to` moved the fraction u from a to b.
-void lerpCoefficients(filtersecondorder* to, const filtersecondorder& a, const filtersecondorder& b,
-                      double u)
+// Each coefficient of `to` moved the fraction u from a to b (once a sample,
+// so asked inline).
+inline void lerpCoefficients(filtersecondorder* to, const filtersecondorder& a,
+                             const filtersecondorder& b, double u)
 {
   to->gain = a.gain + (b.gain - a.gain) * u;
   to->a1 = a.a1 + (b.a1 - a.a1) * u;
@@ -53,15 +54,6 @@ double sofilterStep(const filtersecondorder& f, double x, double& y1, double& y2
   return f.gain * y;
 }
 
-// The additive step on both channels, mixed by `mix`.
-void resonatorBlock(filtersecondorder* f, double mix, const double* inL, const double* inR,
-                    const FXout& out, int32_t i)
-{
-  double l = inL[i], r = inR[i];
-  applySOfilter(f, &l, &r);
-  out.put(i, FXmix(l, inL[i], mix), FXmix(r, inR[i], mix));
-}
-
 // --- Mode 5 -----------------------------------------------------------------
 
 // sweep: mix, frequency, resonance, period in samples (0: no sweep).
@@ -93,9 +85,7 @@ int32_t resofeedbackArea(int)
 // length 0, 1: the delays; value: p1..p4; sweep: frequency, bandwidth.
 void adjustResoFeedback(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
 {
-  int32_t hi = rt.area[0].size - 2;
-  c.length[0] = FXclampLength(FXmsToSamples(s.time1), 1, hi);
-  c.length[1] = FXclampLength(FXmsToSamples(s.time2), 1, hi);
+  FXringDelays(s, rt, c);
   c.value[0] = FXfinite(s.p1);
   c.value[1] = FXfinite(s.p2);
   c.value[2] = FXfinite(s.p3);
@@ -134,57 +124,55 @@ void adjustParamEQ8(const filterinfos& s, const FXruntime&, FXcoefs& c)
 void sofilter_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR,
                   void* outL, void* outR, int16_t kind, int32_t count)
 {
-  FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
   filtersecondorder& f = rt->live[0];
-  double mix = c.value[0];
+  double mix = b.c.value[0];
+  // Its own loop, not mixSamples: there the compiler pairs the state's
+  // stores into vector stores that the next sample's loads wait on (about
+  // a fifth slower).
   for (int32_t i = 0; i < count; ++i) {
     double l = sofilterStep(f, inL[i], f.ly1, f.ly2, f.lx1, f.lx2);
     double r = sofilterStep(f, inR[i], f.ry1, f.ry2, f.rx1, f.rx2);
-    out.put(i, FXmix(l, inL[i], mix), FXmix(r, inR[i], mix));
+    b.out.put(i, FXmix(l, inL[i], mix), FXmix(r, inR[i], mix));
   }
 }
 
+// The additive step on both channels, mixed by value 0.
 void resofilter_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR,
                     void* outL, void* outR, int16_t kind, int32_t count)
 {
-  FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  for (int32_t i = 0; i < count; ++i)
-    resonatorBlock(&rt->live[0], c.value[0], inL, inR, out, i);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  b.mixSamples(b.c.value[0],
+               [&](int64_t, double& l, double& r) { applySOfilter(&rt->live[0], &l, &r); });
 }
 
+// The resonator with its coefficients moved linearly across the block from
+// the design at its start to the design at its end; mixed by sweep 0.
 void ResonantSweep_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR,
                        void* outL, void* outR, int16_t kind, int32_t count)
 {
-  FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady || count <= 0) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  const FXcoefs& c = b.c;
+  if (b.passDryIf(!rt->memoryReady || count <= 0))
     return;
-  }
+  int64_t first = int64_t(rt->position);
   filtersecondorder start, end;
   sweepDesign(c, double(rt->position), &start);
   sweepDesign(c, double(rt->position) + count, &end);
-  for (int32_t i = 0; i < count; ++i) {
-    lerpCoefficients(&rt->live[0], start, end, double(i) / count);
-    resonatorBlock(&rt->live[0], c.sweep[0], inL, inR, out, i);
-  }
+  b.mixSamples(c.sweep[0], [&](int64_t n, double& l, double& r) {
+    double across = double(n - first) / count;  // the sample's place in the block
+    lerpCoefficients(&rt->live[0], start, end, across);
+    applySOfilter(&rt->live[0], &l, &r);
+  });
 }
 
 void resofeedback_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR,
                       void* outL, void* outR, int16_t kind, int32_t count)
 {
-  FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady || count <= 0) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  const FXcoefs& c = b.c;
+  if (b.passDryIf(!rt->memoryReady || count <= 0))
     return;
-  }
   bool sweeping = c.variant == 6;
   filtersecondorder start, end;
   if (sweeping) {
@@ -192,45 +180,41 @@ void resofeedback_run(const filterinfos*, FXruntime* rt, const double* inL, cons
     resofeedbackSweepDesign(c, double(rt->position) + count, &end);
   }
   filtersecondorder& f = rt->live[0];
-  double* ringL = rt->area[0].data.get();
-  double* ringR = rt->area[1].data.get();
   int32_t L = rt->area[0].size;
   double dryGain = 1 - 0.5 * c.value[0];
+  // The comb's output is added to the weighted dry input (not mixed with it).
   for (int32_t i = 0; i < count; ++i) {
     if (sweeping)
       lerpCoefficients(&f, start, end, double(i) / count);
     int64_t n = int64_t(rt->position) + i;
     double l = inL[i], r = inR[i];
     applySOfilter(&f, &l, &r);
-    double vl = ROT_COMBFEEDBACKB(n, ringL, L, l, c.length[0], c.value[3], 0.66);
-    double vr = ROT_COMBFEEDBACKB(n, ringR, L, r, c.length[1], c.value[3], 0.66);
-    out.put(i, dryGain * inL[i] + c.value[0] * vl, dryGain * inR[i] + c.value[0] * vr);
+    double vl = ROT_COMBFEEDBACKB(n, b.left, L, l, c.length[0], c.value[3], 0.66);
+    double vr = ROT_COMBFEEDBACKB(n, b.right, L, r, c.length[1], c.value[3], 0.66);
+    b.out.put(i, dryGain * inL[i] + c.value[0] * vl, dryGain * inR[i] + c.value[0] * vr);
   }
 }
 
 void paramEQ8_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR,
                   void* outL, void* outR, int16_t kind, int32_t count)
 {
-  FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  if (b.passDryIf(!rt->memoryReady))
     return;
-  }
   double gains[8];
   for (int k = 0; k < 8; ++k)
-    gains[k] = 0.003 * c.bandValue[k];
-  for (int32_t i = 0; i < count; ++i) {
+    gains[k] = 0.003 * b.c.bandValue[k];
+  b.mixSamples(b.c.value[0], [&](int64_t, double& l, double& r) {
     double wetL = 0, wetR = 0;
     for (int k = 0; k < 8; ++k) {
-      double l = inL[i], r = inR[i];
-      applySOfilter(&rt->live[k], &l, &r);
-      wetL += gains[k] * l;
-      wetR += gains[k] * r;
+      double bandL = l, bandR = r;
+      applySOfilter(&rt->live[k], &bandL, &bandR);
+      wetL += gains[k] * bandL;
+      wetR += gains[k] * bandR;
     }
-    out.put(i, FXmix(wetL, inL[i], c.value[0]), FXmix(wetR, inR[i], c.value[0]));
-  }
+    l = wetL;
+    r = wetR;
+  });
 }
 
 // --- Descriptions ---------------------------------------------------------------------

@@ -89,5 +89,8 @@ int32_t FXclampLength(int32_t v, int32_t lo, int32_t hi);
 // x when finite, else the fallback.
 double FXfinite(double x, double fallback = 0);
 double FXclamp(double x, double lo, double hi);
+// length 0, 1: the delays of both channels from time1 and time2 (ms), held
+// inside area 0's ring (1 to its size - 2 samples).
+void FXringDelays(const filterinfos& s, const FXruntime& rt, FXcoefs& c);
 // Zero-fills an area.
 void FXclearArea(FXarea& a);

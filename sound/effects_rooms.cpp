@@ -1,8 +1,7 @@
 // The room modes: early reflections (7) and the reverb (11).
 #include <cmath>
-#include <cstring>
 
-#include "sound/effects_internal.h"
+#include "sound/effects_block.h"
 
 namespace {
 
@@ -109,10 +108,7 @@ void adjustReverb(const filterinfos& s, const FXruntime& rt, FXcoefs& c)
   if (s.variant != 0) {
     SetupGSOfilter(&c.filter[0], s.variant, 1.0, 21 + 9979 * FXclamp(damping, 0.0, 1.0), 0.52);
   } else {
-    double taps[2 * kFXkernelTaps];
-    rotfilter_setup(taps, kToneTaps, damping, 1.0);
-    std::memcpy(c.kernel[0], taps + kToneTaps, kToneTaps * sizeof(double));
-    std::memcpy(c.kernel[1], c.kernel[0], sizeof c.kernel[1]);
+    FXgaussKernels(c, kToneTaps, damping);
   }
 }
 
@@ -139,42 +135,31 @@ double reverbChannel(const FXcoefs& c, const ReverbLayout& lay, double* area, in
 void earlyref_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR,
                   void* outL, void* outR, int16_t kind, int32_t count)
 {
-  FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
-  if (!rt->memoryReady || c.length[0] <= 0) {
-    FXpassDry(out, inL, inR, count);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  const FXcoefs& c = b.c;
+  if (b.passDryIf(!rt->memoryReady || c.length[0] <= 0))
     return;
-  }
-  double* left = rt->area[0].data.get();
-  double* right = rt->area[1].data.get();
-  for (int32_t i = 0; i < count; ++i) {
-    int64_t n = int64_t(rt->position) + i;
-    double l = earlyChain(c, left, c.length, n, inL[i] * c.value[2]);
-    double r = earlyChain(c, right, c.length + 4, n, inR[i] * c.value[2]);
-    out.put(i, FXmix(l, inL[i], c.value[0]), FXmix(r, inR[i], c.value[0]));
-  }
+  b.mixSamples(c.value[0], [&](int64_t n, double& l, double& r) {
+    l = earlyChain(c, b.left, c.length, n, l * c.value[2]);
+    r = earlyChain(c, b.right, c.length + 4, n, r * c.value[2]);
+  });
 }
 
 void reverb_run(const filterinfos*, FXruntime* rt, const double* inL, const double* inR, void* outL,
                 void* outR, int16_t kind, int32_t count)
 {
-  bool changed = FXbeginBlock(rt);
-  const FXcoefs& c = *rt->current;
-  FXout out(c, outL, outR, kind);
+  FXblock b(rt, inL, inR, outL, outR, kind, count);
+  const FXcoefs& c = b.c;
   ReverbLayout lay = reverbLayout();
-  if (!rt->memoryReady || c.length[12] <= 0 || rt->area[0].size < lay.total() ||
-      rt->area[1].size < lay.total()) {
-    FXpassDry(out, inL, inR, count);
+  if (b.passDryIf(!rt->memoryReady || c.length[12] <= 0 || rt->area[0].size < lay.total() ||
+                  rt->area[1].size < lay.total()))
     return;
-  }
-  double* left = rt->area[0].data.get();
-  double* right = rt->area[1].data.get();
-  if (changed) {
-    std::memcpy(left + lay.toneAt() + kToneTaps, c.kernel[0], kToneTaps * sizeof(double));
-    std::memcpy(right + lay.toneAt() + kToneTaps, c.kernel[1], kToneTaps * sizeof(double));
-  }
+  if (b.changed)
+    b.installKernels(lay.toneAt(), kToneTaps);
   bool toneFilter = c.variant != 0;
+  double* left = b.left;
+  double* right = b.right;
+  // The wet signal is added to the dry input (not mixed with it).
   for (int32_t i = 0; i < count; ++i) {
     int64_t n = int64_t(rt->position) + i;
     double l = reverbChannel(c, lay, left, 0, n, inL[i]);
@@ -185,7 +170,7 @@ void reverb_run(const filterinfos*, FXruntime* rt, const double* inL, const doub
       l = rotfilter_line(n, left + lay.toneAt(), kToneTaps, l);
       r = rotfilter_line(n, right + lay.toneAt(), kToneTaps, r);
     }
-    out.put(i, l * c.value[0] + inL[i], r * c.value[0] + inR[i]);
+    b.out.put(i, l * c.value[0] + inL[i], r * c.value[0] + inR[i]);
   }
 }
 
