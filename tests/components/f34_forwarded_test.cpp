@@ -15,10 +15,10 @@ namespace {
 
 constexpr double M = gINFINITY;
 
-using f34packed::colour;
-using f34packed::expectRgbw;
-using f34packed::PackedBench;
-using f34packed::Rgbw;
+using f34packedtest::colour;
+using f34packedtest::expectRgbw;
+using f34packedtest::PackedBench;
+using f34packedtest::Rgbw;
 
 // The forwarded handlers answer as their owners: names, labels, maps,
 // defaults, no input kind of their own, and Random Mix's message 8.

@@ -9,7 +9,7 @@
 #include "engine/catalog.h"
 #include "tests/components/member_harness.h"
 
-namespace f34packed {
+namespace f34packedtest {
 
 // A packed input whose every sample is (r, g, b) and, when given, alpha.
 inline KVtestInput colour(double r, double g, double b)
@@ -68,4 +68,4 @@ inline void expectRgbw(const Rgbw& got, std::initializer_list<double> want)
   }
 }
 
-}  // namespace f34packed
+}  // namespace f34packedtest

@@ -12,10 +12,10 @@ namespace {
 
 constexpr double M = gINFINITY;
 
-using f34packed::colour;
-using f34packed::expectRgbw;
-using f34packed::PackedBench;
-using f34packed::Rgbw;
+using f34packedtest::colour;
+using f34packedtest::expectRgbw;
+using f34packedtest::PackedBench;
+using f34packedtest::Rgbw;
 
 // w after the start from a scalar and from an RGB input 1, with parameters and
 // inputs 2 and 3 chosen so that step 2 changes nothing.
