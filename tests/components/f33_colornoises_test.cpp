@@ -22,6 +22,7 @@
 #include "noise/spots.h"
 #include "noise/techno.h"
 #include "tests/components/catalog_rows.h"
+#include "tests/components/f33_member_fixture.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -29,47 +30,8 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double M = gINFINITY;
 
-using Triple = std::array<double, 3>;
-
-// The member bound with A, B, C and messages 7 and 8 sent.
-class F33ColourNoise : public ::testing::Test
-{
-protected:
-  gfunc* bind(int16_t id, double a, double b, double c)
-  {
-    gfunc* g = h_.bind(kFamily33, id);
-    h_.setParams(a, b, c);
-    h_.prepare();
-    return g;
-  }
-
-  Triple at(double x, double y, double z)
-  {
-    h_.setInput(0, KVtestInput::fill(x));
-    h_.setInput(1, KVtestInput::fill(y));
-    h_.setInput(2, KVtestInput::fill(z));
-    h_.run(1);
-    const gfunc* g = h_.component();
-    return {g->outputs[0][0], g->outputs[1][0], g->outputs[2][0]};
-  }
-
-  KVtables* t() { return &h_.doc()->tables; }
-
-  fractalsinfos settings()
-  {
-    fractalsinfos fi = h_.doc()->fractal;
-    fi.tables = t();
-    return fi;
-  }
-
-  void expectNear(const Triple& got, const Triple& want)
-  {
-    for (int k = 0; k < 3; ++k)
-      EXPECT_NEAR(got[k], want[k], 1e-12 * (1 + std::fabs(want[k]))) << "output " << k;
-  }
-
-  KVmemberHarness h_;
-};
+class F33ColourNoise : public F33MemberTest
+{};
 
 TEST_F(F33ColourNoise, NamesLabelsMapsAndFlags)
 {
