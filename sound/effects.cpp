@@ -44,38 +44,15 @@ constexpr FXdefaults kDefaults[kFXmodeCount] = {
 constexpr int16_t kWSdistoValues[4] = {32, 128, 164, 92};  // values 4..7 (p5)
 constexpr int16_t kEqualiserValue = 92;                    // values 0..7 (p4, p5)
 
+// Modes 1 to 14.
+const FXmodeDesc* const kModeDescs[kFXmodeCount] = {
+    &kFXhighPass, &kFXlowPass,  &kFXresonator,  &kFXchorus,       &kFXsweep,
+    &kFXecho,     &kFXearlyRef, &kFXdistortion, &kFXresoFeedback, &kFXpingPong,
+    &kFXreverb,   &kFXfutur,    &kFXwsDisto,    &kFXparamEQ8};
+
 const FXmodeDesc* descFor(int16_t mode)
 {
-  switch (mode) {
-    case 1:
-    case 2:
-    case 3:
-      return &FXdescFilter(mode);
-    case 4:
-      return &FXdescChorus();
-    case 5:
-      return &FXdescSweep();
-    case 6:
-      return &FXdescEcho();
-    case 7:
-      return &FXdescEarlyRef();
-    case 8:
-      return &FXdescDistortion();
-    case 9:
-      return &FXdescResoFeedback();
-    case 10:
-      return &FXdescPingPong();
-    case 11:
-      return &FXdescReverb();
-    case 12:
-      return &FXdescFutur();
-    case 13:
-      return &FXdescWSdisto();
-    case 14:
-      return &FXdescParamEQ8();
-    default:
-      return nullptr;
-  }
+  return mode >= 1 && mode <= kFXmodeCount ? kModeDescs[mode - 1] : nullptr;
 }
 
 bool allocateArea(FXarea& a, int32_t doubles)
@@ -197,57 +174,35 @@ void FXmanage(const FXmodeDesc& desc, int16_t operation, filterinfos* s, FXrunti
 
 FXmanageProc FXmanageFor(int16_t mode)
 {
-  switch (mode) {
-    case 1:
-    case 2:
-    case 3:
-      return [](int16_t op, filterinfos* s, FXruntime* rt, bool reset) {
-        if (const FXmodeDesc* d = descFor(s->mode))
-          FXmanage(*d, op, s, rt, reset);
-      };
-    case 4:
-      return chorus_manage;
-    case 5:
-      return ResonantSweep_manage;
-    case 6:
-      return echo_manage;
-    case 7:
-      return earlyref_manage;
-    case 8:
-      return distortion_manage;
-    case 9:
-      return resofeedback_manage;
-    case 10:
-      return pingpong_manage;
-    case 11:
-      return reverb_manage;
-    case 12:
-      return futur_manage;
-    case 13:
-      return WSdisto_manage;
-    case 14:
-      return paramEQ8_manage;
-    default:
-      return nullptr;
-  }
+  // The filter modes share one that picks the settings' own mode.
+  static constexpr FXmanageProc filterManage = [](int16_t op, filterinfos* s, FXruntime* rt,
+                                                  bool reset) {
+    if (const FXmodeDesc* d = descFor(s->mode))
+      FXmanage(*d, op, s, rt, reset);
+  };
+  static constexpr FXmanageProc kManage[kFXmodeCount] = {
+      filterManage,  filterManage,    filterManage,      chorus_manage,       ResonantSweep_manage,
+      echo_manage,   earlyref_manage, distortion_manage, resofeedback_manage, pingpong_manage,
+      reverb_manage, futur_manage,    WSdisto_manage,    paramEQ8_manage};
+  return mode >= 1 && mode <= kFXmodeCount ? kManage[mode - 1] : nullptr;
 }
 
 #define KV_FX_MANAGE(name, desc)                                                          \
   void name##_manage(int16_t operation, filterinfos* settings, FXruntime* rt, bool reset) \
   {                                                                                       \
-    FXmanage(desc(), operation, settings, rt, reset);                                     \
+    FXmanage(desc, operation, settings, rt, reset);                                       \
   }
-KV_FX_MANAGE(chorus, FXdescChorus)
-KV_FX_MANAGE(ResonantSweep, FXdescSweep)
-KV_FX_MANAGE(echo, FXdescEcho)
-KV_FX_MANAGE(earlyref, FXdescEarlyRef)
-KV_FX_MANAGE(distortion, FXdescDistortion)
-KV_FX_MANAGE(resofeedback, FXdescResoFeedback)
-KV_FX_MANAGE(pingpong, FXdescPingPong)
-KV_FX_MANAGE(reverb, FXdescReverb)
-KV_FX_MANAGE(futur, FXdescFutur)
-KV_FX_MANAGE(WSdisto, FXdescWSdisto)
-KV_FX_MANAGE(paramEQ8, FXdescParamEQ8)
+KV_FX_MANAGE(chorus, kFXchorus)
+KV_FX_MANAGE(ResonantSweep, kFXsweep)
+KV_FX_MANAGE(echo, kFXecho)
+KV_FX_MANAGE(earlyref, kFXearlyRef)
+KV_FX_MANAGE(distortion, kFXdistortion)
+KV_FX_MANAGE(resofeedback, kFXresoFeedback)
+KV_FX_MANAGE(pingpong, kFXpingPong)
+KV_FX_MANAGE(reverb, kFXreverb)
+KV_FX_MANAGE(futur, kFXfutur)
+KV_FX_MANAGE(WSdisto, kFXwsDisto)
+KV_FX_MANAGE(paramEQ8, kFXparamEQ8)
 #undef KV_FX_MANAGE
 
 // --- Lifecycle -----------------------------------------------------------------

@@ -255,26 +255,7 @@ void futur_run(const filterinfos*, FXruntime* rt, const double* inL, const doubl
   });
 }
 
-const FXmodeDesc& FXdescChorus()
-{
-  static const FXmodeDesc d{4, chorusArea, false, adjustChorus, chorus_run};
-  return d;
-}
-
-const FXmodeDesc& FXdescEcho()
-{
-  static const FXmodeDesc d{6, echoArea, false, adjustEcho, echo_run};
-  return d;
-}
-
-const FXmodeDesc& FXdescPingPong()
-{
-  static const FXmodeDesc d{10, pingpongArea, false, adjustPingPong, pingpong_run};
-  return d;
-}
-
-const FXmodeDesc& FXdescFutur()
-{
-  static const FXmodeDesc d{12, futurArea, false, adjustFutur, futur_run};
-  return d;
-}
+const FXmodeDesc kFXchorus{4, chorusArea, false, adjustChorus, chorus_run};
+const FXmodeDesc kFXecho{6, echoArea, false, adjustEcho, echo_run};
+const FXmodeDesc kFXpingPong{10, pingpongArea, false, adjustPingPong, pingpong_run};
+const FXmodeDesc kFXfutur{12, futurArea, false, adjustFutur, futur_run};

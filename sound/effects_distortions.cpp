@@ -153,14 +153,5 @@ void WSdisto_run(const filterinfos*, FXruntime* rt, const double* inL, const dou
   });
 }
 
-const FXmodeDesc& FXdescDistortion()
-{
-  static const FXmodeDesc d{8, distortionArea, false, adjustDistortion, distortion_run};
-  return d;
-}
-
-const FXmodeDesc& FXdescWSdisto()
-{
-  static const FXmodeDesc d{13, wsdistoArea, true, adjustWSdisto, WSdisto_run};
-  return d;
-}
+const FXmodeDesc kFXdistortion{8, distortionArea, false, adjustDistortion, distortion_run};
+const FXmodeDesc kFXwsDisto{13, wsdistoArea, true, adjustWSdisto, WSdisto_run};

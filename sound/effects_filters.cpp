@@ -219,28 +219,9 @@ void paramEQ8_run(const filterinfos*, FXruntime* rt, const double* inL, const do
 
 // --- Descriptions ---------------------------------------------------------------------
 
-const FXmodeDesc& FXdescFilter(int16_t mode)
-{
-  static const FXmodeDesc kHighPass{1, nullptr, false, adjustFilter, sofilter_run};
-  static const FXmodeDesc kLowPass{2, nullptr, false, adjustFilter, sofilter_run};
-  static const FXmodeDesc kResonator{3, nullptr, false, adjustFilter, resofilter_run};
-  return mode == 1 ? kHighPass : (mode == 2 ? kLowPass : kResonator);
-}
-
-const FXmodeDesc& FXdescSweep()
-{
-  static const FXmodeDesc d{5, nullptr, false, adjustSweep, ResonantSweep_run};
-  return d;
-}
-
-const FXmodeDesc& FXdescResoFeedback()
-{
-  static const FXmodeDesc d{9, resofeedbackArea, false, adjustResoFeedback, resofeedback_run};
-  return d;
-}
-
-const FXmodeDesc& FXdescParamEQ8()
-{
-  static const FXmodeDesc d{14, nullptr, false, adjustParamEQ8, paramEQ8_run};
-  return d;
-}
+const FXmodeDesc kFXhighPass{1, nullptr, false, adjustFilter, sofilter_run};
+const FXmodeDesc kFXlowPass{2, nullptr, false, adjustFilter, sofilter_run};
+const FXmodeDesc kFXresonator{3, nullptr, false, adjustFilter, resofilter_run};
+const FXmodeDesc kFXsweep{5, nullptr, false, adjustSweep, ResonantSweep_run};
+const FXmodeDesc kFXresoFeedback{9, resofeedbackArea, false, adjustResoFeedback, resofeedback_run};
+const FXmodeDesc kFXparamEQ8{14, nullptr, false, adjustParamEQ8, paramEQ8_run};

@@ -21,18 +21,11 @@ struct FXmodeDesc
   FXrunProc run;
 };
 
-const FXmodeDesc& FXdescChorus();
-const FXmodeDesc& FXdescSweep();
-const FXmodeDesc& FXdescEcho();
-const FXmodeDesc& FXdescEarlyRef();
-const FXmodeDesc& FXdescDistortion();
-const FXmodeDesc& FXdescResoFeedback();
-const FXmodeDesc& FXdescPingPong();
-const FXmodeDesc& FXdescReverb();
-const FXmodeDesc& FXdescFutur();
-const FXmodeDesc& FXdescWSdisto();
-const FXmodeDesc& FXdescParamEQ8();
-const FXmodeDesc& FXdescFilter(int16_t mode);  // 1, 2, 3
+// The modes' descriptions (constants, defined beside each mode's code).
+extern const FXmodeDesc kFXhighPass, kFXlowPass, kFXresonator;                   // 1, 2, 3
+extern const FXmodeDesc kFXchorus, kFXsweep, kFXecho, kFXearlyRef;               // 4 to 7
+extern const FXmodeDesc kFXdistortion, kFXresoFeedback, kFXpingPong, kFXreverb;  // 8 to 11
+extern const FXmodeDesc kFXfutur, kFXwsDisto, kFXparamEQ8;                       // 12 to 14
 
 // The generic manage function over a description.
 void FXmanage(const FXmodeDesc& desc, int16_t operation, filterinfos* s, FXruntime* rt, bool reset);

@@ -174,14 +174,5 @@ void reverb_run(const filterinfos*, FXruntime* rt, const double* inL, const doub
   }
 }
 
-const FXmodeDesc& FXdescEarlyRef()
-{
-  static const FXmodeDesc d{7, earlyrefArea, false, adjustEarlyRef, earlyref_run};
-  return d;
-}
-
-const FXmodeDesc& FXdescReverb()
-{
-  static const FXmodeDesc d{11, reverbArea, false, adjustReverb, reverb_run};
-  return d;
-}
+const FXmodeDesc kFXearlyRef{7, earlyrefArea, false, adjustEarlyRef, earlyref_run};
+const FXmodeDesc kFXreverb{11, reverbArea, false, adjustReverb, reverb_run};
