@@ -55,6 +55,19 @@ struct FXblock
     std::memcpy(right + offset + taps, c.kernel[1], size_t(taps) * sizeof(double));
   }
 
+  // The start of the modes that convolve through a kernel ring at `offset`
+  // (0 when adjust could not lay the ring out): false, after passing dry,
+  // without memory or ring; else true, with the kernels installed again
+  // when the set changed.
+  bool kernelRingReady(int32_t offset, int32_t taps) const
+  {
+    if (passDryIf(!rt->memoryReady || offset <= 0))
+      return false;
+    if (changed)
+      installKernels(offset, taps);
+    return true;
+  }
+
   // The sample loop of the modes that mix wet and dry: wet(n, l, r) turns
   // the input pair at stream position n into the wet pair in place; each
   // output is then ((wet - dry) x mix + dry) with the channel weights.

@@ -195,10 +195,8 @@ void echo_run(const filterinfos*, FXruntime* rt, const double* inL, const double
 {
   FXblock b(rt, inL, inR, outL, outR, kind, count);
   const FXcoefs& c = b.c;
-  if (b.passDryIf(!rt->memoryReady || c.length[2] <= 0))
+  if (!b.kernelRingReady(c.length[2], kSmoothTaps))
     return;
-  if (b.changed)
-    b.installKernels(c.length[2], kSmoothTaps);
   double fb = c.value[1], gin = 1 - 0.25 * fb;
   b.mixSamples(c.value[0], [&](int64_t n, double& l, double& r) {
     l = ROT_ECHO(n, b.left, c.length[0], c.length[2], kSmoothTaps, l, gin, fb);
@@ -211,10 +209,8 @@ void pingpong_run(const filterinfos*, FXruntime* rt, const double* inL, const do
 {
   FXblock b(rt, inL, inR, outL, outR, kind, count);
   const FXcoefs& c = b.c;
-  if (b.passDryIf(!rt->memoryReady || c.length[2] <= 0))
+  if (!b.kernelRingReady(c.length[2], kSmoothTaps))
     return;
-  if (b.changed)
-    b.installKernels(c.length[2], kSmoothTaps);
   // The inputs are weighted by pan first; the output then by the pan scale.
   double pan = FXfinitePan(c.pan);
   double inWeightL = kind == kFXaddDouble ? 1 - pan : 1.0;
@@ -245,10 +241,8 @@ void futur_run(const filterinfos*, FXruntime* rt, const double* inL, const doubl
 {
   FXblock b(rt, inL, inR, outL, outR, kind, count);
   const FXcoefs& c = b.c;
-  if (b.passDryIf(!rt->memoryReady || c.length[4] <= 0))
+  if (!b.kernelRingReady(c.length[4], kFuturTaps))
     return;
-  if (b.changed)
-    b.installKernels(c.length[4], kFuturTaps);
   b.mixSamples(c.value[0], [&](int64_t n, double& l, double& r) {
     l = futurChannel(c, b.left, n, c.length[0], l);
     r = futurChannel(c, b.right, n, c.length[1], r);
