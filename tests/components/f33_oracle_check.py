@@ -381,6 +381,25 @@ def batch_text(links, previous, directive):
     return "\n".join(lines)
 
 
+def stdin_mismatches(tool, member, first_params, texts, wants):
+    """Feeds the batch texts to one member through --stdin, started at the
+    parameter set `first_params`, and yields each sample whose three outputs
+    miss the wanted ones as (A, B, C, batch, sample, got, want); `wants` holds
+    (A, B, C, 16 wanted triples) per batch."""
+    A, B, C = first_params
+    out = subprocess.run([tool, "--family", FAMILY, "--stdin", str(member),
+                          repr(A), repr(B), repr(C)],
+                         input="\n".join(texts) + "\n", check=True,
+                         capture_output=True, text=True).stdout
+    rows = [[float(w) for w in line.split()] for line in out.split("\n")[:-1]]
+    assert len(rows) == 3 * len(wants), (member, len(rows))
+    for k, (A, B, C, want) in enumerate(wants):
+        for i in range(16):
+            got = [rows[3 * k + c][i] for c in range(3)]
+            if not all(close(g, w) for g, w in zip(got, want[i])):
+                yield A, B, C, k, i, got, want[i]
+
+
 def run_packed(tool, member, rule, params, rng, batches=4):
     """Runs one member on `batches` random batches at each parameter set (a
     "params" line before the set's first batch), every other batch as a
@@ -408,22 +427,12 @@ def run_packed(tool, member, rule, params, rng, batches=4):
                 want.append(rule(o, c2, c3, A, B, C))
             texts.append(batch_text(links, previous, directive))
             wants.append((A, B, C, want))
-    A, B, C = params[0]
-    out = subprocess.run([tool, "--family", FAMILY, "--stdin", str(member),
-                          repr(A), repr(B), repr(C)],
-                         input="\n".join(texts) + "\n", check=True,
-                         capture_output=True, text=True).stdout
-    rows = [[float(w) for w in line.split()] for line in out.split("\n")[:-1]]
-    assert len(rows) == 3 * len(wants), (member, len(rows))
     failures = 0
-    for k, (A, B, C, want) in enumerate(wants):
-        for i in range(16):
-            got = [rows[3 * k + c][i] for c in range(3)]
-            if not all(close(g, w) for g, w in zip(got, want[i])):
-                failures += 1
-                if failures <= 6:
-                    print(f"id {member} A={A} B={B} C={C} batch {k} sample {i}: "
-                          f"got {got}, want {want[i]}")
+    for A, B, C, k, i, got, want in stdin_mismatches(tool, member, params[0], texts, wants):
+        failures += 1
+        if failures <= 6:
+            print(f"id {member} A={A} B={B} C={C} batch {k} sample {i}: "
+                  f"got {got}, want {want}")
     return failures
 
 
@@ -483,21 +492,11 @@ def check_stdin_formulas(tool):
                 texts.append("\n".join(lines))
                 wants.append((A, B, C, [rule(inputs[0][i], inputs[1][i], inputs[2][i], A, B, C)
                                         for i in range(16)]))
-        A, B, C = params[0]
-        out = subprocess.run([tool, "--family", FAMILY, "--stdin", str(member),
-                              repr(A), repr(B), repr(C)],
-                             input="\n".join(texts) + "\n", check=True,
-                             capture_output=True, text=True).stdout
-        rows = [[float(w) for w in line.split()] for line in out.split("\n")[:-1]]
-        assert len(rows) == 3 * len(wants), (member, len(rows))
-        for k, (A, B, C, want) in enumerate(wants):
-            for i in range(16):
-                got = [rows[3 * k + c][i] for c in range(3)]
-                if not all(close(g, w) for g, w in zip(got, want[i])):
-                    failures += 1
-                    if failures <= 12:
-                        print(f"id {member} A={A} B={B} C={C} batch {k} sample {i}: "
-                              f"got {got}, want {list(want[i])}")
+        for A, B, C, k, i, got, want in stdin_mismatches(tool, member, params[0], texts, wants):
+            failures += 1
+            if failures <= 12:
+                print(f"id {member} A={A} B={B} C={C} batch {k} sample {i}: "
+                      f"got {got}, want {list(want)}")
     return failures
 
 
