@@ -12,26 +12,15 @@
 #include "components/f23/f23_gradients.h"
 #include "engine/catalog.h"
 #include "engine/palettes.h"
+#include "tests/components/f23_test_support.h"
 #include "tests/components/member_harness.h"
 
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct Rgb
-{
-  double r, g, b;
-};
-
-// One member at parameters A, B, C, sampled at (x, y).
-struct ColourCase
-{
-  const char* what;
-  int16_t id;
-  double A, B, C;
-  double x, y;
-  Rgb expected;
-};
+using f23test::ColourCase;
+using f23test::Rgb;
 
 // Library slot k is one flat colour, (k, 100 + k, 200 - k), so that every
 // lookup names the slot it read; the document palette runs from black to
@@ -43,16 +32,10 @@ normalcolor slotColour(int k)
 
 Rgb slot(int k)
 {
-  const normalcolor c = slotColour(k);
-  return {c.red / 32.0, c.green / 32.0, c.blue / 32.0};
+  return f23test::onComponentScale(slotColour(k));
 }
 
-Rgb blend(const Rgb& a, const Rgb& b, double w)
-{
-  return {a.r + (b.r - a.r) * w, a.g + (b.g - a.g) * w, a.b + (b.b - a.b) * w};
-}
-
-class F23Colours : public ::testing::Test
+class F23Colours : public F23MemberTest
 {
 protected:
   void SetUp() override
@@ -73,9 +56,7 @@ protected:
   {
     for (const ColourCase& c : cases) {
       SCOPED_TRACE(c.what);
-      h_.bind(kFamily23, c.id);
-      h_.setParams(c.A, c.B, c.C);
-      h_.prepare();
+      use(c.id, c.A, c.B, c.C);
       const double want[3] = {c.expected.r, c.expected.g, c.expected.b};
       for (int out = 0; out < 3; ++out)
         EXPECT_NEAR(h_.at(c.x, c.y, out), want[out], 1e-12 * (1 + std::fabs(want[out])))
@@ -83,7 +64,6 @@ protected:
     }
   }
 
-  KVmemberHarness h_;
   std::unique_ptr<cpalettelib> lib_ = std::make_unique<cpalettelib>();
 };
 
@@ -186,11 +166,11 @@ TEST_F(F23Colours, YIndexedGradientMovesThroughFortyPalettes)
   const ColourCase cases[] = {
       {"u = 2 uses slot 2 alone", 45, 4, 1, -1, 1, 2.0, slot(2)},
       {"u = 41.5 blends slots 1 and 2 half way", 45, 4, 1, -1, 1, 41.5,
-       blend(slot(1), slot(2), 0.5)},
+       f23test::mix(slot(1), slot(2), 0.5)},
       {"u = 39.5 blends slot 39 with library slot 0", 45, 4, 1, -1, 1, 39.5,
-       blend(slot(39), slot(0), 0.5)},
+       f23test::mix(slot(39), slot(0), 0.5)},
       {"u = 0.25 blends the document palette into slot 1", 45, 4, 1, -1, 1, 0.25,
-       blend({doc, doc, doc}, slot(1), (3 - 0.5) * 0.0625)},
+       f23test::mix({doc, doc, doc}, slot(1), (3 - 0.5) * 0.0625)},
       {"negative u uses the document palette", 45, 4, 1, -1, 1, -3, {doc, doc, doc}},
       {"u = 40 is the document palette again", 45, 4, 1, -1, 1, 40, {doc, doc, doc}},
       {"u = 32768 wraps as 16 bits into 0..39", 45, 4, 1, -1, 1, 32768, slot(32)},

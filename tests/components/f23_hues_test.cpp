@@ -15,6 +15,7 @@
 #include "engine/catalog.h"
 #include "foundation/colormath.h"
 #include "noise/techno.h"
+#include "tests/components/f23_test_support.h"
 #include "tests/components/member_harness.h"
 
 namespace {
@@ -22,17 +23,16 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double M = gINFINITY;
 
-struct Rgb
-{
-  double r, g, b;
-};
+using f23test::ColourCase;
+using f23test::mix;
+using f23test::Rgb;
 
 // A hue key as the members make it, on the component scale.
 Rgb hsl(int hue, int saturation, int lightness)
 {
   normalcolor c{255, 0, 0, 0};
   myHSLtoRGB(hue, saturation, lightness, &c);
-  return {c.red / 32.0, c.green / 32.0, c.blue / 32.0};
+  return f23test::onComponentScale(c);
 }
 
 Rgb grey(double level)
@@ -40,34 +40,9 @@ Rgb grey(double level)
   return {level / 32, level / 32, level / 32};
 }
 
-// line + (colour - line) w, the line colour blended over a stripe.
-Rgb onLine(const Rgb& line, const Rgb& colour, double w)
-{
-  return {line.r + (colour.r - line.r) * w, line.g + (colour.g - line.g) * w,
-          line.b + (colour.b - line.b) * w};
-}
-
-struct ColourCase
-{
-  const char* what;
-  int16_t id;
-  double A, B, C;
-  double x, y;
-  Rgb expected;
-};
-
-class F23Hues : public ::testing::Test
+class F23Hues : public F23MemberTest
 {
 protected:
-  void use(int16_t id, double a, double b, double c)
-  {
-    h_.bind(kFamily23, id);
-    h_.setParams(a, b, c);
-    h_.prepare();
-  }
-
-  Rgb at(double x, double y) { return {h_.at(x, y, 0), h_.at(x, y, 1), h_.at(x, y, 2)}; }
-
   void expectCases(std::span<const ColourCase> cases)
   {
     for (const ColourCase& c : cases) {
@@ -79,8 +54,6 @@ protected:
       EXPECT_NEAR(got.b, c.expected.b, 1e-9 * (1 + std::fabs(c.expected.b)));
     }
   }
-
-  KVmemberHarness h_;
 };
 
 TEST_F(F23Hues, HueFieldsAtTheirEdges)
@@ -97,8 +70,8 @@ TEST_F(F23Hues, HueFieldsAtTheirEdges)
       {"stripes: B = 0 grey ramp at |x| = 0.5", 19, 0, 0, kPi, 0.5, 1, grey(126)},
       {"stripes: the ramp follows |x|", 19, 0, 0, kPi, -0.5, 1, grey(126)},
       {"stripes: inverted below y = 0", 19, 0, 0, kPi, 0.5, -1, grey(129)},
-      {"stripes: the line above", 19, 0, 0, kPi, 0.5, 0.05, onLine(line, grey(126), 0.4)},
-      {"stripes: the line below", 19, 0, 0, kPi, 0.5, -0.05, onLine(line, grey(129), 0.4)},
+      {"stripes: the line above", 19, 0, 0, kPi, 0.5, 0.05, mix(line, grey(126), 0.4)},
+      {"stripes: the line below", 19, 0, 0, kPi, 0.5, -0.05, mix(line, grey(129), 0.4)},
       {"stripes: the line ends at s = 0.125", 19, 0, 0, kPi, 0.5, 0.125, grey(126)},
       {"stripes: and at s = -0.125", 19, 0, 0, kPi, 0.5, -0.125, grey(129)},
       {"stripes: the line colour on y = 0", 19, 0, 0, kPi, 0.5, 0, line},

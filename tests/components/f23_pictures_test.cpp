@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/components/catalog_rows.h"
+#include "tests/components/f23_test_support.h"
 #include "tests/components/family_render.h"
 #include "tests/components/member_harness.h"
 #include "tests/components/pict_test_support.h"
@@ -29,10 +30,7 @@ normalcolor testColour(int column, int row)
   return normalcolor{255, uint8_t(red), uint8_t(255 - red), uint8_t(3 * column + 5 * row)};
 }
 
-struct Rgb
-{
-  double r, g, b;
-};
+using f23test::Rgb;
 
 Rgb bytesOf(const normalcolor& c, double k)
 {

@@ -11,24 +11,13 @@
 #include "engine/catalog.h"
 #include "foundation/colormath.h"
 #include "noise/rgblunarrock.h"
+#include "tests/components/f23_test_support.h"
 #include "tests/components/member_harness.h"
 
 namespace {
 
-struct Rgb
-{
-  double r, g, b;
-};
-
-Rgb mix(const Rgb& a, const Rgb& b, double w)
-{
-  return {a.r + (b.r - a.r) * w, a.g + (b.g - a.g) * w, a.b + (b.b - a.b) * w};
-}
-
-Rgb value(const normalcolor& c)
-{
-  return {c.red / 32.0, c.green / 32.0, c.blue / 32.0};
-}
+using f23test::mix;
+using f23test::Rgb;
 
 void expectRgb(const Rgb& got, const Rgb& want, double tolerance = 1e-12)
 {
@@ -37,21 +26,10 @@ void expectRgb(const Rgb& got, const Rgb& want, double tolerance = 1e-12)
   EXPECT_NEAR(got.b, want.b, tolerance);
 }
 
-class F23Terrain : public ::testing::Test
+class F23Terrain : public F23MemberTest
 {
 protected:
-  void use(int16_t id, double a, double b, double c)
-  {
-    h_.bind(kFamily23, id);
-    h_.setParams(a, b, c);
-    h_.prepare();
-  }
-
-  Rgb at(double x, double y) { return {h_.at(x, y, 0), h_.at(x, y, 1), h_.at(x, y, 2)}; }
-
   const KVtables* tables() { return &h_.doc()->tables; }
-
-  KVmemberHarness h_;
 };
 
 TEST_F(F23Terrain, LunarRockBodyResetsAtOctaveZero)
@@ -120,7 +98,7 @@ TEST_F(F23Terrain, MaxToGradientTakesTheUpperBandAboveTheOtherHeight)
   Rgb k[4];
   const double at4[4] = {0, 0.3, 0.7, 1};
   for (int i = 0; i < 4; ++i)
-    k[i] = value(colorgradient(p.colors, 3, at4[i]));
+    k[i] = f23test::onComponentScale(colorgradient(p.colors, 3, at4[i]));
   const double A = 1, B = 0.5;
   use(39, A, B, 0);
   struct Row
