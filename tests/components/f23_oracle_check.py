@@ -13,8 +13,9 @@ give rays that hit and rays that miss, eyes inside and outside.
 Usage: f23_oracle_check.py CONTACT_SHEET_TOOL
 """
 import math
-import subprocess
 import sys
+
+from f23_grid_values import member_grid  # beside this file
 
 PI = math.pi
 MARKER = 1e250
@@ -167,17 +168,12 @@ def main():
     misses = 0
     for member, oracle, params in CASES:
         for A, B, C in params:
-            out = subprocess.run([tool, "--family", "7", "--values", str(member), repr(float(A)),
-                                  repr(float(B)), repr(float(C)), str(N)],
-                                 check=True, capture_output=True, text=True).stdout
-            f = oracle(float(A), float(B), float(C))
-            lines = out.split("\n")[:-1]
-            if len(lines) != N * N:
-                print(f"id {member} {A} {B} {C}: {len(lines)} lines, expected {N * N}")
+            rows = member_grid(tool, member, A, B, C, N)
+            if rows is None:
                 failures += 1
                 continue
-            for line in lines:
-                x, y, *got = (float(v) for v in line.split())
+            f = oracle(float(A), float(B), float(C))
+            for x, y, got in rows:
                 want = f(x, y)
                 checked += 1
                 misses += want == MISS

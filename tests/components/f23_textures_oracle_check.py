@@ -16,6 +16,8 @@ import math
 import subprocess
 import sys
 
+from f23_grid_values import member_grid  # beside this file
+
 PI = math.pi
 N = 37  # 37 x 37 samples of -pi..pi: short batches, negative cells, 0
 
@@ -242,18 +244,13 @@ def main():
     failures = checked = 0
     for member, oracle, params in cases:
         for A, B, C in params:
-            out = subprocess.run([tool, "--family", "7", "--values", str(member), repr(float(A)),
-                                  repr(float(B)), repr(float(C)), str(N)],
-                                 check=True, capture_output=True, text=True).stdout
-            f = oracle(float(A), float(B), float(C))
-            lines = out.split("\n")[:-1]
-            if len(lines) != N * N:
-                print(f"id {member} {A} {B} {C}: {len(lines)} lines, expected {N * N}")
+            rows = member_grid(tool, member, A, B, C, N)
+            if rows is None:
                 failures += 1
                 continue
+            f = oracle(float(A), float(B), float(C))
             distinct = set()
-            for line in lines:
-                x, y, *got = (float(v) for v in line.split())
+            for x, y, got in rows:
                 want = f(x, y)
                 distinct.add(tuple(want))
                 checked += 1
