@@ -1,5 +1,6 @@
 #include "components/common/packed.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -10,10 +11,9 @@ constexpr std::array<double, 3 * kBatchCapacity> kZeros{};
 
 constexpr uint16_t kLoopPassMask = 4095;
 
-// True when three blocks from `data` stay inside the outputs of `source`.
-// Without a known source (a test feeding the input directly) the link is
-// taken as it comes.
-bool blocksFitSource(const gfunc* source, const double* data)
+}  // namespace
+
+bool KV_blocksFitSource(const gfunc* source, const double* data, int blocks)
 {
   if (source == nullptr)
     return true;
@@ -21,18 +21,16 @@ bool blocksFitSource(const gfunc* source, const double* data)
   const double* first = &source->outputs[0][0];
   const double* last = &source->outputs[4][kBatchCapacity - 1];
   if (!le(first, data) || !le(data, last))
-    return true;  // not a link into the outputs (a master array or an inlet)
-  return le(data, &source->outputs[2][0]);
+    return true;
+  return le(data, &source->outputs[5 - std::clamp(blocks, 1, 5)][0]);
 }
-
-}  // namespace
 
 KVpackedInput KV_packedInput(const gfunc* g, int k)
 {
   const inletinfos& in = g->inlets[k];
   if (in.data == nullptr)
     return {{kZeros.data(), kZeros.data(), kZeros.data()}, false, false};
-  if (in.channels >= 2 && blocksFitSource(g->sources[k], in.data))
+  if (in.channels >= 2 && KV_blocksFitSource(g->sources[k], in.data, 3))
     return {{in.data, in.data + kBatchCapacity, in.data + 2 * kBatchCapacity}, true, true};
   return {{in.data, in.data, in.data}, in.channels != 0, false};
 }

@@ -24,6 +24,12 @@ struct KVpackedInput
   double at(int c, int i) const { return channel[c][perSample ? i : 0]; }
 };
 
+// True when `blocks` (1..5) consecutive 16-sample blocks from `data` stay
+// inside the outputs of `source`. Without a known source (a test feeding the
+// input directly), or for data that is not inside the source's outputs (a
+// master array or an inlet), the link is taken as it comes.
+bool KV_blocksFitSource(const gfunc* source, const double* data, int blocks);
+
 // Input k (0..3) of g. A packed link whose three blocks would not fit inside
 // its source's outputs (a link from output 4 or 5) reads as the scalar
 // link of its first block.
