@@ -4,19 +4,15 @@
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <vector>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/log.h>
-#include <libswscale/swscale.h>
-}
+#include "platform/ffmpeg_pvt.h"
 
 namespace kvmovie {
 
 namespace {
+
+using namespace ff;
 
 // Packets counted when a stream states no frame count and has no index: a
 // crafted file cannot make the count run for ever.
@@ -26,52 +22,12 @@ constexpr int kMaxPacketsPerDraw = 200000;
 // The largest temporary block for a frame drawn partly outside its target.
 constexpr int64_t kMaxScratchBytes = int64_t(1) << 30;
 
-struct FormatClose
-{
-  void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
-};
-struct CodecFree
-{
-  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameFree
-{
-  void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketFree
-{
-  void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct ScaleFree
-{
-  void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-using FormatPtr = std::unique_ptr<AVFormatContext, FormatClose>;
-
-constexpr uint32_t code(const char (&s)[5])
-{
-  return uint32_t(uint8_t(s[0])) << 24 | uint32_t(uint8_t(s[1])) << 16 |
-         uint32_t(uint8_t(s[2])) << 8 | uint32_t(uint8_t(s[3]));
-}
+using FormatPtr = InputPtr;
 
 // FFmpeg keeps codec tags with the first character in the low byte.
 uint32_t bigEndianTag(uint32_t tag)
 {
   return (tag & 0xFF) << 24 | (tag >> 8 & 0xFF) << 16 | (tag >> 16 & 0xFF) << 8 | tag >> 24;
-}
-
-bool fail(std::string* why, const std::string& text)
-{
-  if (why != nullptr)
-    *why = text;
-  return false;
-}
-
-void quietLibraries()
-{
-  // Damaged files make the decoders talk; failures come back as results.
-  static std::once_flag once;
-  std::call_once(once, [] { av_log_set_level(AV_LOG_FATAL); });
 }
 
 FormatPtr openFormat(const std::string& path, std::string* why)
@@ -149,7 +105,7 @@ Track describe(const AVFormatContext* format, const AVStream* st)
 void countPackets(const std::string& path, std::vector<Track>& tracks)
 {
   FormatPtr format = openFormat(path, nullptr);
-  std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+  PacketPtr packet(av_packet_alloc());
   if (!format || !packet || int(format->nb_streams) != int(tracks.size()))
     return;
   std::vector<int64_t> counts(tracks.size(), 0);
@@ -167,9 +123,9 @@ void countPackets(const std::string& path, std::vector<Track>& tracks)
 
 // Scales a picture onto the target's rectangle, writing only the part that
 // lies inside the target's block.
-bool scaleToTarget(std::unique_ptr<SwsContext, ScaleFree>& scaler, std::vector<uint8_t>& scratch,
-                   const uint8_t* const data[], const int linesize[], int srcW, int srcH,
-                   AVPixelFormat format, const FrameTarget& target, std::string* why)
+bool scaleToTarget(ScalePtr& scaler, std::vector<uint8_t>& scratch, const uint8_t* const data[],
+                   const int linesize[], int srcW, int srcH, AVPixelFormat format,
+                   const FrameTarget& target, std::string* why)
 {
   const int64_t w = int64_t(target.right) - target.left, h = int64_t(target.bottom) - target.top;
   if (w <= 0 || h <= 0 || w > kMaxFrameSide || h > kMaxFrameSide)
@@ -228,11 +184,11 @@ public:
 
   // The decoder of the track drawn last, and where it stands.
   int track = -1;
-  std::unique_ptr<AVCodecContext, CodecFree> codec;
-  std::unique_ptr<AVPacket, PacketFree> packet{av_packet_alloc()};
-  std::unique_ptr<AVFrame, FrameFree> current{av_frame_alloc()};
-  std::unique_ptr<AVFrame, FrameFree> next{av_frame_alloc()};
-  std::unique_ptr<SwsContext, ScaleFree> scaler;
+  CodecPtr codec;
+  PacketPtr packet{av_packet_alloc()};
+  FramePtr current{av_frame_alloc()};
+  FramePtr next{av_frame_alloc()};
+  ScalePtr scaler;
   std::vector<uint8_t> lastSample;
   std::vector<uint8_t> scratch;
   int64_t currentTime = 0;  // in units from the track's start
@@ -475,7 +431,7 @@ bool scalePixels(const uint8_t* argb, int32_t rowBytes, int32_t width, int32_t h
     return fail(why, "no picture");
   if (!validTarget(target))
     return fail(why, "no pixels to draw into");
-  std::unique_ptr<SwsContext, ScaleFree> scaler;
+  ScalePtr scaler;
   std::vector<uint8_t> scratch;
   const uint8_t* data[4] = {argb};
   const int linesize[4] = {rowBytes};

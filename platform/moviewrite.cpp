@@ -5,19 +5,18 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/opt.h>
-#include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
 }
 
+#include "platform/ffmpeg_pvt.h"
+
 namespace kvmovie {
+
+using namespace ff;
 
 namespace {
 
@@ -28,69 +27,6 @@ constexpr int32_t kMaxSampleRate = 384000;
 constexpr int32_t kMaxSpooledPacket = 1 << 30;
 // Sound frames decoded at a time when converting.
 constexpr int kConvertChunk = 4096;
-
-struct CodecFree
-{
-  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameFree
-{
-  void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketFree
-{
-  void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct ScaleFree
-{
-  void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-struct ResampleFree
-{
-  void operator()(SwrContext* s) const { swr_free(&s); }
-};
-struct InputClose
-{
-  void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
-};
-struct OutputFree
-{
-  void operator()(AVFormatContext* f) const
-  {
-    if (f->pb != nullptr)
-      avio_closep(&f->pb);
-    avformat_free_context(f);
-  }
-};
-struct FileClose
-{
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using CodecPtr = std::unique_ptr<AVCodecContext, CodecFree>;
-using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
-using InputPtr = std::unique_ptr<AVFormatContext, InputClose>;
-using OutputPtr = std::unique_ptr<AVFormatContext, OutputFree>;
-
-constexpr uint32_t code(const char (&s)[5])
-{
-  return uint32_t(uint8_t(s[0])) << 24 | uint32_t(uint8_t(s[1])) << 16 |
-         uint32_t(uint8_t(s[2])) << 8 | uint32_t(uint8_t(s[3]));
-}
-
-bool fail(std::string* why, const std::string& text)
-{
-  if (why != nullptr)
-    *why = text;
-  return false;
-}
-
-void quietLibraries()
-{
-  // Damaged input makes the libraries talk; failures come back as results.
-  static std::once_flag once;
-  std::call_once(once, [] { av_log_set_level(AV_LOG_FATAL); });
-}
 
 struct VideoCodec
 {
@@ -146,7 +82,7 @@ struct WriterTrack
   CodecPtr encoder;
   FramePtr frame;
   PacketPtr packet;
-  std::unique_ptr<SwsContext, ScaleFree> scaler;
+  ScalePtr scaler;
   AVCodecParameters* parameters = nullptr;  // set when the track's samples are complete
   int64_t nextTime = 0;
   int64_t frameDuration = 1;  // of the last frame given to the encoder

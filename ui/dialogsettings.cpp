@@ -784,28 +784,7 @@ public:
   int32_t quality = 512;
 
 protected:
-  void PollEvent(const kvui::Event& event) override
-  {
-    int16_t result = keyResult;
-    switch (event.what) {
-      case kvui::mouseDown:
-        Act(PointFromUI(event.local), &result);
-        break;
-      case kvui::keyDown:
-      case kvui::autoKey:
-        key(int8_t(event.character), &result);
-        break;
-      case kvui::updateEvt:
-        Draw();
-        break;
-      case kvui::nullEvent:
-        idle(MouseInPort());
-        break;
-      default:
-        break;
-    }
-    keyResult = result;
-  }
+  // Events go through the base dialog's loop; OK or Cancel ends it.
   bool ModalDone() const override { return keyResult == 1 || keyResult == 2; }
 };
 

@@ -9,16 +9,9 @@ program=$1 check=$2 work=$3
 rm -rf "$work" && mkdir -p "$work/first" "$work/second" "$work/config"
 export XDG_CONFIG_HOME="$work/config"
 prefs="$work/config/kovrelin/kovrelin-browser.prefs"
-fail() {
-  echo "FAIL: $*"
-  kill "$pid" 2> /dev/null
-  exit 1
-}
+. "$(dirname "$0")/browser_check_lib.sh"
 
-timeout 120 "$program" "$work/first" > "$work/out.txt" 2>&1 &
-pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kovrelin Browser$" | head -n 1)
-[ -n "$wid" ] || fail "no window"
+start_browser "$work/first"
 sleep 1
 geometry=$(xdotool getwindowgeometry "$wid")
 echo "$geometry"

@@ -7,34 +7,13 @@ set -u
 program=$1 examples=$2 work=$3
 rm -rf "$work" && mkdir -p "$work/config" && cp -r "$examples" "$work/examples"
 export XDG_CONFIG_HOME="$work/config"
-fail() {
-  echo "FAIL: $*"
-  kill "$pid" 2> /dev/null
-  exit 1
-}
-shot() { import -window "$wid" "$work/$1.png"; }
+. "$(dirname "$0")/browser_check_lib.sh"
 # The brightest channel of the pixel at x, y of the window.
 brightest() {
   convert "$1" -crop "1x1+$2+$3" +repage -format "%[fx:255*max(r,max(g,b))]" info:
 }
 
-# Runs the check (a shell function) every half second until it holds, for at
-# most $1 seconds. Status 1 when it never held.
-await() {
-  limit=$(( $1 * 2 )); shift
-  i=0
-  while [ "$i" -lt "$limit" ]; do
-    "$@" && return 0
-    sleep 0.5
-    i=$((i + 1))
-  done
-  return 1
-}
-
-timeout 120 "$program" "$work/examples" > "$work/out.txt" 2>&1 &
-pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kovrelin Browser$" | head -n 1)
-[ -n "$wid" ] || fail "no window"
+start_browser "$work/examples"
 sleep 4
 shot first
 

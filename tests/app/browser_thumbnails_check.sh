@@ -7,11 +7,7 @@ set -u
 program=$1 examples=$2 work=$3
 rm -rf "$work" && mkdir -p "$work/config" && cp -r "$examples" "$work/examples"
 export XDG_CONFIG_HOME="$work/config"
-fail() {
-  echo "FAIL: $*"
-  kill "$pid" 2> /dev/null
-  exit 1
-}
+. "$(dirname "$0")/browser_check_lib.sh"
 # Pixels of the content rectangle (layout coordinates, below the menu bar)
 # that differ from the colour, out of all.
 differing() { # image x y w h colour
@@ -19,26 +15,9 @@ differing() { # image x y w h colour
   convert -size "$4x$5" "xc:$6" "$work/solid.png"
   compare -metric AE -fuzz 3% "$work/crop.png" "$work/solid.png" null: 2>&1
 }
-shot() { import -window "$wid" "$work/$1.png"; }
-# Runs the check (a shell function) every half second until it holds, for at
-# most $1 seconds: a loaded machine renders slowly, a fast one is not kept
-# waiting. Status 1 when it never held.
-await() {
-  limit=$(( $1 * 2 )); shift
-  i=0
-  while [ "$i" -lt "$limit" ]; do
-    "$@" && return 0
-    sleep 0.5
-    i=$((i + 1))
-  done
-  return 1
-}
 visible() { xdotool search --onlyvisible --class kovrelin-browser | wc -l; }
 
-timeout 120 "$program" "$work/examples" > "$work/out.txt" 2>&1 &
-pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kovrelin Browser$" | head -n 1)
-[ -n "$wid" ] || fail "no window"
+start_browser "$work/examples"
 # The menu bar ends where the right edge's column turns background-coloured;
 # every thumbnail of the first row differs from the background.
 thumbnails_drawn() {
