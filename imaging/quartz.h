@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "foundation/types.h"
 
@@ -95,6 +96,26 @@ int32_t QZ_BitmapContextGetWidth(CGContextRef ctx);
 int32_t QZ_BitmapContextGetHeight(CGContextRef ctx);
 // An image of the bitmap's pixels as they are now (a copy).
 CGImageRef QZ_BitmapContextCreateImage(CGContextRef ctx);
+
+// The image of what draw(ctx) paints into a new transparent bitmap of width
+// x height (premultiplied, alpha first); null for a size below 1 or when no
+// context can be made. Callers hold the size to their own limit.
+template <class Draw>
+CGImageRef QZ_ImageFromDrawing(int32_t width, int32_t height, Draw&& draw)
+{
+  if (width <= 0 || height <= 0)
+    return nullptr;
+  std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 4, 0);
+  CGContextRef ctx =
+      QZ_BitmapContextCreate(pixels.data(), width, height, kQZBitmapPremultipliedFirst);
+  if (!ctx)
+    return nullptr;
+  draw(ctx);
+  QZ_ContextFlush(ctx);
+  CGImageRef image = QZ_BitmapContextCreateImage(ctx);
+  QZ_ContextRelease(ctx);
+  return image;
+}
 
 // --- Images
 

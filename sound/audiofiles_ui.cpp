@@ -309,17 +309,10 @@ void AUfile_qzDraw(CGContextRef ctx, soundDocInfos* record, uint32_t width, uint
 CGImageRef AUfile_BuildRepresentation(soundDocInfos* record, uint32_t width, uint32_t height,
                                       uint32_t colour, const uint8_t* background)
 {
-  if (width == 0 || height == 0 || width > 8192 || height > 8192)
+  if (width > 8192 || height > 8192)
     return nullptr;
-  std::vector<uint8_t> pixels(size_t(width) * height * 4, 0);
-  CGContextRef ctx = QZ_BitmapContextCreate(pixels.data(), int32_t(width), int32_t(height),
-                                            kQZBitmapPremultipliedFirst);
-  if (!ctx)
-    return nullptr;
-  QZ_ContextSetShouldAntialias(ctx, false);
-  AUfile_qzDraw(ctx, record, width, height, colour, background);
-  QZ_ContextFlush(ctx);
-  CGImageRef image = QZ_BitmapContextCreateImage(ctx);
-  QZ_ContextRelease(ctx);
-  return image;
+  return QZ_ImageFromDrawing(int32_t(width), int32_t(height), [&](CGContextRef ctx) {
+    QZ_ContextSetShouldAntialias(ctx, false);
+    AUfile_qzDraw(ctx, record, width, height, colour, background);
+  });
 }

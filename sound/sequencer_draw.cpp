@@ -1,7 +1,6 @@
 // The drawn overview of a sequence: one horizontal line a note, its height
 // by key, on an optional dark background; and the open dialog's preview.
 #include <algorithm>
-#include <vector>
 
 #include "foundation/iodata.h"
 #include "sound/sequencer.h"
@@ -47,19 +46,12 @@ void SmallSequencer_qzDraw(CGContextRef ctx, const SmallSequencer* seq, uint32_t
 CGImageRef SmallSequencer_BuildRepresentation(const SmallSequencer* seq, uint32_t width,
                                               uint32_t height, uint8_t withBackground)
 {
-  if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide)
+  if (width > kMaxImageSide || height > kMaxImageSide)
     return nullptr;
-  std::vector<uint8_t> pixels(size_t(width) * height * 4, 0);
-  CGContextRef ctx = QZ_BitmapContextCreate(pixels.data(), int32_t(width), int32_t(height),
-                                            kQZBitmapPremultipliedFirst);
-  if (!ctx)
-    return nullptr;
-  QZ_ContextSetShouldAntialias(ctx, false);
-  SmallSequencer_qzDraw(ctx, seq, width, height, withBackground);
-  QZ_ContextFlush(ctx);
-  CGImageRef image = QZ_BitmapContextCreateImage(ctx);
-  QZ_ContextRelease(ctx);
-  return image;
+  return QZ_ImageFromDrawing(int32_t(width), int32_t(height), [&](CGContextRef ctx) {
+    QZ_ContextSetShouldAntialias(ctx, false);
+    SmallSequencer_qzDraw(ctx, seq, width, height, withBackground);
+  });
 }
 
 int32_t mySEQPreviewHookProc(OSType type, FileRef* file, Point topLeft, Point, bool click)
