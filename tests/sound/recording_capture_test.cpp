@@ -13,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "../platform/tempfolder.h"
 #include "foundation/appshell.h"
 #include "foundation/iodata.h"
 #include "foundation/mempool.h"
@@ -23,6 +22,7 @@
 #include "sound/bands.h"
 #include "sound/recording.h"
 #include "sound/treesound.h"
+#include "tests/sound/recording_start.h"
 
 namespace {
 
@@ -108,19 +108,9 @@ TEST_F(RecordingCapture, AMonoDeviceIsAnalysedInMono)
 TEST_F(RecordingCapture, AStereoRecordingOfAMonoDeviceIsWrittenMono)
 {
   TempFolder tmp;
-  kvui::startScripted();
-  SetUpNavUserDatas(&gIOdata, 0, kSoundCreator, fourcc("AIFF"));
   soundDocInfos record;
-  soundDocInfos_init(&record, 0, 2);
-  record.file = tmp.root();
-  kvui::script::ChooserAnswer save;
-  save.folder = tmp.root().path();
-  save.name = "mono.aif";
-  kvui::script::chooserAnswer(save);
   RecordSettings block;
-  Record_Init(&block);
-  block.stereo = 1;
-  ASSERT_EQ(SoundFile_RECORD(&block, &record), 0);
+  ASSERT_EQ(startStereoRecording(tmp, "mono.aif", &record, &block), 0);
   EXPECT_EQ(block.format.channelsPerFrame, 1u);
   EXPECT_EQ(record.channels, 1);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);

@@ -13,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "../platform/tempfolder.h"
 #include "foundation/appshell.h"
 #include "foundation/iodata.h"
 #include "foundation/mempool.h"
@@ -22,6 +21,7 @@
 #include "sound/audiofiles.h"
 #include "sound/bands.h"
 #include "sound/treesound.h"
+#include "tests/sound/recording_start.h"
 
 namespace {
 
@@ -191,19 +191,9 @@ TEST_F(Recording, ARefusedDeviceOrNoUnitIsToldAndNothingRecords)
 TEST_F(Recording, ARecordingIsWrittenToTheChosenFile)
 {
   TempFolder tmp;
-  kvui::startScripted();
-  SetUpNavUserDatas(&gIOdata, 0, kSoundCreator, fourcc("AIFF"));
   soundDocInfos record;
-  soundDocInfos_init(&record, 0, 2);
-  record.file = tmp.root();
-  kvui::script::ChooserAnswer save;
-  save.folder = tmp.root().path();
-  save.name = "take.aif";
-  kvui::script::chooserAnswer(save);
   RecordSettings block;
-  Record_Init(&block);
-  block.stereo = 1;
-  ASSERT_EQ(SoundFile_RECORD(&block, &record), 0);
+  ASSERT_EQ(startStereoRecording(tmp, "take.aif", &record, &block), 0);
   EXPECT_EQ(gRTEffect.recording, 1);
   EXPECT_EQ(record.channels, 2);
   EXPECT_STREQ(std::string(reinterpret_cast<char*>(record.name + 1), record.name[0]).c_str(),
