@@ -28,6 +28,17 @@ constexpr int32_t kMaxSpooledPacket = 1 << 30;
 // Sound frames decoded at a time when converting.
 constexpr int kConvertChunk = 4096;
 
+// 16-bit samples as 'twos' stores them: big-endian, into `bytes`.
+void bigEndianSamples(const int16_t* samples, size_t count, std::vector<uint8_t>& bytes)
+{
+  bytes.resize(count * 2);
+  for (size_t i = 0; i < count; ++i) {
+    const auto v = uint16_t(samples[i]);
+    bytes[2 * i] = uint8_t(v >> 8);
+    bytes[2 * i + 1] = uint8_t(v);
+  }
+}
+
 struct VideoCodec
 {
   uint32_t type;
@@ -454,13 +465,8 @@ bool addSoundFrames(MovieWriter* writer, int track, const int16_t* samples, int3
     return fail(why, "no samples");
   if (frames == 0)
     return true;
-  const size_t count = size_t(frames) * size_t(t->channels);
-  std::vector<uint8_t> bytes(count * 2);
-  for (size_t i = 0; i < count; ++i) {
-    const auto v = uint16_t(samples[i]);
-    bytes[2 * i] = uint8_t(v >> 8);
-    bytes[2 * i + 1] = uint8_t(v);
-  }
+  std::vector<uint8_t> bytes;
+  bigEndianSamples(samples, size_t(frames) * size_t(t->channels), bytes);
   AVPacket p{};
   p.data = bytes.data();
   p.size = int(bytes.size());
@@ -708,12 +714,7 @@ bool convertSoundToAiff(const std::string& path, int track, const std::string& o
       ok = n == 0;
       break;
     }
-    bytes.resize(size_t(n) * 4);
-    for (size_t i = 0; i < size_t(n) * 2; ++i) {
-      const auto v = uint16_t(block[i]);
-      bytes[2 * i] = uint8_t(v >> 8);
-      bytes[2 * i + 1] = uint8_t(v);
-    }
+    bigEndianSamples(block.data(), size_t(n) * 2, bytes);
     AVPacket p{};
     p.data = bytes.data();
     p.size = int(bytes.size());
