@@ -121,9 +121,9 @@ protected:
     return r;
   }
 
-  // Writes frames first .. last - 1 (with sound when `channels` > 0).
-  KVmovieExport write(frefinfos* out, int32_t first, int32_t last, int32_t timeScale,
-                      int16_t channels = 0)
+  // An export of frames first .. last drawn by drawFrameProc into the test's
+  // buffer, at the buffer's size.
+  KVmovieExport exportOf(frefinfos* out, int32_t first, int32_t last, int32_t timeScale = 2500)
   {
     KVmovieExport r;
     r.timeScale = timeScale;
@@ -135,6 +135,14 @@ protected:
     r.gw = gw_;
     r.width = kW;
     r.height = kH;
+    return r;
+  }
+
+  // Writes frames first .. last - 1 (with sound when `channels` > 0).
+  KVmovieExport write(frefinfos* out, int32_t first, int32_t last, int32_t timeScale,
+                      int16_t channels = 0)
+  {
+    KVmovieExport r = exportOf(out, first, last, timeScale);
     if (channels > 0) {
       samples_.assign(size_t(1000) * size_t(channels), 0);
       r.addSound = 1;
@@ -197,15 +205,7 @@ TEST_F(MovieFiles, FramesFirstToLastWrittenAsQtrle)
 TEST_F(MovieFiles, DestinationRectangleBecomesTheTrackMatrix)
 {
   frefinfos out = output("m.mov");
-  KVmovieExport r;
-  r.timeScale = 2500;
-  r.lastFrame = 2;
-  r.output = &out;
-  r.frameProc = drawFrameProc;
-  r.userData = &calls_;
-  r.gw = gw_;
-  r.width = kW;
-  r.height = kH;
+  KVmovieExport r = exportOf(&out, 0, 2);
   const Rect dest{10, 20, 10 + 2 * kH, 20 + 2 * kW};
   QT_CreateMovie(&r, &dest);
   EXPECT_EQ(r.status, 0);
@@ -404,15 +404,8 @@ TEST_F(MovieFiles, FailuresAreReportedAndSetTheStatus)
       gSCSpatialSettings.codecType = fourcc("zzzz");
     }
     frefinfos out = output(c.compress ? "b.mov" : "a.mov");
-    KVmovieExport r;
-    r.timeScale = 2500;
-    r.lastFrame = 3;
-    r.output = &out;
-    r.frameProc = drawFrameProc;
-    r.userData = &calls_;
-    r.gw = gw_;
+    KVmovieExport r = exportOf(&out, 0, 3);
     r.width = c.compress ? kW : kW * 2;
-    r.height = kH;
     QT_CreateMovie(&r, nullptr);
     EXPECT_EQ(r.status, kMovieExportError);
     ASSERT_FALSE(gReports.empty());
@@ -459,13 +452,7 @@ TEST_F(MovieFiles, CutForceRateConvertAndReplace)
   // Frames 2 .. 4 replaced by red 250; the sound stays.
   calls_ = Calls{};
   calls_.red = 250;
-  KVmovieExport r;
-  r.timeScale = 2500;
-  r.firstFrame = 2;
-  r.lastFrame = 5;
-  r.frameProc = drawFrameProc;
-  r.userData = &calls_;
-  r.gw = gw_;
+  KVmovieExport r = exportOf(nullptr, 2, 5);
   QT_ReplaceMovieSegment(&r, &src);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(calls_.frames, (std::vector<int32_t>{2, 3, 4}));
